@@ -1,0 +1,180 @@
+#include "config/ini_store.h"
+
+#include <vector>
+
+#include "platform/files.h"
+
+namespace tw::config {
+
+namespace {
+
+struct Line {
+  std::string_view body;  // without its line ending
+  std::size_t begin = 0;  // offset of the line in the text
+  std::size_t end = 0;    // offset just past its line ending
+};
+
+// Splits on CRLF, LF or a lone CR.
+std::vector<Line> SplitLines(std::string_view text) {
+  std::vector<Line> lines;
+  std::size_t pos = 0;
+  while (pos < text.size()) {
+    std::size_t i = pos;
+    while (i < text.size() && text[i] != '\r' && text[i] != '\n') ++i;
+    Line line;
+    line.begin = pos;
+    line.body = text.substr(pos, i - pos);
+    if (i < text.size()) {
+      if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
+        i += 2;
+      } else {
+        i += 1;
+      }
+    }
+    line.end = i;
+    lines.push_back(line);
+    pos = i;
+  }
+  return lines;
+}
+
+bool IsSpace(char c) { return c == ' ' || c == '\t'; }
+
+std::string_view Trim(std::string_view s) {
+  while (!s.empty() && IsSpace(s.front())) s.remove_prefix(1);
+  while (!s.empty() && IsSpace(s.back())) s.remove_suffix(1);
+  return s;
+}
+
+bool EqualsNoCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    char x = a[i], y = b[i];
+    if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
+    if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
+    if (x != y) return false;
+  }
+  return true;
+}
+
+// "[name]" (leading spaces allowed): the section name, trimmed.
+bool SectionName(std::string_view body, std::string_view& name) {
+  std::string_view t = Trim(body);
+  if (t.empty() || t.front() != '[') return false;
+  std::size_t close = t.find(']');
+  name = Trim(close == std::string_view::npos ? t.substr(1) : t.substr(1, close - 1));
+  return true;
+}
+
+bool IsComment(std::string_view body) {
+  std::string_view t = Trim(body);
+  return !t.empty() && (t.front() == ';' || t.front() == '#');
+}
+
+// "key = value": the trimmed key and value; false for lines without "=".
+bool KeyValue(std::string_view body, std::string_view& key, std::string_view& value) {
+  if (IsComment(body)) return false;
+  std::size_t eq = body.find('=');
+  if (eq == std::string_view::npos) return false;
+  key = Trim(body.substr(0, eq));
+  value = Trim(body.substr(eq + 1));
+  return true;
+}
+
+// Index range [first, last) of the lines of the first section named `section`
+// (the header line excluded), or false when there is none.
+bool FindSection(const std::vector<Line>& lines, std::string_view section, std::size_t& header,
+                 std::size_t& first, std::size_t& last) {
+  const std::string_view wanted = Trim(section);
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    std::string_view name;
+    if (SectionName(lines[i].body, name) && EqualsNoCase(name, wanted)) {
+      header = i;
+      first = i + 1;
+      last = first;
+      while (last < lines.size()) {
+        std::string_view other;
+        if (SectionName(lines[last].body, other)) break;
+        ++last;
+      }
+      return true;
+    }
+  }
+  return false;
+}
+
+}  // namespace
+
+std::string ReadIniText(std::string_view text, std::string_view section, std::string_view key) {
+  return LookupIniText(text, section, key).value_or(std::string());
+}
+
+std::optional<std::string> LookupIniText(std::string_view text, std::string_view section,
+                                         std::string_view key) {
+  const std::vector<Line> lines = SplitLines(text);
+  std::size_t header = 0, first = 0, last = 0;
+  if (!FindSection(lines, section, header, first, last)) return std::nullopt;
+  const std::string_view wanted = Trim(key);
+  for (std::size_t i = first; i < last; ++i) {
+    std::string_view k, v;
+    if (!KeyValue(lines[i].body, k, v) || !EqualsNoCase(k, wanted)) continue;
+    if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front()) {
+      v = v.substr(1, v.size() - 2);
+    }
+    if (v.size() > kIniMaxValue) v = v.substr(0, kIniMaxValue);
+    return std::string(v);
+  }
+  return std::nullopt;
+}
+
+std::string WriteIniText(std::string_view text, std::string_view section, std::string_view key,
+                         std::string_view value) {
+  const std::vector<Line> lines = SplitLines(text);
+  const std::string new_line = std::string(Trim(key)) + "=" + std::string(value) + "\r\n";
+  std::size_t header = 0, first = 0, last = 0;
+  if (!FindSection(lines, section, header, first, last)) {
+    std::string out(text);
+    if (!out.empty() && out.back() != '\n' && out.back() != '\r') out += "\r\n";
+    out += "[" + std::string(Trim(section)) + "]\r\n" + new_line;
+    return out;
+  }
+  const std::string_view wanted = Trim(key);
+  for (std::size_t i = first; i < last; ++i) {
+    std::string_view k, v;
+    if (!KeyValue(lines[i].body, k, v) || !EqualsNoCase(k, wanted)) continue;
+    // Replace the line in place, keeping the line ending it had.
+    const std::size_t body_end = lines[i].begin + lines[i].body.size();
+    std::string ending(text.substr(body_end, lines[i].end - body_end));
+    if (ending.empty()) ending = "\r\n";
+    std::string out(text.substr(0, lines[i].begin));
+    out += std::string(Trim(key)) + "=" + std::string(value) + ending;
+    out += text.substr(lines[i].end);
+    return out;
+  }
+  // New key: after the section's last non-blank line.
+  std::size_t insert_after = header;
+  for (std::size_t i = first; i < last; ++i) {
+    if (!Trim(lines[i].body).empty()) insert_after = i;
+  }
+  const Line& anchor = lines[insert_after];
+  std::string out(text.substr(0, anchor.end));
+  if (anchor.end == anchor.begin + anchor.body.size()) out += "\r\n";  // last line had no ending
+  out += new_line;
+  out += text.substr(anchor.end);
+  return out;
+}
+
+std::string ReadIni(std::string_view section, std::string_view key, std::string_view file) {
+  const std::optional<std::string> text = platform::ReadFile(platform::ResolvePath(file));
+  if (!text) return {};
+  return ReadIniText(*text, section, key);
+}
+
+bool WriteIni(std::string_view section, std::string_view key, std::string_view value,
+              std::string_view file) {
+  const std::string path = platform::ResolvePath(file);
+  const std::string text = platform::ReadFile(path).value_or(std::string());
+  return platform::WriteFileAtomic(path, WriteIniText(text, section, key, value));
+}
+
+}  // namespace tw::config
