@@ -1,0 +1,43 @@
+// The player's options and the two high-score tables, kept in small INI files
+// among the pictures.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "core/numeric.h"
+
+namespace tw::config {
+
+struct Options {
+  bool Details_High = true;
+  bool GameMode_Story = true;
+  bool Sound_On = true;
+  bool FULL_SCREEN = false;       // display mode of this run, fixed at start-up
+  bool FullScreenChoice = false;  // chosen in the options screen, used next start
+  bool ArcadeLocked = true;
+  bool StoryReaden = false;
+};
+extern Options GameOptions;
+
+struct HighScoreEntry {
+  std::string Name;
+  // Held in 32 bits so a score above 32767 is stored and shown as it is.
+  Long Score = 0;
+};
+// Entries 0..9 are the table, best first; entry 10 is the pending entry that
+// SaveHighScores inserts.
+inline constexpr int kPendingEntry = 10;
+extern std::array<HighScoreEntry, 11> HighScores;
+
+// The options file and the current mode's high-score file.
+std::string OptionsFile();
+std::string HighScoreFile();
+
+void LoadOptions();
+void SaveOptions();
+void LoadHighScores();
+void SaveHighScores();
+
+}  // namespace tw::config
