@@ -16,6 +16,10 @@ std::int64_t FrameNumber = 0;
 
 GameMode CurrentGameMode() {
   if (!Running) return GameMode::Stopped;
+  return ActivityMode();
+}
+
+GameMode ActivityMode() {
   if (!InGame) return GameMode::Menu;
   if (Paused) return GameMode::GamePaused;
   if (GameOver) return GameMode::GameOverEntry;

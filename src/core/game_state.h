@@ -35,6 +35,8 @@ extern Integer CurrentLevel;
 extern std::int64_t FrameNumber;
 
 GameMode CurrentGameMode();
+// The mode the flags describe, leaving the running flag aside.
+GameMode ActivityMode();
 const char* GameModeName(GameMode mode);
 
 }  // namespace tw::core

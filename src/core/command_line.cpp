@@ -1,0 +1,116 @@
+#include "core/command_line.h"
+
+#include <charconv>
+
+namespace tw::core {
+
+namespace {
+
+template <typename T>
+bool ParseWhole(const std::string& text, T& out) {
+  if (text.empty()) return false;
+  auto [p, ec] = std::from_chars(text.data(), text.data() + text.size(), out);
+  return ec == std::errc() && p == text.data() + text.size();
+}
+
+}  // namespace
+
+std::string HelpText() {
+  return "Usage: tumblewell [options]\n"
+         "\n"
+         "With no options the game starts in its window as usual.\n"
+         "\n"
+         "  --help             show this text and exit\n"
+         "  --version          show the version and exit\n"
+         "  --data DIR         use DIR as the application directory (pictures, sounds,\n"
+         "                     options and high scores); default: the executable's folder\n"
+         "  --headless         no window, no drawing, no sound device\n"
+         "  --offscreen        draw into the canvas with the software renderer and no\n"
+         "                     visible window (pixel checks, screenshots); no sound\n"
+         "  --fast             do not wait between frames\n"
+         "  --frames N         shut down in order after N frames\n"
+         "  --seed N           start the random generator from N (reproducible runs)\n"
+         "  --start MODE       start a new game of MODE (story or arcade) at once,\n"
+         "                     skipping the menu; the saved options are not changed\n"
+         "  --keys FILE        replace the keyboard with a script: lines\n"
+         "                     \"FRAME KEY down|up\", KEY one of Escape, Return, Space, Tab,\n"
+         "                     Backspace, Up, Down, Left, Right, A..Z, 0..9; '#' starts a\n"
+         "                     comment; frames count from 0 over menu and game alike\n"
+         "  --report FILE      at shut-down, write the game's state as a JSON object\n";
+}
+
+std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& args, std::string& error) {
+  CommandLine cl;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    auto value = [&](std::string& out) {
+      if (i + 1 >= args.size()) {
+        error = "option " + a + " needs a value";
+        return false;
+      }
+      out = args[++i];
+      return true;
+    };
+    std::string v;
+    if (a == "--help" || a == "-h") {
+      cl.help = true;
+    } else if (a == "--version") {
+      cl.version = true;
+    } else if (a == "--headless") {
+      cl.headless = true;
+    } else if (a == "--offscreen") {
+      cl.offscreen = true;
+    } else if (a == "--fast") {
+      cl.fast = true;
+    } else if (a == "--data") {
+      if (!value(v)) return std::nullopt;
+      if (v.empty()) {
+        error = "option --data needs a folder";
+        return std::nullopt;
+      }
+      cl.data_dir = v;
+    } else if (a == "--frames") {
+      if (!value(v)) return std::nullopt;
+      std::int64_t n = 0;
+      if (!ParseWhole(v, n) || n < 0) {
+        error = "option --frames needs a whole number of frames, not \"" + v + "\"";
+        return std::nullopt;
+      }
+      cl.frames = n;
+    } else if (a == "--seed") {
+      if (!value(v)) return std::nullopt;
+      std::uint64_t n = 0;
+      if (!ParseWhole(v, n)) {
+        error = "option --seed needs a whole number, not \"" + v + "\"";
+        return std::nullopt;
+      }
+      cl.seed = n;
+    } else if (a == "--start") {
+      if (!value(v)) return std::nullopt;
+      if (v == "story") {
+        cl.start = StartMode::Story;
+      } else if (v == "arcade") {
+        cl.start = StartMode::Arcade;
+      } else {
+        error = "option --start takes story or arcade, not \"" + v + "\"";
+        return std::nullopt;
+      }
+    } else if (a == "--keys") {
+      if (!value(v)) return std::nullopt;
+      cl.keys_file = v;
+    } else if (a == "--report") {
+      if (!value(v)) return std::nullopt;
+      cl.report_file = v;
+    } else {
+      error = "unknown option \"" + a + "\" (try --help)";
+      return std::nullopt;
+    }
+  }
+  if (cl.headless && cl.offscreen) {
+    error = "--headless and --offscreen cannot be used together";
+    return std::nullopt;
+  }
+  return cl;
+}
+
+}  // namespace tw::core

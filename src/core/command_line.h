@@ -1,0 +1,34 @@
+// The command line: a few options for players, tests and automation. With no
+// arguments the game starts as it always does.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace tw::core {
+
+enum class StartMode { None, Story, Arcade };
+
+struct CommandLine {
+  bool help = false;
+  bool version = false;
+  std::optional<std::string> data_dir;
+  bool headless = false;
+  bool offscreen = false;
+  bool fast = false;
+  std::optional<std::int64_t> frames;
+  std::optional<std::uint64_t> seed;
+  std::optional<std::string> keys_file;
+  std::optional<std::string> report_file;
+  StartMode start = StartMode::None;
+};
+
+// Parses argv[1..]. On a bad argument returns nullopt and sets `error` to a
+// one-line message.
+std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& args, std::string& error);
+// The text --help prints.
+std::string HelpText();
+
+}  // namespace tw::core

@@ -1,0 +1,57 @@
+#include "core/frame_clock.h"
+
+#include "core/game_state.h"
+#include "platform/clock.h"
+
+namespace tw::core {
+
+FrameClockState FrameClock{};
+
+namespace {
+
+ClockSource g_source{platform::PerformanceCounter, platform::PerformanceFrequency,
+                     platform::SleepMicroseconds};
+bool g_wait_enabled = true;
+
+// Sleeping is coarse: wake this long before the deadline and spin the rest,
+// which keeps the pacing of a pure busy-wait at a small share of its CPU cost.
+constexpr std::int64_t kSpinMicroseconds = 1500;
+
+}  // namespace
+
+void SetClockSource(ClockSource source) { g_source = std::move(source); }
+void SetFrameWaitEnabled(bool enabled) { g_wait_enabled = enabled; }
+
+void WaitFrame(Single& targetFps) {
+  FrameClockState& c = FrameClock;
+  if (c.Frequency == 0) c.Frequency = g_source.frequency();
+  if (c.FrameStart == 0) c.FrameStart = g_source.counter();
+  targetFps = 1.0f / targetFps;
+  const Single period = targetFps;
+  const double freq = static_cast<double>(c.Frequency);
+  do {
+    c.Now = g_source.counter();
+    FrameTime = static_cast<double>(c.Now - c.FrameStart) / freq;
+    c.SpinCount += 1;
+    if (!g_wait_enabled) break;
+    if (static_cast<Single>(FrameTime) < period && g_source.sleep) {
+      const double left_us = (static_cast<double>(period) - FrameTime) * 1e6;
+      if (left_us > kSpinMicroseconds) {
+        g_source.sleep(static_cast<std::int64_t>(left_us) - kSpinMicroseconds);
+      }
+    }
+  } while (static_cast<Single>(FrameTime) < period);
+  FrameTime = 2.0 / 100.0;
+  c.FrameStart = g_source.counter();
+  if (static_cast<double>(c.FrameStart - c.FpsStart) / freq < 1.0) {
+    c.FrameCount += 1;
+  } else {
+    c.Fps = c.FrameCount;
+    c.FrameCount = 0;
+    c.SpinRate = c.SpinCount / 1000.0f;
+    c.SpinCount = 0;
+    c.FpsStart = g_source.counter();
+  }
+}
+
+}  // namespace tw::core

@@ -1,0 +1,240 @@
+#include "core/main_loop.h"
+
+#include <chrono>
+#include <cstdio>
+
+#include "audio/sound.h"
+#include "config/options.h"
+#include "config/tuning.h"
+#include "core/frame_clock.h"
+#include "core/game_state.h"
+#include "core/level_scroll.h"
+#include "core/report.h"
+#include "frontend/end_of_game.h"
+#include "frontend/menu.h"
+#include "input/controls.h"
+#include "input/keyboard.h"
+#include "input/name_entry.h"
+#include "platform/audio.h"
+#include "platform/clock.h"
+#include "platform/files.h"
+#include "platform/input.h"
+#include "platform/video.h"
+#include "render/debug_overlay.h"
+#include "render/device.h"
+#include "render/game_screen.h"
+#include "replay/replay.h"
+#include "world/player.h"
+#include "world/random.h"
+#include "world/score.h"
+#include "world/tile_dynamics.h"
+
+namespace tw::core {
+
+Single MenuMusicLevel = 0;
+Single GameMusicLevel = 0;
+
+namespace {
+
+// Measures the real frame periods for the timing figures of the report.
+struct PacingMeter {
+  std::int64_t last = 0;
+  std::int64_t first = 0;
+  std::int64_t periods = 0;
+  double sum_ms = 0;
+  double max_late_ms = 0;
+  std::int64_t late = 0;
+
+  void Tick() {
+    const std::int64_t now = platform::PerformanceCounter();
+    const double freq = static_cast<double>(platform::PerformanceFrequency());
+    if (last != 0) {
+      const double ms = static_cast<double>(now - last) * 1000.0 / freq;
+      sum_ms += ms;
+      ++periods;
+      const double late_ms = ms - 20.0;
+      if (late_ms > max_late_ms) max_late_ms = late_ms;
+      if (late_ms > 1.0) ++late;
+    } else {
+      first = now;
+    }
+    last = now;
+  }
+};
+
+void StartUp(const CommandLine& cl) {
+  platform::WarpCursor(800, 600);
+  config::LoadOptions();
+  render::Display = render::DisplaySettings{};
+  render::Display.FullScreen = config::GameOptions.FULL_SCREEN;
+  platform::SetCursorVisible(!config::GameOptions.FULL_SCREEN);
+  platform::PumpEvents();
+  audio::InitSound(!cl.headless && !cl.offscreen);
+  Running = render::InitGraphics();
+  config::LoadHighScores();
+  if (config::GameOptions.Sound_On) {
+    audio::MenuTrack().Play(0);
+    MenuMusicLevel = 90;
+    audio::GameTrack().SetVolume(1);
+    GameMusicLevel = 1;
+  }
+}
+
+// Starts a game at once, as the menu would, in the mode asked for.
+void StartGameNow(StartMode mode) {
+  config::GameOptions.GameMode_Story = (mode == StartMode::Story);
+  config::LoadHighScores();
+  InGame = true;
+  bool read_file = true;
+  config::StartNewGame(read_file);
+}
+
+void GameFrame() {
+  if (!GameOver) input::ReadControls();
+  if (GameOver) input::ScanNameKeys();
+  if (!Paused) {
+    replay::ReplayStep();
+    world::UpdatePlayer();
+    world::UpdateTiles();
+    LowerDrills();
+    render::UpdateDebugText();
+    world::ScoreStep("");
+    DriftClouds();
+    TrackLevelAndScroll();
+    frontend::EndOfGameCheck();
+  }
+  render::RenderGame();
+  GameFrameMusic();
+}
+
+void ShutDown() {
+  platform::SetCursorVisible(true);
+  render::ShutdownGraphics();
+  audio::MenuTrack().Close();
+  audio::GameTrack().Close();
+  platform::SoundEngine::Shutdown();
+}
+
+}  // namespace
+
+void MenuFrameMusic() {
+  if (config::GameOptions.Sound_On) {
+    platform::MusicPlayer& menu = audio::MenuTrack();
+    if (menu.Position() == 0) menu.Play(0);
+    // The clamp is tested before adding, so the level alternates 100, 101 at the top.
+    if (MenuMusicLevel > 100) {
+      MenuMusicLevel = 100;
+    } else {
+      if (MenuMusicLevel < 60) MenuMusicLevel += 3;
+      MenuMusicLevel += 1;
+    }
+    menu.SetVolume(num::FloorToLong(MenuMusicLevel));
+    if (menu.Position() >= menu.Length()) menu.Play(-1);
+  }
+  if (GameMusicLevel > 1 && config::GameOptions.Sound_On) {
+    GameMusicLevel -= 0.2f;
+    if (GameMusicLevel < 0) GameMusicLevel = 0;
+    audio::GameTrack().SetVolume(num::FloorToLong(GameMusicLevel));
+  }
+}
+
+void GameFrameMusic() {
+  if (MenuMusicLevel > 1 && config::GameOptions.Sound_On) {
+    MenuMusicLevel -= 0.1f;
+    if (MenuMusicLevel < 0) MenuMusicLevel = 0;
+    audio::MenuTrack().SetVolume(num::FloorToLong(MenuMusicLevel));
+  }
+  if (config::GameOptions.Sound_On) {
+    if (GameMusicLevel < 60) GameMusicLevel += 3;
+    GameMusicLevel += 1;
+    if (GameMusicLevel > 90) GameMusicLevel = 90;
+    platform::MusicPlayer& game = audio::GameTrack();
+    game.SetVolume(num::FloorToLong(GameMusicLevel));
+    if (game.Position() >= game.Length()) {
+      game.Stop(0);
+      game.Play(0);
+    }
+  }
+}
+
+bool RequestClose() {
+  if (Running) {
+    Running = false;  // the current frame finishes, then the orderly shut-down
+    return false;
+  }
+  return true;
+}
+
+int RunGame(const CommandLine& cl) {
+  if (cl.data_dir) platform::SetAppDir(*cl.data_dir);
+  platform::SetVideoBackend(cl.headless    ? platform::VideoBackend::Headless
+                            : cl.offscreen ? platform::VideoBackend::Offscreen
+                                           : platform::VideoBackend::Window);
+  SetFrameWaitEnabled(!cl.fast);
+  world::SeedRandom(cl.seed ? *cl.seed
+                            : static_cast<std::uint64_t>(
+                                  std::chrono::system_clock::now().time_since_epoch().count()));
+  if (cl.keys_file) {
+    const auto text = platform::ReadFile(*cl.keys_file);
+    if (!text) {
+      std::fprintf(stderr, "tumblewell: cannot read keyboard script %s\n", cl.keys_file->c_str());
+      return 2;
+    }
+    std::string error;
+    auto events = input::ParseKeyScript(*text, error);
+    if (!events) {
+      std::fprintf(stderr, "tumblewell: %s: %s\n", cl.keys_file->c_str(), error.c_str());
+      return 2;
+    }
+    input::UseKeyScript(std::move(*events));
+  }
+  platform::SetWindowEvents({[] { return RequestClose(); },
+                             [](int button, bool down) {
+                               if (button == 1) MouseButton1 = down;
+                               if (button == 2) MouseButton2 = down;
+                               if (button == 3) MouseButton3 = down;
+                             }});
+
+  const double cpu_start = platform::ProcessCpuSeconds();
+  StartUp(cl);
+  if (Running && cl.start != StartMode::None) StartGameNow(cl.start);
+
+  PacingMeter meter;
+  while (Running) {
+    if (cl.frames && FrameNumber >= *cl.frames) {
+      Running = false;
+      break;
+    }
+    input::ApplyKeyScript(FrameNumber);
+    if (!InGame) {
+      frontend::MenuFrame();
+      MenuFrameMusic();
+    } else {
+      GameFrame();
+    }
+    Single target = 50.0f;
+    WaitFrame(target);
+    meter.Tick();
+    if (platform::InputPending() || !config::GameOptions.FullScreenChoice) platform::PumpEvents();
+    ++FrameNumber;
+  }
+
+  FrameTiming timing;
+  timing.frames = meter.periods;
+  timing.mean_period_ms = meter.periods > 0 ? meter.sum_ms / static_cast<double>(meter.periods) : 0;
+  timing.max_late_ms = meter.max_late_ms;
+  timing.late_frames = meter.late;
+  timing.wall_seconds = meter.periods > 0 ? static_cast<double>(meter.last - meter.first) /
+                                                static_cast<double>(platform::PerformanceFrequency())
+                                          : 0;
+  timing.cpu_seconds = platform::ProcessCpuSeconds() - cpu_start;
+
+  ShutDown();
+  if (cl.report_file && !WriteReport(*cl.report_file, timing)) {
+    std::fprintf(stderr, "tumblewell: cannot write report %s\n", cl.report_file->c_str());
+    return 1;
+  }
+  return 0;
+}
+
+}  // namespace tw::core

@@ -1,0 +1,25 @@
+// Start-up, the fixed-rate main loop and shut-down.
+#pragma once
+
+#include "core/command_line.h"
+#include "core/numeric.h"
+
+namespace tw::core {
+
+// Music fade levels in the players' volume units.
+extern Single MenuMusicLevel;
+extern Single GameMusicLevel;
+
+// The music steps of a menu frame and of a game frame.
+void MenuFrameMusic();
+void GameFrameMusic();
+
+// Runs the whole program with an already parsed command line; returns the
+// process exit code.
+int RunGame(const CommandLine& options);
+
+// Asks the loop to stop after the current frame (the window's close button).
+// Returns true when the window may close at once (the loop had already stopped).
+bool RequestClose();
+
+}  // namespace tw::core

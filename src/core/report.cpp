@@ -1,0 +1,131 @@
+#include "core/report.h"
+
+#include <cmath>
+#include <cstdio>
+
+#include "config/options.h"
+#include "core/frame_clock.h"
+#include "core/game_state.h"
+#include "platform/files.h"
+
+namespace tw::core {
+
+std::string JsonEscape(std::string_view s) {
+  std::string out;
+  out.reserve(s.size() + 2);
+  for (unsigned char c : s) {
+    switch (c) {
+      case '"': out += "\\\""; break;
+      case '\\': out += "\\\\"; break;
+      case '\n': out += "\\n"; break;
+      case '\r': out += "\\r"; break;
+      case '\t': out += "\\t"; break;
+      default:
+        if (c < 0x20) {
+          char buf[8];
+          std::snprintf(buf, sizeof buf, "\\u%04x", c);
+          out += buf;
+        } else {
+          out += static_cast<char>(c);
+        }
+    }
+  }
+  return out;
+}
+
+void Json::Key(std::string_view key) {
+  if (need_comma) text += ',';
+  need_comma = true;
+  if (!key.empty()) text += "\"" + JsonEscape(key) + "\":";
+}
+
+void Json::BeginObject(std::string_view key) {
+  Key(key);
+  text += '{';
+  need_comma = false;
+}
+
+void Json::EndObject() {
+  text += '}';
+  need_comma = true;
+}
+
+void Json::BeginArray(std::string_view key) {
+  Key(key);
+  text += '[';
+  need_comma = false;
+}
+
+void Json::EndArray() {
+  text += ']';
+  need_comma = true;
+}
+
+void Json::String(std::string_view key, std::string_view value) {
+  Key(key);
+  text += "\"" + JsonEscape(value) + "\"";
+}
+
+void Json::Number(std::string_view key, double value) {
+  Key(key);
+  if (!std::isfinite(value)) {
+    text += "null";
+    return;
+  }
+  char buf[64];
+  std::snprintf(buf, sizeof buf, "%.9g", value);
+  text += buf;
+}
+
+void Json::Integer(std::string_view key, std::int64_t value) {
+  Key(key);
+  text += std::to_string(value);
+}
+
+void Json::Bool(std::string_view key, bool value) {
+  Key(key);
+  text += value ? "true" : "false";
+}
+
+std::string BuildReport(const FrameTiming& timing) {
+  Json j;
+  j.BeginObject();
+  j.Integer("frames", FrameNumber);
+  j.Number("fps", static_cast<double>(FrameClock.Fps));
+  // At shut-down the loop has stopped; report what the game was doing.
+  j.String("mode", GameModeName(ActivityMode()));
+  const config::Options& o = config::GameOptions;
+  j.BeginObject("options");
+  j.Bool("details_high", o.Details_High);
+  j.Bool("game_mode_story", o.GameMode_Story);
+  j.Bool("sound_on", o.Sound_On);
+  j.Bool("full_screen", o.FULL_SCREEN);
+  j.Bool("full_screen_choice", o.FullScreenChoice);
+  j.Bool("arcade_locked", o.ArcadeLocked);
+  j.Bool("story_readen", o.StoryReaden);
+  j.EndObject();
+  j.BeginArray("high_scores");
+  for (std::size_t i = 0; i < 10; ++i) {
+    j.BeginObject();
+    j.String("name", config::HighScores[i].Name);
+    j.Integer("score", config::HighScores[i].Score);
+    j.EndObject();
+  }
+  j.EndArray();
+  j.BeginObject("timing");
+  j.Integer("frames", timing.frames);
+  j.Number("mean_period_ms", timing.mean_period_ms);
+  j.Number("max_late_ms", timing.max_late_ms);
+  j.Integer("late_frames", timing.late_frames);
+  j.Number("wall_seconds", timing.wall_seconds);
+  j.Number("cpu_seconds", timing.cpu_seconds);
+  j.EndObject();
+  j.EndObject();
+  return j.text + "\n";
+}
+
+bool WriteReport(const std::string& path, const FrameTiming& timing) {
+  return platform::WriteFileAtomic(path, BuildReport(timing));
+}
+
+}  // namespace tw::core

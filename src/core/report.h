@@ -1,0 +1,41 @@
+// The JSON state report written at shut-down (--report).
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace tw::core {
+
+// A minimal JSON builder: values are appended in order; commas are handled.
+struct Json {
+  std::string text;
+  bool need_comma = false;
+
+  void BeginObject(std::string_view key = {});
+  void EndObject();
+  void BeginArray(std::string_view key = {});
+  void EndArray();
+  void Key(std::string_view key);
+  void String(std::string_view key, std::string_view value);
+  void Number(std::string_view key, double value);
+  void Integer(std::string_view key, std::int64_t value);
+  void Bool(std::string_view key, bool value);
+};
+std::string JsonEscape(std::string_view s);
+
+// Frame pacing measured over the run (for the benchmark).
+struct FrameTiming {
+  std::int64_t frames = 0;
+  double mean_period_ms = 0;
+  double max_late_ms = 0;  // worst amount by which a period exceeded 20 ms
+  std::int64_t late_frames = 0;  // periods more than 1 ms over 20 ms
+  double wall_seconds = 0;
+  double cpu_seconds = 0;
+};
+
+// The whole report as text.
+std::string BuildReport(const FrameTiming& timing);
+bool WriteReport(const std::string& path, const FrameTiming& timing);
+
+}  // namespace tw::core

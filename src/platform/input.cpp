@@ -1,0 +1,202 @@
+#include "platform/input.h"
+
+#include <SDL.h>
+
+#include "platform/video.h"
+
+namespace tw::platform {
+
+namespace {
+
+bool g_keyboard_open = false;
+WindowEvents g_events;
+// Keys pressed since the last read, so a press and release between two reads
+// still shows as down once.
+std::array<bool, 256> g_pressed_since_read{};
+
+void NoteKeyDown(const SDL_KeyboardEvent& key) {
+  if (key.repeat != 0) return;
+  const int code = KeyCodeFromScancode(key.keysym.scancode);
+  if (code > 0) g_pressed_since_read[static_cast<std::size_t>(code)] = true;
+}
+
+int MouseButtonCode(Uint8 sdl_button) {
+  switch (sdl_button) {
+    case SDL_BUTTON_LEFT: return 1;
+    case SDL_BUTTON_RIGHT: return 2;
+    case SDL_BUTTON_MIDDLE: return 3;
+    default: return 0;
+  }
+}
+
+}  // namespace
+
+int KeyCodeFromScancode(int scancode) {
+  switch (scancode) {
+    case SDL_SCANCODE_ESCAPE: return 1;
+    case SDL_SCANCODE_1: return 2;
+    case SDL_SCANCODE_2: return 3;
+    case SDL_SCANCODE_3: return 4;
+    case SDL_SCANCODE_4: return 5;
+    case SDL_SCANCODE_5: return 6;
+    case SDL_SCANCODE_6: return 7;
+    case SDL_SCANCODE_7: return 8;
+    case SDL_SCANCODE_8: return 9;
+    case SDL_SCANCODE_9: return 10;
+    case SDL_SCANCODE_0: return 11;
+    case SDL_SCANCODE_MINUS: return 12;
+    case SDL_SCANCODE_EQUALS: return 13;
+    case SDL_SCANCODE_BACKSPACE: return 14;
+    case SDL_SCANCODE_TAB: return 15;
+    case SDL_SCANCODE_Q: return 16;
+    case SDL_SCANCODE_W: return 17;
+    case SDL_SCANCODE_E: return 18;
+    case SDL_SCANCODE_R: return 19;
+    case SDL_SCANCODE_T: return 20;
+    case SDL_SCANCODE_Y: return 21;
+    case SDL_SCANCODE_U: return 22;
+    case SDL_SCANCODE_I: return 23;
+    case SDL_SCANCODE_O: return 24;
+    case SDL_SCANCODE_P: return 25;
+    case SDL_SCANCODE_LEFTBRACKET: return 26;
+    case SDL_SCANCODE_RIGHTBRACKET: return 27;
+    case SDL_SCANCODE_RETURN: return 28;
+    case SDL_SCANCODE_LCTRL: return 29;
+    case SDL_SCANCODE_A: return 30;
+    case SDL_SCANCODE_S: return 31;
+    case SDL_SCANCODE_D: return 32;
+    case SDL_SCANCODE_F: return 33;
+    case SDL_SCANCODE_G: return 34;
+    case SDL_SCANCODE_H: return 35;
+    case SDL_SCANCODE_J: return 36;
+    case SDL_SCANCODE_K: return 37;
+    case SDL_SCANCODE_L: return 38;
+    case SDL_SCANCODE_SEMICOLON: return 39;
+    case SDL_SCANCODE_APOSTROPHE: return 40;
+    case SDL_SCANCODE_GRAVE: return 41;
+    case SDL_SCANCODE_LSHIFT: return 42;
+    case SDL_SCANCODE_BACKSLASH: return 43;
+    case SDL_SCANCODE_Z: return 44;
+    case SDL_SCANCODE_X: return 45;
+    case SDL_SCANCODE_C: return 46;
+    case SDL_SCANCODE_V: return 47;
+    case SDL_SCANCODE_B: return 48;
+    case SDL_SCANCODE_N: return 49;
+    case SDL_SCANCODE_M: return 50;
+    case SDL_SCANCODE_COMMA: return 51;
+    case SDL_SCANCODE_PERIOD: return 52;
+    case SDL_SCANCODE_SLASH: return 53;
+    case SDL_SCANCODE_RSHIFT: return 54;
+    case SDL_SCANCODE_KP_MULTIPLY: return 55;
+    case SDL_SCANCODE_LALT: return 56;
+    case SDL_SCANCODE_SPACE: return 57;
+    case SDL_SCANCODE_CAPSLOCK: return 58;
+    case SDL_SCANCODE_F1: return 59;
+    case SDL_SCANCODE_F2: return 60;
+    case SDL_SCANCODE_F3: return 61;
+    case SDL_SCANCODE_F4: return 62;
+    case SDL_SCANCODE_F5: return 63;
+    case SDL_SCANCODE_F6: return 64;
+    case SDL_SCANCODE_F7: return 65;
+    case SDL_SCANCODE_F8: return 66;
+    case SDL_SCANCODE_F9: return 67;
+    case SDL_SCANCODE_F10: return 68;
+    case SDL_SCANCODE_NUMLOCKCLEAR: return 69;
+    case SDL_SCANCODE_SCROLLLOCK: return 70;
+    case SDL_SCANCODE_KP_7: return 71;
+    case SDL_SCANCODE_KP_8: return 72;
+    case SDL_SCANCODE_KP_9: return 73;
+    case SDL_SCANCODE_KP_MINUS: return 74;
+    case SDL_SCANCODE_KP_4: return 75;
+    case SDL_SCANCODE_KP_5: return 76;
+    case SDL_SCANCODE_KP_6: return 77;
+    case SDL_SCANCODE_KP_PLUS: return 78;
+    case SDL_SCANCODE_KP_1: return 79;
+    case SDL_SCANCODE_KP_2: return 80;
+    case SDL_SCANCODE_KP_3: return 81;
+    case SDL_SCANCODE_KP_0: return 82;
+    case SDL_SCANCODE_KP_PERIOD: return 83;
+    case SDL_SCANCODE_F11: return 87;
+    case SDL_SCANCODE_F12: return 88;
+    case SDL_SCANCODE_KP_ENTER: return 156;
+    case SDL_SCANCODE_RCTRL: return 157;
+    case SDL_SCANCODE_KP_DIVIDE: return 181;
+    case SDL_SCANCODE_RALT: return 184;
+    case SDL_SCANCODE_HOME: return 199;
+    case SDL_SCANCODE_UP: return 200;
+    case SDL_SCANCODE_PAGEUP: return 201;
+    case SDL_SCANCODE_LEFT: return 203;
+    case SDL_SCANCODE_RIGHT: return 205;
+    case SDL_SCANCODE_END: return 207;
+    case SDL_SCANCODE_DOWN: return 208;
+    case SDL_SCANCODE_PAGEDOWN: return 209;
+    case SDL_SCANCODE_INSERT: return 210;
+    case SDL_SCANCODE_DELETE: return 211;
+    default: return 0;
+  }
+}
+
+bool OpenKeyboard() {
+  g_keyboard_open = HasDisplay() && GetVideoBackend() == VideoBackend::Window;
+  g_pressed_since_read.fill(false);
+  return g_keyboard_open;
+}
+
+bool ReadKeyboardTable(std::array<std::uint8_t, 256>& table) {
+  if (!g_keyboard_open) return false;
+  SDL_PumpEvents();
+  // Take only the key events here; the rest wait for the next yield.
+  SDL_Event events[32];
+  int n = 0;
+  while ((n = SDL_PeepEvents(events, 32, SDL_GETEVENT, SDL_KEYDOWN, SDL_KEYUP)) > 0) {
+    for (int i = 0; i < n; ++i) {
+      if (events[i].type == SDL_KEYDOWN) NoteKeyDown(events[i].key);
+    }
+  }
+  int count = 0;
+  const Uint8* state = SDL_GetKeyboardState(&count);
+  table.fill(0);
+  for (int sc = 0; sc < count; ++sc) {
+    if (state[sc] == 0) continue;
+    const int code = KeyCodeFromScancode(sc);
+    if (code > 0) table[static_cast<std::size_t>(code)] = 128;
+  }
+  for (std::size_t code = 0; code < 256; ++code) {
+    if (g_pressed_since_read[code]) table[code] = 128;
+  }
+  g_pressed_since_read.fill(false);
+  return true;
+}
+
+void SetWindowEvents(WindowEvents events) { g_events = std::move(events); }
+
+bool InputPending() {
+  if (!HasDisplay() || GetVideoBackend() != VideoBackend::Window) return false;
+  SDL_PumpEvents();
+  return SDL_HasEvents(SDL_FIRSTEVENT, SDL_LASTEVENT) == SDL_TRUE;
+}
+
+void PumpEvents() {
+  if (!HasDisplay()) return;
+  SDL_Event e;
+  while (SDL_PollEvent(&e) != 0) {
+    switch (e.type) {
+      case SDL_QUIT:
+        if (g_events.on_close) g_events.on_close();
+        break;
+      case SDL_KEYDOWN:
+        if (g_keyboard_open) NoteKeyDown(e.key);
+        break;
+      case SDL_MOUSEBUTTONDOWN:
+      case SDL_MOUSEBUTTONUP: {
+        const int code = MouseButtonCode(e.button.button);
+        if (code != 0 && g_events.on_mouse) g_events.on_mouse(code, e.type == SDL_MOUSEBUTTONDOWN);
+        break;
+      }
+      default:
+        break;
+    }
+  }
+}
+
+}  // namespace tw::platform

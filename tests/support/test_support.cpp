@@ -1,0 +1,212 @@
+#include "test_support.h"
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cctype>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+
+extern char** environ;
+
+namespace tw::test {
+
+namespace fs = std::filesystem;
+
+TempDir::TempDir() {
+  std::string tmpl = (fs::temp_directory_path() / "tumblewell-test-XXXXXX").string();
+  if (mkdtemp(tmpl.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
+  path = tmpl;
+}
+
+TempDir::~TempDir() {
+  std::error_code ec;
+  fs::remove_all(path, ec);
+}
+
+void WriteText(const std::string& path, const std::string& text) {
+  fs::create_directories(fs::path(path).parent_path());
+  std::ofstream out(path, std::ios::binary);
+  out << text;
+}
+
+std::string ReadText(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream ss;
+  ss << in.rdbuf();
+  return ss.str();
+}
+
+RunResult RunGame(const std::vector<std::string>& args, const std::vector<std::string>& env) {
+  TempDir io;
+  const std::string out_path = io.File("out"), err_path = io.File("err");
+  std::vector<std::string> argv_s{TW_BINARY};
+  argv_s.insert(argv_s.end(), args.begin(), args.end());
+  std::vector<char*> argv;
+  for (auto& a : argv_s) argv.push_back(a.data());
+  argv.push_back(nullptr);
+  std::vector<std::string> env_s;
+  for (char** e = environ; *e != nullptr; ++e) env_s.emplace_back(*e);
+  for (const auto& e : env) env_s.push_back(e);
+  std::vector<char*> envp;
+  for (auto& e : env_s) envp.push_back(e.data());
+  envp.push_back(nullptr);
+
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+  posix_spawn_file_actions_addopen(&actions, 1, out_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  posix_spawn_file_actions_addopen(&actions, 2, err_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  pid_t pid = 0;
+  RunResult r;
+  if (posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), envp.data()) == 0) {
+    int status = 0;
+    waitpid(pid, &status, 0);
+    r.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+  }
+  posix_spawn_file_actions_destroy(&actions);
+  r.out = ReadText(out_path);
+  r.err = ReadText(err_path);
+  return r;
+}
+
+void LinkAppData(const std::string& dir) {
+  const fs::path app(TW_APP_DIR);
+  for (const char* name : {"fonts", "sfx", "music", "font.ini", "wd.jpg", "wd_wow.jpg"}) {
+    std::error_code ec;
+    if (fs::exists(app / name)) fs::create_symlink(app / name, fs::path(dir) / name, ec);
+  }
+  // textures/ holds data and the files the game writes: link its entries one by one.
+  std::error_code ec;
+  fs::create_directories(fs::path(dir) / "textures", ec);
+  if (!fs::exists(app / "textures")) return;
+  for (const auto& entry : fs::directory_iterator(app / "textures")) {
+    const std::string name = entry.path().filename().string();
+    if (name == "options.bmp" || name == "dot_black2.bmp" || name == "dot_white2.bmp") continue;
+    fs::create_symlink(entry.path(), fs::path(dir) / "textures" / name, ec);
+  }
+}
+
+namespace {
+
+const JsonValue kNull{};
+
+struct Parser {
+  const std::string& s;
+  std::size_t i = 0;
+  bool ok = true;
+
+  void Ws() {
+    while (i < s.size() && std::isspace(static_cast<unsigned char>(s[i]))) ++i;
+  }
+  bool Eat(char c) {
+    Ws();
+    if (i < s.size() && s[i] == c) {
+      ++i;
+      return true;
+    }
+    return false;
+  }
+  std::string Str() {
+    std::string out;
+    if (!Eat('"')) {
+      ok = false;
+      return out;
+    }
+    while (i < s.size() && s[i] != '"') {
+      if (s[i] == '\\' && i + 1 < s.size()) {
+        ++i;
+        switch (s[i]) {
+          case 'n': out += '\n'; break;
+          case 't': out += '\t'; break;
+          case 'r': out += '\r'; break;
+          case 'u':
+            out += static_cast<char>(std::strtol(s.substr(i + 1, 4).c_str(), nullptr, 16));
+            i += 4;
+            break;
+          default: out += s[i];
+        }
+        ++i;
+      } else {
+        out += s[i++];
+      }
+    }
+    if (i >= s.size()) ok = false;
+    ++i;
+    return out;
+  }
+  JsonValue Value() {
+    JsonValue v;
+    Ws();
+    if (i >= s.size()) {
+      ok = false;
+      return v;
+    }
+    const char c = s[i];
+    if (c == '{') {
+      ++i;
+      v.kind = JsonValue::Kind::Object;
+      if (Eat('}')) return v;
+      do {
+        std::string k = Str();
+        if (!Eat(':')) ok = false;
+        v.object[k] = Value();
+      } while (ok && Eat(','));
+      if (!Eat('}')) ok = false;
+    } else if (c == '[') {
+      ++i;
+      v.kind = JsonValue::Kind::Array;
+      if (Eat(']')) return v;
+      do {
+        v.array.push_back(Value());
+      } while (ok && Eat(','));
+      if (!Eat(']')) ok = false;
+    } else if (c == '"') {
+      v.kind = JsonValue::Kind::String;
+      v.string = Str();
+    } else if (s.compare(i, 4, "true") == 0) {
+      v.kind = JsonValue::Kind::Bool;
+      v.boolean = true;
+      i += 4;
+    } else if (s.compare(i, 5, "false") == 0) {
+      v.kind = JsonValue::Kind::Bool;
+      i += 5;
+    } else if (s.compare(i, 4, "null") == 0) {
+      i += 4;
+    } else {
+      char* end = nullptr;
+      v.kind = JsonValue::Kind::Number;
+      v.number = std::strtod(s.c_str() + i, &end);
+      if (end == s.c_str() + i) ok = false;
+      i = static_cast<std::size_t>(end - s.c_str());
+    }
+    return v;
+  }
+};
+
+}  // namespace
+
+const JsonValue& JsonValue::operator[](const std::string& key) const {
+  auto it = object.find(key);
+  return it == object.end() ? kNull : it->second;
+}
+
+const JsonValue& JsonValue::operator[](std::size_t index) const {
+  return index < array.size() ? array[index] : kNull;
+}
+
+std::optional<JsonValue> ParseJson(const std::string& text) {
+  Parser p{text};
+  JsonValue v = p.Value();
+  p.Ws();
+  if (!p.ok || p.i != text.size()) return std::nullopt;
+  return v;
+}
+
+}  // namespace tw::test

@@ -1,0 +1,55 @@
+// Helpers shared by the test executables: temporary folders, running the real
+// binary, and reading its JSON report.
+#pragma once
+
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace tw::test {
+
+// A fresh folder under /tmp, removed with everything in it at the end.
+struct TempDir {
+  TempDir();
+  ~TempDir();
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+  std::string path;
+  std::string File(const std::string& name) const { return path + "/" + name; }
+};
+
+void WriteText(const std::string& path, const std::string& text);
+std::string ReadText(const std::string& path);
+
+struct RunResult {
+  int exit_code = -1;
+  std::string out;
+  std::string err;
+};
+// Runs the game binary with the arguments; `env` entries "NAME=value" are added
+// to the environment.
+RunResult RunGame(const std::vector<std::string>& args, const std::vector<std::string>& env = {});
+
+// Copies the generated application directory's data (pictures, sounds, tuning)
+// into `dir` by symbolic links, so a test can write options and scores there
+// without touching the build's own files.
+void LinkAppData(const std::string& dir);
+
+// A parsed JSON value.
+struct JsonValue {
+  enum class Kind { Null, Bool, Number, String, Array, Object } kind = Kind::Null;
+  bool boolean = false;
+  double number = 0;
+  std::string string;
+  std::vector<JsonValue> array;
+  std::map<std::string, JsonValue> object;
+
+  const JsonValue& operator[](const std::string& key) const;
+  const JsonValue& operator[](std::size_t index) const;
+  bool Has(const std::string& key) const { return object.count(key) != 0; }
+};
+std::optional<JsonValue> ParseJson(const std::string& text);
+
+}  // namespace tw::test
