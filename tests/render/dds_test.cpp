@@ -1,0 +1,271 @@
+// The DDS reader against fixtures written by ImageMagick and against
+// hand-built files for the formats it does not write.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstring>
+#include <initializer_list>
+#include <string>
+
+#include "platform/files.h"
+#include "render/dds.h"
+
+namespace tw::render {
+namespace {
+
+std::string Fixture(const std::string& name) {
+  auto bytes = platform::ReadFile(std::string(TW_SOURCE_DIR) + "/tests/render/fixtures/" + name);
+  EXPECT_TRUE(bytes.has_value()) << name;
+  return bytes.value_or(std::string());
+}
+
+// The 8 x 8 source of the fixtures: four 4 x 4 blocks, red; white and black
+// columns; blue; transparent rows over green rows.
+std::uint32_t PatternTexel(int x, int y) {
+  const int bx = x / 4, by = y / 4;
+  if (bx == 0 && by == 0) return 0xFFFF0000u;
+  if (bx == 1 && by == 0) return x < 6 ? 0xFFFFFFFFu : 0xFF000000u;
+  if (bx == 0 && by == 1) return 0xFF0000FFu;
+  return y < 6 ? 0x00000000u : 0xFF00FF00u;
+}
+
+void Put32(std::string& s, std::size_t at, std::uint32_t v) {
+  for (int i = 0; i < 4; ++i) s[at + static_cast<std::size_t>(i)] = static_cast<char>((v >> (8 * i)) & 0xFFu);
+}
+
+// A 128-byte header; the pixel data is appended by the caller.
+std::string Header(std::uint32_t width, std::uint32_t height, std::uint32_t pf_flags,
+                   const char* four_cc, std::uint32_t bits, std::uint32_t r, std::uint32_t g,
+                   std::uint32_t b, std::uint32_t a) {
+  std::string h(128, '\0');
+  std::memcpy(h.data(), "DDS ", 4);
+  Put32(h, 4, 124);
+  Put32(h, 8, 0x1007);
+  Put32(h, 12, height);
+  Put32(h, 16, width);
+  Put32(h, 76, 32);
+  Put32(h, 80, pf_flags);
+  if (four_cc) std::memcpy(h.data() + 84, four_cc, 4);
+  Put32(h, 88, bits);
+  Put32(h, 92, r);
+  Put32(h, 96, g);
+  Put32(h, 100, b);
+  Put32(h, 104, a);
+  Put32(h, 108, 0x1000);
+  return h;
+}
+
+std::string Bytes(std::initializer_list<int> values) {
+  std::string s;
+  for (int v : values) s.push_back(static_cast<char>(v));
+  return s;
+}
+
+std::uint32_t At(const DdsImage& img, int x, int y) {
+  return img.argb[static_cast<std::size_t>(y * img.width + x)];
+}
+
+TEST(DdsFixtures, EachFormatDecodesToTheSourcePixels) {
+  for (const char* name : {"pattern_none.dds", "pattern_dxt1.dds", "pattern_dxt5.dds"}) {
+    SCOPED_TRACE(name);
+    DdsImage img;
+    std::string why;
+    ASSERT_TRUE(DecodeDds(Fixture(name), img, &why)) << why;
+    ASSERT_EQ(img.width, 8);
+    ASSERT_EQ(img.height, 8);
+    ASSERT_EQ(img.argb.size(), 64u);
+    const bool opaque_only = std::string(name) == "pattern_dxt1.dds";
+    for (int y = 0; y < 8; ++y) {
+      for (int x = 0; x < 8; ++x) {
+        std::uint32_t want = PatternTexel(x, y);
+        // ImageMagick writes DXT1 without the transparent entry: the clear
+        // texels come out as opaque black.
+        if (opaque_only && want == 0) want = 0xFF000000u;
+        EXPECT_EQ(At(img, x, y), want) << "texel " << x << "," << y;
+      }
+    }
+  }
+}
+
+TEST(DdsCompressed, Dxt1ThreeColourModeHasMidpointAndTransparentBlack) {
+  // c0 = pure blue (0x001F) <= c1 = pure red (0xF800): three colours plus transparent.
+  std::string f = Header(4, 4, 0x4, "DXT1", 0, 0, 0, 0, 0);
+  f += Bytes({0x1F, 0x00, 0x00, 0xF8});
+  // Rows: indices 0, 1, 2, 3 in every row.
+  f += Bytes({0xE4, 0xE4, 0xE4, 0xE4});
+  DdsImage img;
+  ASSERT_TRUE(DecodeDds(f, img));
+  for (int y = 0; y < 4; ++y) {
+    EXPECT_EQ(At(img, 0, y), 0xFF0000FFu);
+    EXPECT_EQ(At(img, 1, y), 0xFFFF0000u);
+    EXPECT_EQ(At(img, 2, y), 0xFF7F007Fu);
+    EXPECT_EQ(At(img, 3, y), 0x00000000u);
+  }
+}
+
+TEST(DdsCompressed, Dxt1FourColourModeInterpolatesThirds) {
+  // c0 = white > c1 = black.
+  std::string f = Header(4, 4, 0x4, "DXT1", 0, 0, 0, 0, 0);
+  f += Bytes({0xFF, 0xFF, 0x00, 0x00, 0xE4, 0xE4, 0xE4, 0xE4});
+  DdsImage img;
+  ASSERT_TRUE(DecodeDds(f, img));
+  EXPECT_EQ(At(img, 0, 0), 0xFFFFFFFFu);
+  EXPECT_EQ(At(img, 1, 0), 0xFF000000u);
+  EXPECT_EQ(At(img, 2, 0), 0xFFAAAAAAu);
+  EXPECT_EQ(At(img, 3, 0), 0xFF555555u);
+}
+
+TEST(DdsCompressed, Dxt3TakesExplicitAlphaLowNibbleFirstAndIgnoresColourOrder) {
+  std::string f = Header(4, 4, 0x4, "DXT3", 0, 0, 0, 0, 0);
+  // Alphas 0x0, 0xF, 0x8, 0x1 in the first row; the rest all 0x5.
+  f += Bytes({0xF0, 0x18, 0x55, 0x55, 0x55, 0x55, 0x55, 0x55});
+  // c0 < c1 would mean transparency in DXT1; DXT3 always uses four colours.
+  f += Bytes({0x00, 0x00, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF});
+  DdsImage img;
+  ASSERT_TRUE(DecodeDds(f, img));
+  // Index 3 with c0 black, c1 white: two thirds white.
+  EXPECT_EQ(At(img, 0, 0), 0x00AAAAAAu);
+  EXPECT_EQ(At(img, 1, 0), 0xFFAAAAAAu);
+  EXPECT_EQ(At(img, 2, 0), 0x88AAAAAAu);
+  EXPECT_EQ(At(img, 3, 0), 0x11AAAAAAu);
+  EXPECT_EQ(At(img, 3, 3), 0x55AAAAAAu);
+}
+
+TEST(DdsCompressed, Dxt5AlphaRampsInBothModes) {
+  const std::string colour = Bytes({0x00, 0xF8, 0x00, 0xF8, 0, 0, 0, 0});  // all red
+  // Eight-step mode: a0 = 255 > a1 = 0; first texels take indices 0..7.
+  // Index bits little-endian: 0,1,2,3,4,5,6,7 = 0b111110101100011010001000.
+  std::string f = Header(4, 4, 0x4, "DXT5", 0, 0, 0, 0, 0);
+  f += Bytes({255, 0, 0x88, 0xC6, 0xFA, 0, 0, 0}) + colour;
+  DdsImage img;
+  ASSERT_TRUE(DecodeDds(f, img));
+  const std::uint32_t eight[8] = {255, 0, 219, 182, 146, 109, 73, 36};
+  for (int i = 0; i < 8; ++i) {
+    EXPECT_EQ(At(img, i % 4, i / 4), (eight[i] << 24) | 0xFF0000u) << i;
+  }
+  EXPECT_EQ(At(img, 0, 2) >> 24, 255u);  // index 0 for the rest
+
+  // Six-step mode: a0 = 50 <= a1 = 200, indices 6 and 7 are 0 and 255.
+  std::string g = Header(4, 4, 0x4, "DXT5", 0, 0, 0, 0, 0);
+  g += Bytes({50, 200, 0x88, 0xC6, 0xFA, 0, 0, 0}) + colour;
+  ASSERT_TRUE(DecodeDds(g, img));
+  const std::uint32_t six[8] = {50, 200, 80, 110, 140, 170, 0, 255};
+  for (int i = 0; i < 8; ++i) EXPECT_EQ(At(img, i % 4, i / 4) >> 24, six[i]) << i;
+}
+
+TEST(DdsCompressed, EdgeBlocksAreClippedToThePicture) {
+  // 5 x 3 needs two blocks side by side; the second block's first column is x = 4.
+  std::string f = Header(5, 3, 0x4, "DXT1", 0, 0, 0, 0, 0);
+  f += Bytes({0x00, 0xF8, 0x00, 0x00, 0, 0, 0, 0});  // red
+  f += Bytes({0x1F, 0x00, 0x00, 0x00, 0, 0, 0, 0});  // blue
+  DdsImage img;
+  ASSERT_TRUE(DecodeDds(f, img));
+  ASSERT_EQ(img.argb.size(), 15u);
+  EXPECT_EQ(At(img, 3, 2), 0xFFFF0000u);
+  EXPECT_EQ(At(img, 4, 0), 0xFF0000FFu);
+  EXPECT_EQ(At(img, 4, 2), 0xFF0000FFu);
+}
+
+TEST(DdsUncompressed, MaskedFormatsWidenEachChannel) {
+  DdsImage img;
+  // R5G6B5: one pure green pixel and one mid grey.
+  std::string f = Header(2, 1, 0x40, nullptr, 16, 0xF800, 0x07E0, 0x001F, 0);
+  f += Bytes({0xE0, 0x07, 0xEF, 0x7B});  // 0x07E0, 0x7BEF
+  ASSERT_TRUE(DecodeDds(f, img));
+  EXPECT_EQ(At(img, 0, 0), 0xFF00FF00u);
+  EXPECT_EQ(At(img, 1, 0), 0xFF7B7D7Bu);  // 15/31, 31/63, 15/31 of 255, rounded
+
+  // A1R5G5B5: the alpha bit decides.
+  f = Header(2, 1, 0x41, nullptr, 16, 0x7C00, 0x03E0, 0x001F, 0x8000);
+  f += Bytes({0x1F, 0x80, 0x1F, 0x00});  // opaque blue, clear blue
+  ASSERT_TRUE(DecodeDds(f, img));
+  EXPECT_EQ(At(img, 0, 0), 0xFF0000FFu);
+  EXPECT_EQ(At(img, 1, 0), 0x000000FFu);
+
+  // A4R4G4B4.
+  f = Header(1, 1, 0x41, nullptr, 16, 0x0F00, 0x00F0, 0x000F, 0xF000);
+  f += Bytes({0x5F, 0x8A});  // a 8, r A, g 5, b F
+  ASSERT_TRUE(DecodeDds(f, img));
+  EXPECT_EQ(At(img, 0, 0), 0x88AA55FFu);
+
+  // R8G8B8, stored blue first; no alpha flag means opaque.
+  f = Header(2, 1, 0x40, nullptr, 24, 0xFF0000, 0x00FF00, 0x0000FF, 0);
+  f += Bytes({0x30, 0x20, 0x10, 0xFF, 0x00, 0x80});
+  ASSERT_TRUE(DecodeDds(f, img));
+  EXPECT_EQ(At(img, 0, 0), 0xFF102030u);
+  EXPECT_EQ(At(img, 1, 0), 0xFF8000FFu);
+
+  // X8R8G8B8: a mask for the spare byte without the alpha flag is ignored.
+  f = Header(1, 1, 0x40, nullptr, 32, 0xFF0000, 0x00FF00, 0x0000FF, 0xFF000000);
+  f += Bytes({0x01, 0x02, 0x03, 0x00});
+  ASSERT_TRUE(DecodeDds(f, img));
+  EXPECT_EQ(At(img, 0, 0), 0xFF030201u);
+}
+
+TEST(DdsUncompressed, LuminanceAndAlphaOnlyFormats) {
+  DdsImage img;
+  std::string f = Header(2, 1, 0x20000, nullptr, 8, 0xFF, 0, 0, 0);  // L8
+  f += Bytes({0x40, 0xFF});
+  ASSERT_TRUE(DecodeDds(f, img));
+  EXPECT_EQ(At(img, 0, 0), 0xFF404040u);
+  EXPECT_EQ(At(img, 1, 0), 0xFFFFFFFFu);
+
+  f = Header(1, 1, 0x20001, nullptr, 16, 0x00FF, 0, 0, 0xFF00);  // A8L8
+  f += Bytes({0x10, 0x80});
+  ASSERT_TRUE(DecodeDds(f, img));
+  EXPECT_EQ(At(img, 0, 0), 0x80101010u);
+
+  f = Header(1, 1, 0x2, nullptr, 8, 0, 0, 0, 0xFF);  // A8
+  f += Bytes({0x7F});
+  ASSERT_TRUE(DecodeDds(f, img));
+  EXPECT_EQ(At(img, 0, 0), 0x7F000000u);
+}
+
+TEST(DdsDamaged, EveryTruncationFailsCleanly) {
+  for (const char* name : {"pattern_none.dds", "pattern_dxt1.dds", "pattern_dxt5.dds"}) {
+    const std::string whole = Fixture(name);
+    ASSERT_GT(whole.size(), 128u);
+    for (std::size_t n = 0; n < whole.size(); ++n) {
+      DdsImage img;
+      // A heap copy of exactly n bytes, so a read past the end would be a real over-read.
+      const std::string cut = whole.substr(0, n);
+      EXPECT_FALSE(DecodeDds(cut, img)) << name << " cut to " << n;
+      EXPECT_TRUE(img.argb.empty());
+    }
+  }
+}
+
+TEST(DdsDamaged, BadHeadersAreRejected) {
+  const std::string data(64, '\x7F');
+  struct Case {
+    const char* what;
+    std::string file;
+  };
+  Case cases[] = {
+      {"zero width", Header(0, 4, 0x4, "DXT1", 0, 0, 0, 0, 0) + data},
+      {"huge height, tiny data", Header(4, 0xFFFFFFF0u, 0x4, "DXT5", 0, 0, 0, 0, 0) + data},
+      {"unknown four-cc", Header(4, 4, 0x4, "ATI2", 0, 0, 0, 0, 0) + data},
+      {"no format flags", Header(4, 4, 0, nullptr, 32, 0xFF0000, 0xFF00, 0xFF, 0) + data},
+      {"bit count 0", Header(4, 4, 0x40, nullptr, 0, 0xFF0000, 0xFF00, 0xFF, 0) + data},
+      {"bit count 12", Header(4, 4, 0x40, nullptr, 12, 0xF00, 0xF0, 0xF, 0) + data},
+      {"mask wider than pixel", Header(4, 4, 0x40, nullptr, 16, 0xFF0000, 0xFF00, 0xFF, 0) + data},
+      {"no colour masks", Header(4, 4, 0x40, nullptr, 32, 0, 0, 0, 0) + data},
+      {"24-bit picture one byte short", Header(2, 2, 0x40, nullptr, 24, 0xFF0000, 0xFF00, 0xFF, 0) +
+                                            std::string(11, '\0')},
+  };
+  for (const auto& c : cases) {
+    DdsImage img;
+    EXPECT_FALSE(DecodeDds(c.file, img)) << c.what;
+    EXPECT_TRUE(img.argb.empty()) << c.what;
+  }
+  std::string wrong_magic = Fixture("pattern_dxt1.dds");
+  wrong_magic[3] = 'X';
+  DdsImage img;
+  EXPECT_FALSE(DecodeDds(wrong_magic, img));
+  std::string wrong_size = Fixture("pattern_dxt1.dds");
+  wrong_size[4] = 100;
+  EXPECT_FALSE(DecodeDds(wrong_size, img));
+}
+
+}  // namespace
+}  // namespace tw::render
