@@ -1,8 +1,85 @@
 #include "world/score.h"
 
+#include <charconv>
+#include <cmath>
+
+#include "config/options.h"
+#include "config/tuning.h"
+#include "core/game_state.h"
+#include "world/player.h"
+
 namespace tw::world {
 
-// Placeholder until scoring lands.
-void ScoreStep(std::string_view /*sound*/) {}
+Single Score = 0;
+Single StayAliveTotal = 0;
+Single FallPoints = 0;
+Single ComboCount = 0;
+Single ComboMultiplier = 1.0f;
+std::array<ScorePopup, kPopupSlots> ScorePopups{};
+
+void ScoreStep(std::string_view sound) {
+  if (core::GameOver) return;
+  const auto& t = config::Tuning;
+  if (sound == "brick_push") {
+    Score += t.Hit_PushTile;
+  } else if (sound == "brick_smash") {
+    Score += t.Hot_SmashTile;
+  } else {
+    StayAliveTotal = static_cast<Single>(static_cast<double>(StayAliveTotal) +
+                                         static_cast<double>(t.Staying_Alive) * core::FrameTime);
+    if (Player.Airborne && !config::GameOptions.GameMode_Story) {
+      FallPoints = static_cast<Single>(static_cast<double>(FallPoints) +
+                                       static_cast<double>(t.Falling_Speed) *
+                                           static_cast<double>(Player.VelocityY) * core::FrameTime);
+    }
+    Score = StayAliveTotal + Score + FallPoints;
+    FallPoints = 0;
+  }
+}
+
+void ShowScorePopup(Single x, Single y, std::string_view text) {
+  if (core::CurrentLevel < 1) return;  // no popups before the first level starts
+  for (std::size_t i = 1; i < ScorePopups.size(); ++i) {
+    ScorePopup& p = ScorePopups[i];
+    if (p.Active) continue;
+    p.Active = true;
+    p.X = std::floor(x);
+    p.Y = std::floor(y);
+    p.Alpha = 100;
+    p.Text = std::string(text);
+    return;
+  }
+}
+
+void UpdateScorePopups(void (*draw)(const ScorePopup&)) {
+  if (core::CurrentLevel < 1) return;
+  for (std::size_t i = 1; i < ScorePopups.size(); ++i) {
+    ScorePopup& p = ScorePopups[i];
+    if (!p.Active) continue;
+    p.Alpha = static_cast<Integer>(p.Alpha - 2);
+    if (p.Alpha < 1) p.Active = false;
+    p.Y -= 2.0f;
+    // The entry that has just run out is still shown this once.
+    if (draw) draw(p);
+  }
+}
+
+void ResetScoreAccumulators() {
+  Score = 0;
+  StayAliveTotal = 0;
+  FallPoints = 0;
+  ComboCount = 0;
+}
+
+std::string PointsText(Single points) {
+  if (!std::isfinite(points)) return "0";
+  if (points == std::trunc(points) && std::fabs(points) < 1e9f) {
+    return std::to_string(static_cast<long long>(points));
+  }
+  char buf[48];
+  auto [end, ec] = std::to_chars(buf, buf + sizeof buf, points);
+  if (ec != std::errc()) return "0";
+  return std::string(buf, end);
+}
 
 }  // namespace tw::world
