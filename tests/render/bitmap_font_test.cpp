@@ -1,0 +1,292 @@
+// The bitmap font: layout, font.ini parsing and the drawn geometry measured
+// on the offscreen canvas with a texture whose texels spell their own
+// coordinates (red = x, green = y).
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "platform/files.h"
+#include "platform/video.h"
+#include "render/bitmap_font.h"
+#include "render/draw.h"
+
+namespace tw::render {
+namespace {
+
+std::string Key(int n) { return std::to_string(n); }
+
+// A font.ini holding the built-in layout, with `tweak` applied to its lines.
+std::string BuiltInIni() {
+  const GlyphTable t = BuiltInFontLayout();
+  std::string s = "[Signs value]\n";
+  for (int n = 0; n < kGlyphCount; ++n) s += Key(n) + "=" + t.chars[static_cast<std::size_t>(n)] + "\n";
+  s += "[Signs position]\n";
+  for (int n = 0; n < kGlyphCount; ++n) {
+    const auto& p = t.pos[static_cast<std::size_t>(n)];
+    s += Key(n) + "=" + std::to_string(p.x) + "x" + std::to_string(p.y) + "\n";
+  }
+  s += "[Letter sizes]\nWidth=22\nHeight=22\n";
+  return s;
+}
+
+std::string Replace(std::string s, const std::string& from, const std::string& to) {
+  const auto at = s.find(from);
+  EXPECT_NE(at, std::string::npos) << from;
+  if (at != std::string::npos) s.replace(at, from.size(), to);
+  return s;
+}
+
+TEST(BitmapFontLayout, BuiltInGridAndCharacters) {
+  Glyphs = BuiltInFontLayout();
+  EXPECT_EQ(Glyphs.width, 22);
+  EXPECT_EQ(Glyphs.height, 22);
+  struct Expect {
+    const char* ch;
+    int index, x, y;
+  };
+  for (const Expect& e : {Expect{"A", 11, 1, 24}, Expect{"a", 44, 1, 93}, Expect{"@", 104, 116, 208},
+                          Expect{"0", 1, 24, 1}, Expect{"Z", 36, 70, 70}, Expect{"z", 69, 70, 139},
+                          Expect{".", 77, 1, 162}, Expect{"\"", 82, 116, 162},
+                          Expect{"=", 88, 1, 185}, Expect{"$", 100, 24, 208},
+                          Expect{"\xE2\x82\xAC", 101, 47, 208}, Expect{"\xC2\xA9", 103, 93, 208}}) {
+    SCOPED_TRACE(e.ch);
+    const Integer k = GlyphIndex(e.ch);
+    EXPECT_EQ(k, e.index);
+    EXPECT_EQ(Glyphs.pos[static_cast<std::size_t>(k)].x, e.x);
+    EXPECT_EQ(Glyphs.pos[static_cast<std::size_t>(k)].y, e.y);
+  }
+  // Space, unknown characters and the empty string all fall to glyph 0.
+  EXPECT_EQ(GlyphIndex(" "), 0);
+  EXPECT_EQ(GlyphIndex("~"), 0);
+  EXPECT_EQ(GlyphIndex(""), 0);
+  EXPECT_EQ(GlyphIndex(" Q "), 27);  // compared with surrounding spaces removed
+}
+
+TEST(BitmapFontDescription, ReadsValuesPositionsAndSizes) {
+  GlyphTable t;
+  std::string ini = BuiltInIni();
+  ini = Replace(ini, "\n5=116x1\n", "\n");  // key 5 missing
+  ini = Replace(ini, "11=1x24\n", "11=300x-7x99\n");                      // pieces past y ignored
+  ini = Replace(ini, "Width=22", "Width=16");
+  ini = Replace(ini, "Height=22", "Height=20");
+  ini = Replace(ini, "\n120= \n", "\n");  // a missing character reads as empty
+  ASSERT_TRUE(ParseFontDescription(ini, t));
+  EXPECT_EQ(t.pos[5].x, 0);
+  EXPECT_EQ(t.pos[5].y, 0);
+  EXPECT_EQ(t.pos[11].x, 300);
+  EXPECT_EQ(t.pos[11].y, -7);
+  EXPECT_EQ(t.pos[104].x, 116);
+  EXPECT_EQ(t.width, 16);
+  EXPECT_EQ(t.height, 20);
+  EXPECT_EQ(t.chars[11], "A");
+  EXPECT_EQ(t.chars[101], "\xE2\x82\xAC");
+  EXPECT_EQ(t.chars[120], "");
+}
+
+TEST(BitmapFontDescription, MalformedFilesAreRejectedWhole) {
+  const std::string good = BuiltInIni();
+  const std::pair<const char*, std::string> bad[] = {
+      {"position without x", Replace(good, "11=1x24\n", "11=1,24\n")},
+      {"upper-case X", Replace(good, "11=1x24\n", "11=1X24\n")},
+      {"non-number x", Replace(good, "11=1x24\n", "11=ax24\n")},
+      {"missing y", Replace(good, "11=1x24\n", "11=1x\n")},
+      {"coordinate past 16 bits", Replace(good, "11=1x24\n", "11=40000x24\n")},
+      {"non-number width", Replace(good, "Width=22", "Width=wide")},
+      {"zero height", Replace(good, "Height=22", "Height=0")},
+      {"no sizes", Replace(good, "[Letter sizes]\nWidth=22\nHeight=22\n", "")},
+  };
+  for (const auto& [what, text] : bad) {
+    GlyphTable t;
+    t.width = 99;
+    EXPECT_FALSE(ParseFontDescription(text, t)) << what;
+    EXPECT_EQ(t.width, 99) << what << ": output touched";
+  }
+}
+
+class AppDirFixture : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = std::filesystem::temp_directory_path() /
+           ("tw_font_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "_" +
+            ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    std::filesystem::remove_all(dir_);
+    std::filesystem::create_directories(dir_);
+    platform::SetAppDir(dir_.string());
+  }
+  void TearDown() override { std::filesystem::remove_all(dir_); }
+  void WriteFontIni(const std::string& text) { std::ofstream(dir_ / "font.ini") << text; }
+  std::filesystem::path dir_;
+};
+
+using BitmapFontLoad = AppDirFixture;
+
+TEST_F(BitmapFontLoad, MissingFileGivesBuiltInLayout) {
+  Glyphs.width = 5;
+  LoadFontDescription();
+  EXPECT_EQ(Glyphs.width, 22);
+  EXPECT_EQ(GlyphIndex("A"), 11);
+}
+
+TEST_F(BitmapFontLoad, FileWithDifferentCharactersIsUsed) {
+  // Swap the places of "A" and "B"; the name is found in any letter case.
+  std::string ini = Replace(BuiltInIni(), "11=A\n12=B\n", "11=B\n12=A\n");
+  ini = Replace(ini, "Width=22", "Width=10");
+  std::ofstream(dir_ / "FONT.INI") << ini;
+  LoadFontDescription();
+  EXPECT_EQ(GlyphIndex("A"), 12);
+  EXPECT_EQ(GlyphIndex("B"), 11);
+  EXPECT_EQ(Glyphs.width, 10);
+}
+
+TEST_F(BitmapFontLoad, MalformedFileFallsBackToBuiltInLayout) {
+  std::string ini = Replace(BuiltInIni(), "11=A\n12=B\n", "11=B\n12=A\n");
+  WriteFontIni(Replace(ini, "30=185x47\n", "30=18547\n"));
+  LoadFontDescription();
+  EXPECT_EQ(GlyphIndex("A"), 11);
+  EXPECT_EQ(Glyphs.pos[30].x, 185);
+}
+
+// ---- Drawn geometry --------------------------------------------------------
+
+class BitmapFontCanvas : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    setenv("SDL_VIDEODRIVER", "dummy", 1);
+    platform::SetVideoBackend(platform::VideoBackend::Offscreen);
+    platform::VideoConfig cfg;
+    cfg.backend = platform::VideoBackend::Offscreen;
+    ASSERT_TRUE(platform::OpenDisplay(cfg));
+    // Texel (x, y) = opaque (x, y, 77): every drawn pixel names its source texel.
+    std::vector<std::uint32_t> texels(256 * 256);
+    for (std::uint32_t y = 0; y < 256; ++y) {
+      for (std::uint32_t x = 0; x < 256; ++x) texels[y * 256 + x] = 0xFF00004Du | (x << 16) | (y << 8);
+    }
+    sheet_ = platform::CreateTexture(256, 256, texels.data(), true);
+    ASSERT_NE(sheet_, 0);
+    Glyphs = BuiltInFontLayout();
+    FillCanvas(0xFF000000u);
+  }
+  void TearDown() override { platform::CloseDisplay(); }
+
+  std::uint32_t Pixel(int x, int y) {
+    if (pixels_.empty()) {
+      int w = 0, h = 0;
+      EXPECT_TRUE(platform::ReadCanvas(pixels_, w, h));
+      EXPECT_EQ(w, 640);
+    }
+    return pixels_[static_cast<std::size_t>(y * 640 + x)];
+  }
+  static int R(std::uint32_t p) { return static_cast<int>((p >> 16) & 0xFF); }
+  static int G(std::uint32_t p) { return static_cast<int>((p >> 8) & 0xFF); }
+  static int B(std::uint32_t p) { return static_cast<int>(p & 0xFF); }
+
+  // The box of pixels that were drawn (blue channel 77, untouched canvas is 0).
+  struct Box {
+    int left = 640, top = 480, right = -1, bottom = -1;
+  };
+  Box DrawnBox(int x0, int y0, int x1, int y1) {
+    Box b;
+    for (int y = y0; y < y1; ++y) {
+      for (int x = x0; x < x1; ++x) {
+        if (B(Pixel(x, y)) == 77) {
+          b.left = std::min(b.left, x);
+          b.top = std::min(b.top, y);
+          b.right = std::max(b.right, x + 1);
+          b.bottom = std::max(b.bottom, y + 1);
+        }
+      }
+    }
+    return b;
+  }
+
+  platform::TextureHandle sheet_ = 0;
+  std::vector<std::uint32_t> pixels_;
+};
+
+TEST_F(BitmapFontCanvas, GlyphsComeFromTheirCellsAtTexelSize) {
+  DrawBitmapText("A", 100, 100, sheet_, 1, 0, 100, 255, 255, 255);
+  DrawBitmapText("a@~", 200, 300, sheet_, 1, 0, 100, 255, 255, 255);
+  // "A": source (1, 24) to (23, 46), 22 x 22 at (100, 100).
+  const Box a = DrawnBox(90, 90, 140, 140);
+  EXPECT_EQ(a.left, 100);
+  EXPECT_EQ(a.top, 100);
+  EXPECT_EQ(a.right, 122);
+  EXPECT_EQ(a.bottom, 122);
+  EXPECT_EQ(R(Pixel(100, 100)), 1);
+  EXPECT_EQ(G(Pixel(100, 100)), 24);
+  EXPECT_EQ(R(Pixel(121, 121)), 22);
+  EXPECT_EQ(G(Pixel(121, 121)), 45);
+  // "a" from (1, 93); "@" from (116, 208); "~" is glyph 0, from (1, 1).
+  EXPECT_EQ(R(Pixel(200, 300)), 1);
+  EXPECT_EQ(G(Pixel(200, 300)), 93);
+  EXPECT_EQ(R(Pixel(222, 300)), 116);
+  EXPECT_EQ(G(Pixel(222, 300)), 208);
+  EXPECT_EQ(R(Pixel(243, 321)), 137);
+  EXPECT_EQ(G(Pixel(243, 321)), 229);
+  EXPECT_EQ(R(Pixel(244, 300)), 1);
+  EXPECT_EQ(G(Pixel(244, 300)), 1);
+  EXPECT_EQ(DrawnBox(190, 290, 300, 340).right, 266);
+}
+
+TEST_F(BitmapFontCanvas, ScaleMultipliesSizeAndAdvance) {
+  DrawBitmapText("AB", 10, 10, sheet_, 2, 0, 100, 255, 255, 255);
+  const Box box = DrawnBox(0, 0, 120, 70);
+  EXPECT_EQ(box.left, 10);
+  EXPECT_EQ(box.top, 10);
+  EXPECT_EQ(box.right, 98);  // "B" at 54, 44 wide
+  EXPECT_EQ(box.bottom, 54);
+  // Each texel covers 2 x 2 pixels; "B" (index 12) starts at texel (24, 24).
+  EXPECT_EQ(R(Pixel(10, 10)), 1);
+  EXPECT_EQ(R(Pixel(11, 11)), 1);
+  EXPECT_EQ(R(Pixel(12, 12)), 2);
+  EXPECT_EQ(G(Pixel(12, 12)), 25);
+  EXPECT_EQ(R(Pixel(53, 10)), 22);
+  EXPECT_EQ(R(Pixel(54, 10)), 24);
+  EXPECT_EQ(G(Pixel(54, 10)), 24);
+}
+
+TEST_F(BitmapFontCanvas, EachGlyphTurnsAboutItsOwnCentre) {
+  DrawBitmapText("AB", 100, 100, sheet_, 1, 90, 100, 255, 255, 255);
+  // The pair is not turned as a whole: both glyphs keep their squares.
+  const Box box = DrawnBox(60, 60, 200, 200);
+  EXPECT_EQ(box.left, 100);
+  EXPECT_EQ(box.top, 100);
+  EXPECT_EQ(box.right, 144);
+  EXPECT_EQ(box.bottom, 122);
+  // A quarter turn anticlockwise: the glyph's top-left texel ends at the
+  // bottom-left, its top-right texel at the top-left.
+  EXPECT_NEAR(R(Pixel(100, 121)), 1, 1);
+  EXPECT_NEAR(G(Pixel(100, 121)), 24, 1);
+  EXPECT_NEAR(R(Pixel(100, 100)), 22, 1);
+  EXPECT_NEAR(G(Pixel(100, 100)), 24, 1);
+  EXPECT_NEAR(R(Pixel(122, 121)), 24, 1);  // "B" the same way, in its own square
+  EXPECT_NEAR(G(Pixel(122, 121)), 24, 1);
+}
+
+TEST_F(BitmapFontCanvas, AlphaAndColourComeFromTheArguments) {
+  SetDrawColor(0, 0, 0);  // must not matter
+  DrawBitmapText("A", 100, 100, sheet_, 1, 0, 50, 255, 0, 127.5f);
+  DrawBitmapText("A", 200, 100, sheet_, 1, 0, 150, 255, 255, 255);
+  DrawBitmapText("A", 300, 100, sheet_, 1, 0, -5, 255, 255, 255);
+  DrawBitmapText("", 400, 100, sheet_, 1, 0, 100, 255, 255, 255);
+  // Half alpha (128 of 255) over black; green multiplied by 0; blue by 128/255.
+  const std::uint32_t half = Pixel(121, 121);
+  EXPECT_NEAR(R(half), 22 * 128 / 255, 1);
+  EXPECT_EQ(G(half), 0);
+  EXPECT_NEAR(B(half), 77 * 128 / 255 * 128 / 255, 1);
+  EXPECT_EQ(Pixel(221, 121) & 0xFFFFFFu, 0x162D4Du);  // alpha 150 drawn as 100
+  EXPECT_EQ(DrawnBox(290, 90, 500, 140).right, -1);   // alpha -5 and "" draw nothing
+  EXPECT_EQ(Pixel(300, 100) & 0xFFFFFFu, 0u);
+}
+
+TEST_F(BitmapFontCanvas, EmptySlotDrawsNothing) {
+  DrawBitmapText("HELLO", 100, 100, 0, 1, 0, 100, 255, 255, 255);
+  EXPECT_EQ(DrawnBox(0, 0, 640, 480).right, -1);
+}
+
+}  // namespace
+}  // namespace tw::render
