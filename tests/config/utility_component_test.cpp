@@ -1,0 +1,109 @@
+// The utility component: archive stand-in, INI writes and random whole numbers.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cmath>
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <limits>
+#include <string>
+
+#include "config/ini_store.h"
+#include "config/utility_component.h"
+#include "platform/files.h"
+#include "world/random.h"
+
+namespace tw::config {
+namespace {
+
+class UtilityInAppDir : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = std::filesystem::temp_directory_path() /
+           ("tw_utility_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+    std::filesystem::remove_all(dir_);
+    std::filesystem::create_directories(dir_ / "Textures");
+    platform::SetAppDir(dir_.string());
+  }
+  void TearDown() override { std::filesystem::remove_all(dir_); }
+  std::filesystem::path dir_;
+};
+
+TEST_F(UtilityInAppDir, ExtractSucceedsExactlyForFilesBesideTheGame) {
+  UtilityComponent& u = Utility();
+  EXPECT_EQ(&u, &Utility());  // one instance for the whole run
+  EXPECT_TRUE(u.OpenArchive("Textures\\other.pak", "Open File"));  // no archive file needed
+  EXPECT_TRUE(u.ArchiveOpen());
+
+  EXPECT_FALSE(u.ExtractFile("wd.jpg"));
+  std::ofstream(dir_ / "wd.jpg") << "picture";
+  EXPECT_TRUE(u.ExtractFile("wd.jpg"));
+  EXPECT_TRUE(u.ExtractFile("WD.JPG"));  // names resolve without regard to case
+  EXPECT_FALSE(u.ExtractFile("wd_wow.jpg"));
+  EXPECT_FALSE(u.ExtractFile(""));
+
+  // Nothing outside the application directory counts.
+  std::ofstream(dir_.parent_path() / "tw_utility_outside.jpg") << "x";
+  EXPECT_FALSE(u.ExtractFile("../tw_utility_outside.jpg"));
+  EXPECT_FALSE(u.ExtractFile("..\\tw_utility_outside.jpg"));
+  EXPECT_FALSE(u.ExtractFile((dir_.parent_path() / "tw_utility_outside.jpg").string()));
+  std::filesystem::remove(dir_.parent_path() / "tw_utility_outside.jpg");
+}
+
+TEST_F(UtilityInAppDir, IniKeysLandInTheApplicationDirectory) {
+  UtilityComponent& u = Utility();
+  EXPECT_TRUE(u.WriteIniKey("start", "Seed", "12345", "replay.ini"));
+  EXPECT_TRUE(u.WriteIniKey("ingame", "Left_7", "True", "replay.ini"));
+  EXPECT_TRUE(u.WriteIniKey("start", "Seed", "777", "replay.ini"));  // replaced in place
+  const std::string file = (dir_ / "replay.ini").string();
+  ASSERT_TRUE(std::filesystem::exists(file));
+  EXPECT_EQ(ReadIni("start", "Seed", file), "777");
+  EXPECT_EQ(ReadIni("ingame", "Left_7", file), "True");
+
+  const std::string elsewhere = (dir_ / "Textures" / "other.ini").string();
+  EXPECT_TRUE(u.WriteIniKey("a", "b", "c", elsewhere));
+  EXPECT_EQ(ReadIni("a", "b", elsewhere), "c");
+}
+
+TEST(UtilityRandom, WholeNumbersCoverTheClosedRangeUniformly) {
+  world::SeedRandom(20240607);
+  UtilityComponent& u = Utility();
+  // The ranges the game asks for; every value must come up, none outside.
+  struct Range {
+    std::int32_t lo, hi;
+  };
+  for (const Range r : {Range{1, 5}, Range{1, 3}, Range{0, 4}, Range{5, 6}, Range{1, 10}}) {
+    std::array<int, 16> counts{};
+    const int draws = 20000;
+    for (int i = 0; i < draws; ++i) {
+      const std::int32_t v = u.RandomWhole(r.lo, r.hi);
+      ASSERT_GE(v, r.lo);
+      ASSERT_LE(v, r.hi);
+      ++counts[static_cast<std::size_t>(v)];
+    }
+    const double expected = static_cast<double>(draws) / (r.hi - r.lo + 1);
+    for (std::int32_t v = r.lo; v <= r.hi; ++v) {
+      // Far beyond any plausible chance deviation (about 8 standard deviations).
+      EXPECT_NEAR(counts[static_cast<std::size_t>(v)], expected, 8 * std::sqrt(expected))
+          << "value " << v << " of " << r.lo << ".." << r.hi;
+    }
+  }
+  EXPECT_EQ(u.RandomWhole(7, 7), 7);
+  for (int i = 0; i < 100; ++i) {
+    const std::int32_t v = u.RandomWhole(6, 5);
+    EXPECT_TRUE(v == 5 || v == 6);
+  }
+  // The widest range works without overflow.
+  const auto lo = std::numeric_limits<std::int32_t>::min(), hi = std::numeric_limits<std::int32_t>::max();
+  bool negative = false, positive = false;
+  for (int i = 0; i < 64; ++i) {
+    const std::int32_t v = u.RandomWhole(lo, hi);
+    negative |= v < 0;
+    positive |= v > 0;
+  }
+  EXPECT_TRUE(negative && positive);
+}
+
+}  // namespace
+}  // namespace tw::config
