@@ -1,0 +1,78 @@
+#include "platform/files.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "test_support.h"
+
+namespace tw::platform {
+namespace {
+
+TEST(Paths, GamePathsResolveWithoutRegardToCaseOrSlashes) {
+  test::TempDir dir;
+  test::WriteText(dir.File("Textures/Level_Tiles/tile_ground_green.dds"), "x");
+  test::WriteText(dir.File("Textures/lvl1.bmp"), "y");
+  test::WriteText(dir.File("Textures/LVL1.bmp"), "z");
+  SetAppDir(dir.path);
+  EXPECT_EQ(AppPath("\\textures\\level_tiles\\TILE_GROUND_GREEN.DDS"),
+            dir.path + "/Textures/Level_Tiles/tile_ground_green.dds");
+  // An exact match wins over a case-insensitive one.
+  EXPECT_EQ(AppPath("\\Textures\\lvl1.bmp"), dir.path + "/Textures/lvl1.bmp");
+  EXPECT_EQ(AppPath("\\Textures\\LVL1.bmp"), dir.path + "/Textures/LVL1.bmp");
+  EXPECT_EQ(AppPath("sfx/jump.wav"), dir.path + "/sfx/jump.wav");  // missing: kept as written
+  EXPECT_TRUE(FileExists(AppPath("\\TEXTURES\\LEVEL_TILES\\tile_ground_green.dds")));
+  EXPECT_FALSE(FileExists(AppPath("\\textures")));  // a folder is not a file
+}
+
+TEST(Paths, MissingFoldersKeepTheRestAsWritten) {
+  test::TempDir dir;
+  SetAppDir(dir.path + "/");
+  EXPECT_EQ(AppDir(), dir.path);
+  EXPECT_EQ(AppPath("\\Textures\\options.bmp"), dir.path + "/Textures/options.bmp");
+}
+
+TEST(Paths, ApplicationDirectoryDefaultsToTheExecutablesFolder) {
+  EXPECT_EQ(AppDir(), ExecutableDir());
+  EXPECT_TRUE(std::filesystem::is_directory(AppDir()));
+}
+
+TEST(AtomicWrite, ReplacesWholeFilesAndLeavesNoTemporaries) {
+  test::TempDir dir;
+  const std::string file = dir.File("a/b/scores.bmp");
+  ASSERT_TRUE(WriteFileAtomic(file, "first"));
+  ASSERT_TRUE(WriteFileAtomic(file, "second, longer"));
+  EXPECT_EQ(ReadFile(file), std::optional<std::string>("second, longer"));
+  int entries = 0;
+  for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(dir.File("a/b"))) ++entries;
+  EXPECT_EQ(entries, 1);
+}
+
+TEST(AtomicWrite, AFailedWriteLeavesWhatWasThere) {
+  test::TempDir dir;
+  // Writing over a folder fails at the rename and keeps the folder.
+  std::filesystem::create_directories(dir.File("folder/inner"));
+  EXPECT_FALSE(WriteFileAtomic(dir.File("folder"), "x"));
+  EXPECT_TRUE(std::filesystem::is_directory(dir.File("folder/inner")));
+  // A parent that is a file cannot hold the new file; the file is untouched.
+  ASSERT_TRUE(WriteFileAtomic(dir.File("plain"), "precious"));
+  EXPECT_FALSE(WriteFileAtomic(dir.File("plain/child.ini"), "x"));
+  EXPECT_EQ(ReadFile(dir.File("plain")), std::optional<std::string>("precious"));
+  int entries = 0;
+  for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(dir.path)) ++entries;
+  EXPECT_EQ(entries, 2);  // no temporaries left behind
+}
+
+TEST(UserConfig, HonoursXdgConfigHome) {
+  ::setenv("XDG_CONFIG_HOME", "/some/where", 1);
+  EXPECT_EQ(UserConfigDir(), "/some/where");
+  ::setenv("XDG_CONFIG_HOME", "relative/path", 1);  // not absolute: ignored
+  ::setenv("HOME", "/home/player", 1);
+  EXPECT_EQ(UserConfigDir(), "/home/player/.config");
+  ::unsetenv("XDG_CONFIG_HOME");
+  EXPECT_EQ(UserConfigDir(), "/home/player/.config");
+}
+
+}  // namespace
+}  // namespace tw::platform
