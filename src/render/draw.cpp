@@ -53,7 +53,8 @@ void SetDrawColor(Integer red, Integer green, Integer blue) {
 
 std::uint8_t AlphaFromPercent(Integer percent) {
   const int p = percent > 100 ? 100 : (percent < 0 ? 0 : percent);
-  return static_cast<std::uint8_t>(num::CLng(255.0 / 100.0 * p));
+  // 255 x p / 100 in that order is exact, so 50 % gives 127.5 and rounds to 128.
+  return static_cast<std::uint8_t>(num::CLng(255.0 * p / 100.0));
 }
 
 void DrawSprite(Texture texture, Single x, Single y, Single srcWidth, Single srcHeight, Single angle,

@@ -1,0 +1,133 @@
+// The real binary, driven through its command line.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+
+#include "test_support.h"
+
+namespace tw {
+namespace {
+
+using test::JsonValue;
+
+struct GameRun {
+  test::TempDir data;
+  test::TempDir config;
+  test::RunResult result;
+  std::optional<JsonValue> report;
+
+  void Start(std::vector<std::string> args, std::vector<std::string> env = {}) {
+    const std::string report_path = config.File("report.json");
+    args.insert(args.begin(), {"--data", data.path, "--report", report_path});
+    env.push_back("XDG_CONFIG_HOME=" + config.path);
+    env.push_back("SDL_AUDIODRIVER=dummy");
+    result = test::RunGame(args, env);
+    if (std::filesystem::exists(report_path)) report = test::ParseJson(test::ReadText(report_path));
+  }
+};
+
+TEST(Startup, FirstHeadlessRunCreatesOptionsAndScoresAndReports) {
+  GameRun run;
+  run.Start({"--headless", "--fast", "--frames", "50"});
+  ASSERT_EQ(run.result.exit_code, 0) << run.result.err;
+  ASSERT_TRUE(run.report);
+  const JsonValue& r = *run.report;
+  EXPECT_EQ(r["frames"].number, 50);
+  EXPECT_EQ(r["mode"].string, "menu");
+  EXPECT_TRUE(r["options"]["details_high"].boolean);
+  EXPECT_TRUE(r["options"]["game_mode_story"].boolean);
+  EXPECT_TRUE(r["options"]["sound_on"].boolean);
+  EXPECT_FALSE(r["options"]["full_screen"].boolean);
+  EXPECT_TRUE(r["options"]["arcade_locked"].boolean);
+  EXPECT_FALSE(r["options"]["story_readen"].boolean);
+  ASSERT_EQ(r["high_scores"].array.size(), 10u);
+  EXPECT_EQ(r["high_scores"][0]["name"].string, "BOLO");
+  EXPECT_EQ(r["high_scores"][0]["score"].number, 2500);
+  EXPECT_EQ(r["high_scores"][9]["score"].number, 250);
+
+  const std::string options = test::ReadText(run.data.File("textures/options.bmp"));
+  EXPECT_NE(options.find("Sound_On=True"), std::string::npos);
+  EXPECT_NE(options.find("StoryReaden=False"), std::string::npos);
+  const std::string scores = test::ReadText(run.data.File("textures/dot_black2.bmp"));
+  EXPECT_NE(scores.find("9s=250"), std::string::npos);
+  // Only the story table exists until arcade mode is chosen.
+  EXPECT_FALSE(std::filesystem::exists(run.data.File("textures/dot_white2.bmp")));
+  // Without a sound device nothing but at most one line reaches stderr.
+  EXPECT_LE(std::count(run.result.err.begin(), run.result.err.end(), '\n'), 1);
+}
+
+TEST(Startup, SavedOptionsAndScoresAreUsed) {
+  GameRun run;
+  test::WriteText(run.data.File("Textures/Options.bmp"),
+                  "[main]\r\nDetails_High=False\r\nGameMode_Story=False\r\nSound_On=False\r\n"
+                  "FULL_SCREEN=True\r\nArcadeLocked=False\r\nStoryReaden=True\r\n");
+  test::WriteText(run.data.File("Textures/dot_white2.bmp"), "[hs]\n0s=40000\n0n=CHAMP\n");
+  run.Start({"--headless", "--fast", "--frames", "3"});
+  ASSERT_EQ(run.result.exit_code, 0) << run.result.err;
+  ASSERT_TRUE(run.report);
+  const JsonValue& r = *run.report;
+  EXPECT_FALSE(r["options"]["details_high"].boolean);
+  EXPECT_FALSE(r["options"]["game_mode_story"].boolean);
+  EXPECT_TRUE(r["options"]["full_screen"].boolean);
+  EXPECT_TRUE(r["options"]["full_screen_choice"].boolean);
+  EXPECT_TRUE(r["options"]["story_readen"].boolean);
+  EXPECT_EQ(r["high_scores"][0]["name"].string, "CHAMP");
+  EXPECT_EQ(r["high_scores"][0]["score"].number, 40000);
+  EXPECT_EQ(r["high_scores"][1]["score"].number, 1800);  // the arcade table's built-in entries
+  // The damaged table was rewritten whole, in place (the existing file's spelling kept).
+  EXPECT_NE(test::ReadText(run.data.File("Textures/dot_white2.bmp")).find("9n=BOLO"), std::string::npos);
+}
+
+TEST(Startup, StartOptionEntersAGameWithoutSavingTheMode) {
+  GameRun run;
+  run.Start({"--headless", "--fast", "--frames", "10", "--start", "arcade", "--seed", "5"});
+  ASSERT_EQ(run.result.exit_code, 0) << run.result.err;
+  ASSERT_TRUE(run.report);
+  EXPECT_NE((*run.report)["mode"].string, "menu");
+  EXPECT_FALSE((*run.report)["options"]["game_mode_story"].boolean);
+  EXPECT_EQ((*run.report)["high_scores"][0]["score"].number, 2000);
+  EXPECT_NE(test::ReadText(run.data.File("textures/options.bmp")).find("GameMode_Story=True"), std::string::npos);
+}
+
+TEST(Startup, OffscreenRunDrawsAndStops) {
+  GameRun run;
+  run.Start({"--offscreen", "--fast", "--frames", "20"});
+  ASSERT_EQ(run.result.exit_code, 0) << run.result.err;
+  ASSERT_TRUE(run.report);
+  EXPECT_EQ((*run.report)["frames"].number, 20);
+}
+
+TEST(Startup, KeyScriptDrivesTheKeyboard) {
+  GameRun run;
+  test::WriteText(run.config.File("keys.txt"), "# nothing harmful\n0 Left down\n3 Left up\n");
+  run.Start({"--headless", "--fast", "--frames", "5", "--keys", run.config.File("keys.txt")});
+  EXPECT_EQ(run.result.exit_code, 0) << run.result.err;
+}
+
+TEST(CommandLineErrors, BadArgumentsExitWithTwoAndOneLine) {
+  for (const std::vector<std::string>& args :
+       std::vector<std::vector<std::string>>{{"--frames", "x"}, {"--nonsense"}, {"--keys", "/no/such/file"}}) {
+    const test::RunResult r = test::RunGame(args);
+    EXPECT_EQ(r.exit_code, 2) << args[0];
+    EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+    EXPECT_NE(r.err.find("tumblewell"), std::string::npos);
+  }
+  test::TempDir dir;
+  test::WriteText(dir.File("bad.keys"), "10 Return pressed\n");
+  const test::RunResult r = test::RunGame({"--headless", "--keys", dir.File("bad.keys")});
+  EXPECT_EQ(r.exit_code, 2);
+  EXPECT_NE(r.err.find("line 1"), std::string::npos);
+}
+
+TEST(CommandLineErrors, HelpAndVersion) {
+  const test::RunResult help = test::RunGame({"--help"});
+  EXPECT_EQ(help.exit_code, 0);
+  EXPECT_NE(help.out.find("--headless"), std::string::npos);
+  const test::RunResult version = test::RunGame({"--version"});
+  EXPECT_EQ(version.exit_code, 0);
+  EXPECT_EQ(version.out.rfind("tumblewell ", 0), 0u);
+}
+
+}  // namespace
+}  // namespace tw
