@@ -1,9 +1,313 @@
 #include "render/catalogue.h"
 
+#include <algorithm>
+#include <cctype>
+#include <string_view>
+
+#include "audio/sound.h"
+#include "config/settings_store.h"
+#include "config/utility_component.h"
+#include "platform/audio.h"
+#include "platform/clock.h"
+#include "platform/files.h"
+#include "platform/video.h"
+#include "render/dds.h"
+
 namespace tw::render {
 
-// Placeholders until the catalogue lands.
-void LoadSounds() {}
-void LoadAllTextures() {}
+Texture TexFontBlue, TexFontDefaultNum;
+Texture TexLogo, TexLogoLoading;
+std::array<Texture, kTileSlots> TileTextures{};
+Texture TexLevelText;
+std::array<Texture, 12> LevelNumTextures{};
+Texture TexPaused;
+Texture TexBonusSelection, TexBomb, TexPie, TexBoot, TexBombGlass, TexBigEars;
+Texture TexSidebar, TexSidebarH, TexDebugWindow, TexBoloBlue, TexBoloEyes;
+Texture TexBackgroundSky, TexBackgroundLightBlue, TexBackgroundBlack, TexBackgroundRed;
+Texture TexSharp, TexClouds, TexTileWallGround, TexExplosion, TexTextBoom;
+Texture TexArrow, TexWdWow, TexParticles, TexWeightIcon;
+Texture TexLoad1, TexTitle;
+std::array<Texture, 5> ButterflyTextures{};
+Texture TexStory, TexStory2;
+Texture TexBNewGame, TexBHighScores, TexBStory, TexBOptions, TexBHowToPlay, TexBCredits, TexBExit,
+    TexBBack, TexBNext;
+Texture TexCContributor01, TexCContributor02, TexCContributor03, TexCContributor04,
+    TexCContributor05, TexCContributor06, TexCContributor07, TexCContributor08, TexCContributor09,
+    TexCContributor10, TexCContributor11;
+Texture TexCCopyright, TexCTumblewell, TexCGraphics, TexCProgramming, TexCSoundAndMusic,
+    TexCThanksTo, TexLogoKelvo;
+Texture TexHowToPlay, TexSTitle, TexSYourNamePlease;
+Texture TexOGameMode, TexOFullScreen, TexODetails, TexOSound;
+Texture TexOSGameMode, TexOSFullScreen, TexOSDetails, TexOSSound;
+Texture TexOSOn, TexOSSOn, TexOSOff, TexOSSOff, TexOSHigh, TexOSSHigh, TexOSLow, TexOSSLow,
+    TexOSArcade, TexOSSArcade, TexOSStory, TexOSSStory;
+Texture TexUnlock, TexRestart;
+Texture WonImage;
+
+Integer LoadCount = 0;
+Integer LoadTotal = 0;
+Integer LoadPercent = 0;
+bool LoadingScreenOn = false;
+Single LogoFade = 0;
+
+const std::array<SoundEntry, kSoundCount> SoundCatalogue = {{
+    {"menu1", "sfx\\menu_selection.wav"},
+    {"menu2", "sfx\\menu_selection2.wav"},
+    {"jump", "sfx\\jump.wav"},
+    {"boing", "sfx\\boing.wav"},
+    {"bonus", "sfx\\bonus.wav"},
+    {"explode1", "sfx\\explode1.wav"},
+    {"explode2", "sfx\\explode2.wav"},
+    {"explode3", "sfx\\explode3.wav"},
+    {"explode4", "sfx\\explode4.wav"},
+    {"explode5", "sfx\\explode5.wav"},
+    {"explode6", "sfx\\explode5.wav"},
+    {"waterhit1", "sfx\\waterhit1.wav"},
+    {"waterhit2", "sfx\\waterhit2.wav"},
+    {"waterhit3", "sfx\\waterhit3.wav"},
+    {"waterhit4", "sfx\\waterhit4.wav"},
+    {"waterhit5", "sfx\\waterhit5.wav"},
+    {"breakglass1", "sfx\\break_glass.wav"},
+    {"breakglass2", "sfx\\break_glass2.wav"},
+    {"breakglass3", "sfx\\break_glass2.wav"},
+    {"breakother1", "sfx\\tile_explo.wav"},
+    {"breakother2", "sfx\\tile_explo.wav"},
+    {"breakother3", "sfx\\tile_explo.wav"},
+    {"tilepush", "sfx\\tile_push.wav"},
+    {"fall1", "sfx\\fall1.wav"},
+    {"nidle", "sfx\\nidle.wav"},
+    {"swoosh", "sfx\\swoosh.wav"},
+    {"done", "sfx\\done.wav"},
+    {"walk", "sfx\\walk.wav"},
+    {"key", "sfx\\key.wav"},
+}};
+
+namespace {
+
+std::vector<TextureEntry> BuildCatalogue() {
+  constexpr std::uint32_t M = kMagentaKey;
+  std::vector<TextureEntry> t;
+  auto add = [&t](std::string path, std::uint32_t key, Texture& slot) {
+    t.push_back({std::move(path), key, &slot});
+  };
+  add("\\fonts\\blue.bmp", M, TexFontBlue);
+  add("\\fonts\\default_num.bmp", M, TexFontDefaultNum);
+  add("\\textures\\menu\\logo.jpg", 0, TexLogo);
+  add("\\textures\\menu\\logo_loading.dds", 0, TexLogoLoading);
+
+  const std::string tiles = "\\textures\\level_tiles\\tile_ground_";
+  add(tiles + "glass.bmp", M, TileTextures[5]);
+  add(tiles + "glass_bw.bmp", M, TileTextures[60]);
+  add(tiles + "stone.dds", 0, TileTextures[6]);
+  static const char* const kColours[] = {"green",    "greendark", "blue",   "blue2", "bluedark",
+                                         "bluelight", "brown",     "orange", "orangedark",
+                                         "red",       "reddark",   "yellow", "bw"};
+  static const char* const kForms[] = {"", "_mud", "_gum", "_ice"};
+  for (std::size_t k = 0; k < std::size(kColours); ++k) {
+    const std::size_t base = k == 0 ? 1 : (k == 12 ? 56 : 7 + 4 * (k - 1));
+    for (std::size_t f = 0; f < 4; ++f) {
+      add(tiles + kColours[k] + kForms[f] + ".dds", 0, TileTextures[base + f]);
+    }
+  }
+
+  add("\\textures\\level_text.dds", 0, TexLevelText);
+  for (std::size_t n = 0; n < LevelNumTextures.size(); ++n) {
+    add("\\textures\\level_num_" + std::to_string(n) + ".dds", 0, LevelNumTextures[n]);
+  }
+  add("\\textures\\paused.dds", 0, TexPaused);
+
+  add("\\textures\\tile_wall_bricks.bmp", 0, TileTextures[51]);
+  add("\\textures\\tile_wall_wood.bmp", 0, TileTextures[52]);
+  add("\\textures\\tile_wall_wood_bw.bmp", 0, TileTextures[61]);
+  add("\\textures\\tile_wall_bricks2.bmp", 0, TileTextures[54]);
+  add("\\textures\\tile_wall_bricks2_bw.bmp", 0, TileTextures[62]);
+  add("\\textures\\tile_wall_metal.dds", 0, TileTextures[55]);
+
+  add("\\textures\\bonus\\bonus_selection.dds", 0, TexBonusSelection);
+  add("\\textures\\bonus\\bomb.dds", 0, TexBomb);
+  add("\\textures\\bonus\\pie.bmp", M, TexPie);
+  add("\\textures\\bonus\\boot.dds", 0, TexBoot);
+  add("\\textures\\bonus\\bombglass.dds", 0, TexBombGlass);
+  add("\\textures\\bonus\\bigears.dds", 0, TexBigEars);
+
+  add("\\textures\\sidebar.dds", 0, TexSidebar);
+  add("\\textures\\sidebar_h.dds", 0, TexSidebarH);
+  add("\\textures\\debug_window.bmp", 0, TexDebugWindow);
+  add("\\textures\\bolo_blue.dds", 0, TexBoloBlue);
+  add("\\textures\\bolo_eyes.dds", 0, TexBoloEyes);
+  add("\\textures\\background_sky.bmp", 0, TexBackgroundSky);
+  add("\\textures\\background_lightblue.bmp", 0, TexBackgroundLightBlue);
+  add("\\textures\\background_black.bmp", 0, TexBackgroundBlack);
+  add("\\textures\\background_red.bmp", 0, TexBackgroundRed);
+  add("\\textures\\sharp.bmp", M, TexSharp);
+  add("\\textures\\clouds.bmp", M, TexClouds);
+  add("\\textures\\tile_wall_ground.bmp", 0, TexTileWallGround);
+  add("\\textures\\bonus\\explosion.dds", 0, TexExplosion);
+  add("\\textures\\bonus\\text_boom.bmp", M, TexTextBoom);
+  add("\\textures\\arrow.dds", 0, TexArrow);
+  add("\\wd_wow.jpg", 0, TexWdWow);
+  add("\\textures\\particles.png", 0, TexParticles);
+  add("\\textures\\weighticon.dds", 0, TexWeightIcon);
+
+  const std::string menu = "\\textures\\menu\\";
+  add(menu + "load1.jpg", 0, TexLoad1);
+  add(menu + "title.dds", 0, TexTitle);
+  for (std::size_t n = 0; n < ButterflyTextures.size(); ++n) {
+    add(menu + "butterfly" + std::to_string(n + 1) + ".dds", 0, ButterflyTextures[n]);
+  }
+  add(menu + "story.dds", 0, TexStory);
+  add(menu + "story2.dds", 0, TexStory2);
+  add(menu + "b_newgame.dds", 0, TexBNewGame);
+  add(menu + "b_highscores.dds", 0, TexBHighScores);
+  add(menu + "b_story.dds", 0, TexBStory);
+  add(menu + "b_options.dds", 0, TexBOptions);
+  add(menu + "b_howtoplay.dds", 0, TexBHowToPlay);
+  add(menu + "b_credits.dds", 0, TexBCredits);
+  add(menu + "b_exit.dds", 0, TexBExit);
+  add(menu + "b_back.dds", 0, TexBBack);
+  add(menu + "b_next.dds", 0, TexBNext);
+
+  const std::string credits = menu + "credits\\";
+  add(credits + "c_contributor11.dds", 0, TexCContributor11);
+  add(credits + "c_copyright.dds", 0, TexCCopyright);
+  add(credits + "c_contributor01.dds", 0, TexCContributor01);
+  add(credits + "c_contributor10.dds", 0, TexCContributor10);
+  add(credits + "c_contributor03.dds", 0, TexCContributor03);
+  add(credits + "c_contributor02.dds", 0, TexCContributor02);
+  add(credits + "c_contributor04.dds", 0, TexCContributor04);
+  add(credits + "c_tumblewell.dds", 0, TexCTumblewell);
+  add(credits + "c_contributor05.dds", 0, TexCContributor05);
+  add(credits + "c_graphics.dds", 0, TexCGraphics);
+  add(credits + "c_contributor06.dds", 0, TexCContributor06);
+  add(credits + "c_contributor07.dds", 0, TexCContributor07);
+  add(credits + "c_contributor08.dds", 0, TexCContributor08);
+  add(credits + "c_contributor09.dds", 0, TexCContributor09);
+  add(credits + "c_programming.dds", 0, TexCProgramming);
+  add(credits + "c_soundandmusic.dds", 0, TexCSoundAndMusic);
+  add(credits + "c_thanksto.dds", 0, TexCThanksTo);
+  add(credits + "logo_kelvo.dds", 0, TexLogoKelvo);
+
+  add(menu + "howtoplay.dds", 0, TexHowToPlay);
+  add(menu + "s_title.dds", 0, TexSTitle);
+  add(menu + "s_yournameplease.dds", 0, TexSYourNamePlease);
+
+  const std::string options = menu + "options\\";
+  add(options + "o_gamemode.dds", 0, TexOGameMode);
+  add(options + "o_fullscreen.dds", 0, TexOFullScreen);
+  add(options + "o_details.dds", 0, TexODetails);
+  add(options + "o_sound.dds", 0, TexOSound);
+  add(options + "o_s_gamemode.dds", 0, TexOSGameMode);
+  add(options + "o_s_fullscreen.dds", 0, TexOSFullScreen);
+  add(options + "o_s_details.dds", 0, TexOSDetails);
+  add(options + "o_s_sound.dds", 0, TexOSSound);
+  add(options + "o_s_on.dds", 0, TexOSOn);
+  add(options + "o_ss_on.dds", 0, TexOSSOn);
+  add(options + "o_s_off.dds", 0, TexOSOff);
+  add(options + "o_ss_off.dds", 0, TexOSSOff);
+  add(options + "o_s_high.dds", 0, TexOSHigh);
+  add(options + "o_ss_high.dds", 0, TexOSSHigh);
+  add(options + "o_s_low.dds", 0, TexOSLow);
+  add(options + "o_ss_low.dds", 0, TexOSSLow);
+  add(options + "o_s_arcade.dds", 0, TexOSArcade);
+  add(options + "o_ss_arcade.dds", 0, TexOSSArcade);
+  add(options + "o_s_story.dds", 0, TexOSStory);
+  add(options + "o_ss_story.dds", 0, TexOSSStory);
+  add(options + "unlock.dds", 0, TexUnlock);
+  add(options + "restart.dds", 0, TexRestart);
+  return t;
+}
+
+void StoreMaxStrings(std::string_view value) {
+  config::SaveSetting(config::AppName(), "Loading", "MaxStrings", value);
+}
+
+}  // namespace
+
+const std::vector<TextureEntry>& TextureCatalogue() {
+  static const std::vector<TextureEntry> table = BuildCatalogue();
+  return table;
+}
+
+Texture CreateTextureFromFile(const std::string& path, std::uint32_t key) {
+  const bool point_filter = key != 0;
+  const auto bytes = platform::ReadFile(path);
+  if (!bytes) return 0;
+  if (bytes->size() < 4 || bytes->compare(0, 4, "DDS ") != 0) {
+    return platform::LoadImageTexture(path, key != 0, key, point_filter);
+  }
+  DdsImage image;
+  if (!DecodeDds(*bytes, image)) return 0;
+  if (key != 0) {
+    for (auto& texel : image.argb) {
+      if ((texel & 0x00FFFFFFu) == (key & 0x00FFFFFFu)) texel = 0;
+    }
+  }
+  return platform::CreateTexture(image.width, image.height, image.argb.data(), point_filter);
+}
+
+void LoadTexture(Texture& slot, const std::string& path, std::uint32_t key) {
+  const Texture loaded = CreateTextureFromFile(path, key);
+  if (loaded != 0) {
+    if (slot != 0) platform::DestroyTexture(slot);
+    slot = loaded;
+  }
+  ShowLoadingProgress();
+}
+
+void LoadAllTextures() {
+  // The won-game pictures would come out of this archive; nothing here
+  // depends on the answer.
+  config::Utility().OpenArchive("Textures\\other.pak", "Open File");
+  const auto& table = TextureCatalogue();
+  for (std::size_t i = 0; i < table.size(); ++i) {
+    if (i == kPreloadEntries) LoadingScreenOn = true;
+    LoadTexture(*table[i].slot, platform::AppPath(table[i].path), table[i].key);
+  }
+}
+
+void ShowLoadingProgress() {
+  if (!LoadingScreenOn) return;
+  if (LoadTotal == 0) {
+    // An empty, malformed or out-of-range stored total leaves it 0.
+    const std::string stored = config::GetSetting(config::AppName(), "Loading", "MaxStrings", "");
+    if (const auto n = num::ParseNumber(stored)) LoadTotal = num::CIntChecked(*n).value_or(0);
+    StoreMaxStrings("0");
+  }
+  if (LoadCount < 32767) ++LoadCount;
+  StoreMaxStrings(std::to_string(LoadCount));
+  if (LoadTotal != 0) {
+    // Kept as the game does it: the stored total is last start's count, so a
+    // start that loads more (after a win) simply ends below 100 %.
+    if (const auto p = num::CIntChecked(100.0 / LoadTotal * LoadCount)) LoadPercent = *p;
+  }
+
+  SetDrawColor(255, 255, 255);
+  DrawSprite(TexLogo, 0, 0, 640, 480, 0, 100, 0, 0);
+  if (LoadPercent > 100) LoadPercent = 100;
+  const Integer label_alpha =
+      LoadPercent <= 80 ? Integer{100} : num::CInt(100.0 - 100.0 / 20.0 * (LoadPercent - 80));
+  DrawSprite(TexLogoLoading, 0, 448, 128, 32, 0, label_alpha, 0, 0);
+  if (LoadPercent >= 100) {
+    platform::WarpCursor(800, 600);
+    platform::SleepMicroseconds(1000);
+    LogoFade = 100;
+  }
+  platform::Present();
+}
+
+void LoadSounds() {
+  for (const auto& s : SoundCatalogue) platform::SoundEngine::Load(s.file, s.name);
+  audio::MenuTrack().Open(kMenuMusicFile);
+  audio::GameTrack().Open(kGameMusicFile);
+}
+
+void ReleaseAllTextures() {
+  for (const auto& e : TextureCatalogue()) {
+    if (*e.slot != 0) platform::DestroyTexture(*e.slot);
+    *e.slot = 0;
+  }
+  if (WonImage != 0) platform::DestroyTexture(WonImage);
+  WonImage = 0;
+}
 
 }  // namespace tw::render

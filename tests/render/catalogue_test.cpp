@@ -1,0 +1,375 @@
+// The texture and sound catalogue: the table itself, loading into slots from
+// a complete, a damaged and the generated data set, the loading screen's
+// "MaxStrings" bookkeeping, and the sound names.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "config/settings_store.h"
+#include "config/utility_component.h"
+#include "platform/audio.h"
+#include "platform/files.h"
+#include "platform/video.h"
+#include "render/catalogue.h"
+#include "render/draw.h"
+
+namespace fs = std::filesystem;
+
+namespace tw::render {
+namespace {
+
+std::string FixturePath(const std::string& name) {
+  return std::string(TW_SOURCE_DIR) + "/tests/render/fixtures/" + name;
+}
+
+// The catalogue path as a file-system path below `root`, lower case.
+fs::path OnDisk(const fs::path& root, std::string rel) {
+  std::replace(rel.begin(), rel.end(), '\\', '/');
+  std::transform(rel.begin(), rel.end(), rel.begin(), [](unsigned char c) { return std::tolower(c); });
+  return root / rel.substr(rel.front() == '/' ? 1 : 0);
+}
+
+const TextureEntry* Find(const std::string& path) {
+  for (const auto& e : TextureCatalogue()) {
+    if (e.path == path) return &e;
+  }
+  return nullptr;
+}
+
+TEST(CatalogueTable, OrderSlotsAndColourKeys) {
+  const auto& t = TextureCatalogue();
+  ASSERT_EQ(t.size(), 164u);
+  EXPECT_EQ(t.size() - kPreloadEntries, 160u);  // loaded with the loading screen on
+  EXPECT_EQ(t[0].slot, &TexFontBlue);
+  EXPECT_EQ(t[1].path, "\\fonts\\default_num.bmp");
+  EXPECT_EQ(t[2].slot, &TexLogo);
+  EXPECT_EQ(t[3].slot, &TexLogoLoading);
+  EXPECT_EQ(t[4].path, "\\textures\\level_tiles\\tile_ground_glass.bmp");
+  EXPECT_EQ(t[7].path, "\\textures\\level_tiles\\tile_ground_green.dds");
+  EXPECT_EQ(t[8].path, "\\textures\\level_tiles\\tile_ground_green_mud.dds");
+  EXPECT_EQ(t.back().slot, &TexRestart);
+
+  // Every slot is filled by exactly one file.
+  std::set<const Texture*> slots;
+  for (const auto& e : t) EXPECT_TRUE(slots.insert(e.slot).second) << e.path;
+
+  // Tile slots: every cell value but 0 and 53, each by its file.
+  for (int i = 0; i < kTileSlots; ++i) {
+    EXPECT_EQ(slots.count(&TileTextures[static_cast<std::size_t>(i)]), i == 0 || i == 53 ? 0u : 1u) << i;
+  }
+  const std::string lt = "\\textures\\level_tiles\\tile_ground_";
+  const std::pair<std::string, int> tiles[] = {
+      {lt + "green.dds", 1},         {lt + "green_ice.dds", 4},       {lt + "glass.bmp", 5},
+      {lt + "stone.dds", 6},         {lt + "greendark.dds", 7},       {lt + "greendark_ice.dds", 10},
+      {lt + "blue_mud.dds", 12},     {lt + "bluelight_gum.dds", 25},  {lt + "red.dds", 39},
+      {lt + "yellow.dds", 47},       {lt + "yellow_ice.dds", 50},     {lt + "bw.dds", 56},
+      {lt + "bw_ice.dds", 59},       {lt + "glass_bw.bmp", 60},
+      {"\\textures\\tile_wall_bricks.bmp", 51},   {"\\textures\\tile_wall_wood.bmp", 52},
+      {"\\textures\\tile_wall_bricks2.bmp", 54},  {"\\textures\\tile_wall_metal.dds", 55},
+      {"\\textures\\tile_wall_wood_bw.bmp", 61},  {"\\textures\\tile_wall_bricks2_bw.bmp", 62}};
+  for (const auto& [path, index] : tiles) {
+    const TextureEntry* e = Find(path);
+    ASSERT_NE(e, nullptr) << path;
+    EXPECT_EQ(e->slot, &TileTextures[static_cast<std::size_t>(index)]) << path;
+  }
+  EXPECT_EQ(Find("\\textures\\menu\\butterfly5.dds")->slot, &ButterflyTextures[4]);
+  EXPECT_EQ(Find("\\textures\\level_num_11.dds")->slot, &LevelNumTextures[11]);
+  EXPECT_EQ(Find("\\textures\\menu\\credits\\c_contributor03.dds")->slot, &TexCContributor03);
+  EXPECT_EQ(Find("\\textures\\menu\\options\\o_ss_story.dds")->slot, &TexOSSStory);
+
+  // Exactly these load with the magenta key.
+  std::set<std::string> keyed;
+  for (const auto& e : t) {
+    if (e.key != 0) {
+      EXPECT_EQ(e.key, 0xFF00FFu);
+      keyed.insert(e.path);
+    }
+  }
+  EXPECT_EQ(keyed, (std::set<std::string>{
+                       "\\fonts\\blue.bmp", "\\fonts\\default_num.bmp",
+                       lt + "glass.bmp", lt + "glass_bw.bmp", "\\textures\\bonus\\pie.bmp",
+                       "\\textures\\sharp.bmp", "\\textures\\clouds.bmp",
+                       "\\textures\\bonus\\text_boom.bmp"}));
+}
+
+TEST(CatalogueTable, SoundNamesAndFiles) {
+  std::set<std::string> names;
+  for (const auto& s : SoundCatalogue) EXPECT_TRUE(names.insert(s.name).second) << s.name;
+  EXPECT_EQ(names.size(), 29u);
+  EXPECT_STREQ(SoundCatalogue[0].name, "menu1");
+  EXPECT_STREQ(SoundCatalogue[10].name, "explode6");
+  EXPECT_STREQ(SoundCatalogue[10].file, "sfx\\explode5.wav");
+  EXPECT_STREQ(SoundCatalogue[18].file, "sfx\\break_glass2.wav");  // breakglass3
+  EXPECT_STREQ(SoundCatalogue[21].file, "sfx\\tile_explo.wav");    // breakother3
+  EXPECT_STREQ(SoundCatalogue[28].name, "key");
+}
+
+// ---- Loading against a data folder -----------------------------------------
+
+class CatalogueLoad : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+    root_ = fs::temp_directory_path() / ("tw_catalogue_" + name);
+    fs::remove_all(root_);
+    fs::create_directories(root_ / "app");
+    fs::create_directories(root_ / "config");
+    setenv("XDG_CONFIG_HOME", (root_ / "config").c_str(), 1);
+    setenv("SDL_VIDEODRIVER", "dummy", 1);
+    platform::SetVideoBackend(platform::VideoBackend::Offscreen);
+    platform::VideoConfig cfg;
+    cfg.backend = platform::VideoBackend::Offscreen;
+    ASSERT_TRUE(platform::OpenDisplay(cfg));
+    platform::SetAppDir((root_ / "app").string());
+    LoadCount = LoadTotal = LoadPercent = 0;
+    LoadingScreenOn = false;
+    LogoFade = 0;
+  }
+  void TearDown() override {
+    ReleaseAllTextures();
+    platform::CloseDisplay();
+    fs::remove_all(root_);
+  }
+
+  // A small file of the right kind for every catalogue entry.
+  void WriteFakeData() {
+    for (const auto& e : TextureCatalogue()) {
+      const fs::path target = OnDisk(root_ / "app", e.path);
+      fs::create_directories(target.parent_path());
+      const std::string ext = target.extension().string();
+      const char* source = ext == ".dds" ? "pattern_dxt5.dds"
+                           : ext == ".bmp" ? "key_left.bmp"
+                           : ext == ".png" ? "tiny.png"
+                                           : "tiny.jpg";
+      fs::copy_file(FixturePath(source), target, fs::copy_options::overwrite_existing);
+    }
+  }
+
+  std::string Stored() { return config::GetSetting(config::AppName(), "Loading", "MaxStrings", "<none>"); }
+
+  fs::path root_;
+};
+
+TEST_F(CatalogueLoad, EveryEntryLoadsIntoItsSlot) {
+  WriteFakeData();
+  LoadAllTextures();
+  for (const auto& e : TextureCatalogue()) {
+    ASSERT_NE(*e.slot, 0) << e.path;
+    int w = 0, h = 0;
+    ASSERT_TRUE(platform::TextureSize(*e.slot, w, h));
+    EXPECT_EQ(w, 8) << e.path;
+    EXPECT_EQ(h, 8) << e.path;
+  }
+  EXPECT_EQ(TileTextures[0], 0);
+  EXPECT_EQ(TileTextures[53], 0);
+  EXPECT_TRUE(LoadingScreenOn);
+  EXPECT_EQ(LoadCount, 160);
+  EXPECT_EQ(Stored(), "160");
+  EXPECT_TRUE(config::Utility().ArchiveOpen());
+}
+
+TEST_F(CatalogueLoad, MissingOrDamagedFilesLeaveTheirSlotsEmpty) {
+  WriteFakeData();
+  const fs::path app = root_ / "app";
+  fs::remove(app / "textures/paused.dds");
+  fs::remove(app / "fonts/blue.bmp");  // before the loading screen
+  fs::resize_file(app / "textures/bonus/bomb.dds", 150);                   // truncated blocks
+  std::ofstream(app / "textures/bonus/pie.bmp", std::ios::trunc) << "not a picture";
+  std::ofstream(app / "textures/menu/title.dds", std::ios::trunc) << "DDS ";  // header cut off
+  LoadAllTextures();
+  EXPECT_EQ(TexPaused, 0);
+  EXPECT_EQ(TexFontBlue, 0);
+  EXPECT_EQ(TexBomb, 0);
+  EXPECT_EQ(TexPie, 0);
+  EXPECT_EQ(TexTitle, 0);
+  EXPECT_NE(TexFontDefaultNum, 0);
+  EXPECT_NE(TexBoot, 0);  // the next file after the damaged bomb
+  EXPECT_NE(TexRestart, 0);
+  EXPECT_EQ(LoadCount, 160);  // the progress still advances past failures
+  // An empty slot draws nothing.
+  FillCanvas(0xFF102030u);
+  DrawSprite(TexPaused, 0, 0, 8, 8, 0, 100, 0, 0);
+  std::vector<std::uint32_t> px;
+  int w = 0, h = 0;
+  ASSERT_TRUE(platform::ReadCanvas(px, w, h));
+  EXPECT_EQ(px[0], 0xFF102030u);
+}
+
+TEST_F(CatalogueLoad, ColourKeyClearsMagentaOnly) {
+  const Texture keyed = CreateTextureFromFile(FixturePath("key_left.bmp"), kMagentaKey);
+  const Texture plain = CreateTextureFromFile(FixturePath("key_left.bmp"), 0);
+  const Texture dds = CreateTextureFromFile(FixturePath("pattern_none.dds"), 0xFF0000);  // red as key
+  ASSERT_NE(keyed, 0);
+  ASSERT_NE(plain, 0);
+  ASSERT_NE(dds, 0);
+  FillCanvas(0xFF204060u);
+  DrawSprite(keyed, 0, 0, 8, 8, 0, 100, 0, 0);
+  DrawSprite(plain, 0, 10, 8, 8, 0, 100, 0, 0);
+  DrawSprite(dds, 0, 20, 8, 8, 0, 100, 0, 0);
+  std::vector<std::uint32_t> px;
+  int w = 0, h = 0;
+  ASSERT_TRUE(platform::ReadCanvas(px, w, h));
+  auto at = [&](int x, int y) { return px[static_cast<std::size_t>(y * w + x)] & 0xFFFFFFu; };
+  EXPECT_EQ(at(1, 1), 0x204060u);   // magenta cleared: the canvas shows through
+  EXPECT_EQ(at(6, 1), 0xFFFFFFu);   // white kept
+  EXPECT_EQ(at(1, 11), 0xFF00FFu);  // no key: magenta drawn
+  EXPECT_EQ(at(1, 21), 0x204060u);  // the DDS's red block keyed out
+  EXPECT_EQ(at(1, 25), 0x0000FFu);  // its blue block kept
+  EXPECT_EQ(CreateTextureFromFile((root_ / "nothing.dds").string(), 0), 0);
+}
+
+TEST_F(CatalogueLoad, SoundNamesAreRegistered) {
+  LoadSounds();
+  for (const auto& s : SoundCatalogue) EXPECT_TRUE(platform::SoundEngine::IsRegistered(s.name)) << s.name;
+  EXPECT_FALSE(platform::SoundEngine::IsRegistered("explode7"));
+}
+
+// ---- The loading screen ----------------------------------------------------
+
+class LoadingScreen : public CatalogueLoad {
+ protected:
+  void SetUp() override {
+    CatalogueLoad::SetUp();
+    if (HasFatalFailure()) return;
+    std::vector<std::uint32_t> black(640 * 480, 0xFF000000u), white(128 * 32, 0xFFFFFFFFu);
+    TexLogo = platform::CreateTexture(640, 480, black.data(), true);
+    TexLogoLoading = platform::CreateTexture(128, 32, white.data(), true);
+  }
+  // A fresh program start: the progress state back to its initial values.
+  void NewStart() {
+    LoadCount = 0;
+    LoadTotal = 0;
+    LoadPercent = 0;
+    LogoFade = 0;
+    LoadingScreenOn = true;
+  }
+  // Brightness of the loading label on the canvas (0 = invisible, 255 = full).
+  int Label() {
+    std::vector<std::uint32_t> px;
+    int w = 0, h = 0;
+    EXPECT_TRUE(platform::ReadCanvas(px, w, h));
+    return static_cast<int>(px[static_cast<std::size_t>(460 * w + 10)] & 0xFF);
+  }
+};
+
+TEST_F(LoadingScreen, MaxStringsOverFirstAndSecondStartAndAfterAWin) {
+  LoadingScreenOn = false;
+  ShowLoadingProgress();  // off: nothing counted, nothing stored
+  EXPECT_EQ(LoadCount, 0);
+  EXPECT_EQ(Stored(), "<none>");
+
+  // First start on this machine: no total; the first step shows 0 %, from
+  // the second on the total is 1 and everything reads 100 %.
+  NewStart();
+  ShowLoadingProgress();
+  EXPECT_EQ(LoadTotal, 0);
+  EXPECT_EQ(LoadPercent, 0);
+  EXPECT_EQ(Stored(), "1");
+  EXPECT_EQ(Label(), 255);
+  EXPECT_EQ(LogoFade, 0);
+  ShowLoadingProgress();
+  EXPECT_EQ(LoadTotal, 1);
+  EXPECT_EQ(LoadPercent, 100);
+  EXPECT_EQ(Label(), 0);
+  EXPECT_EQ(LogoFade, 100);
+  for (int i = 2; i < 160; ++i) ShowLoadingProgress();
+  EXPECT_EQ(Stored(), "160");
+
+  // Second start: the label stays until 80 % (128 of 160) and fades to
+  // nothing at the last texture.
+  NewStart();
+  std::vector<int> label(161), percent(161);
+  for (int i = 1; i <= 160; ++i) {
+    ShowLoadingProgress();
+    label[static_cast<std::size_t>(i)] = Label();
+    percent[static_cast<std::size_t>(i)] = LoadPercent;
+    if (i < 160) {
+      EXPECT_EQ(LogoFade, 0) << i;
+    }
+  }
+  EXPECT_EQ(LoadTotal, 160);
+  EXPECT_EQ(percent[1], 1);
+  EXPECT_EQ(percent[128], 80);
+  EXPECT_EQ(label[128], 255);
+  EXPECT_EQ(percent[144], 90);
+  EXPECT_EQ(label[144], 128);  // alpha 50 %
+  EXPECT_EQ(percent[159], 99);
+  EXPECT_EQ(label[159], 13);   // alpha 5 %
+  EXPECT_EQ(label[160], 0);
+  EXPECT_EQ(LogoFade, 100);
+  EXPECT_EQ(Stored(), "160");
+
+  // A won game loads one more picture: one more step, a count one higher.
+  fs::copy_file(FixturePath("tiny.jpg"), root_ / "app" / "wd.jpg");
+  LoadTexture(WonImage, platform::AppPath("\\wd.jpg"), 0);
+  EXPECT_NE(WonImage, 0);
+  EXPECT_EQ(LoadCount, 161);
+  EXPECT_EQ(Stored(), "161");
+  const Texture first = WonImage;
+  LoadTexture(WonImage, platform::AppPath("\\wd_wow.jpg"), 0);  // missing: keeps the picture
+  EXPECT_EQ(WonImage, first);
+  EXPECT_EQ(Stored(), "162");
+
+  // The next start expects 162 and ends below 100 %: the label never fades
+  // out completely and the menu gets no fade-out signal.
+  NewStart();
+  for (int i = 0; i < 160; ++i) ShowLoadingProgress();
+  EXPECT_EQ(LoadTotal, 162);
+  EXPECT_EQ(LoadPercent, 99);
+  EXPECT_GT(Label(), 0);
+  EXPECT_EQ(LogoFade, 0);
+}
+
+TEST_F(LoadingScreen, UnusableStoredTotalCountsAsNone) {
+  for (const char* stored : {"", "many", "40000"}) {
+    SCOPED_TRACE(stored);
+    config::SaveSetting(config::AppName(), "Loading", "MaxStrings", stored);
+    NewStart();
+    ShowLoadingProgress();
+    EXPECT_EQ(LoadTotal, 0);
+    EXPECT_EQ(LoadPercent, 0);
+    EXPECT_EQ(Stored(), "1");
+  }
+}
+
+// ---- The generated data set -------------------------------------------------
+
+TEST(CatalogueData, EveryFileOfTheBuildLoads) {
+  const fs::path app = TW_APP_DIR;
+  // The data generator writes its files into the build's application
+  // directory; without its output there is nothing to check yet.
+  if (!fs::exists(app / "font.ini") && !fs::exists(app / "textures")) {
+    GTEST_SKIP() << "no generated data in " << app;
+  }
+  setenv("XDG_CONFIG_HOME", (fs::temp_directory_path() / "tw_catalogue_data_config").c_str(), 1);
+  setenv("SDL_VIDEODRIVER", "dummy", 1);
+  platform::SetVideoBackend(platform::VideoBackend::Offscreen);
+  platform::VideoConfig cfg;
+  cfg.backend = platform::VideoBackend::Offscreen;
+  ASSERT_TRUE(platform::OpenDisplay(cfg));
+  platform::SetAppDir(app.string());
+
+  for (const auto& e : TextureCatalogue()) EXPECT_TRUE(platform::FileExists(platform::AppPath(e.path))) << e.path;
+  for (const char* extra : {"\\font.ini", "\\wd.jpg", "\\wd_wow.jpg"}) {
+    EXPECT_TRUE(platform::FileExists(platform::AppPath(extra))) << extra;
+  }
+  for (const auto& s : SoundCatalogue) EXPECT_TRUE(platform::FileExists(platform::AppPath(s.file))) << s.file;
+  EXPECT_TRUE(platform::FileExists(platform::AppPath(kMenuMusicFile)));
+  EXPECT_TRUE(platform::FileExists(platform::AppPath(kGameMusicFile)));
+
+  LoadAllTextures();
+  for (const auto& e : TextureCatalogue()) EXPECT_NE(*e.slot, 0) << e.path << " did not load";
+  EXPECT_EQ(LoadCount, 160);
+  ReleaseAllTextures();
+  platform::CloseDisplay();
+  fs::remove_all(fs::temp_directory_path() / "tw_catalogue_data_config");
+}
+
+}  // namespace
+}  // namespace tw::render
