@@ -74,11 +74,14 @@ GlyphTable BuiltInFontLayout() {
 }
 
 bool ParseFontDescription(std::string_view ini_text, GlyphTable& out) {
+  if (ini_text.substr(0, 3) == "\xEF\xBB\xBF") ini_text.remove_prefix(3);  // UTF-8 byte-order mark
   GlyphTable t;
+  bool any_char = false;
   for (int n = 0; n < kGlyphCount; ++n) {
     const std::string key = std::to_string(n);
     const auto i = static_cast<std::size_t>(n);
     t.chars[i] = config::ReadIniText(ini_text, "Signs value", key);
+    any_char |= !t.chars[i].empty();
     const std::string pos = config::ReadIniText(ini_text, "Signs position", key);
     if (pos.empty()) continue;  // a missing position stays (0, 0)
     const std::size_t sep = pos.find('x');
@@ -92,6 +95,8 @@ bool ParseFontDescription(std::string_view ini_text, GlyphTable& out) {
   const auto width = ParseInteger(config::ReadIniText(ini_text, "Letter sizes", "Width"));
   const auto height = ParseInteger(config::ReadIniText(ini_text, "Letter sizes", "Height"));
   if (!width || !height || *width <= 0 || *height <= 0) return false;
+  // Without a single character every letter would draw as glyph 0.
+  if (!any_char) return false;
   t.width = *width;
   t.height = *height;
   out = std::move(t);

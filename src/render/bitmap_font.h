@@ -34,9 +34,10 @@ extern GlyphTable Glyphs;
 GlyphTable BuiltInFontLayout();
 
 // Reads a font description from INI text. A position without "x", a
-// coordinate, width or height that is not a 16-bit number, or a missing or
-// non-positive width or height makes the whole description unusable:
-// returns false and leaves `out` untouched.
+// coordinate, width or height that is not a 16-bit number, a missing or
+// non-positive width or height, or no character at all makes the whole
+// description unusable: returns false and leaves `out` untouched. A UTF-8
+// byte-order mark is skipped.
 bool ParseFontDescription(std::string_view ini_text, GlyphTable& out);
 
 // Fills Glyphs from application directory + "\font.ini"; the built-in

@@ -85,6 +85,11 @@ TEST(BitmapFontDescription, ReadsValuesPositionsAndSizes) {
   EXPECT_EQ(t.chars[11], "A");
   EXPECT_EQ(t.chars[101], "\xE2\x82\xAC");
   EXPECT_EQ(t.chars[120], "");
+
+  // A byte-order mark in front of the first section does not hide it.
+  GlyphTable with_bom;
+  ASSERT_TRUE(ParseFontDescription("\xEF\xBB\xBF" + BuiltInIni(), with_bom));
+  EXPECT_EQ(with_bom.chars[11], "A");
 }
 
 TEST(BitmapFontDescription, MalformedFilesAreRejectedWhole) {
@@ -98,6 +103,7 @@ TEST(BitmapFontDescription, MalformedFilesAreRejectedWhole) {
       {"non-number width", Replace(good, "Width=22", "Width=wide")},
       {"zero height", Replace(good, "Height=22", "Height=0")},
       {"no sizes", Replace(good, "[Letter sizes]\nWidth=22\nHeight=22\n", "")},
+      {"no characters", Replace(good, "[Signs value]", "[Other]")},
   };
   for (const auto& [what, text] : bad) {
     GlyphTable t;
