@@ -15,7 +15,7 @@ bool g_wait_enabled = true;
 
 // Sleeping is coarse: wake this long before the deadline and spin the rest,
 // which keeps the pacing of a pure busy-wait at a small share of its CPU cost.
-constexpr std::int64_t kSpinMicroseconds = 1500;
+constexpr std::int64_t kSpinMicroseconds = 700;
 
 }  // namespace
 

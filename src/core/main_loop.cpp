@@ -195,8 +195,8 @@ int RunGame(const CommandLine& cl) {
                                if (button == 3) MouseButton3 = down;
                              }});
 
-  const double cpu_start = platform::ProcessCpuSeconds();
   StartUp(cl);
+  const double cpu_start = platform::ProcessCpuSeconds();  // the loop's cost, not the loading's
   if (Running && cl.start != StartMode::None) StartGameNow(cl.start);
 
   PacingMeter meter;

@@ -113,7 +113,6 @@ bool OpenDisplay(const VideoConfig& config) {
   g.config = config;
   if (!g.sdl_video_started) {
     if (g.backend == VideoBackend::Offscreen) SDL_SetHint(SDL_HINT_VIDEODRIVER, "dummy");
-    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
       std::fprintf(stderr, "tumblewell: cannot start video: %s\n", SDL_GetError());
       return false;

@@ -1,0 +1,26 @@
+# Convenience targets over the CMake build. `make play` and `make test` work on
+# a fresh Debian 12 machine: they install what is missing first.
+BUILD_DIR ?= build
+JOBS ?= 2
+
+.PHONY: play test build deps bench-pacing clean
+
+deps:
+	./scripts/install-deps.sh
+
+build: deps
+	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake --build $(BUILD_DIR) -j$(JOBS)
+
+play: build
+	./$(BUILD_DIR)/tumblewell
+
+test: build
+	ctest --test-dir $(BUILD_DIR) --output-on-failure -j$(JOBS)
+
+# Frame pacing in the menu (10 s, offscreen); see README.
+bench-pacing: build
+	./bench/frame_pacing.sh $(BUILD_DIR)/tumblewell
+
+clean:
+	rm -rf $(BUILD_DIR)

@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# Frame pacing benchmark: 10 s (500 frames) in the menu with the offscreen
+# renderer, then the mean frame period, the worst lateness and the CPU cost
+# per second of play, read from the game's own report.
+# Usage: bench/frame_pacing.sh [path/to/tumblewell] [frames]
+set -euo pipefail
+BIN=${1:-build/tumblewell}
+FRAMES=${2:-500}
+WORK=$(mktemp -d)
+trap 'rm -rf "$WORK"' EXIT
+mkdir -p "$WORK/data"
+# Use the built data without touching the build's own options and scores.
+APP=$(dirname "$BIN")
+for f in fonts sfx music font.ini wd.jpg wd_wow.jpg; do
+  [ -e "$APP/$f" ] && ln -s "$(realpath "$APP/$f")" "$WORK/data/$f"
+done
+mkdir -p "$WORK/data/textures"
+if [ -d "$APP/textures" ]; then
+  for f in "$APP"/textures/*; do
+    case "$(basename "$f")" in options.bmp|dot_black2.bmp|dot_white2.bmp) continue ;; esac
+    ln -s "$(realpath "$f")" "$WORK/data/textures/"
+  done
+fi
+XDG_CONFIG_HOME="$WORK/config" "$BIN" --offscreen --data "$WORK/data" --frames "$FRAMES" \
+  --report "$WORK/report.json" >/dev/null
+python3 - "$WORK/report.json" <<'PY'
+import json, sys
+t = json.load(open(sys.argv[1]))["timing"]
+print(f"frames measured:        {t['frames']}")
+print(f"mean frame period:      {t['mean_period_ms']:.4f} ms (target 20.00)")
+print(f"worst lateness:         {t['max_late_ms']:.3f} ms")
+print(f"frames over 1 ms late:  {t['late_frames']}")
+print(f"wall time:              {t['wall_seconds']:.2f} s")
+cpu = t['cpu_seconds'] / t['wall_seconds'] if t['wall_seconds'] > 0 else float('nan')
+print(f"CPU seconds per second: {cpu:.4f} (main loop only)")
+PY
