@@ -137,7 +137,7 @@ int KeyCodeFromScancode(int scancode) {
 }
 
 bool OpenKeyboard() {
-  g_keyboard_open = HasDisplay() && GetVideoBackend() == VideoBackend::Window;
+  g_keyboard_open = HasDisplay();
   g_pressed_since_read.fill(false);
   return g_keyboard_open;
 }

@@ -1,0 +1,107 @@
+// The keyboard device over real SDL events (dummy video driver, no window).
+#include <SDL.h>
+#include <gtest/gtest.h>
+
+#include "platform/input.h"
+#include "platform/video.h"
+
+namespace tw::platform {
+namespace {
+
+class KeyboardDeviceTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    SetVideoBackend(VideoBackend::Offscreen);
+    ASSERT_TRUE(OpenDisplay(VideoConfig{}));
+    ASSERT_TRUE(OpenKeyboard());
+  }
+  void TearDown() override { CloseDisplay(); }
+
+  static void Push(SDL_Scancode sc, bool down, bool repeat = false) {
+    SDL_Event e{};
+    e.type = down ? SDL_KEYDOWN : SDL_KEYUP;
+    e.key.state = down ? SDL_PRESSED : SDL_RELEASED;
+    e.key.repeat = repeat ? 1 : 0;
+    e.key.keysym.scancode = sc;
+    SDL_PushEvent(&e);
+  }
+};
+
+TEST_F(KeyboardDeviceTest, AQuickTapBetweenTwoReadsIsSeenOnce) {
+  std::array<std::uint8_t, 256> table{};
+  ASSERT_TRUE(ReadKeyboardTable(table));
+  Push(SDL_SCANCODE_LEFT, true);
+  Push(SDL_SCANCODE_LEFT, false);
+  ASSERT_TRUE(ReadKeyboardTable(table));
+  EXPECT_EQ(table[203], 128);
+  for (std::size_t i = 0; i < 256; ++i) {
+    if (i != 203) {
+      EXPECT_EQ(table[i], 0) << i;
+    }
+  }
+  ASSERT_TRUE(ReadKeyboardTable(table));
+  EXPECT_EQ(table[203], 0);
+}
+
+TEST_F(KeyboardDeviceTest, RepeatsNeverReachTheTable) {
+  std::array<std::uint8_t, 256> table{};
+  Push(SDL_SCANCODE_SPACE, true, /*repeat=*/true);
+  ASSERT_TRUE(ReadKeyboardTable(table));
+  EXPECT_EQ(table[57], 0);
+}
+
+TEST_F(KeyboardDeviceTest, TapsSeenByTheWindowPumpAreKeptToo) {
+  std::array<std::uint8_t, 256> table{};
+  Push(SDL_SCANCODE_P, true);
+  Push(SDL_SCANCODE_P, false);
+  PumpEvents();  // the loop's yield may take the events before the read
+  ASSERT_TRUE(ReadKeyboardTable(table));
+  EXPECT_EQ(table[25], 128);
+}
+
+TEST_F(KeyboardDeviceTest, MouseButtonsAndCloseRequestsReachTheGame) {
+  int seen_button = 0;
+  bool seen_down = false;
+  int closes = 0;
+  SetWindowEvents({[&] {
+                     ++closes;
+                     return false;
+                   },
+                   [&](int button, bool down) {
+                     seen_button = button;
+                     seen_down = down;
+                   }});
+  SDL_Event e{};
+  e.type = SDL_MOUSEBUTTONDOWN;
+  e.button.button = SDL_BUTTON_RIGHT;
+  SDL_PushEvent(&e);
+  PumpEvents();
+  EXPECT_EQ(seen_button, 2);
+  EXPECT_TRUE(seen_down);
+  SDL_Event q{};
+  q.type = SDL_QUIT;
+  SDL_PushEvent(&q);
+  PumpEvents();
+  EXPECT_EQ(closes, 1);
+}
+
+TEST(KeyCodes, ScancodesMapToTheClassicTable) {
+  EXPECT_EQ(KeyCodeFromScancode(SDL_SCANCODE_ESCAPE), 1);
+  EXPECT_EQ(KeyCodeFromScancode(SDL_SCANCODE_1), 2);
+  EXPECT_EQ(KeyCodeFromScancode(SDL_SCANCODE_0), 11);
+  EXPECT_EQ(KeyCodeFromScancode(SDL_SCANCODE_BACKSPACE), 14);
+  EXPECT_EQ(KeyCodeFromScancode(SDL_SCANCODE_Q), 16);
+  EXPECT_EQ(KeyCodeFromScancode(SDL_SCANCODE_RETURN), 28);
+  EXPECT_EQ(KeyCodeFromScancode(SDL_SCANCODE_A), 30);
+  EXPECT_EQ(KeyCodeFromScancode(SDL_SCANCODE_Z), 44);
+  EXPECT_EQ(KeyCodeFromScancode(SDL_SCANCODE_M), 50);
+  EXPECT_EQ(KeyCodeFromScancode(SDL_SCANCODE_SPACE), 57);
+  EXPECT_EQ(KeyCodeFromScancode(SDL_SCANCODE_UP), 200);
+  EXPECT_EQ(KeyCodeFromScancode(SDL_SCANCODE_LEFT), 203);
+  EXPECT_EQ(KeyCodeFromScancode(SDL_SCANCODE_RIGHT), 205);
+  EXPECT_EQ(KeyCodeFromScancode(SDL_SCANCODE_DOWN), 208);
+  EXPECT_EQ(KeyCodeFromScancode(SDL_SCANCODE_APPLICATION), 0);
+}
+
+}  // namespace
+}  // namespace tw::platform
