@@ -211,24 +211,24 @@ Image howToPlayPage() {
   x = key("S", 330, 144);
   words("screenshot", x + 5, 144, 120);
 
-  fill(img, box(40, 174, 472, 175.5f), rgb(220, 180, 120));
+  fill(img, box(40, 171, 472, 172.5f), rgb(220, 180, 120));
   const Color g = tileColors()[0].base;
   struct Row {
     Image icon;
     std::string text;
   };
   const Row mats[] = {{tileGround(g, Material::Plain, 1), "Ground: knock it loose"},
-                      {tileGround(rgb(48, 124, 238), Material::Mud, 3), "Mud: slow going"},
+                      {tileGround(rgb(156, 98, 52), Material::Mud, 3), "Mud: slow going"},
                       {tileGround(rgb(232, 52, 56), Material::Gum, 4), "Gum: springy, you bounce"},
                       {tileGround(rgb(96, 206, 248), Material::Ice, 5), "Ice: slippery, you slide"},
                       {tileGlass(false), "Glass: shatters on a hard hit"},
                       {tileStone(), "Stone: unbreakable, stops drills"}};
   for (int i = 0; i < 6; ++i) {
-    const float cx = i % 2 ? 262 : 36, cy = 182 + static_cast<float>(i / 2) * 32;
+    const float cx = i % 2 ? 262 : 36, cy = 177 + static_cast<float>(i / 2) * 30;
     tileIcon(img, mats[i].icon, cx, cy, 28);
     words(mats[i].text, cx + 34, cy + 4, 178, 15);
   }
-  fill(img, box(40, 282, 472, 283.5f), rgb(220, 180, 120));
+  fill(img, box(40, 271, 472, 272.5f), rgb(220, 180, 120));
   const Row bonuses[] = {{bonusBomb(), "Bomb: one more to drop"},
                          {bonusPie(), "Pie: points, but heavier"},
                          {bonusBoot(), "Boot: run fast for a while"},
@@ -236,7 +236,7 @@ Image howToPlayPage() {
                          {bonusGlassBomb(), "Glass bomb: all you see turns to glass"}};
   for (int i = 0; i < 5; ++i) {
     const bool wide = i == 4;
-    const float cx = wide ? 36 : (i % 2 ? 262 : 36), cy = 290 + static_cast<float>(i / 2) * 30;
+    const float cx = wide ? 36 : (i % 2 ? 262 : 36), cy = 277 + static_cast<float>(i / 2) * 30;
     tileIcon(img, bonuses[i].icon, cx, cy, 28);
     words(bonuses[i].text, cx + 34, cy + 4, wide ? 400 : 178, 15);
   }
@@ -244,7 +244,7 @@ Image howToPlayPage() {
   warn.top = rgb(255, 214, 200);
   warn.bottom = rgb(255, 120, 90);
   drawText(img, Face::Display, fitSize(Face::Display, "KEEP AWAY FROM THE DRILLS AND THE WATER!", 18, 430, 16),
-           "KEEP AWAY FROM THE DRILLS AND THE WATER!", 256, 378, warn);
+           "KEEP AWAY FROM THE DRILLS AND THE WATER!", 256, 371, warn);
   return img;
 }
 

@@ -40,16 +40,16 @@ TextStyle whiteStyle(float outline) {
 
 // Headline text with a solid extruded depth below-right, like a toy block letter.
 void extruded(Image& img, const std::string& words, int size, float cx, float cy, const TextStyle& face, int depth,
-              const Color& side) {
+              const Color& side, int align = 0) {
   TextStyle back;
   back.top = back.bottom = side;
   back.outline = kNavy;
   back.outlineWidth = face.outlineWidth;
   for (int i = depth; i >= 1; --i)
-    drawText(img, Face::Display, size, words, cx + static_cast<float>(i) * 0.6f, cy + static_cast<float>(i), back);
+    drawText(img, Face::Display, size, words, cx + static_cast<float>(i) * 0.6f, cy + static_cast<float>(i), back, align);
   TextStyle front = face;
   front.shadowDx = front.shadowDy = 0;
-  drawText(img, Face::Display, size, words, cx, cy, front);
+  drawText(img, Face::Display, size, words, cx, cy, front, align);
 }
 
 }  // namespace
@@ -111,8 +111,7 @@ Image levelText() {
   // Right-aligned: the number picture stands just to the right.
   TextStyle st = goldStyle(3.5f);
   st.shadowDx = st.shadowDy = 0;
-  extruded(img, "LEVEL", size, 250, 64, st, 5, rgb(190, 90, 10));
-  (void)size;
+  extruded(img, "LEVEL", size, 246, 62, st, 5, rgb(190, 90, 10), 1);
   return img;
 }
 

@@ -12,6 +12,19 @@ namespace datagen {
 
 namespace {
 
+// The filter is a comma-separated list of path fragments; empty takes all.
+bool matches(const std::string& path, const std::string& filter) {
+  if (filter.empty()) return true;
+  std::size_t pos = 0;
+  while (pos <= filter.size()) {
+    const std::size_t end = std::min(filter.find(',', pos), filter.size());
+    const std::string part = filter.substr(pos, end - pos);
+    if (!part.empty() && path.find(part) != std::string::npos) return true;
+    pos = end + 1;
+  }
+  return false;
+}
+
 void add(std::vector<PictureJob>& jobs, std::string path, PicFormat f, std::function<Image()> make) {
   jobs.push_back({std::move(path), f, std::move(make)});
 }
@@ -168,7 +181,7 @@ std::vector<std::string> allOutputs() {
 }
 
 int generate(const std::string& dir, const std::string& filter, bool verbose) {
-  const auto wanted = [&](const std::string& p) { return filter.empty() || p.find(filter) != std::string::npos; };
+  const auto wanted = [&](const std::string& p) { return matches(p, filter); };
   const std::string root = dir.empty() || dir.back() == '/' ? dir : dir + "/";
   int failures = 0;
   auto report = [&](const std::string& p, bool ok) {
@@ -213,18 +226,18 @@ Image asLoaded(const Image& img, PicFormat f) {
 
 }  // namespace
 
-bool writeContactSheet(const std::string& png, const std::string& filter) {
+bool writeContactSheet(const std::string& png, const std::string& filter, bool fullSize) {
   struct Cell {
     std::string name;
     Image pic;
   };
   std::vector<Cell> cells;
   for (const auto& job : pictureJobs()) {
-    if (!filter.empty() && job.path.find(filter) == std::string::npos) continue;
+    if (!matches(job.path, filter)) continue;
     Image pic = asLoaded(job.make(), job.format);
     // Small pictures doubled, big ones halved, so everything can be judged.
     const int longest = std::max(pic.w, pic.h);
-    const float s = longest <= 64 ? 2.0f : (longest > 300 ? 0.5f : 1.0f);
+    const float s = longest <= 64 ? 2.0f : (longest > 300 && !fullSize ? 0.5f : 1.0f);
     if (s != 1.0f) pic = scaled(pic, static_cast<int>(static_cast<float>(pic.w) * s), static_cast<int>(static_cast<float>(pic.h) * s));
     cells.push_back({job.path.substr(job.path.rfind('/') + 1), std::move(pic)});
   }

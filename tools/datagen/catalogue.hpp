@@ -24,6 +24,6 @@ std::vector<std::string> allOutputs();
 // `dir`. Returns the number of failures.
 int generate(const std::string& dir, const std::string& filter, bool verbose);
 // One PNG with every picture whose path contains `filter`, labelled.
-bool writeContactSheet(const std::string& png, const std::string& filter);
+bool writeContactSheet(const std::string& png, const std::string& filter, bool fullSize = false);
 
 }  // namespace datagen

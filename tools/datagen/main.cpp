@@ -1,7 +1,7 @@
 // tw_datagen: writes the game's pictures, sounds, music and font description.
 //
 //   tw_datagen <application directory> [--only <text>] [--verbose]
-//   tw_datagen --contact-sheet <file.png> [--only <text>]
+//   tw_datagen --contact-sheet <file.png> [--only <text>[,<text>...]] [--full]
 #define SDL_MAIN_HANDLED
 #include <SDL.h>
 
@@ -13,13 +13,15 @@
 
 int main(int argc, char** argv) {
   std::string dir, sheet, filter;
-  bool verbose = false;
+  bool verbose = false, full = false;
   for (int i = 1; i < argc; ++i) {
     const std::string a = argv[i];
     if (a == "--only" && i + 1 < argc) {
       filter = argv[++i];
     } else if (a == "--contact-sheet" && i + 1 < argc) {
       sheet = argv[++i];
+    } else if (a == "--full") {
+      full = true;
     } else if (a == "--verbose") {
       verbose = true;
     } else if (a == "--list") {
@@ -42,7 +44,7 @@ int main(int argc, char** argv) {
   }
   int failures = 0;
   if (!sheet.empty()) {
-    if (!datagen::writeContactSheet(sheet, filter)) ++failures;
+    if (!datagen::writeContactSheet(sheet, filter, full)) ++failures;
     else std::printf("contact sheet: %s\n", sheet.c_str());
   }
   if (!dir.empty()) failures += datagen::generate(dir, filter, verbose);
