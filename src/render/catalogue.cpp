@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <optional>
 #include <string_view>
 
 #include "audio/sound.h"
@@ -217,7 +218,34 @@ std::vector<TextureEntry> BuildCatalogue() {
   return t;
 }
 
-void StoreMaxStrings(std::string_view value) {
+// While LoadAllTextures runs nothing else draws, so a step whose picture
+// equals the one already on the canvas and on screen is neither drawn nor
+// presented again: with a software renderer each full-screen draw and present
+// costs milliseconds, and the label only changes over the last fifth.
+bool g_bulk_loading = false;
+int g_shown_label_alpha = -1;
+
+// During the same run "MaxStrings" is kept in memory and written to the
+// settings store once at the end: every store write is a synced file
+// replacement, and 160 of them can take longer than the whole start-up
+// should. Reads during the run see the value the steps wrote, so the counts
+// come out exactly as with a write per step.
+std::optional<std::string> g_max_strings;
+bool g_max_strings_dirty = false;
+
+std::string ReadMaxStrings() {
+  if (g_bulk_loading && g_max_strings) return *g_max_strings;
+  std::string value = config::GetSetting(config::AppName(), "Loading", "MaxStrings", "");
+  if (g_bulk_loading) g_max_strings = value;
+  return value;
+}
+
+void StoreMaxStrings(std::string value) {
+  if (g_bulk_loading) {
+    g_max_strings = std::move(value);
+    g_max_strings_dirty = true;
+    return;
+  }
   config::SaveSetting(config::AppName(), "Loading", "MaxStrings", value);
 }
 
@@ -259,17 +287,23 @@ void LoadAllTextures() {
   // depends on the answer.
   config::Utility().OpenArchive("Textures\\other.pak", "Open File");
   const auto& table = TextureCatalogue();
+  g_bulk_loading = true;
+  g_shown_label_alpha = -1;
   for (std::size_t i = 0; i < table.size(); ++i) {
     if (i == kPreloadEntries) LoadingScreenOn = true;
     LoadTexture(*table[i].slot, platform::AppPath(table[i].path), table[i].key);
   }
+  g_bulk_loading = false;
+  if (g_max_strings_dirty) StoreMaxStrings(*g_max_strings);
+  g_max_strings.reset();
+  g_max_strings_dirty = false;
 }
 
 void ShowLoadingProgress() {
   if (!LoadingScreenOn) return;
   if (LoadTotal == 0) {
     // An empty, malformed or out-of-range stored total leaves it 0.
-    const std::string stored = config::GetSetting(config::AppName(), "Loading", "MaxStrings", "");
+    const std::string stored = ReadMaxStrings();
     if (const auto n = num::ParseNumber(stored)) LoadTotal = num::CIntChecked(*n).value_or(0);
     StoreMaxStrings("0");
   }
@@ -281,18 +315,24 @@ void ShowLoadingProgress() {
     if (const auto p = num::CIntChecked(100.0 / LoadTotal * LoadCount)) LoadPercent = *p;
   }
 
-  SetDrawColor(255, 255, 255);
-  DrawSprite(TexLogo, 0, 0, 640, 480, 0, 100, 0, 0);
   if (LoadPercent > 100) LoadPercent = 100;
   const Integer label_alpha =
       LoadPercent <= 80 ? Integer{100} : num::CInt(100.0 - 100.0 / 20.0 * (LoadPercent - 80));
-  DrawSprite(TexLogoLoading, 0, 448, 128, 32, 0, label_alpha, 0, 0);
+  const bool redraw = !g_bulk_loading || label_alpha != g_shown_label_alpha;
+  if (redraw) {
+    SetDrawColor(255, 255, 255);
+    DrawSprite(TexLogo, 0, 0, 640, 480, 0, 100, 0, 0);
+    DrawSprite(TexLogoLoading, 0, 448, 128, 32, 0, label_alpha, 0, 0);
+  }
   if (LoadPercent >= 100) {
     platform::WarpCursor(800, 600);
     platform::SleepMicroseconds(1000);
     LogoFade = 100;
   }
-  platform::Present();
+  if (redraw) {
+    platform::Present();
+    g_shown_label_alpha = label_alpha;
+  }
 }
 
 void LoadSounds() {

@@ -16,6 +16,7 @@
 #include "platform/audio.h"
 #include "platform/files.h"
 #include "platform/video.h"
+#include "render/bitmap_font.h"
 #include "render/catalogue.h"
 #include "render/draw.h"
 
@@ -160,6 +161,79 @@ TEST_F(CatalogueLoad, EveryEntryLoadsIntoItsSlot) {
   EXPECT_EQ(LoadCount, 160);
   EXPECT_EQ(Stored(), "160");
   EXPECT_TRUE(config::Utility().ArchiveOpen());
+}
+
+// A 32-bit uncompressed DDS of one colour.
+std::string SolidDds(std::uint32_t width, std::uint32_t height, std::uint32_t argb) {
+  std::string f(128, '\0');
+  auto put = [&f](std::size_t at, std::uint32_t v) {
+    for (std::size_t i = 0; i < 4; ++i) f[at + i] = static_cast<char>((v >> (8 * i)) & 0xFFu);
+  };
+  f.replace(0, 4, "DDS ");
+  put(4, 124);
+  put(12, height);
+  put(16, width);
+  put(76, 32);
+  put(80, 0x41);  // RGB with alpha
+  put(88, 32);
+  put(92, 0x00FF0000u);
+  put(96, 0x0000FF00u);
+  put(100, 0x000000FFu);
+  put(104, 0xFF000000u);
+  for (std::uint32_t i = 0; i < width * height; ++i) {
+    for (int b = 0; b < 4; ++b) f.push_back(static_cast<char>((argb >> (8 * b)) & 0xFFu));
+  }
+  return f;
+}
+
+TEST_F(CatalogueLoad, StartsInARowCountAndFadeLikeTheStoreSays) {
+  WriteFakeData();
+  const fs::path menu = root_ / "app" / "textures" / "menu";
+  ASSERT_TRUE(platform::SaveBitmap((menu / "logo.jpg").string(), 640, 480,
+                                   std::vector<std::uint32_t>(640 * 480, 0xFF000000u)));
+  std::ofstream(menu / "logo_loading.dds", std::ios::binary | std::ios::trunc) << SolidDds(128, 32, 0xFFFFFFFFu);
+  auto label = [] {
+    std::vector<std::uint32_t> px;
+    int w = 0, h = 0;
+    EXPECT_TRUE(platform::ReadCanvas(px, w, h));
+    return static_cast<int>(px[static_cast<std::size_t>(460 * w + 10)] & 0xFF);
+  };
+  auto new_start = [] {
+    ReleaseAllTextures();
+    LoadCount = LoadTotal = LoadPercent = 0;
+    LoadingScreenOn = false;
+    LogoFade = 0;
+  };
+
+  // First start: nothing stored, so from the second step on the total is 1.
+  LoadAllTextures();
+  EXPECT_EQ(LoadTotal, 1);
+  EXPECT_EQ(LoadPercent, 100);
+  EXPECT_EQ(LogoFade, 100);
+  EXPECT_EQ(Stored(), "160");
+  EXPECT_EQ(label(), 0);
+
+  // Second start: the full total; the label has faded out at the end.
+  new_start();
+  LoadAllTextures();
+  EXPECT_EQ(LoadTotal, 160);
+  EXPECT_EQ(LoadPercent, 100);
+  EXPECT_EQ(LogoFade, 100);
+  EXPECT_EQ(label(), 0);
+
+  // A won game's picture: one step more, stored at once.
+  fs::copy_file(FixturePath("tiny.jpg"), root_ / "app" / "wd.jpg");
+  LoadTexture(WonImage, platform::AppPath("\\wd.jpg"), 0);
+  EXPECT_EQ(Stored(), "161");
+
+  // Next start ends at 99 %: the label stays faintly visible, no fade signal.
+  new_start();
+  LoadAllTextures();
+  EXPECT_EQ(LoadTotal, 161);
+  EXPECT_EQ(LoadPercent, 99);
+  EXPECT_EQ(LogoFade, 0);
+  EXPECT_EQ(label(), 13);  // alpha 5 %
+  EXPECT_EQ(Stored(), "160");
 }
 
 TEST_F(CatalogueLoad, MissingOrDamagedFilesLeaveTheirSlotsEmpty) {
@@ -353,6 +427,9 @@ TEST(CatalogueData, EveryFileOfTheBuildLoads) {
     EXPECT_TRUE(platform::FileExists(platform::AppPath(extra))) << extra;
   }
   for (const auto& s : SoundCatalogue) EXPECT_TRUE(platform::FileExists(platform::AppPath(s.file))) << s.file;
+  GlyphTable font;
+  EXPECT_TRUE(ParseFontDescription(platform::ReadFile(platform::AppPath("\\font.ini")).value_or(""), font))
+      << "font.ini would fall back to the built-in layout";
   EXPECT_TRUE(platform::FileExists(platform::AppPath(kMenuMusicFile)));
   EXPECT_TRUE(platform::FileExists(platform::AppPath(kGameMusicFile)));
 
