@@ -80,8 +80,8 @@ Image boloEyes() {
     outlined(img, outer, linear(cx - 4, cy - 6, rgb(120, 190, 255), cx + 4, cy + 6, rgb(36, 104, 220)), kNavy, 1.0f);
     fill(img, rotated(ellipse(cx, cy + 0.8f, 2.2f, 4.8f), cx, cy, turn), rgb(255, 150, 196));
   };
-  ear(23.5f, 7.8f, -28);
-  ear(24.5f, 23.8f, 28);
+  ear(24.5f, 7.8f, 28);
+  ear(23.5f, 23.8f, -28);
   return img;
 }
 

@@ -241,6 +241,22 @@ bool writeContactSheet(const std::string& png, const std::string& filter, bool f
     if (s != 1.0f) pic = scaled(pic, static_cast<int>(static_cast<float>(pic.w) * s), static_cast<int>(static_cast<float>(pic.h) * s));
     cells.push_back({job.path.substr(job.path.rfind('/') + 1), std::move(pic)});
   }
+  if (matches("bolo (as drawn)", filter)) {
+    // The creature put together the way the game-screen renderer does it.
+    const Image body = boloBody(), eyes = boloEyes();
+    Image as(32, 32);
+    blit(as, body, 0, 0);
+    Image whites(14, 16), pupils(12, 7);
+    for (int y = 0; y < 16; ++y)
+      for (int x = 0; x < 14; ++x)
+        for (int c = 0; c < 4; ++c) whites.at(x, y)[c] = eyes.at(x, y)[c];
+    for (int y = 0; y < 7; ++y)
+      for (int x = 0; x < 12; ++x)
+        for (int c = 0; c < 4; ++c) pupils.at(x, y)[c] = eyes.at(1 + x, 19 + y)[c];
+    blit(as, whites, 9, 6);
+    blit(as, pupils, 10, 11);
+    cells.push_back({"bolo (as drawn)", scaled(as, 64, 64)});
+  }
   const int sheetW = 1400, gap = 10, label = 14;
   int x = gap, y = gap, rowH = 0;
   std::vector<std::pair<int, int>> at;

@@ -1,6 +1,7 @@
 #include "fontsheet.hpp"
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 
 #include "text.hpp"
@@ -62,40 +63,64 @@ Image fontSheet(SheetStyle style) {
   auto faceFor = [&](const std::string& c, int size) {
     return hasGlyph(main, size, firstCodePoint(c)) ? main : Face::Sans;
   };
-  // The largest size at which every glyph and its outline fit the 22 x 22
-  // box with a common baseline.
+  // The size is chosen so that letters and digits fill the 22 x 22 box on a
+  // common baseline; the few taller or wider signs are drawn a little smaller.
   const int room = kGlyphSize - 2 * static_cast<int>(std::ceil(outline));
-  int size = 30;
-  int top = 0;
-  for (; size > 8; --size) {
-    int t = 1 << 20, b = -1, w = 0;
+  auto isCore = [](const std::string& c) {
+    return c.size() == 1 && std::isalnum(static_cast<unsigned char>(c[0])) != 0;
+  };
+  auto extent = [&](int sz, bool coreOnly, int& t, int& b, int& w) {
+    t = 1 << 20;
+    b = -1;
+    w = 0;
     for (const auto& c : chars) {
-      if (c.empty()) continue;
-      const Mask m = textMask(faceFor(c, size), size, c);
-      const Ink k = inkOf(m);
+      if (c.empty() || (coreOnly && !isCore(c))) continue;
+      const Ink k = inkOf(textMask(faceFor(c, sz), sz, c));
       if (k.bottom < 0) continue;
       t = std::min(t, k.top);
       b = std::max(b, k.bottom);
       w = std::max(w, k.right - k.left);
     }
+  };
+  int size = 30, top = 0;
+  for (; size > 8; --size) {
+    int t = 0, b = 0, w = 0;
+    extent(size, true, t, b, w);
     if (b - t <= room && w <= room) {
       top = t - (room - (b - t)) / 2;
       break;
     }
   }
+  // A sign that does not fit at the common size gets the largest size that
+  // fits its own box, centred on the letters' band.
+  auto glyphSize = [&](const std::string& c, int& gTop) {
+    gTop = top;
+    for (int sz = size; sz > 6; --sz) {
+      const Ink k = inkOf(textMask(faceFor(c, sz), sz, c));
+      if (k.bottom < 0) return sz;
+      const int tt = sz == size ? top : k.top - (room - (k.bottom - k.top)) / 2;
+      if (k.top - tt >= 0 && k.bottom - tt <= room && k.right - k.left <= room) {
+        gTop = tt;
+        return sz;
+      }
+    }
+    return 6;
+  };
 
   Image img(256, 256);  // the grid covers 253 x 253; the rest stays transparent
   for (int i = 0; i < kGlyphCount; ++i) {
     const std::string& c = chars[static_cast<std::size_t>(i)];
     if (c.empty()) continue;
-    const Face face = faceFor(c, size);
-    const Mask m = textMask(face, size, c);
+    int gTop = top;
+    const int gSize = glyphSize(c, gTop);
+    const Face face = faceFor(c, gSize);
+    const Mask m = textMask(face, gSize, c);
     const Ink k = inkOf(m);
     if (k.bottom < 0) continue;
     const float cellX = static_cast<float>(glyphX(i)), cellY = static_cast<float>(glyphY(i));
     const float inkW = static_cast<float>(k.right - k.left);
     const float x = cellX + (static_cast<float>(kGlyphSize) - inkW) / 2 - static_cast<float>(k.left);
-    const float y = cellY + std::ceil(outline) - static_cast<float>(top);
+    const float y = cellY + std::ceil(outline) - static_cast<float>(gTop);
     const Mask fat = dilate(m, outline);
     const int pad = (fat.w - m.w) / 2;
     // Each glyph is composed in its own cell-sized picture so that nothing
