@@ -61,7 +61,7 @@ void hills(Image& img, float x0, float x1, float y, const Sdf& clip, float scale
   fill(img, intersect(intersect(front, clip), box(x0, 0, x1, 2000)), linear(0, y, rgb(104, 200, 70), 0, y + 120, rgb(40, 130, 50)));
 }
 
-void well(Image& img, float cx, float top, float w, float h) {
+void well(Image& img, float cx, float top, float w, float h, bool roof = true) {
   const float hw = w / 2;
   outlined(img, box(cx - hw, top, cx + hw, top + h, 6), linear(0, top, rgb(210, 206, 214), 0, top + h, rgb(140, 136, 150)), kNavy, 3);
   for (int row = 0; row < 3; ++row) {
@@ -74,6 +74,7 @@ void well(Image& img, float cx, float top, float w, float h) {
   }
   outlined(img, ellipse(cx, top, hw + 4, h * 0.18f), solid(rgb(190, 186, 196)), kNavy, 3);
   fill(img, ellipse(cx, top + 1, hw - 6, h * 0.11f), rgb(20, 24, 50));
+  if (!roof) return;
   // The little roof on two posts.
   outlined(img, box(cx - hw + 2, top - h * 1.15f, cx - hw + 9, top, 2), solid(rgb(170, 110, 60)), kNavy, 2.5f);
   outlined(img, box(cx + hw - 9, top - h * 1.15f, cx + hw - 2, top, 2), solid(rgb(170, 110, 60)), kNavy, 2.5f);
@@ -146,9 +147,14 @@ Image storyPage(int page) {
     cloudPuff(img, 70, 110, 1.0f, pic);
     cloudPuff(img, 250, 96, 0.8f, pic);
     hills(img, 34, 478, 196, pic);
-    well(img, 256, 186, 84, 38);
-    drawBolo(img, 250, 150, 15, 0.4f, 1, false);
-    motionLines(img, 250, 130, 24);
+    well(img, 256, 196, 96, 34, false);
+    drawBolo(img, 256, 181, 14, 0.4f, -1, false);
+    motionLines(img, 256, 160, 26);
+    // The front of the rim passes in front of Bolo: half-way in already.
+    const Sdf front = intersect(ring(ellipse(256, 196, 49, 5.2f), 2.6f), box(190, 196, 322, 215));
+    fill(img, grow(front, 1.5f), kNavy);
+    fill(img, front, rgb(190, 186, 196));
+    fill(img, box(209, 199.5f, 303, 212), linear(0, 199, rgb(210, 206, 214), 0, 212, rgb(180, 176, 190)));
     blit(img, butterfly(0), 330, 130, 1.0f);
     fill(img, ring(pic, 1.5f), kNavy);
     para(img,
