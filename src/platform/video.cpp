@@ -35,6 +35,7 @@ struct VideoState {
   SDL_Renderer* renderer = nullptr;
   SDL_Texture* canvas = nullptr;
   bool software = false;
+  int generation = 0;
   bool sdl_video_started = false;
   bool ttf_started = false;
   bool img_started = false;
@@ -155,6 +156,7 @@ bool OpenDisplay(const VideoConfig& config) {
   SDL_SetRenderDrawBlendMode(g.renderer, SDL_BLENDMODE_NONE);
   SDL_SetRenderDrawColor(g.renderer, 0, 0, 0, 255);
   SDL_RenderClear(g.renderer);  // a defined first picture; frames never clear afterwards
+  ++g.generation;
   if (!g.img_started) {
     IMG_Init(IMG_INIT_JPG | IMG_INIT_PNG);
     g.img_started = true;
@@ -179,6 +181,8 @@ void CloseDisplay() {
 }
 
 bool HasDisplay() { return Active(); }
+
+int DisplayGeneration() { return g.generation; }
 
 void ShowMessage(std::string_view title, std::string_view text) {
   const std::string t(title), m(text);

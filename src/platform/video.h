@@ -35,6 +35,8 @@ VideoBackend GetVideoBackend();
 bool OpenDisplay(const VideoConfig& config);
 void CloseDisplay();
 bool HasDisplay();
+// Counts the displays opened so far; textures made for an earlier one are gone.
+int DisplayGeneration();
 // One-line message box with an OK button (stderr when there is no desktop).
 void ShowMessage(std::string_view title, std::string_view text);
 void SetCursorVisible(bool visible);

@@ -63,6 +63,9 @@ void EndFrame() {
   platform::Present();
 }
 
-void ShutdownGraphics() { platform::CloseDisplay(); }
+void ShutdownGraphics() {
+  ReleaseAllTextures();
+  platform::CloseDisplay();
+}
 
 }  // namespace tw::render

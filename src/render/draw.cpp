@@ -13,9 +13,11 @@ TextFont LabelFont = 0;
 namespace {
 
 Texture g_white = 0;  // a 1 x 1 white texel for plain fills
+int g_white_generation = -1;
 
 Texture WhiteTexel() {
-  if (g_white == 0) {
+  if (g_white == 0 || g_white_generation != platform::DisplayGeneration()) {
+    g_white_generation = platform::DisplayGeneration();
     const std::uint32_t white = 0xFFFFFFFFu;
     g_white = platform::CreateTexture(1, 1, &white, true);
   }
