@@ -65,6 +65,11 @@ struct PacingMeter {
 void StartUp(const CommandLine& cl) {
   platform::WarpCursor(800, 600);
   config::LoadOptions();
+  if (!config::GameOptions.StoryReaden) {
+    // The first start shows the story before anything else.
+    frontend::MenuScreen = "story";
+    frontend::MenuItem = 10;
+  }
   render::Display = render::DisplaySettings{};
   render::Display.FullScreen = config::GameOptions.FULL_SCREEN;
   platform::SetCursorVisible(!config::GameOptions.FULL_SCREEN);

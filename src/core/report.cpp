@@ -4,6 +4,12 @@
 #include <cstdio>
 
 #include "config/options.h"
+#include "config/tuning.h"
+#include "frontend/menu.h"
+#include "world/bonuses.h"
+#include "world/drills_water.h"
+#include "world/player.h"
+#include "world/score.h"
 #include "core/frame_clock.h"
 #include "core/game_state.h"
 #include "platform/files.h"
@@ -112,6 +118,36 @@ std::string BuildReport(const FrameTiming& timing) {
     j.EndObject();
   }
   j.EndArray();
+  j.BeginObject("menu");
+  j.String("screen", frontend::MenuScreen);
+  j.Integer("item", frontend::MenuItem);
+  j.EndObject();
+  j.Integer("last_game_score", world::LastGameScore);
+  j.Integer("played_games", config::PlayedGames);
+  j.String("typed_name", world::TypedName);
+  j.BeginObject("game");
+  j.Number("score", static_cast<double>(world::Score));
+  j.Integer("level", CurrentLevel);
+  j.Number("scroll_y", static_cast<double>(ScrollY));
+  j.Number("drill_y", static_cast<double>(world::DrillY));
+  j.Number("water_y", static_cast<double>(world::WaterY));
+  j.Number("map_height", static_cast<double>(config::MapHeight));
+  j.Bool("game_over", GameOver);
+  j.Bool("won", world::GameWon);
+  j.Number("bombs", static_cast<double>(world::Bombs));
+  j.Number("boot_time", static_cast<double>(world::BootTime));
+  j.Number("ears_time", static_cast<double>(world::EarsTime));
+  const world::PlayerState& p = world::Player;
+  j.BeginObject("player");
+  j.Number("x", static_cast<double>(p.X));
+  j.Number("y", static_cast<double>(p.Y));
+  j.Number("velocity_y", static_cast<double>(p.VelocityY));
+  j.Number("weight", static_cast<double>(p.Weight));
+  j.Bool("airborne", p.Airborne);
+  j.Bool("on_ice", p.OnIce);
+  j.Bool("in_water", p.InWater);
+  j.EndObject();
+  j.EndObject();
   j.BeginObject("timing");
   j.Integer("frames", timing.frames);
   j.Number("mean_period_ms", timing.mean_period_ms);
