@@ -155,6 +155,10 @@ std::string BuildReport(const FrameTiming& timing) {
   j.Integer("late_frames", timing.late_frames);
   j.Number("wall_seconds", timing.wall_seconds);
   j.Number("cpu_seconds", timing.cpu_seconds);
+  j.Number("work_median_ms", timing.work_median_ms);
+  j.Number("work_p99_ms", timing.work_p99_ms);
+  j.Number("work_max_ms", timing.work_max_ms);
+  j.Number("work_total_seconds", timing.work_total_seconds);
   j.EndObject();
   j.EndObject();
   return j.text + "\n";

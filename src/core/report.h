@@ -32,6 +32,12 @@ struct FrameTiming {
   std::int64_t late_frames = 0;  // periods more than 1 ms over 20 ms
   double wall_seconds = 0;
   double cpu_seconds = 0;
+  // CPU time of each frame's own work (everything but the wait), for the
+  // per-frame cost benchmarks.
+  double work_median_ms = 0;
+  double work_p99_ms = 0;
+  double work_max_ms = 0;
+  double work_total_seconds = 0;
 };
 
 // The whole report as text.

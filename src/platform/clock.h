@@ -10,5 +10,7 @@ std::int64_t PerformanceFrequency();
 void SleepMicroseconds(std::int64_t us);
 // CPU seconds used by this process so far (user + system).
 double ProcessCpuSeconds();
+// CPU seconds used by the calling thread so far.
+double ThreadCpuSeconds();
 
 }  // namespace tw::platform
