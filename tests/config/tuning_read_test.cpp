@@ -1,0 +1,168 @@
+// Reading the tuning file at a new game: keys, scaling, order and the
+// continue-on-error rule; the level table and the grid bound.
+#include "../world/world_fixture.h"
+
+#include <cmath>
+
+#include "config/settings_store.h"
+
+namespace tw::testing {
+namespace {
+
+using TuningRead = WorldTest;
+
+TEST_F(TuningRead, EveryKeyIsStoredWithItsScaling) {
+  StartGame(/*story=*/false);
+  const auto& t = config::Tuning;
+  EXPECT_EQ(t.MapPercentage[1], 50);
+  EXPECT_EQ(t.MapPercentage[6], 10);
+  EXPECT_FLOAT_EQ(t.Position_Tile_X, 224.0f);
+  EXPECT_FLOAT_EQ(t.Position_Tile_Y, 96.0f);
+  EXPECT_FLOAT_EQ(t.WalkSpeed_Ice_MULTIPLY, 2.0f);  // 30 / 15
+  EXPECT_FLOAT_EQ(t.Weight, 5.0f);                  // 50 / 10
+  EXPECT_FLOAT_EQ(t.BounceFrom_Gum_DEVIDER, 2.0f);  // 20 / 10
+  EXPECT_FLOAT_EQ(t.FallingTiles_Weight, 5.0f);     // not scaled
+  EXPECT_FLOAT_EQ(t.Bonus_Bomb_Points, 10.0f);
+  EXPECT_FLOAT_EQ(t.Bonus_BombGlass_Points, 15.0f);
+  EXPECT_EQ(t.Bonus_Pie_Points, 25);
+  EXPECT_FLOAT_EQ(t.Bomb_Weight, 0.5f);
+  EXPECT_FLOAT_EQ(t.Ears_Weight, 0.4f);
+  EXPECT_TRUE(t.Continue_Falling_After_PushingAnotherTile);
+  EXPECT_EQ(t.HitStone_GoBack_Pixels, 50);
+
+  // The starting state taken from the file.
+  EXPECT_FLOAT_EQ(world::Player.X, 224.0f);
+  EXPECT_FLOAT_EQ(world::Player.Y, 96.0f);
+  EXPECT_FLOAT_EQ(world::Player.Weight, 5.0f);
+  EXPECT_FLOAT_EQ(world::Bombs, 2.0f);
+  EXPECT_FLOAT_EQ(world::DrillY, -20.0f);
+  EXPECT_FLOAT_EQ(world::WaterY, 440.0f);
+  EXPECT_FLOAT_EQ(world::WaterFixedY, 420.0f);
+  EXPECT_FALSE(core::GameOver);
+  EXPECT_EQ(core::CurrentLevel, 0);
+  // No level section: the built-in table.
+  EXPECT_FLOAT_EQ(config::MapHeight, 1050.0f);
+  EXPECT_EQ(config::Levels[10].TileType, "reddark");
+  EXPECT_EQ(config::Levels[11].LevelSize, 15);
+}
+
+TEST_F(TuningRead, MissingAndMalformedValuesKeepTheEarlierGamesValues) {
+  StartGame(false);
+  // The second game's file has only the level section and a few bad values.
+  StartGame(false, "[Player]\nWalkSpeed=fast\nJump_Force=1e300\n[Score]\nBonus_Pie_Points=99999\n"
+                   "[Levels]\nLevel-01_PlatformSize=5\nLevel-01_OnEachPlatformSkipLines=2\n"
+                   "Level-01_ScreenSpeed=77\nLevel-01_LevelSize=25\nLevel-01_TileType=blue\n");
+  const auto& t = config::Tuning;
+  EXPECT_FLOAT_EQ(t.WalkSpeed, 100.0f);
+  EXPECT_FLOAT_EQ(t.Jump_Force, 150.0f);  // beyond the Single range counts as malformed
+  EXPECT_EQ(t.Bonus_Pie_Points, 25);      // beyond the Integer range likewise
+  EXPECT_FLOAT_EQ(t.Weight, 5.0f);
+  EXPECT_EQ(t.NumOf_Pie, 4);
+  // Level 1 from the file; level 2's first key is missing, so the rest keep
+  // their defaults and the map height stays the default one.
+  EXPECT_EQ(config::Levels[1].PlatformSize, 5);
+  EXPECT_FLOAT_EQ(config::Levels[1].ScreenSpeed, 77.0f);
+  EXPECT_EQ(config::Levels[1].LevelSize, 25);
+  EXPECT_EQ(config::Levels[1].TileType, "blue");
+  EXPECT_EQ(config::Levels[2].LevelSize, 30);
+  EXPECT_FLOAT_EQ(config::MapHeight, 1050.0f);
+}
+
+TEST_F(TuningRead, OnlyLevelsBeforeAnyGameLeavesZeros) {
+  config::Tuning = config::GameTuning{};  // as at start-up
+  StartGame(true, "[Levels]\nLevel-01_PlatformSize=6\n");
+  EXPECT_FLOAT_EQ(config::Tuning.WalkSpeed, 0.0f);
+  EXPECT_EQ(config::Tuning.NumOf_Bomb, 0);
+  EXPECT_EQ(world::Bonuses.size(), 1u);
+  EXPECT_EQ(config::Levels[1].PlatformSize, 6);
+  EXPECT_FLOAT_EQ(config::MapHeight, 1050.0f);
+}
+
+TEST_F(TuningRead, MalformedLevelSizeStopsTheLevelTable) {
+  std::string text = BasicTuning() + "[Levels]\n";
+  for (int n = 1; n <= 10; ++n) {
+    char p[16];
+    std::snprintf(p, sizeof p, "Level-%02d_", n);
+    text += std::string(p) + "PlatformSize=2\n" + p + "OnEachPlatformSkipLines=2\n" + p + "ScreenSpeed=50\n" +
+            p + (n == 5 ? "LevelSize=ten\n" : "LevelSize=40\n") + p + "TileType=red\n";
+  }
+  StartGame(false, text);
+  for (int n = 1; n <= 4; ++n) {
+    EXPECT_EQ(config::Levels[n].LevelSize, 40) << n;
+    EXPECT_EQ(config::Levels[n].TileType, "red") << n;
+  }
+  // Level 5's keys before the bad one were read; from the bad one on, defaults.
+  EXPECT_EQ(config::Levels[5].PlatformSize, 2);
+  EXPECT_FLOAT_EQ(config::Levels[5].ScreenSpeed, 50.0f);
+  EXPECT_EQ(config::Levels[5].LevelSize, 120);
+  EXPECT_EQ(config::Levels[5].TileType, "yellow");
+  EXPECT_EQ(config::Levels[6].PlatformSize, 4);
+  EXPECT_EQ(config::Levels[10].LevelSize, 160);
+  EXPECT_FLOAT_EQ(config::MapHeight, 1050.0f);
+}
+
+TEST_F(TuningRead, LevelsThatWouldRunPastTheGridAreHeldInsideIt) {
+  std::string text = BasicTuning() + "[Levels]\n";
+  for (int n = 1; n <= 10; ++n) {
+    char p[16];
+    std::snprintf(p, sizeof p, "Level-%02d_", n);
+    text += std::string(p) + "PlatformSize=3\n" + p + "OnEachPlatformSkipLines=-1\n" + p + "ScreenSpeed=50\n" + p +
+            "LevelSize=900\n" + p + "TileType=green\n";
+  }
+  StartGame(false, text);  // a skip of -1 must not stall generation either
+  EXPECT_LE(config::MapHeight + 15.0f, 5000.0f);
+  EXPECT_EQ(config::Levels[5].LevelSize, 900);
+  EXPECT_EQ(config::Levels[6].LevelSize, 4985 - 5 * 900);
+  EXPECT_EQ(config::Levels[7].LevelSize, 0);
+  // The stone floor sits at the held bottom.
+  const int bottom = static_cast<int>(config::MapHeight);
+  EXPECT_EQ(world::TileAt(5, static_cast<Single>(bottom)), world::kStone);
+}
+
+TEST_F(TuningRead, ModeChoosesTheFileAndPlayedGamesComeFromTheSettings) {
+  config::SaveSetting(config::AppName(), "Stats", "Number_Of_Played_Games", "7");
+  WriteTuning("[Player]\nWalkSpeed=11\n", /*story=*/true);
+  WriteTuning("[Player]\nWalkSpeed=22\n", /*story=*/false);
+  config::GameOptions.GameMode_Story = true;
+  bool read = true;
+  config::StartNewGame(read);
+  EXPECT_FLOAT_EQ(config::Tuning.WalkSpeed, 11.0f);
+  EXPECT_EQ(config::PlayedGames, 7);
+  config::GameOptions.GameMode_Story = false;
+  config::StartNewGame(read);
+  EXPECT_FLOAT_EQ(config::Tuning.WalkSpeed, 22.0f);
+
+  // With the flag false nothing happens.
+  world::Player.X = 5;
+  bool skip = false;
+  config::StartNewGame(skip);
+  EXPECT_FLOAT_EQ(world::Player.X, 5.0f);
+}
+
+TEST_F(TuningRead, ANewGameClearsTheWorldOfTheLastOne) {
+  StartGame(false);
+  world::Score = 500;
+  core::ScrollY = -900;
+  core::GameOver = true;
+  world::FallingTiles[3].Active = true;
+  world::Particles[10].Life = 20;
+  world::ExplosionEffects[2].Active = true;
+  world::ScorePopups[4].Active = true;
+  world::WaterWave[100] = 7;
+  world::BootTime = 30;
+  world::TileAt(3, 2000, 9);
+  StartGame(false);
+  EXPECT_FLOAT_EQ(world::Score, 0.0f);
+  EXPECT_FLOAT_EQ(core::ScrollY, 0.0f);
+  EXPECT_FALSE(core::GameOver);
+  EXPECT_FALSE(world::FallingTiles[3].Active);
+  EXPECT_EQ(world::Particles[10].Life, 0);
+  EXPECT_FALSE(world::ExplosionEffects[2].Active);
+  EXPECT_FALSE(world::ScorePopups[4].Active);
+  EXPECT_FLOAT_EQ(world::WaterWave[100], 0.0f);
+  EXPECT_FLOAT_EQ(world::BootTime, 0.0f);
+  EXPECT_EQ(world::TileAt(3, 2000), 0);  // below the shaft: cleared too
+}
+
+}  // namespace
+}  // namespace tw::testing

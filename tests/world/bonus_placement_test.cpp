@@ -1,0 +1,96 @@
+// Where bonuses are placed, and that placement always ends.
+#include "world_fixture.h"
+
+#include <set>
+#include <utility>
+
+#include "world/bonus_placement.h"
+
+namespace tw::testing {
+namespace {
+
+using BonusPlacement = WorldTest;
+
+TEST_F(BonusPlacement, SpotsLieOnSomethingSolidAndAreNeverShared) {
+  std::string text = BasicTuning();
+  text.replace(text.find("NumOf_Pie=4"), 11, "NumOf_Pie=300");
+  for (bool story : {false, true}) {
+    StartGame(story, text);
+    ASSERT_EQ(world::Bonuses.size(), 309u);
+    std::set<std::pair<int, int>> cells;
+    for (std::size_t i = 1; i < world::Bonuses.size(); ++i) {
+      const auto& b = world::Bonuses[i];
+      ASSERT_TRUE(b.Active) << i;
+      const int col = static_cast<int>(b.X) / 32;
+      const int row = static_cast<int>(b.Y) / 32;
+      EXPECT_EQ(b.X, static_cast<Single>(col * 32));
+      EXPECT_EQ(b.Y, static_cast<Single>(row * 32));
+      EXPECT_GE(col, 1);
+      EXPECT_LE(col, 13);  // never in a wall
+      EXPECT_GE(row, 10);
+      EXPECT_LT(row, 1050);
+      EXPECT_EQ(Get(col, row), 0) << "inside a tile";
+      EXPECT_GT(Get(col, row + 1), 0) << "floating";
+      EXPECT_TRUE(cells.insert({col, row}).second) << "shared";
+    }
+  }
+}
+
+TEST_F(BonusPlacement, KindsFillTheTableInOrderWithTheirValues) {
+  StartGame(false);
+  const auto& b = world::Bonuses;
+  ASSERT_EQ(b.size(), 13u);  // 3 bombs, 4 pies, 2 boots, 1 glass bomb, 2 ears
+  const char* expected[] = {"", "bomb", "bomb", "bomb", "pie", "pie", "pie", "pie", "boot", "boot",
+                            "bombglass", "ears", "ears"};
+  for (std::size_t i = 1; i < b.size(); ++i) EXPECT_EQ(b[i].Type, expected[i]) << i;
+  EXPECT_FLOAT_EQ(b[1].Weight, 0.5f);
+  EXPECT_FLOAT_EQ(b[1].Points, 10.0f);
+  EXPECT_FLOAT_EQ(b[4].Weight, 0.3f);
+  EXPECT_FLOAT_EQ(b[4].Points, 25.0f);
+  EXPECT_FLOAT_EQ(b[8].Weight, 0.2f);
+  EXPECT_FLOAT_EQ(b[10].Weight, 0.0f);
+  EXPECT_FLOAT_EQ(b[10].Points, 15.0f);
+  EXPECT_FLOAT_EQ(b[11].Weight, 0.4f);
+  EXPECT_FLOAT_EQ(b[11].Points, 12.0f);
+  EXPECT_EQ(b[11].SelectionAlpha, 100);
+  EXPECT_FALSE(b[0].Active);
+}
+
+TEST_F(BonusPlacement, NoCountsGiveAnEmptyTable) {
+  std::string text = BasicTuning();
+  for (const char* key : {"NumOf_BigEars=2", "NumOf_Bomb=3", "NumOf_BombGlass=1", "NumOf_Boots=2", "NumOf_Pie=4"}) {
+    const std::string k = key;
+    text.replace(text.find(k), k.size(), k.substr(0, k.find('=')) + "=0");
+  }
+  StartGame(false, text);
+  EXPECT_EQ(world::Bonuses.size(), 1u);
+  EXPECT_FALSE(world::PlaceBonus(world::kBonusPie));  // no free entry
+}
+
+TEST_F(BonusPlacement, AShaftWithoutRoomEndsWithTheRestInactive) {
+  std::string text = BasicTuning() + "[Levels]\n";
+  for (int n = 1; n <= 10; ++n) {
+    char p[16];
+    std::snprintf(p, sizeof p, "Level-%02d_", n);
+    text += std::string(p) + "PlatformSize=3\n" + p + "OnEachPlatformSkipLines=1\n" + p + "ScreenSpeed=50\n" + p +
+            "LevelSize=" + (n <= 2 ? "5" : "0") + "\n" + p + "TileType=green\n";
+  }
+  text.replace(text.find("NumOf_Pie=4"), 11, "NumOf_Pie=-5");  // a negative count places nothing
+  StartGame(false, text);
+  // A ten-row shaft: bonuses may only use row 10, which is the stone floor,
+  // so no spot exists at all.
+  ASSERT_EQ(world::Bonuses.size(), 9u);
+  int active = 0;
+  for (std::size_t i = 1; i < world::Bonuses.size(); ++i) {
+    const auto& b = world::Bonuses[i];
+    if (!b.Active) continue;
+    ++active;
+    const int col = static_cast<int>(b.X) / 32, row = static_cast<int>(b.Y) / 32;
+    EXPECT_EQ(Get(col, row), 0);
+    EXPECT_GT(Get(col, row + 1), 0);
+  }
+  EXPECT_EQ(active, 0);
+}
+
+}  // namespace
+}  // namespace tw::testing

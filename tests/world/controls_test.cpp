@@ -1,0 +1,141 @@
+// Keys turned into intents, latches, pause, give-up and the test keys.
+#include "world_fixture.h"
+
+namespace tw::testing {
+namespace {
+
+using Controls = WorldTest;
+namespace key = input::key;
+
+void Press(int code) { input::KeyState[static_cast<std::size_t>(code)] = input::kKeyDown; }
+void Release(int code) { input::KeyState[static_cast<std::size_t>(code)] = 0; }
+
+TEST_F(Controls, HoldingUpJumpsOncePerPress) {
+  EmptyShaft();
+  Press(key::Up);
+  input::ReadControls();
+  EXPECT_TRUE(input::Controls.JumpRequest);
+  input::Controls.JumpRequest = false;  // consumed by the player update
+  input::ReadControls();
+  input::ReadControls();
+  EXPECT_FALSE(input::Controls.JumpRequest);
+  Release(key::Up);
+  input::ReadControls();
+  Press(key::Up);
+  input::ReadControls();
+  EXPECT_TRUE(input::Controls.JumpRequest);
+}
+
+TEST_F(Controls, WalkingIntentsFromKeysAndMouse) {
+  EmptyShaft();
+  Press(key::Left);
+  Press(key::Right);
+  input::ReadControls();
+  EXPECT_TRUE(input::Controls.MoveRight);  // tested second, so Right wins
+  EXPECT_FALSE(input::Controls.MoveLeft);
+  Release(key::Right);
+  input::ReadControls();
+  EXPECT_TRUE(input::Controls.MoveLeft);
+  EXPECT_FALSE(input::Controls.MoveRight);
+  Release(key::Left);
+
+  // Both mouse buttons: a jump, no walking.
+  input::Controls = input::ControlState{};
+  core::MouseButton1 = core::MouseButton2 = true;
+  input::ReadControls();
+  EXPECT_FALSE(input::Controls.MoveLeft);
+  EXPECT_FALSE(input::Controls.MoveRight);
+  EXPECT_TRUE(input::Controls.JumpRequest);
+  core::MouseButton2 = false;
+  input::ReadControls();
+  EXPECT_TRUE(input::Controls.MoveLeft);
+}
+
+TEST_F(Controls, OneBombPerPressOfSpaceOrDown) {
+  EmptyShaft();
+  PlaceCreature(5, 5);
+  world::Bombs = 3;
+  Press(key::Space);
+  for (int i = 0; i < 4; ++i) input::ReadControls();
+  EXPECT_FLOAT_EQ(world::Bombs, 2.0f);
+  Press(key::Down);
+  Release(key::Space);
+  input::ReadControls();  // Down still held: the latch stays
+  EXPECT_FLOAT_EQ(world::Bombs, 2.0f);
+  Release(key::Down);
+  input::ReadControls();
+  Press(key::Down);
+  input::ReadControls();
+  EXPECT_FLOAT_EQ(world::Bombs, 1.0f);
+  Release(key::Down);
+  input::ReadControls();
+  // Paused: no bomb.
+  core::Paused = true;
+  Press(key::Space);
+  input::ReadControls();
+  EXPECT_FLOAT_EQ(world::Bombs, 1.0f);
+}
+
+TEST_F(Controls, PauseAndGiveUp) {
+  EmptyShaft();
+  Press(key::P);
+  input::ReadControls();
+  input::ReadControls();
+  EXPECT_TRUE(core::Paused);
+  Release(key::P);
+  input::ReadControls();
+  Press(key::P);
+  input::ReadControls();
+  EXPECT_FALSE(core::Paused);
+  core::Paused = true;
+  Press(key::Escape);
+  input::ReadControls();
+  EXPECT_FALSE(core::Paused);
+  EXPECT_TRUE(core::GameOver);
+}
+
+TEST_F(Controls, TestKeysNeedTheDebugWindow) {
+  EmptyShaft();
+  EXPECT_FALSE(input::DebugWindowVisible);  // the tuning file's value
+  world::Bombs = 1;
+  Press(key::B);
+  input::ReadControls();
+  EXPECT_FLOAT_EQ(world::Bombs, 1.0f);
+  Release(key::B);
+  Press(key::Tab);
+  input::ReadControls();
+  input::ReadControls();
+  EXPECT_TRUE(input::DebugWindowVisible);
+  Press(key::B);
+  input::ReadControls();
+  EXPECT_FLOAT_EQ(world::Bombs, 100.0f);
+  Release(key::B);
+  const Single weight = world::Player.Weight;
+  Press(key::E);
+  input::ReadControls();
+  input::ReadControls();
+  EXPECT_FLOAT_EQ(world::Player.Weight, weight + 1.0f);
+  Press(key::G);
+  input::ReadControls();
+  EXPECT_TRUE(world::GlassBombPending);
+  core::ScrollY = -100;
+  Press(key::A);
+  input::ReadControls();
+  EXPECT_NEAR(core::ScrollY, -100.0f + 90.0f * 5.0f * 0.02f, 1e-4);  // level row 1's screen speed
+  Release(key::A);
+  Press(key::R);
+  input::ReadControls();
+  EXPECT_FLOAT_EQ(world::Player.Y, -core::ScrollY + 96.0f);
+}
+
+TEST_F(Controls, AKeyEndsAReplayAndDoesNotSteer) {
+  EmptyShaft();
+  world::ReplayPlayback = true;
+  Press(key::Left);
+  input::ReadControls();
+  EXPECT_FALSE(input::Controls.MoveLeft);
+  EXPECT_TRUE(core::GameOver);
+}
+
+}  // namespace
+}  // namespace tw::testing

@@ -1,0 +1,127 @@
+// Whole games run headless through the world steps in frame order, with the
+// installed tuning files: scripted keys move the creature, and a seeded run
+// repeats exactly.
+#include "world_fixture.h"
+
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+
+#include "core/level_scroll.h"
+
+namespace tw::testing {
+namespace {
+
+struct Snapshot {
+  Single score, scrollY, drillY, x, y, velocityY, weight, bombs;
+  Integer level;
+  bool gameOver, won, airborne;
+  long cells;
+  bool operator==(const Snapshot&) const = default;
+};
+
+class GameRun : public WorldTest {
+ protected:
+  void UseInstalledTuning() {
+    namespace fs = std::filesystem;
+    fs::copy_file(fs::path(TW_SOURCE_DIR) / "data" / "tuning_story.ini", dir_ / "textures" / "lvl1.bmp",
+                  fs::copy_options::overwrite_existing);
+    fs::copy_file(fs::path(TW_SOURCE_DIR) / "data" / "tuning_arcade.ini", dir_ / "textures" / "lvl2.bmp",
+                  fs::copy_options::overwrite_existing);
+  }
+
+  static void NewGame(bool story, std::uint64_t seed) {
+    world::SeedRandom(seed);
+    input::KeyState.fill(0);
+    input::Controls = input::ControlState{};
+    config::GameOptions.GameMode_Story = story;
+    bool read = true;
+    config::StartNewGame(read);
+  }
+
+  // One game frame's world steps, with a simple scripted player: walk right
+  // for a while, then jump now and then while drifting left and right.
+  static void Frame(int frame, bool scripted) {
+    if (scripted) {
+      input::KeyState.fill(0);
+      const int phase = frame % 400;
+      if (phase < 150) input::KeyState[input::key::Right] = input::kKeyDown;
+      if (phase >= 200 && phase < 320) input::KeyState[input::key::Left] = input::kKeyDown;
+      if (frame % 60 < 5) input::KeyState[input::key::Up] = input::kKeyDown;
+      if (frame % 900 == 450) input::KeyState[input::key::Space] = input::kKeyDown;
+    }
+    if (!core::GameOver) input::ReadControls();
+    world::UpdatePlayer();
+    world::UpdateTiles();
+    core::LowerDrills();
+    world::ScoreStep("");
+    core::DriftClouds();
+    core::TrackLevelAndScroll();
+  }
+
+  static Snapshot Take() {
+    long cells = 0;
+    for (const auto& column : world::TileGrid.Tile)
+      for (Integer v : column) cells += v;
+    return {world::Score, core::ScrollY, world::DrillY, world::Player.X, world::Player.Y, world::Player.VelocityY,
+            world::Player.Weight, world::Bombs, core::CurrentLevel, core::GameOver, world::GameWon,
+            world::Player.Airborne, cells};
+  }
+};
+
+TEST_F(GameRun, ScriptedKeysMoveTheCreatureAndASeededRunRepeats) {
+  UseInstalledTuning();
+  for (bool story : {false, true}) {
+    NewGame(story, 1);
+    const Single startX = world::Player.X;
+    Single minX = startX, maxX = startX;
+    for (int f = 0; f < 3000; ++f) {
+      Frame(f, true);
+      minX = std::min(minX, world::Player.X);
+      maxX = std::max(maxX, world::Player.X);
+    }
+    const Snapshot first = Take();
+    EXPECT_GT(maxX, startX + 32.0f) << story;
+    EXPECT_LT(minX, maxX - 32.0f) << story;
+    EXPECT_GT(first.y, 5.0f * 32.0f) << story;  // it got off the ledge and down the shaft
+    EXPECT_TRUE(std::isfinite(first.score) && std::isfinite(first.y) && std::isfinite(first.velocityY));
+
+    NewGame(story, 1);
+    for (int f = 0; f < 3000; ++f) Frame(f, true);
+    EXPECT_TRUE(Take() == first) << story;
+
+    NewGame(story, 2);
+    for (int f = 0; f < 3000; ++f) Frame(f, true);
+    EXPECT_FALSE(Take() == first) << "a different seed gives a different shaft";
+  }
+}
+
+TEST_F(GameRun, AnIdleCreatureIsCaughtByTheViewOrTheDrills) {
+  UseInstalledTuning();
+  NewGame(false, 3);
+  // Nobody at the keys: the creature stays on the ledge, nothing scrolls.
+  for (int f = 0; f < 500; ++f) Frame(f, false);
+  EXPECT_FALSE(core::GameOver);
+  EXPECT_FLOAT_EQ(core::ScrollY, 0.0f);
+  EXPECT_EQ(core::CurrentLevel, 0);
+  EXPECT_FLOAT_EQ(world::Player.Y, 96.0f);
+}
+
+// Run by hand: test_world --gtest_also_run_disabled_tests --gtest_filter=*Benchmark*
+TEST_F(GameRun, DISABLED_BenchmarkWorldSteps) {
+  UseInstalledTuning();
+  long steps = 0;
+  const auto start = std::chrono::steady_clock::now();
+  for (int game = 0; game < 20; ++game) {
+    NewGame(game % 2 == 0, static_cast<std::uint64_t>(game + 1));
+    for (int f = 0; f < 9000; ++f, ++steps) Frame(f, true);
+  }
+  const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  std::printf("%ld world steps in %.3f s: %.0f steps per second\n", steps, seconds,
+              static_cast<double>(steps) / seconds);
+  EXPECT_GT(steps, 0);
+}
+
+}  // namespace
+}  // namespace tw::testing

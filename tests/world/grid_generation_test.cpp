@@ -1,0 +1,177 @@
+// The grid's cell operations and the shaft generated from the built-in levels.
+#include "world_fixture.h"
+
+#include <cmath>
+
+#include "world/shaft_generator.h"
+
+namespace tw::testing {
+namespace {
+
+using Grid = WorldTest;
+using Generation = WorldTest;
+
+TEST_F(Grid, TileAtStaysInsideTheGrid) {
+  EmptyShaft();
+  EXPECT_EQ(world::TileAt(-1, 5, 9), 0);
+  EXPECT_EQ(world::TileAt(5, -0.5f, 9), 0);
+  // 19.5 passes the column test and rounds (half to even) to column 20.
+  EXPECT_EQ(world::TileAt(19.5f, 7, 12), 12);
+  EXPECT_EQ(world::TileGrid.Tile[20][7], 12);
+  EXPECT_EQ(world::TileAt(20, 7), 0);  // 20 itself fails the test
+  EXPECT_EQ(world::TileAt(18.5f, 8, 13), 13);
+  EXPECT_EQ(world::TileGrid.Tile[18][8], 13);
+  // The last row is usable; rows past it read 0 and are never written.
+  EXPECT_EQ(world::TileAt(3, 5000, 4), 4);
+  EXPECT_EQ(world::TileAt(3, 5001, 4), 0);
+  EXPECT_EQ(world::TileAt(3, 1e9f, 4), 0);
+  EXPECT_EQ(world::TileAt(3, 5000.4f), 4);
+  EXPECT_EQ(world::TileAt(NAN, 3, 4), 0);
+  // -1 means "read only".
+  EXPECT_EQ(world::TileAt(3, 5000, -1), 4);
+}
+
+TEST_F(Grid, TouchAtScoresTheFirstTouchOfColouredTilesOnly) {
+  EmptyShaft();
+  for (auto& column : world::TileGrid.Touched) column.fill(false);
+  Set(2, 20, 1);                // normal, green
+  Set(3, 20, world::kGlass);
+  Set(4, 20, world::kStone);
+  Set(5, 20, world::kWallMetal);
+  core::CurrentLevel = 6;
+  world::Score = 0;
+  EXPECT_TRUE(world::TouchAt(2, 20, true, true));
+  EXPECT_FLOAT_EQ(world::Score, 2.0f);  // 6 div 3
+  EXPECT_TRUE(world::ScorePopups[1].Active);
+  EXPECT_EQ(world::ScorePopups[1].Text, "2");
+  world::TouchAt(2, 20, true, true);  // already touched
+  for (int col : {3, 4, 5, 6}) world::TouchAt(static_cast<Single>(col), 20, true, true);
+  EXPECT_FLOAT_EQ(world::Score, 2.0f);
+  // Columns 20 and above are refused.
+  EXPECT_FALSE(world::TouchAt(20, 20, true, true));
+  EXPECT_FALSE(world::TouchAt(3, 5001, true, true));
+
+  world::Score = 0;
+  for (int level : {0, 2, 9}) {
+    core::CurrentLevel = static_cast<Integer>(level);
+    Set(7, 30, 8);
+    world::TouchAt(7, 30, true, false);
+    const float before = world::Score;
+    world::TouchAt(7, 30, true, true);
+    EXPECT_FLOAT_EQ(world::Score - before, level == 9 ? 3.0f : 1.0f) << level;
+  }
+}
+
+TEST_F(Grid, TileTypesAndMaterials) {
+  world::BuildTileTypes();
+  EXPECT_EQ(world::TileTypes[50].Colour, "yellow");
+  EXPECT_EQ(world::TileTypes[50].Material, "ice");
+  EXPECT_EQ(world::MaterialOf(24), world::kMatMud);  // bluelight mud
+  EXPECT_EQ(world::MaterialOf(26), world::kMatIce);
+  EXPECT_EQ(world::MaterialOf(5), world::kMatGlass);
+  EXPECT_EQ(world::MaterialOf(55), 55);
+  EXPECT_EQ(world::MaterialName(3), "gum");
+  EXPECT_EQ(world::MaterialName(9), "0");
+  config::SetDefaultLevels();
+  EXPECT_EQ(world::FindTileType(3, "", 2), 24);  // bluelight mud
+  EXPECT_EQ(world::FindTileType(3, "GLASS", 0), 5);
+  EXPECT_EQ(world::FindTileType(1, "", 6), 6);
+  config::Levels[4].TileType = "purple";
+  EXPECT_EQ(world::FindTileType(4, "", 1), 0);
+}
+
+TEST_F(Generation, ArcadeShaftFromTheBuiltInLevels) {
+  StartGame(/*story=*/false);
+  auto rowIs = [](int row, Integer v) {
+    for (int col = 1; col <= 13; ++col)
+      if (world::TileAt(static_cast<Single>(col), static_cast<Single>(row)) != v) return false;
+    return true;
+  };
+  for (int row : {19, 20, 49, 50, 129, 130, 230, 350, 470, 600, 740, 890}) {
+    EXPECT_TRUE(rowIs(row, world::kGlass)) << row;
+  }
+  // From level 4 on, only the lower glass row.
+  for (int row : {229, 349, 469, 889}) EXPECT_FALSE(rowIs(row, world::kGlass)) << row;
+  for (int row : {21, 51, 131, 231, 1051}) EXPECT_TRUE(rowIs(row, 0)) << row;
+  EXPECT_TRUE(rowIs(1047, 0));
+  for (int row : {1048, 1049, 1050}) EXPECT_TRUE(rowIs(row, world::kStone)) << row;
+  // Wall bands.
+  for (int col : {0, 14}) {
+    const Single c = static_cast<Single>(col);
+    EXPECT_EQ(world::TileAt(c, 0), 55);
+    EXPECT_EQ(world::TileAt(c, 350), 55);
+    EXPECT_EQ(world::TileAt(c, 351), 52);
+    EXPECT_EQ(world::TileAt(c, 700), 52);
+    EXPECT_EQ(world::TileAt(c, 701), 54);
+    EXPECT_EQ(world::TileAt(c, 1050), 54);
+    EXPECT_EQ(world::TileAt(c, 1051), 0);
+  }
+  // The starting ledge, and no platforms in the top rows.
+  for (int col : {6, 7, 8}) EXPECT_EQ(Get(col, 4), world::kStone);
+  for (int row = 0; row < 10; ++row) {
+    for (int col = 1; col <= 13; ++col) {
+      if (row != 4) {
+        EXPECT_EQ(Get(col, row), 0) << col << "," << row;
+      }
+    }
+  }
+  // Platform tiles carry level colours and are marked touched in arcade mode.
+  int platforms = 0;
+  for (int row = 10; row < 19; ++row) {
+    for (int col = 1; col <= 13; ++col) {
+      const Integer v = Get(col, row);
+      if (v == 0) continue;
+      ++platforms;
+      EXPECT_LE(v, 6) << v;  // level 1 is green: types 1..6
+      EXPECT_TRUE(world::TileGrid.Touched[col][row]);
+    }
+  }
+  EXPECT_GT(platforms, 0);
+  EXPECT_FLOAT_EQ(world::Score, 0.0f);
+}
+
+TEST_F(Generation, StoryShaftHasDoubleGlassAndUntouchedPlatforms) {
+  // Touched flags left over from an earlier game must not survive generation.
+  for (auto& column : world::TileGrid.Touched) column.fill(true);
+  StartGame(/*story=*/true);
+  for (int row : {229, 230, 349, 350, 739, 740, 889, 890}) {
+    for (int col = 1; col <= 13; ++col) EXPECT_EQ(Get(col, row), world::kGlass) << row;
+  }
+  for (int col : {0, 14}) {
+    EXPECT_EQ(Get(col, 400), 61);
+    EXPECT_EQ(Get(col, 800), 62);
+  }
+  int coloured = 0;
+  for (int row = 10; row < 1040; ++row) {
+    for (int col = 1; col <= 13; ++col) {
+      const Integer v = Get(col, row);
+      if (v >= 1 && v <= 50 && v != 5 && v != 6) {
+        ++coloured;
+        EXPECT_FALSE(world::TileGrid.Touched[col][row]) << col << "," << row;
+      }
+    }
+  }
+  EXPECT_GT(coloured, 100);
+  EXPECT_FLOAT_EQ(world::Score, 0.0f);  // the touches made while generating do not count
+}
+
+TEST_F(Generation, MaterialsFollowTheWeights) {
+  std::string text = BasicTuning();
+  text.replace(text.find("Tile_Normal=50"), 14, "Tile_Normal=0");
+  text.replace(text.find("Tile_Mud=10"), 11, "Tile_Mud=0");
+  text.replace(text.find("Tile_Gum=10"), 11, "Tile_Gum=0");
+  text.replace(text.find("Tile_Glass=10"), 13, "Tile_Glass=0");
+  text.replace(text.find("Tile_Stone=10"), 13, "Tile_Stone=0");
+  StartGame(false, text);  // only ice remains
+  for (int row = 10; row < 1040; ++row) {
+    for (int col = 1; col <= 13; ++col) {
+      const Integer v = Get(col, row);
+      if (v != 0 && v != world::kGlass) {
+        EXPECT_EQ(world::MaterialOf(v), world::kMatIce) << col << "," << row;
+      }
+    }
+  }
+}
+
+}  // namespace
+}  // namespace tw::testing

@@ -1,0 +1,82 @@
+// The per-step score, push and smash rewards, and the popup list.
+#include "world_fixture.h"
+
+namespace tw::testing {
+namespace {
+
+using Scoring = WorldTest;
+
+TEST_F(Scoring, StepSumsInArcadeAndStoryMode) {
+  for (bool story : {false, true}) {
+    StartGame(story);
+    // Staying alive: each step adds the whole total reached so far.
+    world::ScoreStep("");
+    world::ScoreStep("");
+    world::ScoreStep("");
+    EXPECT_NEAR(world::Score, 0.02f + 0.04f + 0.06f, 1e-6) << story;
+    EXPECT_NEAR(world::StayAliveTotal, 0.06f, 1e-6);
+    // Falling: Falling_Speed x VelocityY x 0.02, arcade mode only.
+    world::Player.Airborne = true;
+    world::Player.VelocityY = 3.0f;
+    const Single before = world::Score;
+    world::ScoreStep("");
+    EXPECT_NEAR(world::Score - before, 0.08f + (story ? 0.0f : 0.6f), 1e-5) << story;
+    EXPECT_FLOAT_EQ(world::FallPoints, 0.0f);
+    // Rising earns negative falling points.
+    world::Player.VelocityY = -2.0f;
+    const Single rising = world::Score;
+    world::ScoreStep("");
+    EXPECT_NEAR(world::Score - rising, 0.10f + (story ? 0.0f : -0.4f), 1e-5) << story;
+  }
+}
+
+TEST_F(Scoring, PushAndSmashRewardsAddOnlyTheirPoints) {
+  StartGame(false);
+  world::ScoreStep("brick_push");
+  EXPECT_FLOAT_EQ(world::Score, 5.0f);
+  world::ScoreStep("brick_smash");
+  EXPECT_FLOAT_EQ(world::Score, 15.0f);
+  EXPECT_FLOAT_EQ(world::StayAliveTotal, 0.0f);
+  core::GameOver = true;
+  world::ScoreStep("brick_smash");
+  world::ScoreStep("");
+  EXPECT_FLOAT_EQ(world::Score, 15.0f);
+}
+
+TEST_F(Scoring, PopupsStartOnlyFromTheFirstLevelAndTheListIsBounded) {
+  StartGame(false);
+  core::CurrentLevel = 0;
+  world::ShowScorePopup(100, 200, "5");
+  for (const auto& p : world::ScorePopups) EXPECT_FALSE(p.Active);
+
+  core::CurrentLevel = 1;
+  for (int i = 0; i < 21; ++i) world::ShowScorePopup(100.7f, 200.2f + static_cast<Single>(i), std::to_string(i));
+  EXPECT_FALSE(world::ScorePopups[0].Active);
+  for (int i = 1; i <= 20; ++i) {
+    EXPECT_TRUE(world::ScorePopups[i].Active);
+    EXPECT_EQ(world::ScorePopups[i].Text, std::to_string(i - 1));  // the 21st was dropped
+  }
+  EXPECT_FLOAT_EQ(world::ScorePopups[1].X, 100.0f);
+  EXPECT_FLOAT_EQ(world::ScorePopups[1].Y, 200.0f);
+  EXPECT_EQ(world::ScorePopups[1].Alpha, 100);
+
+  static int drawn;
+  drawn = 0;
+  for (int frame = 0; frame < 50; ++frame) {
+    world::UpdateScorePopups([](const world::ScorePopup&) { ++drawn; });
+  }
+  EXPECT_EQ(drawn, 20 * 50);  // the entry that runs out is still drawn once
+  for (int i = 1; i <= 20; ++i) EXPECT_FALSE(world::ScorePopups[i].Active);
+  EXPECT_FLOAT_EQ(world::ScorePopups[1].Y, 100.0f);  // 2 pixels up per frame
+}
+
+TEST_F(Scoring, PointsAreShownInTheirShortestForm) {
+  EXPECT_EQ(world::PointsText(5.0f), "5");
+  EXPECT_EQ(world::PointsText(2.5f), "2.5");
+  EXPECT_EQ(world::PointsText(0.1f), "0.1");
+  EXPECT_EQ(world::PointsText(-3.0f), "-3");
+  EXPECT_EQ(world::PointsText(1500000.0f), "1500000");
+}
+
+}  // namespace
+}  // namespace tw::testing
