@@ -10,6 +10,8 @@
 #include <fstream>
 #include <string>
 
+#include <unistd.h>
+
 #include "config/options.h"
 #include "config/tuning.h"
 #include "core/game_state.h"
