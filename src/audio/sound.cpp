@@ -5,9 +5,16 @@
 
 namespace tw::audio {
 
+namespace {
+SoundObserver g_observer = nullptr;
+}  // namespace
+
+void SetSoundObserver(SoundObserver observer) { g_observer = observer; }
+
 void PlaySound(std::string_view name, bool loop, std::int32_t volume, std::int32_t third,
                std::int32_t fourth) {
   if (!config::GameOptions.Sound_On) return;
+  if (g_observer != nullptr) g_observer(SoundCall{std::string(name), loop, volume, fourth});
   platform::SoundEngine::Play(name, loop, volume, third, fourth);
 }
 
