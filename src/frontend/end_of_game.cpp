@@ -1,8 +1,137 @@
 #include "frontend/end_of_game.h"
 
+#include <string_view>
+
+#include "config/settings_store.h"
+#include "config/tuning.h"
+#include "config/utility_component.h"
+#include "core/game_state.h"
+#include "frontend/menu.h"
+#include "platform/files.h"
+#include "platform/input.h"
+#include "render/catalogue.h"
+#include "replay/replay.h"
+#include "world/drills_water.h"
+#include "world/player.h"
+#include "world/score.h"
+
 namespace tw::frontend {
 
-// Placeholder until the end-of-game handling lands.
-void EndOfGameCheck() {}
+std::string NewEntryKey;
+
+namespace {
+
+// The won picture of the mode, taken out of the archive into the
+// application directory and loaded into the won screen's slot.
+void LoadWonPicture(std::string_view file, bool yield) {
+  config::Utility().ExtractFile(file);
+  if (yield) platform::PumpEvents();
+  render::LoadTexture(render::WonImage, platform::AppPath("\\" + std::string(file)), 0);
+  if (yield) platform::PumpEvents();
+}
+
+void WindUp() {
+  const bool playback = world::ReplayPlayback;
+  // 1. Closing values of a recording.
+  if (replay::ReplayRecord) {
+    replay::WriteReplayValue("lastframe", num::FormatNumber(static_cast<double>(replay::ReplayFrame)),
+                             "options");
+    const Long bottom_row = num::CLng(-static_cast<double>(core::ScrollY)) / 32 + 15;
+    replay::WriteReplayValue("lastscreeny", std::to_string(bottom_row), "options");
+  }
+
+  // 2. The result: the table, or straight back to the main menu. A score
+  // equal to the tenth entry's was asked for a name but does not enter.
+  const double score = static_cast<double>(world::Score);
+  if (score <= static_cast<double>(config::HighScores[9].Score) || playback) {
+    MenuScreen.clear();
+    MenuItem = kItemNewGame;
+  } else {
+    if (world::TypedName.empty()) world::TypedName = "BOLO";
+    world::LastName = world::TypedName;
+    config::HighScoreEntry& pending = config::HighScores[config::kPendingEntry];
+    pending.Name = world::TypedName;
+    pending.Score = num::CLng(score);  // the table holds 32-bit scores
+    NewEntryKey = EntryKey(pending);
+    config::SaveHighScores();
+    MenuScreen = "hs";
+    MenuItem = kItemBack;
+  }
+
+  // 3. The game screen fades out and hands back to the menu.
+  world::EndFade = 100;
+  world::EndReady = false;
+
+  // 4. The won picture replaces the table (the entry is already saved).
+  if (world::GameWon) {
+    if (config::GameOptions.GameMode_Story) {
+      if (!playback) {
+        LoadWonPicture("wd.jpg", false);
+        MenuScreen = "won";
+        MenuItem = kItemBack;
+        // Winning story mode unlocks the choice of arcade mode.
+        config::GameOptions.ArcadeLocked = false;
+        config::SaveOptions();
+      }
+    } else {
+      LoadWonPicture("wd_wow.jpg", true);
+      MenuScreen = "won";
+      MenuItem = kItemBack;
+    }
+    // Cleared in every case, so a played-back win cannot leak into the next game.
+    world::GameWon = false;
+  }
+
+  // 5. The played-games count.
+  if (!playback) {
+    if (config::PlayedGames < 32767) config::PlayedGames = static_cast<Integer>(config::PlayedGames + 1);
+    config::SaveSetting(config::AppName(), "Stats", "Number_Of_Played_Games",
+                        std::to_string(config::PlayedGames));
+  }
+
+  // 6. An armed recording or playback lasts exactly one game.
+  world::ReplayPlayback = false;
+  replay::ReplayRecord = false;
+}
+
+}  // namespace
+
+std::string EntryKey(const config::HighScoreEntry& entry) {
+  return entry.Name + std::to_string(entry.Score);
+}
+
+bool IsNewEntry(const config::HighScoreEntry& entry) {
+  return !NewEntryKey.empty() && EntryKey(entry) == NewEntryKey;
+}
+
+void EndOfGameCheck() {
+  if (!core::GameOver) return;
+
+  // 1. A played-back game is wound up at once and never enters the table.
+  if (world::ReplayPlayback) {
+    world::Score = 0;
+    world::EndReady = true;
+    IdleFrames = kIdleReplayRearm;
+  } else {
+    IdleFrames = 0;
+  }
+
+  // 2. The drills slide down over the canvas: 10 pixels per frame, then 5
+  // for the last 100.
+  if (world::DrillY < 480) {
+    if (world::DrillY < 380) {
+      world::DrillY += 10;
+      world::WaterFixedY = 500;
+    } else {
+      world::DrillY += 5;
+    }
+  }
+
+  // 3. Name entry goes on until the name is confirmed.
+  if (!world::EndReady) return;
+
+  // 4. The wind-up, once.
+  WindUp();
+}
 
 }  // namespace tw::frontend
