@@ -1,0 +1,223 @@
+// The automatic transitions of menu frames: the fade into a new game, the
+// idle replay, screen fades and the items they leave, the story read, the
+// credits, and the button animation.
+#include "frontend_fixture.h"
+
+namespace tw::testing {
+namespace {
+
+using MenuFrames = FrontendTest;
+namespace key = input::key;
+using frontend::MenuItem;
+using frontend::MenuScreen;
+
+TEST_F(MenuFrames, ANewGameStartsTwentyFramesAfterItWasChosen) {
+  core::InGame = false;
+  frontend::MenuFrame();
+  EXPECT_EQ(MenuItem, 1);  // 0 only before the first main-menu frame
+  EXPECT_EQ(frontend::MenuFade, 100.0f);
+  Press(key::Return);
+  frontend::MenuFrame();
+  Release(key::Return);
+  EXPECT_TRUE(frontend::NewGamePending);
+  EXPECT_EQ(frontend::MenuFade, 95.0f);
+  int frames = 1;
+  while (!core::InGame && frames < 100) {
+    frontend::MenuFrame();
+    ++frames;
+  }
+  EXPECT_EQ(frames, 20);
+  EXPECT_FALSE(frontend::NewGamePending);
+  EXPECT_EQ(frontend::MenuFade, 100.0f);
+  // Item 10 carries the game screen's fade in from the menu background.
+  EXPECT_EQ(MenuItem, 10);
+  EXPECT_FALSE(core::GameOver);
+  EXPECT_EQ(config::MapHeight, 1050.0f);  // the story tuning file was read
+}
+
+TEST_F(MenuFrames, NoIdleReplayStartsWithoutReplayFiles) {
+  frontend::IdleFrames = 0;
+  for (int i = 0; i < 1201; ++i) frontend::IdleReplayStart();
+  EXPECT_FALSE(frontend::NewGamePending);
+  EXPECT_FALSE(world::ReplayPlayback);
+  EXPECT_EQ(frontend::IdleFrames, 900.0f);  // looks again 300 frames later
+  // While a recording is armed the idle count stands still.
+  replay::ReplayRecord = true;
+  for (int i = 0; i < 400; ++i) frontend::IdleReplayStart();
+  EXPECT_EQ(frontend::IdleFrames, 900.0f);
+}
+
+TEST_F(MenuFrames, AnIdleReplayPlaysOneOfTheFilesThatExist) {
+  std::ofstream(dir_ / "replay4.ini") << "[options]\nlastframe=10\n";
+  std::ofstream(dir_ / "replay9.ini") << "[options]\nlastframe=10\n";
+  MenuItem = 3;
+  frontend::IdleFrames = 1200;
+  frontend::IdleReplayStart();
+  EXPECT_TRUE(frontend::NewGamePending);
+  EXPECT_TRUE(world::ReplayPlayback);
+  EXPECT_FALSE(replay::ReplayRecord);
+  EXPECT_EQ(MenuItem, 10);
+  EXPECT_EQ(frontend::IdleFrames, 900.0f);
+  EXPECT_TRUE(replay::ReplayFile == "replay4.ini" || replay::ReplayFile == "replay9.ini")
+      << replay::ReplayFile;
+  bool seen4 = false, seen9 = false;
+  for (int i = 0; i < 64; ++i) {
+    const std::string f = frontend::ChooseIdleReplayFile();
+    seen4 = seen4 || f == "replay4.ini";
+    seen9 = seen9 || f == "replay9.ini";
+    ASSERT_TRUE(f == "replay4.ini" || f == "replay9.ini") << f;
+  }
+  EXPECT_TRUE(seen4 && seen9);
+}
+
+TEST_F(MenuFrames, ScreenFadesRiseFallAndHandBackTheirItem) {
+  MenuScreen = "howtoplay";
+  for (int i = 0; i < 12; ++i) frontend::UpdateScreenFade("howtoplay");
+  EXPECT_EQ(frontend::ScreenFades.howtoplay, 80.0f);  // the page stays slightly transparent
+  MenuScreen = "options";
+  for (int i = 0; i < 12; ++i) frontend::UpdateScreenFade("options");
+  EXPECT_EQ(frontend::ScreenFades.options, 100.0f);
+  MenuScreen.clear();
+  MenuItem = 1;
+  for (int i = 0; i < 9; ++i) frontend::UpdateScreenFade("options");
+  EXPECT_EQ(MenuItem, 1);  // not yet run out
+  frontend::UpdateScreenFade("options");
+  EXPECT_EQ(frontend::ScreenFades.options, 0.0f);
+  EXPECT_EQ(MenuItem, 4);
+  frontend::UpdateScreenFade("options");  // a faded screen leaves the item alone
+  MenuItem = 2;
+  frontend::UpdateScreenFade("options");
+  EXPECT_EQ(MenuItem, 2);
+}
+
+TEST_F(MenuFrames, EscapeFromTheFirstStoryPageEndsOnNewGameFromPageTwoOnStory) {
+  MenuScreen = "story";
+  MenuItem = 10;
+  for (int i = 0; i < 12; ++i) frontend::MenuFrame();
+  Press(key::Escape);
+  frontend::MenuFrame();
+  Release(key::Escape);
+  for (int i = 0; i < 12; ++i) frontend::MenuFrame();
+  EXPECT_TRUE(MenuScreen.empty());
+  EXPECT_EQ(MenuItem, 1);
+
+  MenuScreen = "story2";
+  MenuItem = 10;
+  for (int i = 0; i < 12; ++i) frontend::MenuFrame();
+  Press(key::Escape);
+  frontend::MenuFrame();
+  Release(key::Escape);
+  for (int i = 0; i < 12; ++i) frontend::MenuFrame();
+  EXPECT_EQ(MenuItem, 3);
+}
+
+TEST_F(MenuFrames, TheStoryIsMarkedReadOnTheSecondPage) {
+  config::GameOptions.StoryReaden = false;
+  config::SaveOptions();
+  MenuScreen = "story";
+  MenuItem = 10;
+  frontend::MenuFrame();
+  EXPECT_FALSE(config::GameOptions.StoryReaden);
+  Press(key::Return);
+  frontend::MenuFrame();
+  Release(key::Return);
+  EXPECT_EQ(MenuScreen, "story2");
+  EXPECT_TRUE(config::GameOptions.StoryReaden);
+  EXPECT_TRUE(Contains("textures/options.bmp", "StoryReaden=True"));
+}
+
+TEST_F(MenuFrames, CreditsRunOutAfterSixteenHundredFrames) {
+  MenuScreen = "credits";
+  MenuItem = 10;
+  frontend::ResetCreditRows();
+  for (int i = 0; i < 60; ++i) frontend::ScrollCreditRows();
+  // Row 0 entered at 460: visible from 430, fully opaque (drawn doubled) from 405.
+  EXPECT_EQ(frontend::CreditRows[0].Y, 430.0f);
+  EXPECT_EQ(frontend::CreditRows[0].Alpha, 0.0f);
+  for (int i = 0; i < 50; ++i) frontend::ScrollCreditRows();
+  EXPECT_EQ(frontend::CreditRows[0].Y, 405.0f);
+  EXPECT_EQ(frontend::CreditRows[0].Alpha, 50.0f);
+  for (int i = 110; i < 1600; ++i) frontend::ScrollCreditRows();
+  EXPECT_EQ(MenuScreen, "credits");
+  EXPECT_EQ(frontend::CreditRows[27].Y, 200.0f);
+  EXPECT_EQ(frontend::CreditRows[22].Y, 270.0f);  // row 22 stops at 270
+  EXPECT_LT(frontend::CreditRows[21].Y, 270.0f);
+  frontend::MenuButtonAnim[2].Alpha = 60;
+  frontend::MenuButtonAnim[7].Alpha = 60;
+  frontend::ScrollCreditRows();
+  EXPECT_TRUE(MenuScreen.empty());
+  EXPECT_EQ(MenuItem, 1);
+  EXPECT_EQ(frontend::MenuButtonAnim[2].Alpha, 0.0f);
+  EXPECT_EQ(frontend::MenuButtonAnim[7].Alpha, 60.0f);  // Exit is not reset
+}
+
+TEST_F(MenuFrames, TheSelectedButtonGrowsAndTheOthersSettle) {
+  MenuItem = 2;
+  frontend::MenuButtonAnim[1].Alpha = 100;
+  frontend::MenuButtonAnim[2].Alpha = 65;
+  frontend::MenuButtonAnim[3].Alpha = 0;
+  for (int i = 0; i < 5; ++i) frontend::AnimateMenuButtons();
+  EXPECT_EQ(frontend::MenuButtonAnim[2].Alpha, 85.0f);  // width 204.8 + 20
+  EXPECT_EQ(frontend::MenuButtonAnim[1].Alpha, 90.0f);
+  EXPECT_EQ(frontend::MenuButtonAnim[3].Alpha, 10.0f);
+  for (int i = 0; i < 40; ++i) frontend::AnimateMenuButtons();
+  EXPECT_EQ(frontend::MenuButtonAnim[2].Alpha, 100.0f);  // width 239.8 at most
+  EXPECT_NEAR(frontend::MenuButtonAnim[1].Alpha, 65.0f, 1.0f);  // settled, jittering by one
+  EXPECT_EQ(frontend::MenuButtonAnim[2].Phase, 45.0f);
+  EXPECT_EQ(frontend::MenuButtonAnim[1].Phase, 2250.0f);
+  frontend::AnimateMenuButtons();
+  EXPECT_EQ(frontend::MenuButtonAnim[1].Phase, 2300.0f);
+  frontend::AnimateMenuButtons();
+  EXPECT_EQ(frontend::MenuButtonAnim[1].Phase, 0.0f);  // past 2300 it restarts
+}
+
+TEST_F(MenuFrames, ButterfliesSpawnOnTheCanvasAndTurnBackWhenTheyLeaveIt) {
+  frontend::MoveButterflies();
+  for (const auto& b : frontend::Butterflies) {
+    EXPECT_GE(b.Kind, 1);
+    EXPECT_LE(b.Kind, 4);
+    EXPECT_GE(b.Size, 2);
+    EXPECT_LE(b.Size, 8);
+    EXPECT_GT(b.X, -3.0f);
+    EXPECT_LT(b.X, 643.0f);
+  }
+  Single x = 10, y = 10;
+  frontend::MoveByAngle(x, y, 90, 2);
+  EXPECT_NEAR(x, 10.0f, 1e-5);
+  EXPECT_NEAR(y, 12.0f, 1e-5);
+  Single a = 365;
+  frontend::WrapAngle(a);
+  EXPECT_EQ(a, 5.0f);
+  a = -20;
+  frontend::WrapAngle(a);
+  EXPECT_EQ(a, 340.0f);
+  // A butterfly that has just crossed the right edge circles back in.
+  for (auto& b : frontend::Butterflies) {
+    b.X = 641;
+    b.Y = 240;
+    b.Heading = 0;
+  }
+  std::vector<bool> back(frontend::Butterflies.size(), false);
+  for (int i = 0; i < 200; ++i) {
+    frontend::MoveButterflies();
+    for (std::size_t k = 0; k < back.size(); ++k) back[k] = back[k] || frontend::Butterflies[k].X <= 640;
+  }
+  for (std::size_t k = 0; k < back.size(); ++k) EXPECT_TRUE(back[k]) << k;
+}
+
+TEST_F(MenuFrames, LastStepTurnsALeftoverItemTenIntoNewGame) {
+  MenuScreen = "won";
+  MenuItem = 10;
+  frontend::ScreenFades.won = 100;
+  Tap(key::Return);  // leaving "won" keeps item 10 ...
+  EXPECT_EQ(MenuItem, 10);
+  frontend::FinishMenuFrame();  // ... which the frame's last step makes New Game
+  EXPECT_EQ(MenuItem, 1);
+  MenuScreen = "hs";
+  MenuItem = 10;
+  frontend::FinishMenuFrame();
+  EXPECT_EQ(MenuItem, 10);
+}
+
+}  // namespace
+}  // namespace tw::testing
