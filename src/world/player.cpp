@@ -25,7 +25,7 @@ bool EndReady = false;
 Single EndFade = 0;
 std::string TypedName;
 std::string LastName;
-Integer LastGameScore = 0;
+Long LastGameScore = 0;
 bool ReplayPlayback = false;
 
 namespace {
@@ -304,7 +304,7 @@ void EndGame() {
   } else {
     audio::PlaySound("done", false, 90, 0, 30);
   }
-  if (!ReplayPlayback) LastGameScore = num::CInt(static_cast<double>(Score));
+  if (!ReplayPlayback) LastGameScore = num::CLng(static_cast<double>(Score));
 }
 
 }  // namespace tw::world
