@@ -12,6 +12,7 @@
 #include "input/controls.h"
 #include "platform/files.h"
 #include "platform/video.h"
+#include "render/game_screen.h"
 #include "world/bonuses.h"
 #include "world/drills_water.h"
 #include "world/effects.h"
@@ -265,6 +266,7 @@ void StartNewGame(bool& readFile) {
   world::BootTime = 0;
   world::EarsTime = 0;
   world::GlassBombPending = false;
+  render::ResetGameScreen();
 
   world::BuildTileTypes();
   SetDefaultLevels();

@@ -363,6 +363,10 @@ void Present() {
     SDL_RenderCopy(g.renderer, g.canvas, nullptr, &dst);
     SDL_RenderPresent(g.renderer);
     SDL_SetRenderTarget(g.renderer, g.canvas);
+  } else {
+    // Nothing is shown, but the frame's queued drawing is carried out now:
+    // otherwise it piles up until the next read of the canvas.
+    SDL_RenderFlush(g.renderer);
   }
 }
 

@@ -34,4 +34,24 @@ extern Single BonusSpin;  // degrees
 inline bool BootsOn() { return BootTime > 0.0f; }
 inline bool EarsOn() { return EarsTime > 0.0f; }
 
+// Drawing hooks of the bonus pass; either may be null. The selection halo is
+// given its current size in pixels (it shrinks away after a pickup).
+struct BonusPainter {
+  void (*selection)(const Bonus& bonus, Single size) = nullptr;
+  void (*item)(const Bonus& bonus) = nullptr;
+};
+
+// Once per rendered frame, also while paused: turns the spin, shrinks the
+// halos of spent bonuses, lets the drills destroy bonuses (bombs go off) and
+// lets the creature pick them up. Visible bonuses are handed to the painter
+// in index order, at the point of the pass where they are drawn.
+void UpdateBonuses(const BonusPainter& painter = {});
+// Counts the boots and ears down by one frame, except while paused or after
+// the game has ended.
+void TickBonusTimers();
+// The glass bomb's effect on one visible cell: while a conversion is
+// pending, an ordinary tile (1..50, not glass or stone) is smashed without
+// points and the cell becomes glass.
+void GlassBombCell(int column, int row);
+
 }  // namespace tw::world

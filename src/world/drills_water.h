@@ -22,4 +22,25 @@ void DisturbWater(long index, double amount);
 // World y of the drills' tip.
 Single DrillTipWorldY();
 
+// Rules run by the game screen for every visible non-empty cell, in this
+// order after the cell is drawn (so they also run while paused):
+// a tile standing in the water pulls the surface beside it up;
+void WaterContactCell(int column, int row);
+// the drills' tip inside the cell's row breaks it (stone throws them back
+// first). Columns 1..13 only; no points.
+void DrillContactCell(int column, int row);
+
+// Once per rendered frame with high detail, after the first level started:
+// the water line creeps 0.2 pixels towards its fixed height.
+void DriftWaterLine();
+// Once per rendered frame with high detail: evens out the surface cells 1..209
+// with their neighbours and settles them towards 0 (by 0.4 from above, 2/15
+// from below). `afterCell` (may be null) is called after each cell with the
+// canvas-relative x of the strip (31..447) and the cell index.
+void RelaxWaterSurface(void (*afterCell)(int x, int cell) = nullptr);
+
+// One world step after the game has ended: the drills sweep down over the
+// canvas and the water drains below its bottom edge.
+void DescendAtEndOfGame();
+
 }  // namespace tw::world

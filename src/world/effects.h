@@ -43,4 +43,11 @@ void SpawnParticle(Integer kind, Single x, Single y, Single velocityX, Single ve
 void SpawnExplosion(Single x, Single y, Single boomX, Single boomY, Single boomAngle);
 void ClearEffects();
 
+// Once per rendered frame (also while paused): moves and ages every live
+// particle and hands it to `draw` with its opacity (0..50). High detail only.
+void UpdateParticles(void (*draw)(const Particle& particle, Integer alpha) = nullptr);
+// Once per rendered frame: fades every live explosion by 10 (not while
+// paused) and hands it to `draw`; a spent one is retired instead.
+void UpdateExplosions(void (*draw)(const ExplosionEffect& effect) = nullptr);
+
 }  // namespace tw::world
