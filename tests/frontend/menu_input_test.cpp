@@ -49,17 +49,6 @@ TEST_F(MenuInput, OnlyTheByte128CountsAsPressedAndOnlyZeroAsReleased) {
   EXPECT_EQ(MenuItem, 5);
 }
 
-TEST_F(MenuInput, EscapeSelectsExitOnTheMainMenuAndReturnThenQuits) {
-  core::Running = true;
-  MenuItem = 2;
-  Tap(key::Escape);
-  EXPECT_EQ(MenuItem, 7);
-  EXPECT_TRUE(MenuScreen.empty());
-  EXPECT_TRUE(core::Running);
-  Tap(key::Return);
-  EXPECT_FALSE(core::Running);
-}
-
 TEST_F(MenuInput, EscapeFromEachScreenSelectsItsButton) {
   const std::vector<std::pair<std::string, Integer>> cases = {
       {"hs", 2}, {"story", 3}, {"story2", 3}, {"options", 4}, {"credits", 5}, {"howtoplay", 6}};
@@ -122,42 +111,6 @@ TEST_F(MenuInput, OptionRowsStopAtBothEndsAndSkipEleven) {
   for (int i = 0; i < 6; ++i) Tap(key::Up);
   EXPECT_EQ(MenuItem, 15);
   EXPECT_EQ(MenuScreen, "options");
-}
-
-TEST_F(MenuInput, TogglesAreSavedAndTheRunningDisplayModeStays) {
-  MenuScreen = "options";
-  MenuItem = 14;
-  Tap(key::Return);
-  EXPECT_TRUE(config::GameOptions.FullScreenChoice);
-  EXPECT_FALSE(config::GameOptions.FULL_SCREEN);
-  EXPECT_TRUE(Contains("textures/options.bmp", "FULL_SCREEN=True"));
-  MenuItem = 13;
-  Tap(key::Return);
-  EXPECT_FALSE(config::GameOptions.Details_High);
-  EXPECT_TRUE(Contains("textures/options.bmp", "Details_High=False"));
-  MenuItem = 12;
-  Tap(key::Return);
-  EXPECT_FALSE(config::GameOptions.Sound_On);
-  EXPECT_TRUE(Contains("textures/options.bmp", "Sound_On=False"));
-}
-
-TEST_F(MenuInput, GameModeToggleRespectsTheLockAndLoadsTheOtherTable) {
-  MenuScreen = "options";
-  MenuItem = 15;
-  ASSERT_TRUE(config::GameOptions.ArcadeLocked);
-  Tap(key::Return);
-  EXPECT_TRUE(config::GameOptions.GameMode_Story);
-  EXPECT_EQ(config::HighScores[0].Score, 2500);
-  EXPECT_TRUE(Contains("textures/options.bmp", "GameMode_Story=True"));  // saved again all the same
-
-  config::GameOptions.ArcadeLocked = false;
-  Tap(key::Return);
-  EXPECT_FALSE(config::GameOptions.GameMode_Story);
-  EXPECT_EQ(config::HighScores[0].Score, 2000);  // the arcade table
-  EXPECT_TRUE(Contains("textures/options.bmp", "GameMode_Story=False"));
-  Tap(key::Return);
-  EXPECT_TRUE(config::GameOptions.GameMode_Story);
-  EXPECT_EQ(config::HighScores[0].Score, 2500);
 }
 
 TEST_F(MenuInput, NewGameArmsTheFadeAndTheReplayKeysArmOneMode) {

@@ -111,21 +111,6 @@ TEST_F(MenuFrames, EscapeFromTheFirstStoryPageEndsOnNewGameFromPageTwoOnStory) {
   EXPECT_EQ(MenuItem, 3);
 }
 
-TEST_F(MenuFrames, TheStoryIsMarkedReadOnTheSecondPage) {
-  config::GameOptions.StoryReaden = false;
-  config::SaveOptions();
-  MenuScreen = "story";
-  MenuItem = 10;
-  frontend::MenuFrame();
-  EXPECT_FALSE(config::GameOptions.StoryReaden);
-  Press(key::Return);
-  frontend::MenuFrame();
-  Release(key::Return);
-  EXPECT_EQ(MenuScreen, "story2");
-  EXPECT_TRUE(config::GameOptions.StoryReaden);
-  EXPECT_TRUE(Contains("textures/options.bmp", "StoryReaden=True"));
-}
-
 TEST_F(MenuFrames, CreditsRunOutAfterSixteenHundredFrames) {
   MenuScreen = "credits";
   MenuItem = 10;
