@@ -1,0 +1,188 @@
+// Bonuses in play: pickups, the drills destroying bonuses, the timers and the
+// glass bomb.
+#include "world_fixture.h"
+
+#include <string>
+#include <vector>
+
+#include "audio/sound.h"
+
+namespace tw::testing {
+namespace {
+
+std::vector<audio::SoundCall>& Played() {
+  static std::vector<audio::SoundCall> calls;
+  return calls;
+}
+
+class BonusesInPlay : public WorldTest {
+ protected:
+  void SetUp() override {
+    WorldTest::SetUp();
+    EmptyShaft();
+    core::CurrentLevel = 1;  // popups appear from the first level on
+    world::DrillY = -100;    // tip far above everything
+    PlaceCreature(3, 10);
+  }
+  void TearDown() override {
+    audio::SetSoundObserver(nullptr);
+    WorldTest::TearDown();
+  }
+  // Adds a bonus with its top-left at world (x, y); returns its index.
+  static std::size_t AddBonus(const std::string& kind, Single x, Single y, Single points = 20, Single weight = 0.5f) {
+    world::Bonus b;
+    b.Active = true;
+    b.Type = kind;
+    b.X = x;
+    b.Y = y;
+    b.Points = points;
+    b.Weight = weight;
+    b.SelectionAlpha = 100;
+    world::Bonuses.push_back(b);
+    return world::Bonuses.size() - 1;
+  }
+  static void ListenToSounds() {
+    config::GameOptions.Sound_On = true;
+    Played().clear();
+    audio::SetSoundObserver([](const audio::SoundCall& c) { Played().push_back(c); });
+  }
+};
+
+TEST_F(BonusesInPlay, PickupNeedsOverlapNotJustTouchingEdges) {
+  const Single px = world::Player.X, py = world::Player.Y;
+  // Edge to edge on each of the four sides: nothing happens.
+  const std::size_t right = AddBonus("pie", px + 32, py);
+  const std::size_t left = AddBonus("pie", px - 32, py);
+  const std::size_t below = AddBonus("pie", px, py + 32);
+  const std::size_t above = AddBonus("pie", px, py - 32);
+  world::UpdateBonuses();
+  for (std::size_t k : {right, left, below, above}) EXPECT_TRUE(world::Bonuses[k].Active) << k;
+  EXPECT_FLOAT_EQ(world::Score, 0.0f);
+
+  // One pixel of overlap is a pickup.
+  world::Bonuses[right].X = px + 31;
+  ListenToSounds();
+  const Single weight = world::Player.Weight;
+  world::UpdateBonuses();
+  EXPECT_FALSE(world::Bonuses[right].Active);
+  EXPECT_TRUE(world::Bonuses[left].Active);
+  EXPECT_FLOAT_EQ(world::Score, 20.0f);
+  EXPECT_FLOAT_EQ(world::Player.Weight, weight + 0.5f);
+  ASSERT_EQ(Played().size(), 1u);
+  EXPECT_EQ(Played()[0].name, "bonus");
+  EXPECT_EQ(Played()[0].volume, 100);
+  EXPECT_EQ(Played()[0].fourth, 44);
+  // The points rise from the bonus's place.
+  EXPECT_TRUE(world::ScorePopups[1].Active);
+  EXPECT_EQ(world::ScorePopups[1].Text, "20");
+  EXPECT_FLOAT_EQ(world::ScorePopups[1].X, px + 31 + 90);
+}
+
+TEST_F(BonusesInPlay, EachKindHasItsEffect) {
+  const Single px = world::Player.X, py = world::Player.Y;
+  const Single bombs = world::Bombs;
+  const Single weight = world::Player.Weight;
+  AddBonus("bomb", px, py, 100, 0.5f);
+  AddBonus("boot", px, py, 15, 0.2f);
+  AddBonus("boot", px, py, 15, 0.2f);
+  AddBonus("ears", px, py, 12, 0.4f);
+  AddBonus("bombglass", px, py, 150, 9.0f);
+  world::UpdateBonuses();
+  EXPECT_FLOAT_EQ(world::Bombs, bombs + 1);
+  // Two boots add up: 10 s each at 50 frames per second.
+  EXPECT_FLOAT_EQ(world::BootTime, 1000.0f);
+  EXPECT_FLOAT_EQ(world::EarsTime, 400.0f);
+  EXPECT_TRUE(world::GlassBombPending);
+  EXPECT_FLOAT_EQ(world::Score, 100 + 15 + 15 + 12 + 150);
+  // The glass bomb adds no weight.
+  EXPECT_NEAR(world::Player.Weight, weight + 0.5f + 0.2f + 0.2f + 0.4f, 1e-5);
+}
+
+TEST_F(BonusesInPlay, SpentBonusesShrinkAwayAndTheSpinWraps) {
+  const std::size_t k = AddBonus("pie", world::Player.X, world::Player.Y);
+  world::BonusSpin = 355;
+  world::UpdateBonuses();
+  EXPECT_FLOAT_EQ(world::BonusSpin, 0.0f);  // 360 is above 359
+  EXPECT_FALSE(world::Bonuses[k].Active);
+  EXPECT_EQ(world::Bonuses[k].SelectionAlpha, 100);  // shrinks from the next frame
+  for (int i = 0; i < 24; ++i) world::UpdateBonuses();
+  EXPECT_EQ(world::Bonuses[k].SelectionAlpha, 4);
+  world::UpdateBonuses();
+  EXPECT_EQ(world::Bonuses[k].SelectionAlpha, 0);
+  EXPECT_FLOAT_EQ(world::Score, 20.0f);  // picked up once only
+}
+
+TEST_F(BonusesInPlay, TheDrillsDestroyBonusesAndSetOffBombsWithoutPoints) {
+  // Ordinary tiles round the bomb, so the blast smashes something.
+  for (int c = 6; c <= 8; ++c) {
+    for (int r = 5; r <= 7; ++r) Set(c, r, 1);
+  }
+  Set(7, 6, 0);
+  const std::size_t bomb = AddBonus("bomb", 7 * 32, 6 * 32);
+  const std::size_t pie = AddBonus("pie", 2 * 32, 6 * 32);
+  const std::size_t deep = AddBonus("pie", 2 * 32, 9 * 32);
+  // The tip (DrillY + 32 - ScrollY) is just below the top of the bonuses in row 6.
+  world::DrillY = 6 * 32 - 32 + 1;
+  core::ScrollY = 0;
+  world::UpdateBonuses();
+  EXPECT_FALSE(world::Bonuses[bomb].Active);
+  EXPECT_FALSE(world::Bonuses[pie].Active);
+  EXPECT_TRUE(world::Bonuses[deep].Active);
+  EXPECT_TRUE(world::ExplosionEffects[0].Active);
+  EXPECT_EQ(Get(6, 5), 0);  // smashed by the blast
+  EXPECT_FLOAT_EQ(world::Score, 0.0f);
+  EXPECT_FLOAT_EQ(world::Bombs, 2.0f);  // the player's own bombs are not used
+
+  // The tip exactly level with a bonus's top does not reach it.
+  world::DrillY = 9 * 32 - 32;
+  world::UpdateBonuses();
+  EXPECT_TRUE(world::Bonuses[deep].Active);
+}
+
+TEST_F(BonusesInPlay, TimersStopWhilePausedAndAfterTheGame) {
+  world::BootTime = 3;
+  world::EarsTime = 1;
+  core::Paused = true;
+  world::TickBonusTimers();
+  EXPECT_FLOAT_EQ(world::BootTime, 3.0f);
+  EXPECT_FLOAT_EQ(world::EarsTime, 1.0f);
+  core::Paused = false;
+  world::TickBonusTimers();
+  EXPECT_FLOAT_EQ(world::BootTime, 2.0f);
+  EXPECT_FLOAT_EQ(world::EarsTime, 0.0f);
+  world::TickBonusTimers();
+  EXPECT_FLOAT_EQ(world::EarsTime, 0.0f);  // never below 0
+  core::GameOver = true;
+  world::TickBonusTimers();
+  EXPECT_FLOAT_EQ(world::BootTime, 1.0f);
+}
+
+TEST_F(BonusesInPlay, PickupsGoOnWhilePaused) {
+  core::Paused = true;
+  const std::size_t k = AddBonus("pie", world::Player.X, world::Player.Y);
+  world::UpdateBonuses();
+  EXPECT_FALSE(world::Bonuses[k].Active);
+}
+
+TEST_F(BonusesInPlay, GlassBombTurnsOrdinaryTilesToGlass) {
+  Set(3, 5, 1);   // ordinary
+  Set(4, 5, 6);   // stone
+  Set(5, 5, 55);  // wall
+  Set(6, 5, 5);   // glass already
+  world::GlassBombCell(3, 5);
+  EXPECT_EQ(Get(3, 5), 1);  // nothing pending
+  world::GlassBombPending = true;
+  for (int c = 3; c <= 6; ++c) world::GlassBombCell(c, 5);
+  EXPECT_EQ(Get(3, 5), 5);
+  EXPECT_EQ(Get(4, 5), 6);
+  EXPECT_EQ(Get(5, 5), 55);
+  EXPECT_EQ(Get(6, 5), 5);
+  // The old tile flies apart, without points.
+  EXPECT_TRUE(world::SmashDebrisList[0].Active);
+  EXPECT_FLOAT_EQ(world::SmashDebrisList[0].TileType, 1.0f);
+  EXPECT_FALSE(world::SmashDebrisList[1].Active);
+  EXPECT_FLOAT_EQ(world::Score, 0.0f);
+}
+
+}  // namespace
+}  // namespace tw::testing

@@ -1,0 +1,123 @@
+// Particles and explosions: their pools, ageing, fading and splashes.
+#include "world_fixture.h"
+
+#include <vector>
+
+#include "audio/sound.h"
+
+namespace tw::testing {
+namespace {
+
+class Effects : public WorldTest {
+ protected:
+  void SetUp() override {
+    WorldTest::SetUp();
+    EmptyShaft();
+  }
+  void TearDown() override {
+    audio::SetSoundObserver(nullptr);
+    WorldTest::TearDown();
+  }
+};
+
+int LiveParticles() {
+  int n = 0;
+  for (const auto& p : world::Particles) n += p.Life >= 1 ? 1 : 0;
+  return n;
+}
+
+TEST_F(Effects, The152ndParticleIsDroppedAndBadPlacesAreRefused) {
+  world::SpawnParticle(world::kParticleDust, 10, -0.5f, 0, 0, 0, 30, true);
+  world::SpawnParticle(world::kParticleDust, 10, 500, 0, 0, 0, 30, true);
+  EXPECT_EQ(LiveParticles(), 0);
+  for (int i = 0; i < 152; ++i) {
+    world::SpawnParticle(world::kParticleMud, static_cast<Single>(i), 499.5f, 1, -1, 4, 30.5f, true);
+  }
+  EXPECT_EQ(LiveParticles(), 151);
+  for (int i = 0; i < 151; ++i) EXPECT_FLOAT_EQ(world::Particles[static_cast<std::size_t>(i)].X, static_cast<Single>(i));
+  EXPECT_EQ(world::Particles[0].Life, 30);  // 30.5 rounds to the even 30
+  // A freed entry is the next one used.
+  world::Particles[7].Life = 0;
+  world::SpawnParticle(world::kParticleIce, 999, 0, 0, 0, 0, 10, false);
+  EXPECT_FLOAT_EQ(world::Particles[7].X, 999.0f);
+}
+
+TEST_F(Effects, WithLowDetailNoParticleIsMadeOrMoved) {
+  world::SpawnParticle(world::kParticleDust, 10, 10, 1, 1, 0, 30, true);
+  config::GameOptions.Details_High = false;
+  world::SpawnParticle(world::kParticleDust, 20, 20, 1, 1, 0, 30, true);
+  world::UpdateParticles();
+  EXPECT_EQ(LiveParticles(), 1);
+  EXPECT_FLOAT_EQ(world::Particles[0].X, 10.0f);
+}
+
+std::vector<Integer>& Alphas() {
+  static std::vector<Integer> a;
+  return a;
+}
+
+TEST_F(Effects, ParticlesMoveTurnAgeAndFadeOverTheirLastFiftyFrames) {
+  world::SpawnParticle(world::kParticleDust, 10, 20, 1.5f, -2, 4, 52, true);
+  world::SpawnParticle(world::kParticleStreak, 10, 20, 0, 0, 0, 2, false);
+  Alphas().clear();
+  const auto record = [](const world::Particle&, Integer alpha) { Alphas().push_back(alpha); };
+  world::UpdateParticles(record);
+  const world::Particle& p = world::Particles[0];
+  EXPECT_FLOAT_EQ(p.X, 11.5f);
+  EXPECT_FLOAT_EQ(p.Y, 18.0f);
+  EXPECT_FLOAT_EQ(p.Angle, 4.0f);
+  EXPECT_EQ(p.Life, 51);
+  for (int i = 0; i < 3; ++i) world::UpdateParticles(record);
+  // Fading: min(life, 50) taken before the step; without fade always 50.
+  EXPECT_EQ(Alphas(), (std::vector<Integer>{50, 50, 50, 50, 50, 49}));
+  EXPECT_EQ(world::Particles[1].Life, 0);
+}
+
+TEST_F(Effects, TheTwelfthExplosionIsDroppedWithoutASplash) {
+  for (int i = 0; i < 11; ++i) world::SpawnExplosion(static_cast<Single>(i), 10, 0, 0, 0);
+  for (const auto& e : world::ExplosionEffects) EXPECT_TRUE(e.Active);
+  // Close to the water: a free entry would splash.
+  world::SpawnExplosion(200, world::WaterY, 0, 0, 0);
+  for (Single w : world::WaterWave) EXPECT_FLOAT_EQ(w, 0.0f);
+  EXPECT_FLOAT_EQ(world::ExplosionEffects[10].X, 10.0f);
+}
+
+TEST_F(Effects, AnExplosionNearTheWaterSplashesWithThreeSounds) {
+  config::GameOptions.Sound_On = true;
+  static std::vector<audio::SoundCall> played;
+  played.clear();
+  audio::SetSoundObserver([](const audio::SoundCall& c) { played.push_back(c); });
+  world::SpawnExplosion(100, world::WaterY - 116 + 1, 0, 0, 0);
+  ASSERT_EQ(played.size(), 3u);
+  EXPECT_EQ(played[0].name, "waterhit1");
+  EXPECT_EQ(played[2].name, "waterhit3");
+  EXPECT_EQ(played[1].volume, 92);
+  // x 100..234: cells (p div 2) - 13 from 37 to 104, doubled in the middle
+  // (150 < p < 184).
+  EXPECT_FLOAT_EQ(world::WaterWave[36], 0.0f);
+  EXPECT_FLOAT_EQ(world::WaterWave[37], 30.0f);  // p = 100 and 101
+  EXPECT_FLOAT_EQ(world::WaterWave[104], 15.0f);  // p = 234 only
+  EXPECT_FLOAT_EQ(world::WaterWave[70], 60.0f);  // p = 166, 167, both doubled
+}
+
+TEST_F(Effects, AFlashFadesOverTenFramesAndHoldsWhilePaused) {
+  world::SpawnExplosion(0, 0, 5, 5, 0);
+  world::UpdateExplosions();
+  EXPECT_EQ(world::ExplosionEffects[0].Alpha, 90);
+  core::Paused = true;
+  world::UpdateExplosions();
+  EXPECT_EQ(world::ExplosionEffects[0].Alpha, 90);
+  core::Paused = false;
+  static int drawn = 0;
+  drawn = 0;
+  for (int i = 0; i < 9; ++i) world::UpdateExplosions([](const world::ExplosionEffect&) { ++drawn; });
+  EXPECT_EQ(drawn, 9);
+  EXPECT_EQ(world::ExplosionEffects[0].Alpha, 0);
+  EXPECT_TRUE(world::ExplosionEffects[0].Active);
+  world::UpdateExplosions([](const world::ExplosionEffect&) { ++drawn; });
+  EXPECT_FALSE(world::ExplosionEffects[0].Active);
+  EXPECT_EQ(drawn, 9);
+}
+
+}  // namespace
+}  // namespace tw::testing
