@@ -1,0 +1,208 @@
+// The game screen on the offscreen canvas: reference pixels at chosen points.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "game_screen_fixture.h"
+#include "render/screenshot.h"
+
+namespace tw::testing {
+namespace {
+
+using GameScreenPixels = GameScreenTest;
+
+// Canvas point of the middle of a cell (ScrollY 0).
+int CellX(int col) { return 80 + col * 32 + 16; }
+int CellY(int row) { return row * 32 + 16; }
+
+TEST_F(GameScreenPixels, UntouchedTilesAreGreyInStoryAndColouredOnceTouched) {
+  OpenCanvas();
+  Scene(true);
+  Set(3, 6, 1);   // green, normal
+  Set(5, 6, 40);  // red, mud
+  world::TileGrid.Touched[3][6] = false;
+  world::TileGrid.Touched[5][6] = false;
+  render::RenderGame();
+  // The references: the grey and coloured pictures drawn plainly in row 9.
+  render::DrawSprite(render::TileTextures[56], 80 + 3 * 32, 9 * 32, 32, 32, 0, 100, 0, 0);
+  render::DrawSprite(render::TileTextures[57], 80 + 5 * 32, 9 * 32, 32, 32, 0, 100, 0, 0);
+  render::DrawSprite(render::TileTextures[1], 80 + 7 * 32, 9 * 32, 32, 32, 0, 100, 0, 0);
+  Read();
+  EXPECT_EQ(Pixel(CellX(3), CellY(6)), Pixel(CellX(3), CellY(9)));
+  EXPECT_EQ(Pixel(CellX(5), CellY(6)), Pixel(CellX(5), CellY(9)));
+  EXPECT_NE(Pixel(CellX(3), CellY(6)), Pixel(CellX(7), CellY(9)));
+
+  world::TileGrid.Touched[3][6] = true;
+  render::RenderGame();
+  render::DrawSprite(render::TileTextures[1], 80 + 7 * 32, 9 * 32, 32, 32, 0, 100, 0, 0);
+  Read();
+  EXPECT_EQ(Pixel(CellX(3), CellY(6)), Pixel(CellX(7), CellY(9)));
+}
+
+TEST_F(GameScreenPixels, ArcadeShaftIsColouredFromTheStartAndStoryShaftGrey) {
+  OpenCanvas();
+  for (bool story : {true, false}) {
+    world::SeedRandom(5);
+    StartGame(story);
+    world::DrillY = -40;
+    render::RenderGame();
+    Read();
+    // Every ordinary tile in the middle rows: grey pictures have no colour.
+    int tiles = 0;
+    for (int row = 5; row <= 12; ++row) {
+      for (int col = 1; col <= 13; ++col) {
+        const Integer v = Get(col, row);
+        if (v < 1 || v > 50 || v == 5 || v == 6) continue;
+        const std::uint32_t c = Pixel(CellX(col), CellY(row) + 8);
+        const int spread = std::max({Channel(c, 0), Channel(c, 8), Channel(c, 16)}) -
+                           std::min({Channel(c, 0), Channel(c, 8), Channel(c, 16)});
+        if (story) {
+          EXPECT_LE(spread, 12) << col << "," << row;
+        } else {
+          EXPECT_GE(spread, 40) << col << "," << row;
+        }
+        ++tiles;
+      }
+    }
+    EXPECT_GT(tiles, 5);
+  }
+}
+
+TEST_F(GameScreenPixels, GlassIsDrawnAtOneFifthOpacity) {
+  OpenCanvas();
+  Scene(false);
+  Set(4, 7, 5);
+  render::RenderGame();
+  render::DrawSprite(render::TileTextures[5], 80 + 8 * 32, 7 * 32, 32, 32, 0, 100, 0, 0);
+  Read();
+  const std::uint32_t sky = Pixel(CellX(6), CellY(7));
+  int faint = 0, full = 0;
+  for (int dy = -12; dy <= 12; dy += 4) {
+    for (int dx = -12; dx <= 12; dx += 4) {
+      faint += Distance(Pixel(CellX(4) + dx, CellY(7) + dy), sky);
+      full += Distance(Pixel(CellX(8) + dx, CellY(7) + dy), sky);
+    }
+  }
+  ASSERT_GT(full, 1000);
+  const double ratio = static_cast<double>(faint) / full;
+  EXPECT_GT(ratio, 0.15);
+  EXPECT_LT(ratio, 0.25);
+}
+
+TEST_F(GameScreenPixels, TheCreatureLeavesAFadingTrail) {
+  OpenCanvas();
+  Scene(false);
+  world::Player.Airborne = true;  // no wobble
+  world::Player.Y = 200;
+  for (Single x : {64.0f, 164.0f, 264.0f}) {
+    world::Player.X = x;
+    render::RenderGame();
+  }
+  Read();
+  // A point of the body clear of the eyes, at each of the three positions.
+  const auto body = [&](Single x) { return Pixel(80 + static_cast<int>(x) + 6, 200 + 16); };
+  const std::uint32_t sky = Pixel(80 + 164 + 6, 200 + 60);
+  const std::uint32_t now = body(264);
+  EXPECT_GT(Channel(now, 0), Channel(now, 16) + 50);  // blue
+  const double d0 = Distance(now, sky);
+  const double d1 = Distance(body(164), sky);
+  const double d2 = Distance(body(64), sky);
+  EXPECT_NEAR(d1 / d0, 0.20, 0.05);
+  EXPECT_NEAR(d2 / d0, 0.10, 0.04);
+}
+
+TEST_F(GameScreenPixels, TheDrillsHangOnAShaftReachingTheTop) {
+  OpenCanvas();
+  Scene(false);
+  render::RenderGame();
+  Read();
+  const std::uint32_t sky = Pixel(CellX(5), 60);
+  EXPECT_EQ(sky, Pixel(40, 60));  // no shaft while the drills are still up
+
+  world::DrillY = 100;  // bricks at y 71, 39, 7 and -25
+  render::RenderGame();
+  render::DrawSprite(render::TileTextures[51], 80 + 16 * 32, 39, 32, 32, 0, 100, 0, 0);  // right margin
+  render::DrawSprite(render::TileTextures[51], 80 + 16 * 32, -25, 32, 32, 0, 100, 0, 0);
+  Read();
+  for (int col : {1, 5, 13}) {
+    EXPECT_EQ(Pixel(CellX(col), 50), Pixel(CellX(16), 50)) << col;
+    EXPECT_EQ(Pixel(CellX(col), 2), Pixel(CellX(16), 2)) << col;
+  }
+  EXPECT_EQ(Pixel(CellX(0), 50), sky);  // the wall columns stay clear
+  EXPECT_EQ(Pixel(CellX(14), 50), sky);
+}
+
+TEST_F(GameScreenPixels, ScoreBoxGrowsWithTheDigits) {
+  OpenCanvas();
+  Scene(false);
+  config::Tuning.Graphic_BackLayer = true;
+  render::TexFontBlue = 0;  // the box alone
+  const std::uint32_t sky = [&] {
+    render::RenderGame();
+    Read();
+    return Pixel(300, 25);
+  }();
+  for (auto [score, width] : {std::pair{9.0f, 22}, {10.0f, 44}, {99999.0f, 110}, {-3.0f, 22}}) {
+    world::Score = score;
+    render::RenderGame();
+    Read();
+    EXPECT_GT(Distance(Pixel(118, 25), sky), 10) << score;
+    EXPECT_GT(Distance(Pixel(118 + width - 1, 25), sky), 10) << score;
+    EXPECT_EQ(Pixel(118 + width + 1, 25), sky) << score;
+  }
+  EXPECT_FLOAT_EQ(world::Score, 0.0f);  // a negative score is shown, and kept, as 0
+}
+
+TEST_F(GameScreenPixels, PauseDarkensTheScreenAndFadesBack) {
+  OpenCanvas();
+  Scene(false);
+  Set(2, 4, 1);
+  render::RenderGame();
+  Read();
+  const std::uint32_t sky = Pixel(40, 150);
+  const std::uint32_t tile = Pixel(CellX(2), CellY(4));
+  core::Paused = true;
+  Frames(20);  // 5 per frame up to 100
+  Read();
+  EXPECT_EQ(render::GameScreen.PauseFade, 100);
+  // Black at 60 % over everything: 40 % of the colour is left.
+  for (int s : {0, 8, 16}) EXPECT_NEAR(Channel(Pixel(40, 150), s), Channel(sky, s) * 0.4, 3) << s;
+  for (int s : {0, 8, 16}) EXPECT_NEAR(Channel(Pixel(CellX(2), CellY(4)), s), Channel(tile, s) * 0.4, 3) << s;
+  core::Paused = false;
+  Frames(19);
+  Read();
+  EXPECT_EQ(render::GameScreen.PauseFade, 5);
+  EXPECT_EQ(Pixel(40, 150), sky);  // alpha 5 - 40 is nothing
+  Frames(1);
+  Read();
+  EXPECT_EQ(render::GameScreen.PauseFade, 0);
+}
+
+TEST_F(GameScreenPixels, ScreenshotsTakeTheFirstFreeNumber) {
+  OpenCanvas();
+  Scene(false);
+  render::RenderGame();
+  std::ofstream(dir_ / "screenshot001.bmp") << "x";
+  std::ofstream(dir_ / "screenshot003.bmp") << "x";
+  render::TakeScreenshot();
+  const auto shot = dir_ / "screenshot002.bmp";
+  ASSERT_TRUE(std::filesystem::exists(shot));
+  // A Windows bitmap of the canvas size, 24 bits per pixel.
+  std::ifstream in(shot, std::ios::binary);
+  std::vector<unsigned char> head(54);
+  in.read(reinterpret_cast<char*>(head.data()), 54);
+  EXPECT_EQ(head[0], 'B');
+  EXPECT_EQ(head[1], 'M');
+  EXPECT_EQ(head[18] | (head[19] << 8), 640);
+  EXPECT_EQ(head[22] | (head[23] << 8), 480);
+  EXPECT_EQ(head[28], 24);
+  EXPECT_EQ(std::filesystem::file_size(shot), 54u + 640u * 3u * 480u);
+  render::TakeScreenshot();
+  EXPECT_TRUE(std::filesystem::exists(dir_ / "screenshot004.bmp"));
+  std::filesystem::remove(dir_ / "screenshot001.bmp");
+  EXPECT_EQ(render::NextScreenshotPath(), (dir_ / "screenshot001.bmp").string());
+}
+
+}  // namespace
+}  // namespace tw::testing
