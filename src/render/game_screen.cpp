@@ -130,11 +130,12 @@ void DrawCreatureAt(Single worldX, Single canvasY, Integer alpha) {
   DrawSpriteRegion(TexBoloEyes, x + 10, y + 11 + s.EyeOffset, 12, 7, 1, 19, 0, alpha, 0, 0);
   White();
   if (world::EarsOn()) {
-    // Both ears flap outwards together, mirror images of each other.
+    // The sheet's lower ear leans left and sits on the left of the head, the
+    // upper one on the right; both bases rest on the rim of the head and the
+    // ears flap outwards together, mirror images of each other.
     const Single flap = 10.0f * world::Player.SwooshTimer;
-    DrawEar(x + 11, y + 6, 0, true, flap, alpha);
-    DrawEar(x + 21, y + 6, 16, false, -flap, alpha);
-    White();
+    DrawEar(x + 14, y + 10, 16, true, flap, alpha);
+    DrawEar(x + 18, y + 10, 0, false, -flap, alpha);
   }
 }
 
