@@ -43,6 +43,12 @@ struct VideoState {
   // Each texture's top-left texel (0xAARRGGBB): a quad from that one texel is
   // a plain rectangle, filled directly instead of stretching the texture.
   std::vector<std::uint32_t> first_texel{0};
+  // With the software renderer, the texels of the smaller textures, so that
+  // turned quads can be drawn by our own sampling (see DrawTurned).
+  std::vector<std::vector<std::uint32_t>> texels{{}};
+  std::vector<int> texel_width{0};
+  SDL_Texture* turn_scratch = nullptr;
+  std::vector<std::uint32_t> turn_buffer;
   std::vector<TTF_Font*> fonts{nullptr};
   // Rendered strings, most recently used first: the debug text changes a few
   // times a second, labels never, so a small cache keeps text cheap.
@@ -60,18 +66,40 @@ SDL_Texture* Lookup(TextureHandle handle) {
   return g.textures[static_cast<std::size_t>(handle)];
 }
 
-TextureHandle Store(SDL_Texture* texture, std::uint32_t first_texel) {
+constexpr int kTurnArea = 256;  // largest turned quad (bounding box side) drawn by our own sampling
+
+// `pixels` are width x height ARGB words, rows `pitch` words apart.
+TextureHandle Store(SDL_Texture* texture, const std::uint32_t* pixels, int width, int height, int pitch) {
   g.first_texel.resize(g.textures.size(), 0);
+  g.texels.resize(g.textures.size());
+  g.texel_width.resize(g.textures.size(), 0);
+  std::size_t slot = g.textures.size();
   for (std::size_t i = 1; i < g.textures.size(); ++i) {
     if (g.textures[i] == nullptr) {
-      g.textures[i] = texture;
-      g.first_texel[i] = first_texel;
-      return static_cast<TextureHandle>(i);
+      slot = i;
+      break;
     }
   }
-  g.textures.push_back(texture);
-  g.first_texel.push_back(first_texel);
-  return static_cast<TextureHandle>(g.textures.size() - 1);
+  if (slot == g.textures.size()) {
+    g.textures.push_back(nullptr);
+    g.first_texel.push_back(0);
+    g.texels.emplace_back();
+    g.texel_width.push_back(0);
+  }
+  g.textures[slot] = texture;
+  g.first_texel[slot] = pixels[0];
+  g.texels[slot].clear();
+  g.texel_width[slot] = 0;
+  if (g.software && width <= kTurnArea && height <= kTurnArea) {
+    auto& copy = g.texels[slot];
+    copy.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
+    for (int y = 0; y < height; ++y) {
+      std::copy_n(pixels + static_cast<std::ptrdiff_t>(y) * pitch, width,
+                  copy.begin() + static_cast<std::ptrdiff_t>(y) * width);
+    }
+    g.texel_width[slot] = width;
+  }
+  return static_cast<TextureHandle>(slot);
 }
 
 // A one-texel quad without turning, drawn as a filled rectangle: the same
@@ -101,6 +129,10 @@ void DestroyRenderer() {
   }
   g.textures.assign(1, nullptr);
   g.first_texel.assign(1, 0);
+  g.texels.assign(1, {});
+  g.texel_width.assign(1, 0);
+  if (g.turn_scratch != nullptr) SDL_DestroyTexture(g.turn_scratch);
+  g.turn_scratch = nullptr;
   if (g.canvas != nullptr) SDL_DestroyTexture(g.canvas);
   g.canvas = nullptr;
   if (g.renderer != nullptr) SDL_DestroyRenderer(g.renderer);
@@ -249,15 +281,19 @@ TextureHandle LoadImageTexture(const std::string& path, bool use_color_key, std:
     }
     SDL_UnlockSurface(surface);
   }
-  SDL_LockSurface(surface);
-  const std::uint32_t first = *static_cast<const std::uint32_t*>(surface->pixels);
-  SDL_UnlockSurface(surface);
   SDL_Texture* texture = SDL_CreateTextureFromSurface(g.renderer, surface);
-  SDL_FreeSurface(surface);
-  if (texture == nullptr) return 0;
+  if (texture == nullptr) {
+    SDL_FreeSurface(surface);
+    return 0;
+  }
   SDL_SetTextureBlendMode(texture, SDL_BLENDMODE_BLEND);
   SDL_SetTextureScaleMode(texture, (point_filter || g.software) ? SDL_ScaleModeNearest : SDL_ScaleModeLinear);
-  return Store(texture, first);
+  SDL_LockSurface(surface);
+  const TextureHandle handle = Store(texture, static_cast<const std::uint32_t*>(surface->pixels), surface->w,
+                                     surface->h, surface->pitch / 4);
+  SDL_UnlockSurface(surface);
+  SDL_FreeSurface(surface);
+  return handle;
 }
 
 TextureHandle CreateTexture(int width, int height, const std::uint32_t* argb, bool point_filter) {
@@ -271,13 +307,15 @@ TextureHandle CreateTexture(int width, int height, const std::uint32_t* argb, bo
   }
   SDL_SetTextureBlendMode(texture, SDL_BLENDMODE_BLEND);
   SDL_SetTextureScaleMode(texture, (point_filter || g.software) ? SDL_ScaleModeNearest : SDL_ScaleModeLinear);
-  return Store(texture, argb[0]);
+  return Store(texture, argb, width, height, width);
 }
 
 void DestroyTexture(TextureHandle texture) {
   if (SDL_Texture* t = Lookup(texture)) {
     SDL_DestroyTexture(t);
     g.textures[static_cast<std::size_t>(texture)] = nullptr;
+    g.texels[static_cast<std::size_t>(texture)] = {};
+    g.texel_width[static_cast<std::size_t>(texture)] = 0;
   }
 }
 
@@ -286,6 +324,80 @@ bool TextureSize(TextureHandle texture, int& width, int& height) {
   if (t == nullptr) return false;
   return SDL_QueryTexture(t, nullptr, nullptr, &width, &height) == 0;
 }
+
+namespace {
+
+// A turned quad drawn by our own nearest-texel sampling into a scratch
+// texture with the colour and opacity already applied, then blended as a
+// plain copy. The software renderer would instead copy, modulate and turn a
+// temporary picture on every draw, at about twice the cost. False when the
+// quad is not one this handles (no texel copy, mirrored, too large).
+bool DrawTurned(std::size_t slot, const Quad& q) {
+  const std::vector<std::uint32_t>& texels = g.texels[slot];
+  const int tw = g.texel_width[slot];
+  if (texels.empty() || tw <= 0 || !(q.width > 0) || !(q.height > 0) || q.src_w <= 0 || q.src_h <= 0) return false;
+  const int th = static_cast<int>(texels.size()) / tw;
+  if (q.src_x < 0 || q.src_y < 0 || q.src_x + q.src_w > tw || q.src_y + q.src_h > th) return false;
+
+  const double rad = static_cast<double>(q.angle_ccw) * 3.14159265358979323846 / 180.0;
+  const double c = std::cos(rad), s = std::sin(rad);
+  const double px = static_cast<double>(q.x) + q.center_x, py = static_cast<double>(q.y) + q.center_y;
+  // Corners turned anticlockwise on the y-down canvas: (dx, dy) -> (dx c + dy s, -dx s + dy c).
+  double minx = 1e300, maxx = -1e300, miny = 1e300, maxy = -1e300;
+  for (double dx : {-static_cast<double>(q.center_x), static_cast<double>(q.width) - q.center_x}) {
+    for (double dy : {-static_cast<double>(q.center_y), static_cast<double>(q.height) - q.center_y}) {
+      const double x = px + dx * c + dy * s, y = py - dx * s + dy * c;
+      minx = std::min(minx, x);
+      maxx = std::max(maxx, x);
+      miny = std::min(miny, y);
+      maxy = std::max(maxy, y);
+    }
+  }
+  const int x0 = std::max(0, static_cast<int>(std::floor(minx)));
+  const int y0 = std::max(0, static_cast<int>(std::floor(miny)));
+  const int x1 = std::min(g.config.canvas_width, static_cast<int>(std::ceil(maxx)));
+  const int y1 = std::min(g.config.canvas_height, static_cast<int>(std::ceil(maxy)));
+  const int bw = x1 - x0, bh = y1 - y0;
+  if (bw <= 0 || bh <= 0) return true;  // off the canvas
+  if (bw > kTurnArea || bh > kTurnArea) return false;
+  if (g.turn_scratch == nullptr) {
+    g.turn_scratch =
+        SDL_CreateTexture(g.renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING, kTurnArea, kTurnArea);
+    if (g.turn_scratch == nullptr) return false;
+    SDL_SetTextureBlendMode(g.turn_scratch, SDL_BLENDMODE_BLEND);
+    g.turn_buffer.assign(static_cast<std::size_t>(kTurnArea) * kTurnArea, 0);
+  }
+
+  const std::uint32_t ma = q.argb >> 24, mr = (q.argb >> 16) & 0xFFu, mg = (q.argb >> 8) & 0xFFu, mb = q.argb & 0xFFu;
+  const double sx_scale = q.src_w / static_cast<double>(q.width), sy_scale = q.src_h / static_cast<double>(q.height);
+  for (int y = 0; y < bh; ++y) {
+    std::uint32_t* row = g.turn_buffer.data() + static_cast<std::ptrdiff_t>(y) * bw;
+    const double dy = y0 + y + 0.5 - py;
+    for (int x = 0; x < bw; ++x) {
+      const double dx = x0 + x + 0.5 - px;
+      // Back from the canvas into the quad: the inverse turn.
+      const double lx = dx * c - dy * s + q.center_x, ly = dx * s + dy * c + q.center_y;
+      if (lx < 0 || ly < 0 || lx >= q.width || ly >= q.height) {
+        row[x] = 0;
+        continue;
+      }
+      const int sx = q.src_x + std::min(q.src_w - 1, static_cast<int>(lx * sx_scale));
+      const int sy = q.src_y + std::min(q.src_h - 1, static_cast<int>(ly * sy_scale));
+      const std::uint32_t t = texels[static_cast<std::size_t>(sy) * static_cast<std::size_t>(tw) +
+                                     static_cast<std::size_t>(sx)];
+      row[x] = (((t >> 24) * ma / 255u) << 24) | ((((t >> 16) & 0xFFu) * mr / 255u) << 16) |
+               ((((t >> 8) & 0xFFu) * mg / 255u) << 8) | ((t & 0xFFu) * mb / 255u);
+    }
+  }
+  const SDL_Rect area{0, 0, bw, bh};
+  // Updating the scratch first carries out any queued draw that still uses it.
+  SDL_UpdateTexture(g.turn_scratch, &area, g.turn_buffer.data(), bw * 4);
+  const SDL_Rect dst{x0, y0, bw, bh};
+  SDL_RenderCopy(g.renderer, g.turn_scratch, &area, &dst);
+  return true;
+}
+
+}  // namespace
 
 void DrawQuad(TextureHandle texture, const Quad& q) {
   SDL_Texture* t = Lookup(texture);
@@ -300,6 +412,7 @@ void DrawQuad(TextureHandle texture, const Quad& q) {
     FillFromTexel(g.first_texel[static_cast<std::size_t>(texture)], q.argb, rect);
     return;
   }
+  if (q.angle_ccw != 0.0f && g.software && DrawTurned(static_cast<std::size_t>(texture), q)) return;
   SDL_SetTextureColorMod(t, static_cast<Uint8>(q.argb >> 16), static_cast<Uint8>(q.argb >> 8),
                          static_cast<Uint8>(q.argb));
   SDL_SetTextureAlphaMod(t, static_cast<Uint8>(q.argb >> 24));
