@@ -67,8 +67,10 @@ void UpdateDebugText() {
 }
 
 void DrawDebugWindow() {
-  if (!input::DebugWindowVisible) return;
   const DebugWindowState& w = DebugWindow;
+  // Not placed yet (shown while paused, before its text was first built):
+  // a zero size would mean the picture's own size, so nothing is drawn.
+  if (!input::DebugWindowVisible || w.Width == 0) return;
   DrawSprite(TexDebugWindow, w.X, w.Y, 129, 257, 0, 80, w.Width, w.Height);
   // The text face draws one line at a time: the lines go down one by one.
   const Integer left = num::CInt(static_cast<double>(w.X) + 4.0);

@@ -124,7 +124,7 @@ void DrawCreatureAt(Single worldX, Single canvasY, Integer alpha) {
   const Single x = kLeft + worldX;
   const Single y = canvasY;
   DrawSprite(TexBoloBlue, x, y, 32, 32, s.Wobble, alpha, 0, 0);
-  const Integer tint = static_cast<Integer>(255 - num::FloorToLong(static_cast<double>(s.Squint)));
+  const Integer tint = num::CInt(255.0 - static_cast<double>(s.Squint));
   SetDrawColor(255, tint, tint);
   DrawSpriteRegion(TexBoloEyes, x + 9, y + 6, 14, 16, 0, 0, 0, alpha, 0, 0);
   DrawSpriteRegion(TexBoloEyes, x + 10, y + 11 + s.EyeOffset, 12, 7, 1, 19, 0, alpha, 0, 0);

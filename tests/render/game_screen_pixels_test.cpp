@@ -179,6 +179,24 @@ TEST_F(GameScreenPixels, PauseDarkensTheScreenAndFadesBack) {
   EXPECT_EQ(render::GameScreen.PauseFade, 0);
 }
 
+TEST_F(GameScreenPixels, DebugWindowShowsOnceItsTextHasBeenBuilt) {
+  OpenCanvas();
+  Scene(false);
+  render::RenderGame();
+  Read();
+  const std::uint32_t sky = Pixel(60, 120), corner = Pixel(600, 470);
+  input::DebugWindowVisible = true;
+  render::RenderGame();  // switched on while paused: not placed yet
+  Read();
+  EXPECT_EQ(Pixel(60, 120), sky);
+  EXPECT_EQ(Pixel(600, 470), corner);
+  render::UpdateDebugText();
+  render::RenderGame();
+  Read();
+  EXPECT_EQ(Pixel(60, 120), sky);
+  EXPECT_GT(Distance(Pixel(600, 470), corner), 30);  // the dark window in the lower right
+}
+
 TEST_F(GameScreenPixels, ScreenshotsTakeTheFirstFreeNumber) {
   OpenCanvas();
   Scene(false);
