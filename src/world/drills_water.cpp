@@ -106,14 +106,4 @@ void RelaxWaterSurface(void (*afterCell)(int x, int cell)) {
   }
 }
 
-void DescendAtEndOfGame() {
-  if (DrillY >= 480.0f) return;
-  if (DrillY < 380.0f) {
-    DrillY += 10.0f;
-    WaterFixedY = 500.0f;
-  } else {
-    DrillY += 5.0f;
-  }
-}
-
 }  // namespace tw::world

@@ -39,8 +39,4 @@ void DriftWaterLine();
 // canvas-relative x of the strip (31..447) and the cell index.
 void RelaxWaterSurface(void (*afterCell)(int x, int cell) = nullptr);
 
-// One world step after the game has ended: the drills sweep down over the
-// canvas and the water drains below its bottom edge.
-void DescendAtEndOfGame();
-
 }  // namespace tw::world

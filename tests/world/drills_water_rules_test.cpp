@@ -158,18 +158,5 @@ TEST_F(DrillsWater, ATileStandingInTheWaterRaisesTheSurfaceBesideIt) {
   EXPECT_TRUE(std::all_of(world::WaterWave.begin(), world::WaterWave.end(), [](Single w) { return w == 0.0f; }));
 }
 
-TEST_F(DrillsWater, EndOfGameDescentSweepsDownAndDrainsTheWater) {
-  world::DrillY = 370;
-  world::WaterFixedY = 420;
-  world::DescendAtEndOfGame();
-  EXPECT_FLOAT_EQ(world::DrillY, 380.0f);
-  EXPECT_FLOAT_EQ(world::WaterFixedY, 500.0f);
-  world::DescendAtEndOfGame();
-  EXPECT_FLOAT_EQ(world::DrillY, 385.0f);
-  world::DrillY = 480;
-  world::DescendAtEndOfGame();
-  EXPECT_FLOAT_EQ(world::DrillY, 480.0f);
-}
-
 }  // namespace
 }  // namespace tw::testing
