@@ -151,15 +151,6 @@ TEST_F(GameScreenRules, ArrowHintsStartLowOnTheScreenAndLastTheGame) {
   EXPECT_FALSE(render::GameScreen.ArrowHintsOn);
 }
 
-TEST_F(GameScreenRules, BonusTimersCountInTheFrameButNotWhilePaused) {
-  world::BootTime = 10;
-  render::RenderGame();
-  EXPECT_FLOAT_EQ(world::BootTime, 9.0f);
-  core::Paused = true;
-  render::RenderGame();
-  EXPECT_FLOAT_EQ(world::BootTime, 9.0f);
-}
-
 TEST_F(GameScreenRules, DebugTextShowsRateGamesAndCell) {
   render::UpdateDebugText();
   EXPECT_TRUE(render::DebugWindow.Text.empty());  // hidden: nothing built

@@ -139,13 +139,18 @@ TEST_F(BonusesInPlay, TheDrillsDestroyBonusesAndSetOffBombsWithoutPoints) {
   EXPECT_TRUE(world::Bonuses[deep].Active);
 }
 
-TEST_F(BonusesInPlay, TimersStopWhilePausedAndAfterTheGame) {
+TEST_F(BonusesInPlay, TimersStopWhilePausedButPickupsGoOn) {
   world::BootTime = 3;
   world::EarsTime = 1;
   core::Paused = true;
   world::TickBonusTimers();
   EXPECT_FLOAT_EQ(world::BootTime, 3.0f);
   EXPECT_FLOAT_EQ(world::EarsTime, 1.0f);
+  const std::size_t k = AddBonus("boot", world::Player.X, world::Player.Y);
+  world::UpdateBonuses();
+  EXPECT_FALSE(world::Bonuses[k].Active);
+  EXPECT_FLOAT_EQ(world::BootTime, 503.0f);
+  world::BootTime = 3;
   core::Paused = false;
   world::TickBonusTimers();
   EXPECT_FLOAT_EQ(world::BootTime, 2.0f);
@@ -155,13 +160,6 @@ TEST_F(BonusesInPlay, TimersStopWhilePausedAndAfterTheGame) {
   core::GameOver = true;
   world::TickBonusTimers();
   EXPECT_FLOAT_EQ(world::BootTime, 1.0f);
-}
-
-TEST_F(BonusesInPlay, PickupsGoOnWhilePaused) {
-  core::Paused = true;
-  const std::size_t k = AddBonus("pie", world::Player.X, world::Player.Y);
-  world::UpdateBonuses();
-  EXPECT_FALSE(world::Bonuses[k].Active);
 }
 
 TEST_F(BonusesInPlay, GlassBombTurnsOrdinaryTilesToGlass) {
