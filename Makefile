@@ -3,7 +3,7 @@
 BUILD_DIR ?= build
 JOBS ?= 2
 
-.PHONY: play test build deps bench-pacing clean
+.PHONY: play test build deps bench-pacing bench-frame-cost clean
 
 deps:
 	./scripts/install-deps.sh
@@ -21,6 +21,10 @@ test: build
 # Frame pacing in the menu (10 s, offscreen); see README.
 bench-pacing: build
 	./bench/frame_pacing.sh $(BUILD_DIR)/tumblewell
+
+# CPU time per game frame over a busy minute, offscreen and headless; see README.
+bench-frame-cost: build
+	./bench/frame_cost.sh $(BUILD_DIR)/tumblewell
 
 clean:
 	rm -rf $(BUILD_DIR)
