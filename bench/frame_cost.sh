@@ -8,24 +8,14 @@
 # time) from the game's own report.
 # Usage: bench/frame_cost.sh [path/to/tumblewell] [frames]
 set -euo pipefail
+. "$(dirname "$0")/../tests/support/shell_lib.sh"
 BIN=${1:-build/tumblewell}
 FRAMES=${2:-3000}
 KEYS="$(cd "$(dirname "$0")" && pwd)/busy_minute.keys"
 WORK=$(mktemp -d)
 trap 'rm -rf "$WORK"' EXIT
-mkdir -p "$WORK/data"
 # Use the built data without touching the build's own options and scores.
-APP=$(dirname "$BIN")
-for f in fonts sfx music font.ini wd.jpg wd_wow.jpg; do
-  [ -e "$APP/$f" ] && ln -s "$(realpath "$APP/$f")" "$WORK/data/$f"
-done
-mkdir -p "$WORK/data/textures"
-if [ -d "$APP/textures" ]; then
-  for f in "$APP"/textures/*; do
-    case "$(basename "$f")" in options.bmp|dot_black2.bmp|dot_white2.bmp) continue ;; esac
-    ln -s "$(realpath "$f")" "$WORK/data/textures/"
-  done
-fi
+tw_link_app_data "$(dirname "$BIN")" "$WORK/data"
 for backend in offscreen headless; do
   XDG_CONFIG_HOME="$WORK/config" "$BIN" --$backend --fast --start arcade --seed 7 --frames "$FRAMES" \
     --keys "$KEYS" --data "$WORK/data" --report "$WORK/$backend.json" >/dev/null

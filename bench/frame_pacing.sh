@@ -6,24 +6,14 @@
 # --offscreen (default) includes drawing the menu with the software renderer;
 # --headless leaves drawing out and shows what the frame clock itself costs.
 set -euo pipefail
+. "$(dirname "$0")/../tests/support/shell_lib.sh"
 BIN=${1:-build/tumblewell}
 FRAMES=${2:-500}
 BACKEND=${3:---offscreen}
 WORK=$(mktemp -d)
 trap 'rm -rf "$WORK"' EXIT
-mkdir -p "$WORK/data"
 # Use the built data without touching the build's own options and scores.
-APP=$(dirname "$BIN")
-for f in fonts sfx music font.ini wd.jpg wd_wow.jpg; do
-  [ -e "$APP/$f" ] && ln -s "$(realpath "$APP/$f")" "$WORK/data/$f"
-done
-mkdir -p "$WORK/data/textures"
-if [ -d "$APP/textures" ]; then
-  for f in "$APP"/textures/*; do
-    case "$(basename "$f")" in options.bmp|dot_black2.bmp|dot_white2.bmp) continue ;; esac
-    ln -s "$(realpath "$f")" "$WORK/data/textures/"
-  done
-fi
+tw_link_app_data "$(dirname "$BIN")" "$WORK/data"
 # The story has been read, so the run stays on the main menu.
 printf '[main]\r\nStoryReaden=True\r\n' > "$WORK/data/textures/options.bmp"
 XDG_CONFIG_HOME="$WORK/config" "$BIN" "$BACKEND" --data "$WORK/data" --frames "$FRAMES" \

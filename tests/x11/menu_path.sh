@@ -5,6 +5,7 @@
 # Screenshots of the menu screens go to the folder given as second argument.
 # Usage: menu_path.sh path/to/tumblewell shots-folder [send_close helper]
 set -euo pipefail
+. "$(dirname "$0")/../support/shell_lib.sh"
 BIN=$1
 SHOTS=$2
 CLOSE=${3:-$(dirname "$BIN")/tw_send_close}
@@ -13,35 +14,17 @@ for tool in Xvfb xdotool import; do
 done
 mkdir -p "$SHOTS"
 WORK=$(mktemp -d)
-XPID=
 GPID=
 cleanup() {
   [ -n "$GPID" ] && kill "$GPID" 2>/dev/null || true
-  [ -n "$XPID" ] && kill "$XPID" 2>/dev/null || true
+  [ -n "${TW_XVFB_PID:-}" ] && kill "$TW_XVFB_PID" 2>/dev/null || true
   rm -rf "$WORK"
 }
 trap cleanup EXIT
 
-for n in $(seq 90 120); do
-  if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then DISP=":$n"; break; fi
-done
-Xvfb "$DISP" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-XPID=$!
-for _ in $(seq 50); do
-  DISPLAY=$DISP xdotool getdisplaygeometry >/dev/null 2>&1 && break
-  sleep 0.1
-done
-export DISPLAY=$DISP
+tw_start_xvfb
 
-APP=$(dirname "$BIN")
-mkdir -p "$WORK/data/textures"
-for f in fonts sfx music font.ini wd.jpg wd_wow.jpg; do
-  [ -e "$APP/$f" ] && ln -s "$(realpath "$APP/$f")" "$WORK/data/$f"
-done
-for f in "$APP"/textures/*; do
-  case "$(basename "$f")" in options.bmp|dot_black2.bmp|dot_white2.bmp) continue ;; esac
-  ln -s "$(realpath "$f")" "$WORK/data/textures/"
-done
+tw_link_app_data "$(dirname "$BIN")" "$WORK/data"
 XDG_CONFIG_HOME="$WORK/config" SDL_AUDIODRIVER=dummy "$BIN" --data "$WORK/data" \
   --report "$WORK/report.json" >"$WORK/out" 2>"$WORK/err" &
 GPID=$!

@@ -4,6 +4,7 @@
 # (exit code 0, report written). Optional screenshot path as second argument.
 # Usage: window_check.sh path/to/tumblewell [screenshot.png] [send_close helper]
 set -euo pipefail
+. "$(dirname "$0")/../support/shell_lib.sh"
 BIN=$1
 SHOT=${2:-}
 CLOSE=${3:-$(dirname "$BIN")/tw_send_close}
@@ -11,38 +12,17 @@ for tool in Xvfb xdotool; do
   command -v "$tool" >/dev/null || { echo "SKIP: $tool not installed"; exit 77; }
 done
 WORK=$(mktemp -d)
-XPID=
 GPID=
 cleanup() {
   [ -n "$GPID" ] && kill "$GPID" 2>/dev/null || true
-  [ -n "$XPID" ] && kill "$XPID" 2>/dev/null || true
+  [ -n "${TW_XVFB_PID:-}" ] && kill "$TW_XVFB_PID" 2>/dev/null || true
   rm -rf "$WORK"
 }
 trap cleanup EXIT
 
-# Pick a free display number.
-for n in $(seq 90 120); do
-  if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then DISP=":$n"; break; fi
-done
-Xvfb "$DISP" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-XPID=$!
-for _ in $(seq 50); do
-  DISPLAY=$DISP xdotool getdisplaygeometry >/dev/null 2>&1 && break
-  sleep 0.1
-done
-export DISPLAY=$DISP
+tw_start_xvfb
 
-APP=$(dirname "$BIN")
-mkdir -p "$WORK/data/textures"
-for f in fonts sfx music font.ini wd.jpg wd_wow.jpg; do
-  [ -e "$APP/$f" ] && ln -s "$(realpath "$APP/$f")" "$WORK/data/$f"
-done
-if [ -d "$APP/textures" ]; then
-  for f in "$APP"/textures/*; do
-    case "$(basename "$f")" in options.bmp|dot_black2.bmp|dot_white2.bmp) continue ;; esac
-    ln -s "$(realpath "$f")" "$WORK/data/textures/"
-  done
-fi
+tw_link_app_data "$(dirname "$BIN")" "$WORK/data"
 XDG_CONFIG_HOME="$WORK/config" SDL_AUDIODRIVER=dummy "$BIN" --data "$WORK/data" \
   --report "$WORK/report.json" >"$WORK/out" 2>"$WORK/err" &
 GPID=$!
