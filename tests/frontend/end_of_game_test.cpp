@@ -114,7 +114,7 @@ TEST_F(EndOfGame, APlayedBackGameNeverCountsAndArmsTheNextIdleReplay) {
   EXPECT_FALSE(world::ReplayPlayback);
 }
 
-TEST_F(EndOfGame, WinningStoryModeUnlocksArcadeAndShowsTheWonScreen) {
+TEST_F(EndOfGame, WinningShowsTheWonScreenAndOnlyStoryModeUnlocksArcade) {
   std::ofstream(dir_ / "wd.jpg") << "not a picture";
   world::GameWon = true;
   Finish(3000, "ANNA");
@@ -124,11 +124,13 @@ TEST_F(EndOfGame, WinningStoryModeUnlocksArcadeAndShowsTheWonScreen) {
   EXPECT_FALSE(config::GameOptions.ArcadeLocked);
   EXPECT_TRUE(Contains("textures/options.bmp", "ArcadeLocked=False"));
   EXPECT_FALSE(world::GameWon);
-}
 
-TEST_F(EndOfGame, WinningArcadeModeLeavesTheOptionsFileAlone) {
+  // A won arcade game leaves the options alone.
+  std::filesystem::remove(dir_ / "textures" / "options.bmp");
+  config::GameOptions.ArcadeLocked = true;
   config::GameOptions.GameMode_Story = false;
   config::LoadHighScores();
+  core::GameOver = true;
   world::GameWon = true;
   Finish(10, "ANNA");
   EXPECT_EQ(frontend::MenuScreen, "won");

@@ -3,17 +3,9 @@
 #include "world_fixture.h"
 
 #include <string>
-#include <vector>
-
-#include "audio/sound.h"
 
 namespace tw::testing {
 namespace {
-
-std::vector<audio::SoundCall>& Played() {
-  static std::vector<audio::SoundCall> calls;
-  return calls;
-}
 
 class BonusesInPlay : public WorldTest {
  protected:
@@ -23,10 +15,6 @@ class BonusesInPlay : public WorldTest {
     core::CurrentLevel = 1;  // popups appear from the first level on
     world::DrillY = -100;    // tip far above everything
     PlaceCreature(3, 10);
-  }
-  void TearDown() override {
-    audio::SetSoundObserver(nullptr);
-    WorldTest::TearDown();
   }
   // Adds a bonus with its top-left at world (x, y); returns its index.
   static std::size_t AddBonus(const std::string& kind, Single x, Single y, Single points = 20, Single weight = 0.5f) {
@@ -40,11 +28,6 @@ class BonusesInPlay : public WorldTest {
     b.SelectionAlpha = 100;
     world::Bonuses.push_back(b);
     return world::Bonuses.size() - 1;
-  }
-  static void ListenToSounds() {
-    config::GameOptions.Sound_On = true;
-    Played().clear();
-    audio::SetSoundObserver([](const audio::SoundCall& c) { Played().push_back(c); });
   }
 };
 
@@ -68,10 +51,10 @@ TEST_F(BonusesInPlay, PickupNeedsOverlapNotJustTouchingEdges) {
   EXPECT_TRUE(world::Bonuses[left].Active);
   EXPECT_FLOAT_EQ(world::Score, 20.0f);
   EXPECT_FLOAT_EQ(world::Player.Weight, weight + 0.5f);
-  ASSERT_EQ(Played().size(), 1u);
-  EXPECT_EQ(Played()[0].name, "bonus");
-  EXPECT_EQ(Played()[0].volume, 100);
-  EXPECT_EQ(Played()[0].fourth, 44);
+  ASSERT_EQ(PlayedSounds().size(), 1u);
+  EXPECT_EQ(PlayedSounds()[0].name, "bonus");
+  EXPECT_EQ(PlayedSounds()[0].volume, 100);
+  EXPECT_EQ(PlayedSounds()[0].fourth, 44);
   // The points rise from the bonus's place.
   EXPECT_TRUE(world::ScorePopups[1].Active);
   EXPECT_EQ(world::ScorePopups[1].Text, "20");

@@ -7,9 +7,6 @@ namespace {
 using Controls = WorldTest;
 namespace key = input::key;
 
-void Press(int code) { input::KeyState[static_cast<std::size_t>(code)] = input::kKeyDown; }
-void Release(int code) { input::KeyState[static_cast<std::size_t>(code)] = 0; }
-
 TEST_F(Controls, HoldingUpJumpsOncePerPress) {
   EmptyShaft();
   Press(key::Up);

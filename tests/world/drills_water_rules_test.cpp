@@ -71,10 +71,7 @@ TEST_F(DrillsWater, PushBackNeverLiftsTheDrillsAboveMinus30) {
 }
 
 TEST_F(DrillsWater, WithoutGoBackPixelsStoneDoesNotHoldTheDrills) {
-  std::string tuning = BasicTuning();
-  tuning.replace(tuning.find("HitStone_GoBack_Pixels=50"), 25, "HitStone_GoBack_Pixels=0");
-  StartGame(false, tuning);
-  world::ClearTileLayer();
+  EmptyShaft(false, WithValues(BasicTuning(), {{"HitStone_GoBack_Pixels", "0"}}));
   core::ScrollY = 0;
   Set(3, 5, 6);
   TipAt(5 * 32 + 10);

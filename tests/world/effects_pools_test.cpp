@@ -3,8 +3,6 @@
 
 #include <vector>
 
-#include "audio/sound.h"
-
 namespace tw::testing {
 namespace {
 
@@ -13,10 +11,6 @@ class Effects : public WorldTest {
   void SetUp() override {
     WorldTest::SetUp();
     EmptyShaft();
-  }
-  void TearDown() override {
-    audio::SetSoundObserver(nullptr);
-    WorldTest::TearDown();
   }
 };
 
@@ -83,10 +77,8 @@ TEST_F(Effects, TheTwelfthExplosionIsDroppedWithoutASplash) {
 }
 
 TEST_F(Effects, AnExplosionNearTheWaterSplashesWithThreeSounds) {
-  config::GameOptions.Sound_On = true;
-  static std::vector<audio::SoundCall> played;
-  played.clear();
-  audio::SetSoundObserver([](const audio::SoundCall& c) { played.push_back(c); });
+  ListenToSounds();
+  const auto& played = PlayedSounds();
   world::SpawnExplosion(100, world::WaterY - 116 + 1, 0, 0, 0);
   ASSERT_EQ(played.size(), 3u);
   EXPECT_EQ(played[0].name, "waterhit1");

@@ -6,7 +6,6 @@
 #include <chrono>
 #include <cmath>
 #include <cstdio>
-#include <filesystem>
 
 #include "core/level_scroll.h"
 
@@ -23,14 +22,6 @@ struct Snapshot {
 
 class GameRun : public WorldTest {
  protected:
-  void UseInstalledTuning() {
-    namespace fs = std::filesystem;
-    fs::copy_file(fs::path(TW_SOURCE_DIR) / "data" / "tuning_story.ini", dir_ / "textures" / "lvl1.bmp",
-                  fs::copy_options::overwrite_existing);
-    fs::copy_file(fs::path(TW_SOURCE_DIR) / "data" / "tuning_arcade.ini", dir_ / "textures" / "lvl2.bmp",
-                  fs::copy_options::overwrite_existing);
-  }
-
   static void NewGame(bool story, std::uint64_t seed) {
     world::SeedRandom(seed);
     input::KeyState.fill(0);
@@ -71,7 +62,7 @@ class GameRun : public WorldTest {
 };
 
 TEST_F(GameRun, ScriptedKeysMoveTheCreatureAndASeededRunRepeats) {
-  UseInstalledTuning();
+  CopyInstalledTuning(dir_);
   for (bool story : {false, true}) {
     NewGame(story, 1);
     const Single startX = world::Player.X;
@@ -97,23 +88,12 @@ TEST_F(GameRun, ScriptedKeysMoveTheCreatureAndASeededRunRepeats) {
   }
 }
 
-TEST_F(GameRun, AnIdleCreatureIsCaughtByTheViewOrTheDrills) {
-  UseInstalledTuning();
-  NewGame(false, 3);
-  // Nobody at the keys: the creature stays on the ledge, nothing scrolls.
-  for (int f = 0; f < 500; ++f) Frame(f, false);
-  EXPECT_FALSE(core::GameOver);
-  EXPECT_FLOAT_EQ(core::ScrollY, 0.0f);
-  EXPECT_EQ(core::CurrentLevel, 0);
-  EXPECT_FLOAT_EQ(world::Player.Y, 96.0f);
-}
-
 // Run by hand: test_world --gtest_also_run_disabled_tests --gtest_filter=*Benchmark*
 // Counts only steps of a game in progress; a lost game is replaced by a new
 // one, whose set-up is timed apart.
 TEST_F(GameRun, DISABLED_BenchmarkWorldSteps) {
   using Clock = std::chrono::steady_clock;
-  UseInstalledTuning();
+  CopyInstalledTuning(dir_);
   long steps = 0, games = 0;
   Clock::duration stepping{}, setup{};
   std::uint64_t seed = 1;

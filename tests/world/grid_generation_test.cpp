@@ -62,15 +62,10 @@ TEST_F(Grid, TouchAtScoresTheFirstTouchOfColouredTilesOnly) {
   }
 }
 
-TEST_F(Grid, TileTypesAndMaterials) {
+TEST_F(Grid, MaterialsAndTileTypeLookUp) {
   world::BuildTileTypes();
-  EXPECT_EQ(world::TileTypes[50].Colour, "yellow");
-  EXPECT_EQ(world::TileTypes[50].Material, "ice");
   EXPECT_EQ(world::MaterialOf(24), world::kMatMud);  // bluelight mud
-  EXPECT_EQ(world::MaterialOf(26), world::kMatIce);
-  EXPECT_EQ(world::MaterialOf(5), world::kMatGlass);
-  EXPECT_EQ(world::MaterialOf(55), 55);
-  EXPECT_EQ(world::MaterialName(3), "gum");
+  EXPECT_EQ(world::MaterialOf(55), 55);  // special cells are their own material
   EXPECT_EQ(world::MaterialName(9), "0");
   config::SetDefaultLevels();
   EXPECT_EQ(world::FindTileType(3, "", 2), 24);  // bluelight mud
@@ -156,13 +151,8 @@ TEST_F(Generation, StoryShaftHasDoubleGlassAndUntouchedPlatforms) {
 }
 
 TEST_F(Generation, MaterialsFollowTheWeights) {
-  std::string text = BasicTuning();
-  text.replace(text.find("Tile_Normal=50"), 14, "Tile_Normal=0");
-  text.replace(text.find("Tile_Mud=10"), 11, "Tile_Mud=0");
-  text.replace(text.find("Tile_Gum=10"), 11, "Tile_Gum=0");
-  text.replace(text.find("Tile_Glass=10"), 13, "Tile_Glass=0");
-  text.replace(text.find("Tile_Stone=10"), 13, "Tile_Stone=0");
-  StartGame(false, text);  // only ice remains
+  StartGame(false, WithValues(BasicTuning(), {{"Tile_Normal", "0"}, {"Tile_Mud", "0"}, {"Tile_Gum", "0"},
+                                              {"Tile_Glass", "0"}, {"Tile_Stone", "0"}}));  // only ice remains
   for (int row = 10; row < 1040; ++row) {
     for (int col = 1; col <= 13; ++col) {
       const Integer v = Get(col, row);

@@ -6,16 +6,23 @@
 namespace tw::testing {
 namespace {
 
-using PlayerMove = WorldTest;
-
 void Floor(int row, int from, int to, Integer v) {
   for (int col = from; col <= to; ++col) world::TileAt(static_cast<Single>(col), static_cast<Single>(row), v);
 }
 
+class PlayerMove : public WorldTest {
+ protected:
+  // A fresh empty shaft, the creature standing at cell (5, 5) on a floor of `cell`.
+  void OnFloor(Integer cell, const std::string& tuning = BasicTuning()) {
+    EmptyShaft(false, tuning);
+    for (auto& d : world::SmashDebrisList) d = world::SmashDebris{};
+    Floor(6, 2, 12, cell);
+    PlaceCreature(5, 5);
+  }
+};
+
 TEST_F(PlayerMove, JumpFromStandingAndRepeatedPresses) {
-  EmptyShaft();
-  Floor(6, 2, 12, world::kStone);  // a landing cannot knock stone loose
-  PlaceCreature(5, 5);
+  OnFloor(world::kStone);  // a landing cannot knock stone loose
   input::Controls.JumpRequest = true;
   world::UpdatePlayer();
   EXPECT_TRUE(world::Player.Airborne);
@@ -69,9 +76,7 @@ TEST_F(PlayerMove, WalkingSpeedPerMaterialAndWithBoots) {
                         {world::kGlass, false, 2.0f}, {world::kStone, false, 2.0f}, {1, true, 3.0f},
                         {2, true, 1.5f}};
   for (const Case& c : cases) {
-    EmptyShaft();
-    Floor(6, 2, 12, c.cell);
-    PlaceCreature(5, 5);
+    OnFloor(c.cell);
     world::BootTime = c.boots ? 50.0f : 0.0f;
     input::Controls = input::ControlState{};
     input::Controls.MoveRight = true;
@@ -122,10 +127,8 @@ TEST_F(PlayerMove, IceKeepsTheCreatureSlidingUntilAWall) {
 }
 
 TEST_F(PlayerMove, AWallHoldsTheIntentUntilItIsGone) {
-  EmptyShaft();
-  Floor(6, 2, 12, 1);
+  OnFloor(1);
   Set(4, 5, 1);
-  PlaceCreature(5, 5);
   input::Controls = input::ControlState{};
   input::Controls.MoveLeft = true;
   world::UpdatePlayer();
@@ -139,9 +142,7 @@ TEST_F(PlayerMove, AWallHoldsTheIntentUntilItIsGone) {
 }
 
 TEST_F(PlayerMove, LandingBouncesPlainAndOffGum) {
-  EmptyShaft();
-  Floor(6, 2, 12, world::kStone);
-  PlaceCreature(5, 5);
+  OnFloor(world::kStone);
   world::Player.Airborne = true;
   world::Player.VelocityY = 2.0f;
   world::UpdatePlayer();
@@ -149,9 +150,7 @@ TEST_F(PlayerMove, LandingBouncesPlainAndOffGum) {
   EXPECT_FLOAT_EQ(world::Player.Y, 160.0f);          // snapped back onto the floor
   EXPECT_FALSE(world::Player.Airborne);
 
-  EmptyShaft();
-  Floor(6, 2, 12, 3);  // gum
-  PlaceCreature(5, 5);
+  OnFloor(3);  // gum
   world::Player.VelocityY = 2.0f;
   world::UpdatePlayer();
   EXPECT_FLOAT_EQ(world::Player.VelocityY, -1.0f);  // / (20 / 10)
@@ -162,10 +161,8 @@ TEST_F(PlayerMove, LandingBouncesPlainAndOffGum) {
   EXPECT_EQ(gumFlecks, 6);
 }
 
-TEST_F(PlayerMove, LandingOnGlass) {
-  EmptyShaft();
-  Floor(6, 2, 12, world::kGlass);
-  PlaceCreature(5, 5);
+TEST_F(PlayerMove, LandingsSmashGlassOrKnockTilesLoose) {
+  OnFloor(world::kGlass);
   world::Player.VelocityY = 6.0f;  // at least Smash_Glass_ForceNeeded
   world::UpdatePlayer();
   EXPECT_EQ(Get(5, 6), 0);
@@ -173,21 +170,14 @@ TEST_F(PlayerMove, LandingOnGlass) {
   EXPECT_TRUE(world::Player.GlassHit);
   EXPECT_FLOAT_EQ(world::Player.VelocityY, 3.0f);  // slowed, not bounced
 
-  EmptyShaft();
-  world::SmashDebrisList[0] = world::SmashDebris{};
-  Floor(6, 2, 12, world::kGlass);
-  PlaceCreature(5, 5);
+  OnFloor(world::kGlass);
   world::Player.VelocityY = 3.0f;  // slower: the glass is knocked loose
   world::UpdatePlayer();
   EXPECT_EQ(Get(5, 6), 0);
   EXPECT_TRUE(world::FallingTiles[0].Active);
   EXPECT_FALSE(world::SmashDebrisList[0].Active);
-}
 
-TEST_F(PlayerMove, LandingHardKnocksTheTileLoose) {
-  EmptyShaft();
-  Floor(6, 2, 12, 1);
-  PlaceCreature(5, 5);
+  OnFloor(1);
   world::Player.VelocityY = 3.5f;  // between Hit_PushOnForce and Hit_SmashOnForce
   world::UpdatePlayer();
   EXPECT_EQ(Get(5, 6), 0);
@@ -195,9 +185,7 @@ TEST_F(PlayerMove, LandingHardKnocksTheTileLoose) {
 }
 
 TEST_F(PlayerMove, StandingStillChangesNothing) {
-  EmptyShaft();
-  Floor(6, 2, 12, 1);
-  PlaceCreature(5, 5);
+  OnFloor(1);
   world::Player.VelocityY = -0.25f;  // what is left after the last small bounce
   input::Controls = input::ControlState{};
   for (int i = 0; i < 200; ++i) {
@@ -212,17 +200,12 @@ TEST_F(PlayerMove, StandingStillChangesNothing) {
 }
 
 TEST_F(PlayerMove, ZeroDivisorsNeverMakeInfiniteSpeeds) {
-  std::string text = BasicTuning();
-  for (const char* key : {"WalkSpeed_Mud_DEVIDER=2", "SlowDown_AfterHit_Ice_DEVIDER=2",
-                          "BounceFrom_Everything_DEVIDER=4", "BounceFrom_Gum_DEVIDER=20"}) {
-    const std::string k = key;
-    text.replace(text.find(k), k.size(), k.substr(0, k.find('=')) + "=0");
-  }
+  const std::string text = WithValues(BasicTuning(), {{"WalkSpeed_Mud_DEVIDER", "0"},
+                                                      {"SlowDown_AfterHit_Ice_DEVIDER", "0"},
+                                                      {"BounceFrom_Everything_DEVIDER", "0"},
+                                                      {"BounceFrom_Gum_DEVIDER", "0"}});
   for (Integer floor : {Integer{1}, Integer{2}, Integer{3}, world::kGlass}) {
-    StartGame(false, text);
-    world::ClearTileLayer();
-    Floor(6, 2, 12, floor);
-    PlaceCreature(5, 5);
+    OnFloor(floor, text);
     world::Player.VelocityY = 1.0f;
     input::Controls = input::ControlState{};
     input::Controls.MoveRight = true;
@@ -236,9 +219,7 @@ TEST_F(PlayerMove, ZeroDivisorsNeverMakeInfiniteSpeeds) {
 }
 
 TEST_F(PlayerMove, TheDrillsOrTheBottomEndTheGame) {
-  EmptyShaft();
-  Floor(6, 2, 12, 1);
-  PlaceCreature(5, 5);
+  OnFloor(1);
   world::DrillY = 128.0f;  // tip exactly at the creature's top: not caught
   world::UpdatePlayer();
   EXPECT_FALSE(core::GameOver);
@@ -308,9 +289,7 @@ TEST_F(PlayerMove, EndGameHandsOverToTheEndOfGame) {
 }
 
 TEST_F(PlayerMove, FallingTilesPushTheCreature) {
-  EmptyShaft();
-  Floor(6, 2, 12, world::kStone);
-  PlaceCreature(5, 5);
+  OnFloor(world::kStone);
   world::FallingTiles[0] = world::FallingTile{true, 160.0f, 140.0f, 3.0f, 1.0f, false, false};
   world::UpdatePlayer();
   EXPECT_FLOAT_EQ(world::FallingTiles[0].Y, 138.0f);

@@ -122,12 +122,7 @@ TEST_F(TileDynamics, AColumnOfTilesFallsOneAfterAnother) {
 }
 
 TEST_F(TileDynamics, WithoutContinueFallingTheHittingTileRests) {
-  std::string text = BasicTuning();
-  text.replace(text.find("Continue_Falling_After_PushingAnotherTile=True"), 46,
-               "Continue_Falling_After_PushingAnotherTile=False");
-  StartGame(false, text);
-  world::ClearTileLayer();
-  world::Bonuses.assign(1, world::Bonus{});
+  EmptyShaft(false, WithValues(BasicTuning(), {{"Continue_Falling_After_PushingAnotherTile", "False"}}));
   Set(5, 2, 1);
   Set(5, 6, 2);
   Set(5, 14, world::kStone);

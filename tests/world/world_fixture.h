@@ -5,13 +5,19 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <initializer_list>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include <unistd.h>
 
+#include "audio/sound.h"
 #include "config/options.h"
 #include "config/tuning.h"
 #include "core/game_state.h"
@@ -92,18 +98,70 @@ FixedHeight=60
 )";
 }
 
+// The sounds played since the last ListenToSounds().
+inline std::vector<audio::SoundCall>& PlayedSounds() {
+  static std::vector<audio::SoundCall> calls;
+  return calls;
+}
+
+inline void Press(int code) { input::KeyState[static_cast<std::size_t>(code)] = input::kKeyDown; }
+inline void Release(int code) { input::KeyState[static_cast<std::size_t>(code)] = 0; }
+
+// A fresh private application directory (with "textures") and settings folder
+// for the running test case, made the game's own.
+inline std::filesystem::path MakeAppDir(const std::string& prefix) {
+  namespace fs = std::filesystem;
+  const fs::path dir = fs::temp_directory_path() /
+                       (prefix + std::to_string(::getpid()) + "_" +
+                        ::testing::UnitTest::GetInstance()->current_test_info()->name());
+  fs::remove_all(dir);
+  fs::create_directories(dir / "textures");
+  fs::create_directories(dir / "config");
+  ::setenv("XDG_CONFIG_HOME", (dir / "config").string().c_str(), 1);
+  platform::SetAppDir(dir.string());
+  return dir;
+}
+
+// The installed story and arcade tuning files, copied into `dir`.
+inline void CopyInstalledTuning(const std::filesystem::path& dir) {
+  namespace fs = std::filesystem;
+  for (const auto& [from, to] : {std::pair{"tuning_story.ini", "lvl1.bmp"}, std::pair{"tuning_arcade.ini", "lvl2.bmp"}}) {
+    fs::copy_file(fs::path(TW_SOURCE_DIR) / "data" / from, dir / "textures" / to, fs::copy_options::overwrite_existing);
+  }
+}
+
+// `text` with the values of some "Key=value" lines replaced.
+inline std::string WithValues(std::string text, std::initializer_list<std::pair<std::string, std::string>> values) {
+  for (const auto& [key, value] : values) {
+    const auto found = text.find("\n" + key + "=");
+    if (found == std::string::npos) {
+      ADD_FAILURE() << "no key " << key;
+      continue;
+    }
+    const auto at = found + 1;
+    text.replace(at, text.find('\n', at) - at, key + "=" + value);
+  }
+  return text;
+}
+
+// A "[Levels]" section of ten levels; `size` gives each level's LevelSize text.
+inline std::string LevelSection(int platform, int skip, const std::function<std::string(int)>& size,
+                                const std::string& type) {
+  std::string text = "[Levels]\n";
+  for (int n = 1; n <= 10; ++n) {
+    char p[16];
+    std::snprintf(p, sizeof p, "Level-%02d_", n);
+    text += std::string(p) + "PlatformSize=" + std::to_string(platform) + "\n" + p +
+            "OnEachPlatformSkipLines=" + std::to_string(skip) + "\n" + p + "ScreenSpeed=50\n" + p + "LevelSize=" +
+            size(n) + "\n" + p + "TileType=" + type + "\n";
+  }
+  return text;
+}
+
 class WorldTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    namespace fs = std::filesystem;
-    dir_ = fs::temp_directory_path() /
-           ("tw_world_" + std::to_string(::getpid()) + "_" +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(dir_);
-    fs::create_directories(dir_ / "textures");
-    fs::create_directories(dir_ / "config");
-    ::setenv("XDG_CONFIG_HOME", (dir_ / "config").string().c_str(), 1);
-    platform::SetAppDir(dir_.string());
+    dir_ = MakeAppDir("tw_world_");
     config::GameOptions.Sound_On = false;
     config::GameOptions.Details_High = true;
     config::GameOptions.GameMode_Story = false;
@@ -122,7 +180,17 @@ class WorldTest : public ::testing::Test {
     world::EndFade = 0;
     for (auto& entry : config::HighScores) entry = config::HighScoreEntry{};
   }
-  void TearDown() override { std::filesystem::remove_all(dir_); }
+  void TearDown() override {
+    audio::SetSoundObserver(nullptr);
+    std::filesystem::remove_all(dir_);
+  }
+
+  // Turns the sound on and records every sound played from now on.
+  static void ListenToSounds() {
+    config::GameOptions.Sound_On = true;
+    PlayedSounds().clear();
+    audio::SetSoundObserver([](const audio::SoundCall& call) { PlayedSounds().push_back(call); });
+  }
 
   void WriteTuning(const std::string& text, bool story) {
     std::ofstream(dir_ / "textures" / (story ? "lvl1.bmp" : "lvl2.bmp")) << text;
@@ -136,8 +204,8 @@ class WorldTest : public ::testing::Test {
   }
 
   // Tuning only, on an empty shaft: for hand-built scenes.
-  void EmptyShaft(bool story = false) {
-    StartGame(story);
+  void EmptyShaft(bool story = false, const std::string& tuning = BasicTuning()) {
+    StartGame(story, tuning);
     world::ClearTileLayer();
     world::Bonuses.assign(1, world::Bonus{});
     for (auto& column : world::TileGrid.Touched) column.fill(true);
