@@ -43,19 +43,14 @@ TEST_F(KeyboardDeviceTest, AQuickTapBetweenTwoReadsIsSeenOnce) {
   EXPECT_EQ(table[203], 0);
 }
 
-TEST_F(KeyboardDeviceTest, RepeatsNeverReachTheTable) {
+TEST_F(KeyboardDeviceTest, RepeatsNeverReachTheTableButTapsTheWindowPumpSawDo) {
   std::array<std::uint8_t, 256> table{};
   Push(SDL_SCANCODE_SPACE, true, /*repeat=*/true);
-  ASSERT_TRUE(ReadKeyboardTable(table));
-  EXPECT_EQ(table[57], 0);
-}
-
-TEST_F(KeyboardDeviceTest, TapsSeenByTheWindowPumpAreKeptToo) {
-  std::array<std::uint8_t, 256> table{};
   Push(SDL_SCANCODE_P, true);
   Push(SDL_SCANCODE_P, false);
   PumpEvents();  // the loop's yield may take the events before the read
   ASSERT_TRUE(ReadKeyboardTable(table));
+  EXPECT_EQ(table[57], 0);
   EXPECT_EQ(table[25], 128);
 }
 
@@ -86,21 +81,13 @@ TEST_F(KeyboardDeviceTest, MouseButtonsAndCloseRequestsReachTheGame) {
 }
 
 TEST(KeyCodes, ScancodesMapToTheClassicTable) {
+  // Spot checks across the table's runs (the tap test covers Left = 203).
   EXPECT_EQ(KeyCodeFromScancode(SDL_SCANCODE_ESCAPE), 1);
-  EXPECT_EQ(KeyCodeFromScancode(SDL_SCANCODE_1), 2);
   EXPECT_EQ(KeyCodeFromScancode(SDL_SCANCODE_0), 11);
-  EXPECT_EQ(KeyCodeFromScancode(SDL_SCANCODE_BACKSPACE), 14);
-  EXPECT_EQ(KeyCodeFromScancode(SDL_SCANCODE_Q), 16);
-  EXPECT_EQ(KeyCodeFromScancode(SDL_SCANCODE_RETURN), 28);
   EXPECT_EQ(KeyCodeFromScancode(SDL_SCANCODE_A), 30);
-  EXPECT_EQ(KeyCodeFromScancode(SDL_SCANCODE_Z), 44);
   EXPECT_EQ(KeyCodeFromScancode(SDL_SCANCODE_M), 50);
-  EXPECT_EQ(KeyCodeFromScancode(SDL_SCANCODE_SPACE), 57);
-  EXPECT_EQ(KeyCodeFromScancode(SDL_SCANCODE_UP), 200);
-  EXPECT_EQ(KeyCodeFromScancode(SDL_SCANCODE_LEFT), 203);
-  EXPECT_EQ(KeyCodeFromScancode(SDL_SCANCODE_RIGHT), 205);
   EXPECT_EQ(KeyCodeFromScancode(SDL_SCANCODE_DOWN), 208);
-  EXPECT_EQ(KeyCodeFromScancode(SDL_SCANCODE_APPLICATION), 0);
+  EXPECT_EQ(KeyCodeFromScancode(SDL_SCANCODE_APPLICATION), 0);  // not in the table
 }
 
 }  // namespace

@@ -3,9 +3,7 @@
 // coordinates (red = x, green = y).
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -13,6 +11,8 @@
 #include "platform/video.h"
 #include "render/bitmap_font.h"
 #include "render/draw.h"
+#include "offscreen_canvas.h"
+#include "test_support.h"
 
 namespace tw::render {
 namespace {
@@ -40,25 +40,11 @@ std::string Replace(std::string s, const std::string& from, const std::string& t
   return s;
 }
 
-TEST(BitmapFontLayout, BuiltInGridAndCharacters) {
+TEST(BitmapFontLayout, GlyphIndexFindsCharactersAndFallsBackToGlyphZero) {
   Glyphs = BuiltInFontLayout();
-  EXPECT_EQ(Glyphs.width, 22);
-  EXPECT_EQ(Glyphs.height, 22);
-  struct Expect {
-    const char* ch;
-    int index, x, y;
-  };
-  for (const Expect& e : {Expect{"A", 11, 1, 24}, Expect{"a", 44, 1, 93}, Expect{"@", 104, 116, 208},
-                          Expect{"0", 1, 24, 1}, Expect{"Z", 36, 70, 70}, Expect{"z", 69, 70, 139},
-                          Expect{".", 77, 1, 162}, Expect{"\"", 82, 116, 162},
-                          Expect{"=", 88, 1, 185}, Expect{"$", 100, 24, 208},
-                          Expect{"\xE2\x82\xAC", 101, 47, 208}, Expect{"\xC2\xA9", 103, 93, 208}}) {
-    SCOPED_TRACE(e.ch);
-    const Integer k = GlyphIndex(e.ch);
-    EXPECT_EQ(k, e.index);
-    EXPECT_EQ(Glyphs.pos[static_cast<std::size_t>(k)].x, e.x);
-    EXPECT_EQ(Glyphs.pos[static_cast<std::size_t>(k)].y, e.y);
-  }
+  EXPECT_EQ(GlyphIndex("A"), 11);
+  EXPECT_EQ(GlyphIndex("\xE2\x82\xAC"), 101);  // several bytes, one character
+  EXPECT_EQ(GlyphIndex("\xC2\xA9"), 103);
   // Space, unknown characters and the empty string all fall to glyph 0.
   EXPECT_EQ(GlyphIndex(" "), 0);
   EXPECT_EQ(GlyphIndex("~"), 0);
@@ -113,44 +99,24 @@ TEST(BitmapFontDescription, MalformedFilesAreRejectedWhole) {
   }
 }
 
-class AppDirFixture : public ::testing::Test {
- protected:
-  void SetUp() override {
-    dir_ = std::filesystem::temp_directory_path() /
-           ("tw_font_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "_" +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::filesystem::remove_all(dir_);
-    std::filesystem::create_directories(dir_);
-    platform::SetAppDir(dir_.string());
-  }
-  void TearDown() override { std::filesystem::remove_all(dir_); }
-  void WriteFontIni(const std::string& text) { std::ofstream(dir_ / "font.ini") << text; }
-  std::filesystem::path dir_;
-};
-
-using BitmapFontLoad = AppDirFixture;
-
-TEST_F(BitmapFontLoad, MissingFileGivesBuiltInLayout) {
+TEST(BitmapFontLoad, FileIsUsedWhenWellFormedAndOtherwiseTheBuiltInLayout) {
+  test::TempDir dir;
+  platform::SetAppDir(dir.path);
   Glyphs.width = 5;
-  LoadFontDescription();
+  LoadFontDescription();  // no file
   EXPECT_EQ(Glyphs.width, 22);
   EXPECT_EQ(GlyphIndex("A"), 11);
-}
 
-TEST_F(BitmapFontLoad, FileWithDifferentCharactersIsUsed) {
   // Swap the places of "A" and "B"; the name is found in any letter case.
   std::string ini = Replace(BuiltInIni(), "11=A\n12=B\n", "11=B\n12=A\n");
-  ini = Replace(ini, "Width=22", "Width=10");
-  std::ofstream(dir_ / "FONT.INI") << ini;
+  test::WriteText(dir.File("FONT.INI"), Replace(ini, "Width=22", "Width=10"));
   LoadFontDescription();
   EXPECT_EQ(GlyphIndex("A"), 12);
   EXPECT_EQ(GlyphIndex("B"), 11);
   EXPECT_EQ(Glyphs.width, 10);
-}
 
-TEST_F(BitmapFontLoad, MalformedFileFallsBackToBuiltInLayout) {
-  std::string ini = Replace(BuiltInIni(), "11=A\n12=B\n", "11=B\n12=A\n");
-  WriteFontIni(Replace(ini, "30=185x47\n", "30=18547\n"));
+  // One malformed position: the whole file is set aside.
+  test::WriteText(dir.File("FONT.INI"), Replace(ini, "30=185x47\n", "30=18547\n"));
   LoadFontDescription();
   EXPECT_EQ(GlyphIndex("A"), 11);
   EXPECT_EQ(Glyphs.pos[30].x, 185);
@@ -158,14 +124,10 @@ TEST_F(BitmapFontLoad, MalformedFileFallsBackToBuiltInLayout) {
 
 // ---- Drawn geometry --------------------------------------------------------
 
-class BitmapFontCanvas : public ::testing::Test {
+class BitmapFontCanvas : public test::OffscreenCanvasTest {
  protected:
   void SetUp() override {
-    setenv("SDL_VIDEODRIVER", "dummy", 1);
-    platform::SetVideoBackend(platform::VideoBackend::Offscreen);
-    platform::VideoConfig cfg;
-    cfg.backend = platform::VideoBackend::Offscreen;
-    ASSERT_TRUE(platform::OpenDisplay(cfg));
+    test::OffscreenCanvasTest::SetUp();
     // Texel (x, y) = opaque (x, y, 77): every drawn pixel names its source texel.
     std::vector<std::uint32_t> texels(256 * 256);
     for (std::uint32_t y = 0; y < 256; ++y) {
@@ -174,18 +136,8 @@ class BitmapFontCanvas : public ::testing::Test {
     sheet_ = platform::CreateTexture(256, 256, texels.data(), true);
     ASSERT_NE(sheet_, 0);
     Glyphs = BuiltInFontLayout();
-    FillCanvas(0xFF000000u);
   }
-  void TearDown() override { platform::CloseDisplay(); }
 
-  std::uint32_t Pixel(int x, int y) {
-    if (pixels_.empty()) {
-      int w = 0, h = 0;
-      EXPECT_TRUE(platform::ReadCanvas(pixels_, w, h));
-      EXPECT_EQ(w, 640);
-    }
-    return pixels_[static_cast<std::size_t>(y * 640 + x)];
-  }
   static int R(std::uint32_t p) { return static_cast<int>((p >> 16) & 0xFF); }
   static int G(std::uint32_t p) { return static_cast<int>((p >> 8) & 0xFF); }
   static int B(std::uint32_t p) { return static_cast<int>(p & 0xFF); }
@@ -194,11 +146,11 @@ class BitmapFontCanvas : public ::testing::Test {
   struct Box {
     int left = 640, top = 480, right = -1, bottom = -1;
   };
-  Box DrawnBox(int x0, int y0, int x1, int y1) {
+  static Box DrawnBox(const test::CanvasShot& at, int x0, int y0, int x1, int y1) {
     Box b;
     for (int y = y0; y < y1; ++y) {
       for (int x = x0; x < x1; ++x) {
-        if (B(Pixel(x, y)) == 77) {
+        if (B(at(x, y)) == 77) {
           b.left = std::min(b.left, x);
           b.top = std::min(b.top, y);
           b.right = std::max(b.right, x + 1);
@@ -210,67 +162,62 @@ class BitmapFontCanvas : public ::testing::Test {
   }
 
   platform::TextureHandle sheet_ = 0;
-  std::vector<std::uint32_t> pixels_;
 };
 
 TEST_F(BitmapFontCanvas, GlyphsComeFromTheirCellsAtTexelSize) {
   DrawBitmapText("A", 100, 100, sheet_, 1, 0, 100, 255, 255, 255);
   DrawBitmapText("a@~", 200, 300, sheet_, 1, 0, 100, 255, 255, 255);
+  const test::CanvasShot at;
   // "A": source (1, 24) to (23, 46), 22 x 22 at (100, 100).
-  const Box a = DrawnBox(90, 90, 140, 140);
+  const Box a = DrawnBox(at, 90, 90, 140, 140);
   EXPECT_EQ(a.left, 100);
   EXPECT_EQ(a.top, 100);
   EXPECT_EQ(a.right, 122);
   EXPECT_EQ(a.bottom, 122);
-  EXPECT_EQ(R(Pixel(100, 100)), 1);
-  EXPECT_EQ(G(Pixel(100, 100)), 24);
-  EXPECT_EQ(R(Pixel(121, 121)), 22);
-  EXPECT_EQ(G(Pixel(121, 121)), 45);
+  EXPECT_EQ(R(at(100, 100)), 1);
+  EXPECT_EQ(G(at(100, 100)), 24);
+  EXPECT_EQ(R(at(121, 121)), 22);
+  EXPECT_EQ(G(at(121, 121)), 45);
   // "a" from (1, 93); "@" from (116, 208); "~" is glyph 0, from (1, 1).
-  EXPECT_EQ(R(Pixel(200, 300)), 1);
-  EXPECT_EQ(G(Pixel(200, 300)), 93);
-  EXPECT_EQ(R(Pixel(222, 300)), 116);
-  EXPECT_EQ(G(Pixel(222, 300)), 208);
-  EXPECT_EQ(R(Pixel(243, 321)), 137);
-  EXPECT_EQ(G(Pixel(243, 321)), 229);
-  EXPECT_EQ(R(Pixel(244, 300)), 1);
-  EXPECT_EQ(G(Pixel(244, 300)), 1);
-  EXPECT_EQ(DrawnBox(190, 290, 300, 340).right, 266);
+  EXPECT_EQ(G(at(200, 300)), 93);
+  EXPECT_EQ(R(at(222, 300)), 116);
+  EXPECT_EQ(G(at(222, 300)), 208);
+  EXPECT_EQ(R(at(244, 300)), 1);
+  EXPECT_EQ(G(at(244, 300)), 1);
+  EXPECT_EQ(DrawnBox(at, 190, 290, 300, 340).right, 266);
 }
 
 TEST_F(BitmapFontCanvas, ScaleMultipliesSizeAndAdvance) {
   DrawBitmapText("AB", 10, 10, sheet_, 2, 0, 100, 255, 255, 255);
-  const Box box = DrawnBox(0, 0, 120, 70);
+  const test::CanvasShot at;
+  const Box box = DrawnBox(at, 0, 0, 120, 70);
   EXPECT_EQ(box.left, 10);
   EXPECT_EQ(box.top, 10);
   EXPECT_EQ(box.right, 98);  // "B" at 54, 44 wide
   EXPECT_EQ(box.bottom, 54);
   // Each texel covers 2 x 2 pixels; "B" (index 12) starts at texel (24, 24).
-  EXPECT_EQ(R(Pixel(10, 10)), 1);
-  EXPECT_EQ(R(Pixel(11, 11)), 1);
-  EXPECT_EQ(R(Pixel(12, 12)), 2);
-  EXPECT_EQ(G(Pixel(12, 12)), 25);
-  EXPECT_EQ(R(Pixel(53, 10)), 22);
-  EXPECT_EQ(R(Pixel(54, 10)), 24);
-  EXPECT_EQ(G(Pixel(54, 10)), 24);
+  EXPECT_EQ(R(at(11, 11)), 1);
+  EXPECT_EQ(R(at(12, 12)), 2);
+  EXPECT_EQ(R(at(53, 10)), 22);
+  EXPECT_EQ(R(at(54, 10)), 24);
+  EXPECT_EQ(G(at(54, 10)), 24);
 }
 
 TEST_F(BitmapFontCanvas, EachGlyphTurnsAboutItsOwnCentre) {
   DrawBitmapText("AB", 100, 100, sheet_, 1, 90, 100, 255, 255, 255);
+  const test::CanvasShot at;
   // The pair is not turned as a whole: both glyphs keep their squares.
-  const Box box = DrawnBox(60, 60, 200, 200);
+  const Box box = DrawnBox(at, 60, 60, 200, 200);
   EXPECT_EQ(box.left, 100);
   EXPECT_EQ(box.top, 100);
   EXPECT_EQ(box.right, 144);
   EXPECT_EQ(box.bottom, 122);
   // A quarter turn anticlockwise: the glyph's top-left texel ends at the
   // bottom-left, its top-right texel at the top-left.
-  EXPECT_NEAR(R(Pixel(100, 121)), 1, 1);
-  EXPECT_NEAR(G(Pixel(100, 121)), 24, 1);
-  EXPECT_NEAR(R(Pixel(100, 100)), 22, 1);
-  EXPECT_NEAR(G(Pixel(100, 100)), 24, 1);
-  EXPECT_NEAR(R(Pixel(122, 121)), 24, 1);  // "B" the same way, in its own square
-  EXPECT_NEAR(G(Pixel(122, 121)), 24, 1);
+  EXPECT_NEAR(R(at(100, 121)), 1, 1);
+  EXPECT_NEAR(G(at(100, 121)), 24, 1);
+  EXPECT_NEAR(R(at(100, 100)), 22, 1);
+  EXPECT_NEAR(R(at(122, 121)), 24, 1);  // "B" the same way, in its own square
 }
 
 TEST_F(BitmapFontCanvas, AlphaAndColourComeFromTheArguments) {
@@ -279,19 +226,16 @@ TEST_F(BitmapFontCanvas, AlphaAndColourComeFromTheArguments) {
   DrawBitmapText("A", 200, 100, sheet_, 1, 0, 150, 255, 255, 255);
   DrawBitmapText("A", 300, 100, sheet_, 1, 0, -5, 255, 255, 255);
   DrawBitmapText("", 400, 100, sheet_, 1, 0, 100, 255, 255, 255);
+  DrawBitmapText("HELLO", 100, 300, 0, 1, 0, 100, 255, 255, 255);  // empty slot
+  const test::CanvasShot at;
   // Half alpha (128 of 255) over black; green multiplied by 0; blue by 128/255.
-  const std::uint32_t half = Pixel(121, 121);
+  const std::uint32_t half = at(121, 121);
   EXPECT_NEAR(R(half), 22 * 128 / 255, 1);
   EXPECT_EQ(G(half), 0);
   EXPECT_NEAR(B(half), 77 * 128 / 255 * 128 / 255, 1);
-  EXPECT_EQ(Pixel(221, 121) & 0xFFFFFFu, 0x162D4Du);  // alpha 150 drawn as 100
-  EXPECT_EQ(DrawnBox(290, 90, 500, 140).right, -1);   // alpha -5 and "" draw nothing
-  EXPECT_EQ(Pixel(300, 100) & 0xFFFFFFu, 0u);
-}
-
-TEST_F(BitmapFontCanvas, EmptySlotDrawsNothing) {
-  DrawBitmapText("HELLO", 100, 100, 0, 1, 0, 100, 255, 255, 255);
-  EXPECT_EQ(DrawnBox(0, 0, 640, 480).right, -1);
+  EXPECT_EQ(at(221, 121) & 0xFFFFFFu, 0x162D4Du);        // alpha 150 drawn as 100
+  EXPECT_EQ(DrawnBox(at, 290, 90, 500, 140).right, -1);  // alpha -5 and "" draw nothing
+  EXPECT_EQ(DrawnBox(at, 90, 290, 300, 340).right, -1);  // nor does an empty slot
 }
 
 }  // namespace

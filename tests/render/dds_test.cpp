@@ -87,27 +87,21 @@ TEST(DdsFixtures, EachFormatDecodesToTheSourcePixels) {
   }
 }
 
-TEST(DdsCompressed, Dxt1ThreeColourModeHasMidpointAndTransparentBlack) {
-  // c0 = pure blue (0x001F) <= c1 = pure red (0xF800): three colours plus transparent.
+TEST(DdsCompressed, Dxt1ColourOrderChoosesThreeOrFourColours) {
+  // c0 = pure blue (0x001F) <= c1 = pure red (0xF800): three colours plus
+  // transparent; indices 0, 1, 2, 3 across every row.
   std::string f = Header(4, 4, 0x4, "DXT1", 0, 0, 0, 0, 0);
-  f += Bytes({0x1F, 0x00, 0x00, 0xF8});
-  // Rows: indices 0, 1, 2, 3 in every row.
-  f += Bytes({0xE4, 0xE4, 0xE4, 0xE4});
+  f += Bytes({0x1F, 0x00, 0x00, 0xF8, 0xE4, 0xE4, 0xE4, 0xE4});
   DdsImage img;
   ASSERT_TRUE(DecodeDds(f, img));
-  for (int y = 0; y < 4; ++y) {
-    EXPECT_EQ(At(img, 0, y), 0xFF0000FFu);
-    EXPECT_EQ(At(img, 1, y), 0xFFFF0000u);
-    EXPECT_EQ(At(img, 2, y), 0xFF7F007Fu);
-    EXPECT_EQ(At(img, 3, y), 0x00000000u);
-  }
-}
+  EXPECT_EQ(At(img, 0, 0), 0xFF0000FFu);
+  EXPECT_EQ(At(img, 1, 3), 0xFFFF0000u);
+  EXPECT_EQ(At(img, 2, 0), 0xFF7F007Fu);
+  EXPECT_EQ(At(img, 3, 3), 0x00000000u);
 
-TEST(DdsCompressed, Dxt1FourColourModeInterpolatesThirds) {
-  // c0 = white > c1 = black.
-  std::string f = Header(4, 4, 0x4, "DXT1", 0, 0, 0, 0, 0);
+  // c0 = white > c1 = black: four colours in thirds.
+  f = Header(4, 4, 0x4, "DXT1", 0, 0, 0, 0, 0);
   f += Bytes({0xFF, 0xFF, 0x00, 0x00, 0xE4, 0xE4, 0xE4, 0xE4});
-  DdsImage img;
   ASSERT_TRUE(DecodeDds(f, img));
   EXPECT_EQ(At(img, 0, 0), 0xFFFFFFFFu);
   EXPECT_EQ(At(img, 1, 0), 0xFF000000u);

@@ -9,28 +9,29 @@
 namespace tw::render {
 namespace {
 
+// Starts the graphics with display attempts that succeed as `results` says;
+// records the attempts and the message boxes.
 struct FakeDisplay {
-  std::vector<bool> results;  // what each attempt returns
+  std::vector<bool> results;
   std::vector<platform::VideoConfig> attempts;
   std::vector<std::string> messages;
 
-  void Install() {
+  bool Start(bool full_screen) {
     platform::SetVideoBackend(platform::VideoBackend::Headless);
     SetDeviceHooks({[this](const platform::VideoConfig& c) {
                       attempts.push_back(c);
                       return attempts.size() <= results.size() && results[attempts.size() - 1];
                     },
                     [this](const char* text) { messages.emplace_back(text); }});
+    Display = DisplaySettings{};
+    Display.FullScreen = full_screen;
+    return InitGraphics();
   }
 };
 
 TEST(InitGraphicsTest, FullScreenFailureFallsBackToAWindowAfterOneMessage) {
-  FakeDisplay display;
-  display.results = {false, true};
-  display.Install();
-  Display = DisplaySettings{};
-  Display.FullScreen = true;
-  EXPECT_TRUE(InitGraphics());
+  FakeDisplay display{{false, true}, {}, {}};
+  EXPECT_TRUE(display.Start(true));
   ASSERT_EQ(display.attempts.size(), 2u);
   EXPECT_TRUE(display.attempts[0].full_screen);
   EXPECT_FALSE(display.attempts[1].full_screen);
@@ -40,30 +41,19 @@ TEST(InitGraphicsTest, FullScreenFailureFallsBackToAWindowAfterOneMessage) {
   EXPECT_EQ(display.attempts[1].canvas_height, 480);
   EXPECT_EQ(display.attempts[1].window_width, 800);
   EXPECT_EQ(display.attempts[1].window_height, 600);
+
+  FakeDisplay neither{{false, false}, {}, {}};
+  EXPECT_FALSE(neither.Start(true));
+  EXPECT_EQ(neither.attempts.size(), 2u);
+  EXPECT_EQ(neither.messages.size(), 1u);
 }
 
-TEST(InitGraphicsTest, BothAttemptsFailingMeansNoGame) {
-  FakeDisplay display;
-  display.results = {false, false};
-  display.Install();
-  Display = DisplaySettings{};
-  Display.FullScreen = true;
-  EXPECT_FALSE(InitGraphics());
-  EXPECT_EQ(display.attempts.size(), 2u);
-  EXPECT_EQ(display.messages.size(), 1u);
-}
-
-TEST(InitGraphicsTest, WindowedStartNeedsOneAttemptAndSetsTheAngleUnits) {
-  FakeDisplay display;
-  display.results = {true};
-  display.Install();
-  Display = DisplaySettings{};
-  EXPECT_TRUE(InitGraphics());
+TEST(InitGraphicsTest, WindowedStartNeedsOneAttempt) {
+  FakeDisplay display{{true}, {}, {}};
+  EXPECT_TRUE(display.Start(false));
   ASSERT_EQ(display.attempts.size(), 1u);
   EXPECT_FALSE(display.attempts[0].full_screen);
   EXPECT_TRUE(display.messages.empty());
-  EXPECT_FLOAT_EQ(Pi, 3.14159265f);
-  EXPECT_FLOAT_EQ(DegToRad * 180.0f, Pi);
 }
 
 }  // namespace

@@ -1,39 +1,25 @@
+// The drawing primitives on the offscreen canvas: texel sizes, source
+// rectangles, turns, alpha, draw colour, one-texel fills and text alignment.
 #include <gtest/gtest.h>
 
 #include <vector>
 
+#include "offscreen_canvas.h"
 #include "platform/video.h"
-#include "render/device.h"
 #include "render/draw.h"
-#include "test_support.h"
 
 namespace tw::render {
 namespace {
 
+using test::Channel;
+
 constexpr std::uint32_t kRed = 0xFFFF0000u, kGreen = 0xFF00FF00u, kBlue = 0xFF0000FFu,
                         kWhite = 0xFFFFFFFFu, kBlack = 0xFF000000u;
 
-// Pixel checks on the offscreen canvas (software renderer: the same output on
-// every run).
-class DrawTest : public ::testing::Test {
+class DrawTest : public test::OffscreenCanvasTest {
  protected:
-  void SetUp() override {
-    platform::SetVideoBackend(platform::VideoBackend::Offscreen);
-    ASSERT_TRUE(platform::OpenDisplay(platform::VideoConfig{}));
-    SetDrawColor(255, 255, 255);
-    FillCanvas(kBlack);
-  }
-  void TearDown() override { platform::CloseDisplay(); }
-
-  std::uint32_t Pixel(int x, int y) {
-    int w = 0, h = 0;
-    if (pixels_.empty()) platform::ReadCanvas(pixels_, w, h);
-    return pixels_[static_cast<std::size_t>(y) * 640 + static_cast<std::size_t>(x)] | 0xFF000000u;
-  }
-  void Refresh() { pixels_.clear(); }
-
   // 32 x 32: red top-left quadrant, green top-right, blue bottom-left, white bottom-right.
-  Texture Quadrants() {
+  static Texture Quadrants() {
     std::vector<std::uint32_t> px(32 * 32);
     for (int y = 0; y < 32; ++y) {
       for (int x = 0; x < 32; ++x) {
@@ -42,88 +28,82 @@ class DrawTest : public ::testing::Test {
     }
     return platform::CreateTexture(32, 32, px.data(), true);
   }
-
-  std::vector<std::uint32_t> pixels_;
+  static Texture Plain(std::uint32_t argb) {
+    const std::vector<std::uint32_t> px(16 * 16, argb);
+    return platform::CreateTexture(16, 16, px.data(), true);
+  }
 };
 
 TEST_F(DrawTest, ZeroDestinationWidthKeepsTheTexelSize) {
-  const Texture t = Quadrants();
-  DrawSprite(t, 10, 20, 32, 32, 0, 100, 0, 300);
-  EXPECT_EQ(Pixel(10, 20), kRed);
-  EXPECT_EQ(Pixel(41, 20), kGreen);
-  EXPECT_EQ(Pixel(10, 51), kBlue);
-  EXPECT_EQ(Pixel(41, 51), kWhite);
-  EXPECT_EQ(Pixel(42, 20), kBlack);
-  EXPECT_EQ(Pixel(10, 52), kBlack);
+  DrawSprite(Quadrants(), 10, 20, 32, 32, 0, 100, 0, 300);
+  const test::CanvasShot at;
+  EXPECT_EQ(at(10, 20), kRed);
+  EXPECT_EQ(at(41, 20), kGreen);
+  EXPECT_EQ(at(10, 51), kBlue);
+  EXPECT_EQ(at(41, 51), kWhite);
+  EXPECT_EQ(at(42, 20), kBlack);
+  EXPECT_EQ(at(10, 52), kBlack);
 }
 
-TEST_F(DrawTest, OneTexelStretchedOverTheCanvas) {
-  const Texture t = Quadrants();
-  DrawSprite(t, 0, 0, 1, 1, 0, 100, 640, 480);
-  EXPECT_EQ(Pixel(0, 0), kRed);
-  EXPECT_EQ(Pixel(639, 479), kRed);
-  EXPECT_EQ(Pixel(320, 240), kRed);
-}
-
-TEST_F(DrawTest, ScaledRegionTakesTheRightTexels) {
+TEST_F(DrawTest, ScaledRegionTakesTheRightTexelsAndItsEdgesRoundHalfToEven) {
   const Texture t = Quadrants();
   // Texels 16..32 across, 0..16 down (the green quadrant) drawn 32 wide, 8 high.
   DrawSpriteRegion(t, 100, 100, 16, 16, 16, 0, 0, 100, 32, 8);
-  EXPECT_EQ(Pixel(100, 100), kGreen);
-  EXPECT_EQ(Pixel(131, 107), kGreen);
-  EXPECT_EQ(Pixel(132, 100), kBlack);
-  EXPECT_EQ(Pixel(100, 108), kBlack);
-}
-
-TEST_F(DrawTest, SourceRectangleEdgesRoundHalfToEven) {
-  const Texture t = Quadrants();
   // Left 15.5 rounds to 16 (green), width 16 + 15.5 = 31.5 rounds to 32.
   DrawSpriteRegion(t, 0, 0, 16, 16, 15.5f, 0, 0, 100, 0, 0);
-  EXPECT_EQ(Pixel(0, 0), kGreen);
-  EXPECT_EQ(Pixel(15, 0), kGreen);
-  EXPECT_EQ(Pixel(16, 0), kBlack);
+  const test::CanvasShot at;
+  EXPECT_EQ(at(100, 100), kGreen);
+  EXPECT_EQ(at(131, 107), kGreen);
+  EXPECT_EQ(at(132, 100), kBlack);
+  EXPECT_EQ(at(100, 108), kBlack);
+  EXPECT_EQ(at(0, 0), kGreen);
+  EXPECT_EQ(at(15, 0), kGreen);
+  EXPECT_EQ(at(16, 0), kBlack);
 }
 
 TEST_F(DrawTest, PositiveAnglesTurnAnticlockwiseAboutTheCentre) {
-  const Texture t = Quadrants();
-  DrawSprite(t, 100, 100, 32, 32, 90, 100, 32, 32);
+  DrawSprite(Quadrants(), 100, 100, 32, 32, 90, 100, 32, 32);
   // A quarter turn anticlockwise: the top-left (red) quadrant goes to the
   // bottom-left, the top-right (green) to the top-left; same square covered.
-  EXPECT_EQ(Pixel(104, 104), kGreen);
-  EXPECT_EQ(Pixel(104, 127), kRed);
-  EXPECT_EQ(Pixel(127, 104), kWhite);
-  EXPECT_EQ(Pixel(127, 127), kBlue);
-  EXPECT_EQ(Pixel(98, 116), kBlack);
-  EXPECT_EQ(Pixel(134, 116), kBlack);
+  const test::CanvasShot at;
+  EXPECT_EQ(at(104, 104), kGreen);
+  EXPECT_EQ(at(104, 127), kRed);
+  EXPECT_EQ(at(127, 104), kWhite);
+  EXPECT_EQ(at(127, 127), kBlue);
+  EXPECT_EQ(at(98, 116), kBlack);
+  EXPECT_EQ(at(134, 116), kBlack);
 }
 
 TEST_F(DrawTest, AlphaPercentagesAreClampedAndScaled) {
   EXPECT_EQ(AlphaFromPercent(100), 255);
   EXPECT_EQ(AlphaFromPercent(50), 128);  // 127.5 rounds to the even 128
-  EXPECT_EQ(AlphaFromPercent(0), 0);
   EXPECT_EQ(AlphaFromPercent(150), 255);
   EXPECT_EQ(AlphaFromPercent(-5), 0);
   EXPECT_EQ(AlphaFromPercent(1), 3);  // 2.55
 
   const Texture t = Quadrants();
-  DrawSprite(t, 0, 0, 1, 1, 0, -5, 10, 10);
-  DrawSprite(t, 20, 0, 1, 1, 0, 150, 10, 10);
-  DrawSprite(t, 40, 0, 1, 1, 0, 50, 10, 10);
-  EXPECT_EQ(Pixel(5, 5), kBlack);
-  EXPECT_EQ(Pixel(25, 5), kRed);
-  const std::uint32_t half = Pixel(45, 5);
-  EXPECT_NEAR(static_cast<int>((half >> 16) & 0xFF), 128, 1);
-  EXPECT_EQ(half & 0xFFFF, 0u);
+  FillCanvas(0xFF204060u);
+  DrawSprite(t, 0, 100, 1, 1, 0, -5, 10, 10);
+  DrawSprite(t, 20, 100, 1, 1, 0, 150, 10, 10);
+  DrawSprite(t, 40, 100, 1, 1, 0, 50, 10, 10);
+  const test::CanvasShot at;
+  EXPECT_EQ(at(5, 105), 0xFF204060u);
+  EXPECT_EQ(at(25, 105), kRed);
+  // 128 / 255 of the texel over the rest of the old colour, give or take the
+  // fill's two truncating steps.
+  const std::uint32_t half = at(45, 105);
+  EXPECT_NEAR(Channel(half, 16), 0xFF * 128 / 255.0 + 0x20 * 127 / 255.0, 2.0);
+  EXPECT_NEAR(Channel(half, 8), 0x40 * 127 / 255.0, 2.0);
+  EXPECT_NEAR(Channel(half, 0), 0x60 * 127 / 255.0, 2.0);
 }
 
 TEST_F(DrawTest, DrawColourMultipliesTheTexels) {
-  const Texture t = Quadrants();
   SetDrawColor(255, 128, 0);
-  DrawSprite(t, 0, 0, 32, 32, 0, 100, 0, 0);
-  SetDrawColor(255, 255, 255);
-  EXPECT_EQ(Pixel(20, 20), 0xFFFF8000u);  // white x (255, 128, 0)
-  EXPECT_EQ(Pixel(20, 2), 0xFF008000u);   // green x (255, 128, 0)
-  EXPECT_EQ(Pixel(2, 20), kBlack);        // blue x no blue
+  DrawSprite(Quadrants(), 0, 0, 32, 32, 0, 100, 0, 0);
+  const test::CanvasShot at;
+  EXPECT_EQ(at(20, 20), 0xFFFF8000u);  // white x (255, 128, 0)
+  EXPECT_EQ(at(20, 2), 0xFF008000u);   // green x (255, 128, 0)
+  EXPECT_EQ(at(2, 20), kBlack);        // blue x no blue
 }
 
 TEST_F(DrawTest, EmptySlotsDrawNothing) {
@@ -132,22 +112,62 @@ TEST_F(DrawTest, EmptySlotsDrawNothing) {
   EXPECT_EQ(Pixel(10, 10), kBlack);
 }
 
-TEST_F(DrawTest, MagentaColourKeyBecomesTransparent) {
-  test::TempDir dir;
-  std::vector<std::uint32_t> px(4 * 4, 0xFFFF00FFu);
-  px[0] = kRed;
-  ASSERT_TRUE(platform::SaveBitmap(dir.File("keyed.bmp"), 4, 4, px));
-  const Texture keyed = platform::LoadImageTexture(dir.File("keyed.bmp"), true, 0xFF00FF, true);
-  const Texture plain = platform::LoadImageTexture(dir.File("keyed.bmp"), false, 0, true);
-  ASSERT_NE(keyed, 0);
-  DrawSprite(keyed, 0, 0, 4, 4, 0, 100, 0, 0);
-  DrawSprite(plain, 10, 0, 4, 4, 0, 100, 0, 0);
-  EXPECT_EQ(Pixel(0, 0), kRed);
-  EXPECT_EQ(Pixel(2, 2), kBlack);
-  EXPECT_EQ(Pixel(12, 2), 0xFFFF00FFu);
-  EXPECT_EQ(platform::LoadImageTexture(dir.File("missing.png"), false, 0, true), 0);
-  test::WriteText(dir.File("broken.jpg"), "not a picture");
-  EXPECT_EQ(platform::LoadImageTexture(dir.File("broken.jpg"), false, 0, true), 0);
+// A quad drawn from one texel is filled as a plain rectangle: the same colour,
+// blending and edges the stretched texel gives.
+TEST_F(DrawTest, OneTexelStretchIsAPlainFillWithExactEdges) {
+  // Top-left texel orange, the others pure blue.
+  const std::vector<std::uint32_t> px = {0xFFC86432u, kBlue, kBlue, kBlue};
+  const Texture t = platform::CreateTexture(2, 2, px.data(), true);
+  SetDrawColor(255, 128, 255);
+  DrawSprite(t, 10, 20, 1, 1, 0, 100, 30, 40);
+  SetDrawColor(255, 255, 255);
+  DrawSpriteRegion(t, 100, 100, 1, 1, 1, 0, 0, 100, 20, 20);  // another texel
+  DrawSprite(t, 200, 100, 1, 1, 30, 100, 20, 20);             // turned
+  DrawSprite(t, 300, 100, 1, 1, 0, 100, -20, 10);  // a mirrored size covers the other side
+  const test::CanvasShot at;
+  EXPECT_EQ(at(10, 20), 0xFFC83232u);  // green 100 x 128 / 255 = 50
+  EXPECT_EQ(at(39, 59), 0xFFC83232u);
+  EXPECT_EQ(at(40, 59), kBlack);
+  EXPECT_EQ(at(39, 60), kBlack);
+  EXPECT_EQ(at(9, 20), kBlack);
+  EXPECT_EQ(at(110, 110), kBlue);
+  EXPECT_EQ(at(210, 110), 0xFFC86432u);
+  EXPECT_EQ(at(285, 105), 0xFFC86432u);
+  EXPECT_EQ(at(305, 105), kBlack);
+}
+
+// Turned quads go through one scratch picture: draws queued one after another
+// must each keep theirs.
+TEST_F(DrawTest, BackToBackTurnedDrawsEachKeepTheirOwnPicture) {
+  const Texture red = Plain(kRed), green = Plain(kGreen);
+  DrawSprite(red, 100, 100, 16, 16, 45, 100, 32, 32);
+  DrawSprite(green, 200, 100, 16, 16, 45, 100, 32, 32);
+  DrawSprite(red, 300, 100, 16, 16, 30, 100, 32, 32);
+  const test::CanvasShot at;
+  EXPECT_EQ(at(116, 116), kRed);
+  EXPECT_EQ(at(216, 116), kGreen);
+  EXPECT_EQ(at(316, 116), kRed);
+  // A 45-degree turn reaches past the square's sides at mid-height but leaves
+  // its corners empty.
+  EXPECT_EQ(at(100 - 4, 116), kRed);
+  EXPECT_EQ(at(101, 101), kBlack);
+}
+
+TEST_F(DrawTest, TurnedQuadsTakeColourAndOpacityAndTheCanvasEdgeClips) {
+  const Texture white = Plain(kWhite);
+  FillCanvas(kBlue);
+  SetDrawColor(255, 0, 0);
+  DrawSprite(white, 50, 50, 16, 16, 10, 50, 32, 32);
+  SetDrawColor(255, 255, 255);
+  DrawSprite(white, -16, 200, 16, 16, 90, 100, 32, 32);  // half off the left edge
+  const test::CanvasShot at;
+  const std::uint32_t c = at(66, 66);
+  EXPECT_NEAR(Channel(c, 16), 128, 2);
+  EXPECT_EQ(Channel(c, 8), 0);
+  EXPECT_NEAR(Channel(c, 0), 127, 2);
+  EXPECT_EQ(at(0, 216), kWhite);
+  EXPECT_EQ(at(15, 216), kWhite);
+  EXPECT_EQ(at(17, 216), kBlue);
 }
 
 TEST_F(DrawTest, TextAlignsLeftOrRightInItsRectangle) {
@@ -155,10 +175,11 @@ TEST_F(DrawTest, TextAlignsLeftOrRightInItsRectangle) {
   ASSERT_NE(LabelFont, 0);
   DrawFontText(LabelFont, 100, 100, 200, 20, "WWW", kWhite, 0);
   DrawFontText(LabelFont, 100, 200, 200, 20, "WWW", kWhite, 2);
+  const test::CanvasShot at;
   auto lit = [&](int x0, int x1, int y0) {
     for (int y = y0; y < y0 + 20; ++y) {
       for (int x = x0; x < x1; ++x) {
-        if (Pixel(x, y) != kBlack) return true;
+        if (at(x, y) != kBlack) return true;
       }
     }
     return false;

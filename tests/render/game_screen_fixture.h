@@ -4,7 +4,7 @@
 #pragma once
 
 #include <cstdlib>
-#include <vector>
+#include <optional>
 
 #include "../world/world_fixture.h"
 #include "frontend/menu.h"
@@ -15,6 +15,7 @@
 #include "render/debug_overlay.h"
 #include "render/draw.h"
 #include "render/game_screen.h"
+#include "offscreen_canvas.h"
 
 namespace tw::testing {
 
@@ -34,8 +35,7 @@ class GameScreenTest : public WorldTest {
   // The offscreen canvas and the generated pictures; the tuning stays in the
   // test's own folder.
   void OpenCanvas() {
-    platform::SetVideoBackend(platform::VideoBackend::Offscreen);
-    ASSERT_TRUE(platform::OpenDisplay(platform::VideoConfig{}));
+    ASSERT_TRUE(test::OpenOffscreenCanvas());
     platform::SetAppDir(TW_APP_DIR);
     render::LoadFontDescription();
     render::LoadAllTextures();
@@ -58,23 +58,16 @@ class GameScreenTest : public WorldTest {
     for (int i = 0; i < n; ++i) render::RenderGame();
   }
 
-  void Read() {
-    int w = 0, h = 0;
-    ASSERT_TRUE(platform::ReadCanvas(pixels_, w, h));
-    ASSERT_EQ(w, 640);
-  }
-  std::uint32_t Pixel(int x, int y) const {
-    return pixels_[static_cast<std::size_t>(y) * 640 + static_cast<std::size_t>(x)] | 0xFF000000u;
-  }
-  static int Channel(std::uint32_t c, int shift) { return static_cast<int>((c >> shift) & 0xFFu); }
+  void Read() { shot_.emplace(); }
+  std::uint32_t Pixel(int x, int y) const { return (*shot_)(x, y); }
   // Sum of the channel differences.
   static int Distance(std::uint32_t a, std::uint32_t b) {
     int d = 0;
-    for (int s : {0, 8, 16}) d += std::abs(Channel(a, s) - Channel(b, s));
+    for (int s : {0, 8, 16}) d += std::abs(test::Channel(a, s) - test::Channel(b, s));
     return d;
   }
 
-  std::vector<std::uint32_t> pixels_;
+  std::optional<test::CanvasShot> shot_;
 };
 
 }  // namespace tw::testing
