@@ -79,9 +79,10 @@ void UpdateBonuses(const BonusPainter& painter) {
       } else {
         b.Active = false;
       }
-      continue;  // gone before the creature could take it
     }
 
+    // Kept from the game: the pickup test does not look again at the active
+    // flag, so a creature touching a bonus the drills just took still gets it.
     if (Overlaps(b)) PickUp(b);
   }
 }

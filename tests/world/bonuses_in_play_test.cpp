@@ -122,6 +122,16 @@ TEST_F(BonusesInPlay, TheDrillsDestroyBonusesAndSetOffBombsWithoutPoints) {
   EXPECT_TRUE(world::Bonuses[deep].Active);
 }
 
+TEST_F(BonusesInPlay, ABonusTheDrillsReachIsStillTakenByACreatureTouchingIt) {
+  // The tip passes the bonus's top but not yet the creature's, 16 pixels lower.
+  const Single px = world::Player.X, py = world::Player.Y;
+  const std::size_t k = AddBonus("pie", px, py - 16, 20);
+  world::DrillY = (py - 16) + 1 - 32 + core::ScrollY;
+  world::UpdateBonuses();
+  EXPECT_FALSE(world::Bonuses[k].Active);
+  EXPECT_FLOAT_EQ(world::Score, 20.0f);
+}
+
 TEST_F(BonusesInPlay, TimersStopWhilePausedButPickupsGoOn) {
   world::BootTime = 3;
   world::EarsTime = 1;
