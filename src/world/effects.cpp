@@ -48,13 +48,18 @@ void SpawnExplosion(Single x, Single y, Single boomX, Single boomY, Single boomA
         audio::PlaySound("waterhit2", false, 92, 0, 0);
         audio::PlaySound("waterhit3", false, 92, 0, 0);
       }
+      // The bounds are Single sums (x plus whole numbers), rounded afterwards.
+      const Single last = x + 134.0f;
+      const Single innerFrom = x + 50.0f;
+      const Single innerTo = x + 84.0f;
       const Long from = num::CLng(x);
-      const Long to = num::CLng(static_cast<double>(x) + 134.0);
+      const Long to = num::CLng(last);
       for (Long p = from; p <= to; ++p) {
         const Long j = p / 2;
         if (j > 12) {
           DisturbWater(j - 13, 15.0);
-          if (static_cast<double>(x) + 50.0 < p && p < static_cast<double>(x) + 84.0) DisturbWater(j - 13, 15.0);
+          const double pd = static_cast<double>(p);
+          if (static_cast<double>(innerFrom) < pd && pd < static_cast<double>(innerTo)) DisturbWater(j - 13, 15.0);
         }
       }
     }

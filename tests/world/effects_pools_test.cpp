@@ -90,6 +90,14 @@ TEST_F(Effects, AnExplosionNearTheWaterSplashesWithThreeSounds) {
   EXPECT_FLOAT_EQ(world::WaterWave[37], 30.0f);  // p = 100 and 101
   EXPECT_FLOAT_EQ(world::WaterWave[104], 15.0f);  // p = 234 only
   EXPECT_FLOAT_EQ(world::WaterWave[70], 60.0f);  // p = 166, 167, both doubled
+
+  // The far end is the Single sum x + 134, rounded: for x = 167.5 - 2^-16 the
+  // sum rounds to 301.5 as a Single, so the splash reaches p = 302 (cell 138).
+  world::WaterWave.fill(0.0f);
+  world::ExplosionEffects[0].Active = false;
+  world::SpawnExplosion(167.5f - 1.0f / 65536.0f, world::WaterY, 0, 0, 0);
+  EXPECT_FLOAT_EQ(world::WaterWave[137], 30.0f);  // p = 300 and 301
+  EXPECT_FLOAT_EQ(world::WaterWave[138], 15.0f);  // p = 302 only
 }
 
 TEST_F(Effects, AFlashFadesOverTenFramesAndHoldsWhilePaused) {
