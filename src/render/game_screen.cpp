@@ -3,6 +3,7 @@
 #include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <ctime>
 #include <string_view>
 
 #include "config/options.h"
@@ -66,7 +67,8 @@ void DrawSky() {
 }
 
 void DrawClouds() {
-  // Still in the sky's colour, so the clouds redden with it.
+  // Still in the sky's colour, so the clouds redden with it. An inactive
+  // cloud always lies off the canvas (or has no size yet), so it is skipped.
   const core::Cloud& a = core::Clouds[0];
   const core::Cloud& b = core::Clouds[1];
   if (a.Active) DrawSpriteRegion(TexClouds, a.X, a.Y, a.Width, a.Height, 0, 0, 0, 100, 0, 0);
@@ -270,6 +272,7 @@ void DrawParticle(const world::Particle& p, Integer alpha) {
     case world::kParticleStreak:
       SetDrawColor(170, 248, 255);
       DrawSprite(TexParticles, p.X, p.Y, 32, 32, p.Angle, alpha, 0, 0);
+      SetDrawColor(14, 90, 157);  // the fleck as for mud, in mud's tint
       fleck();
       break;
     default:
@@ -285,6 +288,8 @@ void DrawDrills() {
   for (int col = 1; col <= 13; ++col) {
     const Single x = kLeft + static_cast<Single>(col * 32);
     DrawSprite(TexSharp, x, world::DrillY, 32, 32, RandomAngle(10) - 5.0f, 100, 0, 0);
+    // Sixteen blocks reach the canvas top from the drills' lowest place (484,
+    // the end-of-game descent); the cap only guards a wild starting height.
     for (std::int32_t k = 1; k <= shaft && k <= 16; ++k) {
       DrawSprite(TileTextures[51], x, world::DrillY - static_cast<Single>(k * 32) + 3.0f, 32, 32, 0, 100, 0, 0);
     }
@@ -298,6 +303,7 @@ void DrawWaterStrip(int x, int cell) {
   s.WaterPhaseA += 50.0f;
   if (s.WaterPhaseA > 8000.0f) s.WaterPhaseA = 0.0f;
   const Single left = static_cast<Single>(x) + kLeft;
+  // With the water line below the canvas the strip has no height to draw.
   if (height > 0.0f) {
     DrawSprite(TexBackgroundSky, left, world::WaterY + wave + std::cos(s.WaterPhaseA), 1, 1, 0, 50, 2, height);
   }
@@ -402,6 +408,7 @@ void DrawTimer(Texture icon, Single x, Single spin, Single time) {
   DrawSprite(icon, x, 315, 32, 32, 0, 100, 0, 0);
   const Single used = 128.0f - time / 10.0f;
   SetDrawColor(255, 55, 55);
+  // A full timer leaves no red part; a zero or negative source size is not drawn.
   if (used > 0.0f) DrawSprite(TexSidebar, x, 347, 32, used, 0, 20, 0, 0);
   SetDrawColor(55, 255, 55);
   Single h = 0;
@@ -478,10 +485,15 @@ void DrawScore() {
 
 // ---- 17-19: pause, fades -----------------------------------------------------------
 
+// Local time of day, as the pause sign's sway follows the wall clock.
 double SecondsSinceMidnight() {
-  const auto now = std::chrono::system_clock::now().time_since_epoch();
-  const double seconds = std::chrono::duration<double>(now).count();
-  return std::fmod(seconds, 86400.0);
+  const auto now = std::chrono::system_clock::now();
+  const std::time_t whole = std::chrono::system_clock::to_time_t(now);
+  std::tm local{};
+  if (localtime_r(&whole, &local) == nullptr) return 0.0;
+  const double fraction =
+      std::chrono::duration<double>(now - std::chrono::system_clock::from_time_t(whole)).count();
+  return local.tm_hour * 3600.0 + local.tm_min * 60.0 + local.tm_sec + fraction;
 }
 
 void DrawPause() {

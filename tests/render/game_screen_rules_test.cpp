@@ -1,9 +1,10 @@
 // The game logic that runs inside a game-screen frame (no drawing needed):
 // hand-back, fades, banner, glass bomb pass, drill contact, creature state,
-// look-ahead arrows, debug text.
+// look-ahead arrows, debug text; and how particles are tinted.
 #include <gtest/gtest.h>
 
 #include "core/frame_clock.h"
+#include "core/level_scroll.h"
 #include "game_screen_fixture.h"
 
 namespace tw::testing {
@@ -168,6 +169,37 @@ TEST_F(GameScreenRules, DebugTextShowsRateGamesAndCell) {
   EXPECT_FLOAT_EQ(render::DebugWindow.X, 530.0f);
   EXPECT_FLOAT_EQ(render::DebugWindow.Y, 425.0f);
   EXPECT_EQ(render::DebugWindow.Width, 110);
+}
+
+// Drawn particles, checked on the offscreen canvas against the same pictures
+// drawn by hand in the empty left margin.
+using GameScreenParticles = GameScreenTest;
+
+TEST_F(GameScreenParticles, AStreaksFleckIsDrawnInMudsTint) {
+  OpenCanvas();
+  Scene(false);
+  for (core::Cloud& c : core::Clouds) c.Active = false;
+  world::Particle& p = world::Particles[0];
+  p = world::Particle{};
+  p.Life = 10;
+  p.Kind = world::kParticleStreak;
+  p.X = 600;  // right margin, clear while no bombs are held
+  p.Y = 100;
+  render::RenderGame();
+  render::SetDrawColor(170, 248, 255);
+  render::DrawSprite(render::TexParticles, 8, 100, 32, 32, 0, 50, 0, 0);
+  render::SetDrawColor(14, 90, 157);
+  render::DrawSpriteRegion(render::TexParticles, 8, 100, 32, 32, 32, 0, 0, 50, 32, 16);
+  render::SetDrawColor(255, 255, 255);
+  Read();
+  int drawn = 0;
+  for (int dy = 0; dy < 32; ++dy) {
+    for (int dx = 0; dx < 32; ++dx) {
+      ASSERT_EQ(Pixel(600 + dx, 100 + dy), Pixel(8 + dx, 100 + dy)) << dx << "," << dy;
+      drawn += Pixel(8 + dx, 100 + dy) != Pixel(8 + dx, 140) ? 1 : 0;
+    }
+  }
+  EXPECT_GT(drawn, 20);  // the streak is really there
 }
 
 }  // namespace
