@@ -58,23 +58,30 @@ double WalkStep(Integer m, double w) {
   const auto& t = config::Tuning;
   const double dt = core::FrameTime;
   const double speed = static_cast<double>(t.WalkSpeed);
-  if (m == kMatMud) return SafeDivide(speed, static_cast<double>(t.WalkSpeed_Mud_DEVIDER)) * dt * w;
-  if (m == kMatIce) return static_cast<double>(t.WalkSpeed_Ice_MULTIPLY) * speed * dt * w;
+  // Speed over divisor and speed times factor are Single results; only the
+  // step time brings in Double precision.
+  if (m == kMatMud) {
+    const Single perSecond = static_cast<Single>(SafeDivide(speed, static_cast<double>(t.WalkSpeed_Mud_DEVIDER)));
+    return static_cast<double>(perSecond) * dt * w;
+  }
+  if (m == kMatIce) {
+    const Single perSecond = t.WalkSpeed_Ice_MULTIPLY * t.WalkSpeed;
+    return static_cast<double>(perSecond) * dt * w;
+  }
   return speed * dt * w;
 }
 
-void SpawnFlecks(Integer kind, Single dxRight0, Single y, Single life, int count) {
-  // `count` flecks to the right of the creature, spaced 4 pixels leftwards.
-  for (int i = 0; i < count; ++i) {
-    SpawnParticle(kind, P.X + dxRight0 - 4.0f * static_cast<Single>(i) + 80.0f, y, 0.5f, ScreenRise(), -4.0f,
-                  life, true);
+// Three gum flecks on one side of the creature. Each offset is added to X on
+// its own (X + 18, not X + 22 - 4) so the Single sums round alike.
+void GumFlecksRight(Single y) {
+  for (Single dx : {22.0f, 18.0f, 14.0f}) {
+    SpawnParticle(kParticleGum, P.X + dx + 80.0f, y, 0.5f, ScreenRise(), -4.0f, 60.0f, true);
   }
 }
 
-void SpawnFlecksLeft(Integer kind, Single dxLeft0, Single y, Single life, int count) {
-  for (int i = 0; i < count; ++i) {
-    SpawnParticle(kind, P.X + dxLeft0 - 4.0f * static_cast<Single>(i) + 80.0f, y, -0.5f, ScreenRise(), 4.0f,
-                  life, true);
+void GumFlecksLeft(Single y) {
+  for (Single dx : {-5.0f, -9.0f, -13.0f}) {
+    SpawnParticle(kParticleGum, P.X + dx + 80.0f, y, -0.5f, ScreenRise(), 4.0f, 60.0f, true);
   }
 }
 
@@ -115,7 +122,9 @@ void UpdatePlayer() {
       P.Airborne = true;
       P.VelocityY = static_cast<Single>(-(static_cast<double>(t.Jump_Force) * dt));
       P.Y -= 1.0f;
-      audio::PlaySound("jump", false, 100, 0, num::CLng((static_cast<double>(P.Weight) - 4.0) * 4.0 + 22.0));
+      // The pitch is worked out in Single before it is rounded.
+      const Single pitch = (P.Weight - 4.0f) * 4.0f + 22.0f;
+      audio::PlaySound("jump", false, 100, 0, num::CLng(static_cast<double>(pitch)));
     }
     c.JumpRequest = false;
   }
@@ -180,8 +189,8 @@ void UpdatePlayer() {
       P.VelocityY = static_cast<Single>(
           -SafeDivide(static_cast<double>(P.VelocityY), static_cast<double>(t.BounceFrom_Gum_DEVIDER)));
       const Single y = P.Y + 24.0f + core::ScrollY;
-      if (MaterialAt(26, 36) == kMatGum) SpawnFlecks(kParticleGum, 22.0f, y, 60.0f, 3);
-      if (MaterialAt(6, 36) == kMatGum) SpawnFlecksLeft(kParticleGum, -5.0f, y, 60.0f, 3);
+      if (MaterialAt(26, 36) == kMatGum) GumFlecksRight(y);
+      if (MaterialAt(6, 36) == kMatGum) GumFlecksLeft(y);
     }
     P.GlassHit = false;
     const Single glassForce = t.Hit_SmashOnForce + P.VelocityY - t.Smash_Glass_ForceNeeded;

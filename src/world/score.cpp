@@ -28,9 +28,10 @@ void ScoreStep(std::string_view sound) {
     StayAliveTotal = static_cast<Single>(static_cast<double>(StayAliveTotal) +
                                          static_cast<double>(t.Staying_Alive) * core::FrameTime);
     if (Player.Airborne && !config::GameOptions.GameMode_Story) {
+      // Speed factor times speed is a Single product; only the step time is a Double.
+      const Single perSecond = t.Falling_Speed * Player.VelocityY;
       FallPoints = static_cast<Single>(static_cast<double>(FallPoints) +
-                                       static_cast<double>(t.Falling_Speed) *
-                                           static_cast<double>(Player.VelocityY) * core::FrameTime);
+                                       static_cast<double>(perSecond) * core::FrameTime);
     }
     Score = StayAliveTotal + Score + FallPoints;
     FallPoints = 0;
