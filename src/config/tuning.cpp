@@ -47,14 +47,28 @@ std::optional<Single> AsSingle(std::optional<double> v, double scale = 1.0) {
   return static_cast<Single>(scaled);
 }
 
-void ReadSingle(const std::string& f, const char* s, const char* k, Single& field, double scale = 1.0) {
-  if (auto v = AsSingle(ReadNumber(f, s, k), scale)) field = *v;
+bool ReadSingle(const std::string& f, const char* s, const char* k, Single& field, double scale = 1.0) {
+  if (auto v = AsSingle(ReadNumber(f, s, k), scale)) {
+    field = *v;
+    return true;
+  }
+  return false;
+}
+
+// A value the file holds `divisor` times larger: read as a Double and divided
+// (not multiplied by the reciprocal, which can round differently).
+void ReadSingleDivided(const std::string& f, const char* s, const char* k, Single& field, double divisor) {
+  auto v = ReadNumber(f, s, k);
+  if (v) *v /= divisor;
+  if (auto single = AsSingle(v)) field = *single;
 }
 
 // Kept as a Double, but within the Single range: it ends up in Single state.
-void ReadDouble(const std::string& f, const char* s, const char* k, Double& field) {
+bool ReadDouble(const std::string& f, const char* s, const char* k, Double& field) {
   auto v = ReadNumber(f, s, k);
-  if (AsSingle(v)) field = *v;
+  if (!AsSingle(v)) return false;
+  field = *v;
+  return true;
 }
 
 void ReadInteger(const std::string& f, const char* s, const char* k, Integer& field) {
@@ -188,11 +202,11 @@ void ReadTuning(const std::string& f) {
   ReadSingle(f, "Player", "Position_Tile_Y", t.Position_Tile_Y, world::TileSize);
   ReadSingle(f, "Player", "WalkSpeed", t.WalkSpeed);
   ReadSingle(f, "Player", "WalkSpeed_Mud_DEVIDER", t.WalkSpeed_Mud_DEVIDER);
-  ReadSingle(f, "Player", "WalkSpeed_Ice_MULTIPLY", t.WalkSpeed_Ice_MULTIPLY, 1.0 / 15.0);
-  ReadSingle(f, "Player", "Weight", t.Weight, 0.1);
+  ReadSingleDivided(f, "Player", "WalkSpeed_Ice_MULTIPLY", t.WalkSpeed_Ice_MULTIPLY, 15.0);
+  ReadSingleDivided(f, "Player", "Weight", t.Weight, 10.0);
   ReadSingle(f, "Player", "SlowDown_AfterHit_Ice_DEVIDER", t.SlowDown_AfterHit_Ice_DEVIDER);
   ReadSingle(f, "Player", "BounceFrom_Everything_DEVIDER", t.BounceFrom_Everything_DEVIDER);
-  ReadSingle(f, "Player", "BounceFrom_Gum_DEVIDER", t.BounceFrom_Gum_DEVIDER, 0.1);
+  ReadSingleDivided(f, "Player", "BounceFrom_Gum_DEVIDER", t.BounceFrom_Gum_DEVIDER, 10.0);
   ReadSingle(f, "Player", "Smash_Glass_ForceNeeded", t.Smash_Glass_ForceNeeded);
   ReadSingle(f, "Player", "Jump_Force", t.Jump_Force);
 
@@ -208,7 +222,7 @@ void ReadTuning(const std::string& f) {
   ReadSingle(f, "Score", "Hit_PushTile", t.Hit_PushTile);
   ReadSingle(f, "Score", "Hot_SmashTile", t.Hot_SmashTile);
   ReadSingle(f, "Score", "Combo_LastsFor_Seconds", t.Combo_LastsFor_Seconds);
-  ReadSingle(f, "Score", "Combo_OnHitTile_AppendToMultiplyer", t.Combo_OnHitTile_AppendToMultiplyer, 0.1);
+  ReadSingleDivided(f, "Score", "Combo_OnHitTile_AppendToMultiplyer", t.Combo_OnHitTile_AppendToMultiplyer, 10.0);
   ReadBool(f, "Score", "Graphic_BackLayer", t.Graphic_BackLayer);
   ReadText(f, "Score", "Graphic_RGB", t.Graphic_RGB);
   ReadBool(f, "Score", "Graphic_Combo_Visible", t.Graphic_Combo_Visible);
@@ -216,7 +230,11 @@ void ReadTuning(const std::string& f) {
   ReadBool(f, "Score", "Graphic_ComboOverPlayer_Visible", t.Graphic_ComboOverPlayer_Visible);
   ReadBool(f, "Score", "ScoreIs_ComboPlusScore", t.ScoreIs_ComboPlusScore);
 
-  ReadSingle(f, "Sharp drills", "Starting_Position_Y", t.Starting_Position_Y);
+  // The drills' position and the water lines take a value as it is read, so a
+  // missing key leaves them where the previous game left them.
+  if (ReadSingle(f, "Sharp drills", "Starting_Position_Y", t.Starting_Position_Y)) {
+    world::DrillY = t.Starting_Position_Y;
+  }
   ReadSingle(f, "Sharp drills", "Speed_of_Lowering", t.Speed_of_Lowering);
   ReadLong(f, "Sharp drills", "HitStone_GoBack_Pixels", t.HitStone_GoBack_Pixels);
 
@@ -228,21 +246,25 @@ void ReadTuning(const std::string& f) {
   ReadInteger(f, "Bonus", "NumOf_Boots", t.NumOf_Boots);
   ReadInteger(f, "Bonus", "NumOf_Pie", t.NumOf_Pie);
 
-  ReadSingle(f, "Score", "Bonus_BombGlass_Points", t.Bonus_BombGlass_Points, 0.1);
-  ReadSingle(f, "Score", "Bonus_Bomb_Points", t.Bonus_Bomb_Points, 0.1);
-  ReadSingle(f, "Bonus", "Bomb_Weight", t.Bomb_Weight, 0.1);
-  ReadSingle(f, "Score", "Bonus_Bomb_Points", t.Bonus_Bomb_Points, 0.1);
-  ReadSingle(f, "Bonus", "Pie_Weight", t.Pie_Weight, 0.1);
+  ReadSingleDivided(f, "Score", "Bonus_BombGlass_Points", t.Bonus_BombGlass_Points, 10.0);
+  ReadSingleDivided(f, "Score", "Bonus_Bomb_Points", t.Bonus_Bomb_Points, 10.0);
+  ReadSingleDivided(f, "Bonus", "Bomb_Weight", t.Bomb_Weight, 10.0);
+  ReadSingleDivided(f, "Score", "Bonus_Bomb_Points", t.Bonus_Bomb_Points, 10.0);
+  ReadSingleDivided(f, "Bonus", "Pie_Weight", t.Pie_Weight, 10.0);
   ReadInteger(f, "Score", "Bonus_Pie_Points", t.Bonus_Pie_Points);
-  ReadSingle(f, "Bonus", "Boot_Weight", t.Boot_Weight, 0.1);
+  ReadSingleDivided(f, "Bonus", "Boot_Weight", t.Boot_Weight, 10.0);
   ReadSingle(f, "Score", "Bonus_Boot_Points", t.Bonus_Boot_Points);
   ReadSingle(f, "Bonus", "Bonus_Boot_Time", t.Bonus_Boot_Time);
   ReadSingle(f, "Bonus", "Ears_Weight", t.Ears_Weight, 0.1);
   ReadSingle(f, "Score", "Bonus_Ears_Points", t.Bonus_Ears_Points);
   ReadSingle(f, "Bonus", "Bonus_Ears_Time", t.Bonus_Ears_Time);
 
-  ReadDouble(f, "Water", "StartupHeight", t.StartupHeight);
-  ReadDouble(f, "Water", "FixedHeight", t.FixedHeight);
+  if (ReadDouble(f, "Water", "StartupHeight", t.StartupHeight)) {
+    world::WaterY = static_cast<Single>(static_cast<double>(world::CanvasHeight) - t.StartupHeight);
+  }
+  if (ReadDouble(f, "Water", "FixedHeight", t.FixedHeight)) {
+    world::WaterFixedY = static_cast<Single>(static_cast<double>(world::CanvasHeight) - t.FixedHeight);
+  }
 }
 
 void StartNewGame(bool& readFile) {
@@ -281,9 +303,6 @@ void StartNewGame(bool& readFile) {
   // The values the file gives as starting states.
   world::ResetPlayer();
   world::Bombs = Tuning.Bonus_BombsAtStart;
-  world::DrillY = Tuning.Starting_Position_Y;
-  world::WaterY = static_cast<Single>(static_cast<double>(world::CanvasHeight) - Tuning.StartupHeight);
-  world::WaterFixedY = static_cast<Single>(static_cast<double>(world::CanvasHeight) - Tuning.FixedHeight);
 
   ReadLevels(readFile);
   world::GenerateShaft();

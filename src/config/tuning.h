@@ -113,7 +113,8 @@ void SetDefaultLevels();
 // The sum of the level sizes 1..10.
 Single ComputeMapHeight();
 // Reads every tuning key (not the levels) from `file` into Tuning, leaving a
-// field unchanged when its key is missing or malformed.
+// field unchanged when its key is missing or malformed. The drills' position
+// and the two water lines are set from their keys as they are read.
 void ReadTuning(const std::string& file);
 
 }  // namespace tw::config

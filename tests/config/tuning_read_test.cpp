@@ -57,6 +57,18 @@ TEST_F(TuningRead, MissingAndMalformedValuesKeepTheEarlierGamesValues) {
   EXPECT_FLOAT_EQ(config::MapHeight, 1050.0f);
 }
 
+TEST_F(TuningRead, DrillsAndWaterKeepTheirPlaceWhenTheirKeysAreMissing) {
+  StartGame(false);
+  // Where the last game left them.
+  world::DrillY = 123.0f;
+  world::WaterY = 300.0f;
+  world::WaterFixedY = 310.0f;
+  StartGame(false, "[Water]\nFixedHeight=70\n");
+  EXPECT_FLOAT_EQ(world::DrillY, 123.0f);
+  EXPECT_FLOAT_EQ(world::WaterY, 300.0f);
+  EXPECT_FLOAT_EQ(world::WaterFixedY, 410.0f);  // its key is read
+}
+
 TEST_F(TuningRead, OnlyLevelsBeforeAnyGameLeavesZeros) {
   config::Tuning = config::GameTuning{};  // as at start-up
   StartGame(true, "[Levels]\nLevel-01_PlatformSize=6\n");
