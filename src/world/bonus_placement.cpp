@@ -32,10 +32,11 @@ bool PlaceBonus(int kind) {
   while (i < Bonuses.size() && Bonuses[i].Active) ++i;
   if (i >= Bonuses.size()) return false;
 
-  const double rows = static_cast<double>(config::MapHeight) - 10.0;
+  // Both draws are Single products (a Double product can floor one lower).
+  const Single rows = config::MapHeight - 10.0f;
   for (int attempt = 0; attempt < kBonusPlacementAttempts; ++attempt) {
-    const Long col = num::FloorToLong(static_cast<double>(Rnd()) * 13.0) + 1;
-    const Long row = num::FloorToLong(static_cast<double>(Rnd()) * rows) + 10;
+    const Long col = num::FloorToLong(static_cast<double>(Rnd() * 13.0f)) + 1;
+    const Long row = num::FloorToLong(static_cast<double>(Rnd() * rows)) + 10;
     const Single c = static_cast<Single>(col);
     const Single r = static_cast<Single>(row);
     if (TileAt(c, r) > 0 || TileAt(c, r + 1.0f) < 1) continue;

@@ -38,7 +38,8 @@ void Platforms(bool story) {
       if (row < 10) row = 10;  // no platforms in the top ten rows
       for (int p = 0; p < 3; ++p) {
         const Long width = Level(L).PlatformSize;
-        const Long startCol = num::FloorToLong(static_cast<double>(Rnd()) * 14.0);
+        // A Single product, like the bonus draws.
+        const Long startCol = num::FloorToLong(static_cast<double>(Rnd() * 14.0f));
         Long total = 0;
         for (std::size_t k = 1; k <= 6; ++k) total += weights[k];
         const Long r = num::FloorToLong(static_cast<double>(Rnd()) * static_cast<double>(total));
