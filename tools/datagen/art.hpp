@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "image.hpp"
+#include "text.hpp"
 
 namespace datagen {
 
@@ -65,6 +66,10 @@ Image loadingScreen();
 Image menuBackground();
 Image wonStory();
 Image wonArcade();
+
+// Golden display lettering with a navy outline, drop shadow and gloss: the
+// headings and captions everywhere use it.
+TextStyle goldStyle(float outline);
 
 // A friendly Bolo at any size, for the big pictures.
 void drawBolo(Image& img, float cx, float cy, float r, float lookX = 0, float lookY = 0, bool happy = true);

@@ -14,19 +14,6 @@ constexpr float kPi = 3.14159265f;
 const Color kNavy = rgb(18, 30, 84);
 const Color kInk = rgb(36, 40, 72);
 
-TextStyle heading(float outline) {
-  TextStyle st;
-  st.top = rgb(255, 252, 196);
-  st.bottom = rgb(255, 164, 28);
-  st.outline = kNavy;
-  st.outlineWidth = outline;
-  st.shadowDx = outline * 0.8f;
-  st.shadowDy = outline;
-  st.shadow = rgb(0, 0, 30, 0.45f);
-  st.gloss = true;
-  return st;
-}
-
 TextStyle whiteText(float outline) {
   TextStyle st;
   st.top = rgb(255, 255, 255);
@@ -141,7 +128,7 @@ Image storyPage(int page) {
   panel(img, 8, 8, 504, 504);
   const Sdf pic = box(34, 72, 478, 236, 14);
   if (page == 1) {
-    drawText(img, Face::Display, fitSize(Face::Display, "A WINDY MORNING", 40, 440, 36), "A WINDY MORNING", 256, 42, heading(3));
+    drawText(img, Face::Display, fitSize(Face::Display, "A WINDY MORNING", 40, 440, 36), "A WINDY MORNING", 256, 42, goldStyle(3));
     sky(img, 34, 72, 478, 236, pic);
     sun(img, 420, 110, 18);
     cloudPuff(img, 70, 110, 1.0f, pic);
@@ -165,7 +152,7 @@ Image storyPage(int page) {
     para(img, "Down and down Bolo fell, deep into a shaft packed with colourful tiles.", 372);
   } else {
     drawText(img, Face::Display, fitSize(Face::Display, "THE ONLY WAY IS DOWN", 40, 440, 36), "THE ONLY WAY IS DOWN", 256, 42,
-             heading(3));
+             goldStyle(3));
     shaftScene(img, 34, 72, 478, 236, true);
     drawBolo(img, 256, 160, 15, 0, 1);
     fill(img, ring(pic, 1.5f), kNavy);
@@ -184,7 +171,7 @@ Image storyPage(int page) {
 Image howToPlayPage() {
   Image img(512, 512);
   panel(img, 8, 8, 504, 504);
-  drawText(img, Face::Display, fitSize(Face::Display, "HOW TO PLAY", 38, 400, 32), "HOW TO PLAY", 256, 38, heading(3));
+  drawText(img, Face::Display, fitSize(Face::Display, "HOW TO PLAY", 38, 400, 32), "HOW TO PLAY", 256, 38, goldStyle(3));
 
   auto key = [&](const std::string& label, float x, float y) {
     const int size = 13;
@@ -274,7 +261,7 @@ Image loadingScreen() {
   blit(img, bf, 200, 300, 2.0f);
 
   {
-    TextStyle st = heading(5);
+    TextStyle st = goldStyle(5);
     st.top = rgb(170, 232, 255);
     st.bottom = rgb(40, 120, 240);
     const int size = fitSize(Face::Display, "TUMBLEWELL", 120, 560, 100);
@@ -324,7 +311,7 @@ Image wonStory() {
   well(img, 520, 372, 110, 48);
   drawBolo(img, 300, 330, 42, 0, -0.3f);
   for (int i = 0; i < 3; ++i) blit(img, butterfly(i), 180 + 160 * static_cast<float>(i), 250 - 30 * static_cast<float>(i % 2), 1.6f);
-  drawText(img, Face::Display, fitSize(Face::Display, "HOME AT LAST!", 90, 560, 70), "HOME AT LAST!", 320, 170, heading(5));
+  drawText(img, Face::Display, fitSize(Face::Display, "HOME AT LAST!", 90, 560, 70), "HOME AT LAST!", 320, 170, goldStyle(5));
   TextStyle st = whiteText(3);
   drawText(img, Face::Display, fitSize(Face::Display, "BOLO DUG ALL THE WAY BACK TO THE MEADOW", 30, 580, 24),
            "BOLO DUG ALL THE WAY BACK TO THE MEADOW", 320, 222, st);
@@ -358,7 +345,7 @@ Image wonArcade() {
   fill(img, capsule(278, 280, 284, 330, 5), rgb(255, 255, 255), 0.5f);
   fill(img, star(320, 312, 22, 9, 5), rgb(255, 250, 200));
   drawBolo(img, 320, 232, 28, 0, -0.4f);
-  drawText(img, Face::Display, fitSize(Face::Display, "WOW!", 100, 300, 80), "WOW!", 320, 64, heading(5));
+  drawText(img, Face::Display, fitSize(Face::Display, "WOW!", 100, 300, 80), "WOW!", 320, 64, goldStyle(5));
   TextStyle st = whiteText(3);
   drawText(img, Face::Display, fitSize(Face::Display, "ARCADE MODE BEATEN!", 44, 560, 36), "ARCADE MODE BEATEN!", 320, 132, st);
   drawText(img, Face::Display, 22, "PRESS RETURN", 320, 456, whiteText(2.5f));

@@ -10,8 +10,8 @@
 namespace datagen {
 
 namespace {
-
 const Color kNavy = rgb(18, 30, 84);
+}  // namespace
 
 TextStyle goldStyle(float outline) {
   TextStyle st;
@@ -25,6 +25,8 @@ TextStyle goldStyle(float outline) {
   st.gloss = true;
   return st;
 }
+
+namespace {
 
 TextStyle whiteStyle(float outline) {
   TextStyle st;
