@@ -405,11 +405,13 @@ void MoveButterflies() {
       b.Y = world::Rnd() * 480.0f;
       b.Heading = world::Rnd() * 360.0f;
       b.Speed = world::Rnd() + 1.0f;
-      b.FlapTimer = num::CInt(static_cast<double>(world::Rnd()) * 50.0);
-      b.Size = num::CInt(static_cast<double>(world::Rnd()) * 6.0 + 2.0);
+      // Single products, rounded before CInt: a product that rounds onto a
+      // half goes to the even neighbour, as it does in the original.
+      b.FlapTimer = num::CInt(static_cast<double>(world::Rnd() * 50.0f));
+      b.Size = num::CInt(static_cast<double>(world::Rnd() * 6.0f + 2.0f));
     }
     if (b.FlapTimer < 1) {
-      b.FlapTimer = num::CInt(static_cast<double>(world::Rnd()) * 3.0 + 3.0);
+      b.FlapTimer = num::CInt(static_cast<double>(world::Rnd() * 3.0f + 3.0f));
       b.WingPhase = !b.WingPhase;
     } else {
       b.FlapTimer = static_cast<Integer>(b.FlapTimer - 1);

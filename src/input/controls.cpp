@@ -46,12 +46,15 @@ void ReadControls() {
 
   // 2. Test keys that act every frame they are held.
   if (DebugWindowVisible) {
-    const double speed = static_cast<double>(NextLevelSpeed());
+    const Single speed = NextLevelSpeed();
     if (IsDown(key::A)) {
-      core::ScrollY = static_cast<Single>(static_cast<double>(core::ScrollY) + speed * 5.0 * core::FrameTime);
+      // Speed x 5 is a Single product; only the step time brings in Double.
+      core::ScrollY = static_cast<Single>(static_cast<double>(core::ScrollY) +
+                                          static_cast<double>(speed * 5.0f) * core::FrameTime);
     }
     if (IsDown(key::Z)) {
-      core::ScrollY = static_cast<Single>(static_cast<double>(core::ScrollY) - speed * core::FrameTime * 10.0);
+      core::ScrollY = static_cast<Single>(static_cast<double>(core::ScrollY) -
+                                          static_cast<double>(speed) * core::FrameTime * 10.0);
     }
     if (IsDown(key::R)) world::Player.Y = -core::ScrollY + 96.0f;
     if (IsDown(key::O)) core::ScrollY = -world::Player.Y + 160.0f;

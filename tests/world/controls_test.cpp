@@ -119,6 +119,15 @@ TEST_F(Controls, TestKeysNeedTheDebugWindow) {
   Press(key::A);
   input::ReadControls();
   EXPECT_NEAR(core::ScrollY, -100.0f + 90.0f * 5.0f * 0.02f, 1e-4);  // level row 1's screen speed
+  // Speed x 5 is rounded to a Single before the Double step time scales it;
+  // this speed is one where that rounding shows in the stored ScrollY.
+  Single& speed = config::Levels[static_cast<std::size_t>(core::CurrentLevel + 1)].ScreenSpeed;
+  const Single tuned = speed;
+  speed = 0x1.99a61ep+6f;
+  core::ScrollY = -100;
+  input::ReadControls();
+  EXPECT_EQ(core::ScrollY, -89.7587814f);  // a Double product would give -89.7587738
+  speed = tuned;
   Release(key::A);
   Press(key::R);
   input::ReadControls();
