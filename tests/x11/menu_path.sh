@@ -13,24 +13,10 @@ for tool in Xvfb xdotool; do
   command -v "$tool" >/dev/null || { echo "SKIP: $tool not installed"; exit 77; }
 done
 mkdir -p "$SHOTS"
-WORK=$(mktemp -d)
-GPID=
-cleanup() {
-  [ -n "$GPID" ] && kill "$GPID" 2>/dev/null || true
-  [ -n "${TW_XVFB_PID:-}" ] && kill "$TW_XVFB_PID" 2>/dev/null || true
-  rm -rf "$WORK"
-}
-trap cleanup EXIT
-
-tw_start_xvfb
-
-tw_link_app_data "$(dirname "$BIN")" "$WORK/data"
-XDG_CONFIG_HOME="$WORK/config" SDL_AUDIODRIVER=dummy "$BIN" --data "$WORK/data" \
-  --report "$WORK/report.json" >"$WORK/out" 2>"$WORK/err" &
-GPID=$!
-
-WID=$(timeout 20 xdotool search --sync --name '^Tumblewell$' | head -1)
-[ -n "$WID" ] || { echo "FAIL: no window"; exit 1; }
+tw_run_game_in_xvfb "$BIN"
+WORK=$TW_WORK
+GPID=$TW_GAME_PID
+WID=$TW_WINDOW
 xdotool windowfocus --sync "$WID" 2>/dev/null || true
 # Screenshots need ImageMagick's import; without it the path is still checked.
 shot() { if command -v import >/dev/null; then import -window "$WID" "$SHOTS/$1" || true; fi; }
@@ -55,7 +41,7 @@ shot menu_after_game.png
 for _ in $(seq 100); do kill -0 "$GPID" 2>/dev/null || break; sleep 0.1; done
 CODE=0
 wait "$GPID" || CODE=$?
-GPID=
+TW_GAME_PID=
 [ "$CODE" = 0 ] || { echo "FAIL: exit code $CODE"; cat "$WORK/err"; exit 1; }
 python3 - "$WORK/report.json" <<'PY'
 import json, sys

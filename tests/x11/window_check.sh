@@ -11,24 +11,10 @@ CLOSE=${3:-$(dirname "$BIN")/tw_send_close}
 for tool in Xvfb xdotool; do
   command -v "$tool" >/dev/null || { echo "SKIP: $tool not installed"; exit 77; }
 done
-WORK=$(mktemp -d)
-GPID=
-cleanup() {
-  [ -n "$GPID" ] && kill "$GPID" 2>/dev/null || true
-  [ -n "${TW_XVFB_PID:-}" ] && kill "$TW_XVFB_PID" 2>/dev/null || true
-  rm -rf "$WORK"
-}
-trap cleanup EXIT
-
-tw_start_xvfb
-
-tw_link_app_data "$(dirname "$BIN")" "$WORK/data"
-XDG_CONFIG_HOME="$WORK/config" SDL_AUDIODRIVER=dummy "$BIN" --data "$WORK/data" \
-  --report "$WORK/report.json" >"$WORK/out" 2>"$WORK/err" &
-GPID=$!
-
-WID=$(timeout 20 xdotool search --sync --name '^Tumblewell$' | head -1)
-[ -n "$WID" ] || { echo "FAIL: no window"; exit 1; }
+tw_run_game_in_xvfb "$BIN"
+WORK=$TW_WORK
+GPID=$TW_GAME_PID
+WID=$TW_WINDOW
 sleep 1
 eval "$(xdotool getwindowgeometry --shell "$WID")"
 echo "window $WID: ${WIDTH}x${HEIGHT}"
@@ -46,7 +32,7 @@ done
 if kill -0 "$GPID" 2>/dev/null; then echo "FAIL: the game did not close"; exit 1; fi
 CODE=0
 wait "$GPID" || CODE=$?
-GPID=
+TW_GAME_PID=
 [ "$CODE" = 0 ] || { echo "FAIL: exit code $CODE"; cat "$WORK/err"; exit 1; }
 [ -s "$WORK/report.json" ] || { echo "FAIL: no report after closing"; exit 1; }
 echo "PASS: 800x600 window, closed cleanly after $(python3 -c 'import json,sys; print(json.load(open(sys.argv[1]))["frames"])' "$WORK/report.json") frames"
