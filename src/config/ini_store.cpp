@@ -103,7 +103,64 @@ bool FindSection(const std::vector<Line>& lines, std::string_view section, std::
   return false;
 }
 
+// Names match without regard to the case of A..Z only.
+void AppendFolded(std::string& out, std::string_view name) {
+  for (char c : name) out += (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+std::string IndexKey(std::string_view section, std::string_view key) {
+  std::string k;
+  k.reserve(section.size() + key.size() + 1);
+  AppendFolded(k, Trim(section));
+  k += '\n';
+  AppendFolded(k, Trim(key));
+  return k;
+}
+
+// A value as the readers return it: without matching quotes, cut at the limit.
+std::string_view StoredValue(std::string_view v) {
+  if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front()) {
+    v = v.substr(1, v.size() - 2);
+  }
+  if (v.size() > kIniMaxValue) v = v.substr(0, kIniMaxValue);
+  return v;
+}
+
 }  // namespace
+
+IniIndex IndexIniText(std::string_view text) {
+  IniIndex index;
+  const std::vector<Line> lines = SplitLines(text);
+  index.values.reserve(lines.size());
+  std::vector<std::string> seen_sections;
+  std::string section;      // folded name of the section being read
+  bool reading = false;     // false before the first header and in repeated sections
+  for (const Line& line : lines) {
+    std::string_view name;
+    if (SectionName(line.body, name)) {
+      section.clear();
+      AppendFolded(section, name);
+      // Only the first section of a name is ever found by a lookup.
+      reading = true;
+      for (const std::string& s : seen_sections) {
+        if (s == section) reading = false;
+      }
+      if (reading) seen_sections.push_back(section);
+      continue;
+    }
+    std::string_view k, v;
+    if (!reading || !KeyValue(line.body, k, v)) continue;
+    index.values.emplace(IndexKey(section, k), StoredValue(v));  // the first key of a name wins
+  }
+  return index;
+}
+
+std::optional<std::string> LookupIniIndex(const IniIndex& index, std::string_view section,
+                                          std::string_view key) {
+  const auto it = index.values.find(IndexKey(section, key));
+  if (it == index.values.end()) return std::nullopt;
+  return it->second;
+}
 
 std::string ReadIniText(std::string_view text, std::string_view section, std::string_view key) {
   return LookupIniText(text, section, key).value_or(std::string());
@@ -118,11 +175,7 @@ std::optional<std::string> LookupIniText(std::string_view text, std::string_view
   for (std::size_t i = first; i < last; ++i) {
     std::string_view k, v;
     if (!KeyValue(lines[i].body, k, v) || !EqualsNoCase(k, wanted)) continue;
-    if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front()) {
-      v = v.substr(1, v.size() - 2);
-    }
-    if (v.size() > kIniMaxValue) v = v.substr(0, kIniMaxValue);
-    return std::string(v);
+    return std::string(StoredValue(v));
   }
   return std::nullopt;
 }

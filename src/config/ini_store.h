@@ -14,6 +14,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 
 namespace tw::config {
 
@@ -36,5 +37,16 @@ std::optional<std::string> LookupIniText(std::string_view text, std::string_view
                                          std::string_view key);
 std::string WriteIniText(std::string_view text, std::string_view section, std::string_view key,
                          std::string_view value);
+
+// Every key of INI text, parsed once, for readers that look up thousands of
+// keys (a replay). Lookups give exactly what ReadIniText gives for the same
+// text, section and key.
+struct IniIndex {
+  // Folded section name, '\n', folded key name -> value.
+  std::unordered_map<std::string, std::string> values;
+};
+IniIndex IndexIniText(std::string_view text);
+std::optional<std::string> LookupIniIndex(const IniIndex& index, std::string_view section,
+                                          std::string_view key);
 
 }  // namespace tw::config
