@@ -1,5 +1,6 @@
 #include "config/ini_store.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "platform/files.h"
@@ -103,19 +104,7 @@ bool FindSection(const std::vector<Line>& lines, std::string_view section, std::
   return false;
 }
 
-// Names match without regard to the case of A..Z only.
-void AppendFolded(std::string& out, std::string_view name) {
-  for (char c : name) out += (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-std::string IndexKey(std::string_view section, std::string_view key) {
-  std::string k;
-  k.reserve(section.size() + key.size() + 1);
-  AppendFolded(k, Trim(section));
-  k += '\n';
-  AppendFolded(k, Trim(key));
-  return k;
-}
+char Fold(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
 // A value as the readers return it: without matching quotes, cut at the limit.
 std::string_view StoredValue(std::string_view v) {
@@ -128,38 +117,75 @@ std::string_view StoredValue(std::string_view v) {
 
 }  // namespace
 
-IniIndex IndexIniText(std::string_view text) {
+namespace {
+
+std::size_t NameHash(std::string_view name) {
+  std::size_t h = 1469598103934665603ull;  // FNV-1a over the folded name
+  for (char c : name) {
+    h ^= static_cast<unsigned char>(Fold(c));
+    h *= 1099511628211ull;
+  }
+  return h;
+}
+
+// The position in the table of `key`'s slot, or of the free slot where it would go.
+std::size_t SlotOf(const IniKeys& keys, std::string_view key) {
+  const std::size_t mask = keys.table.size() - 1;
+  for (std::size_t i = NameHash(key) & mask;; i = (i + 1) & mask) {
+    const std::uint32_t slot = keys.table[i];
+    if (slot == 0 || EqualsNoCase(keys.entries[slot - 1].first, key)) return i;
+  }
+}
+
+void AddKey(IniKeys& keys, std::string_view key, std::string_view value) {
+  if (keys.table.size() < 2 * (keys.entries.size() + 1)) {
+    // Grow to keep the table at most half full, and place every entry again.
+    keys.table.assign(std::max<std::size_t>(16, keys.table.size() * 2), 0);
+    for (std::size_t i = 0; i < keys.entries.size(); ++i) {
+      keys.table[SlotOf(keys, keys.entries[i].first)] = static_cast<std::uint32_t>(i + 1);
+    }
+  }
+  std::uint32_t& slot = keys.table[SlotOf(keys, key)];
+  if (slot != 0) return;  // the first key of a name wins
+  keys.entries.emplace_back(key, value);
+  slot = static_cast<std::uint32_t>(keys.entries.size());
+}
+
+}  // namespace
+
+IniIndex IndexIniText(std::string text) {
   IniIndex index;
-  const std::vector<Line> lines = SplitLines(text);
-  index.values.reserve(lines.size());
-  std::vector<std::string> seen_sections;
-  std::string section;      // folded name of the section being read
-  bool reading = false;     // false before the first header and in repeated sections
-  for (const Line& line : lines) {
+  index.text = std::make_shared<const std::string>(std::move(text));
+  IniKeys* keys = nullptr;  // null before the first header and in repeated sections
+  for (const Line& line : SplitLines(*index.text)) {
     std::string_view name;
     if (SectionName(line.body, name)) {
-      section.clear();
-      AppendFolded(section, name);
+      keys = nullptr;
       // Only the first section of a name is ever found by a lookup.
-      reading = true;
-      for (const std::string& s : seen_sections) {
-        if (s == section) reading = false;
-      }
-      if (reading) seen_sections.push_back(section);
+      if (IniIndexSection(index, name) == nullptr) keys = &index.sections.emplace_back(name, IniKeys{}).second;
       continue;
     }
     std::string_view k, v;
-    if (!reading || !KeyValue(line.body, k, v)) continue;
-    index.values.emplace(IndexKey(section, k), StoredValue(v));  // the first key of a name wins
+    if (keys != nullptr && KeyValue(line.body, k, v)) AddKey(*keys, k, StoredValue(v));
   }
   return index;
 }
 
-std::optional<std::string> LookupIniIndex(const IniIndex& index, std::string_view section,
-                                          std::string_view key) {
-  const auto it = index.values.find(IndexKey(section, key));
-  if (it == index.values.end()) return std::nullopt;
-  return it->second;
+const IniKeys* IniIndexSection(const IniIndex& index, std::string_view section) {
+  const std::string_view wanted = Trim(section);
+  for (const auto& [name, keys] : index.sections) {
+    if (EqualsNoCase(name, wanted)) return &keys;
+  }
+  return nullptr;
+}
+
+std::optional<std::string_view> LookupIniIndex(const IniIndex& index, std::string_view section,
+                                               std::string_view key) {
+  const IniKeys* keys = IniIndexSection(index, section);
+  if (keys == nullptr || keys->table.empty()) return std::nullopt;
+  const std::uint32_t slot = keys->table[SlotOf(*keys, Trim(key))];
+  if (slot == 0) return std::nullopt;
+  return keys->entries[slot - 1].second;
 }
 
 std::string ReadIniText(std::string_view text, std::string_view section, std::string_view key) {

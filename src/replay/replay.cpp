@@ -45,16 +45,13 @@ constexpr double kValueLimit = 1.0e6;  // bonus numbers beyond this are nonsense
 
 // ---- the recording, kept in memory until it is written whole ----------------
 
-struct Entry {
-  std::string key;
-  std::string value;
-};
-
+// A section's lines as the file will hold them, "key=value\r\n" each.
 struct Section {
   std::string name;
-  std::vector<Entry> entries;
-  // Folded key -> entry. Built on the first write that may repeat a key; the
-  // start state's thousands of keys are new by construction and skip it.
+  std::string body;
+  // Folded key -> offset of its value in the body. Built on the first write
+  // that may repeat a key; the start state's thousands of keys are new by
+  // construction and never need it.
   std::unordered_map<std::string, std::size_t> index;
   bool indexed = false;
 };
@@ -146,49 +143,52 @@ Section& SectionNamed(std::string_view name) {
 }
 
 // A key known to be new in its section.
-void Append(Section& s, std::string key, std::string value) {
-  if (s.indexed) s.index.emplace(Folded(key), s.entries.size());
-  s.entries.push_back(Entry{std::move(key), std::move(value)});
+void Append(Section& s, std::string_view key, std::string_view value) {
+  s.body += key;
+  s.body += '=';
+  if (s.indexed) s.index.emplace(Folded(key), s.body.size());
+  s.body += value;
+  s.body += "\r\n";
   g_rec.unsaved = true;
 }
 
-// A key that may be there already: replaced in place, as the INI store does.
-void Put(Section& s, std::string key, std::string value) {
-  if (!s.indexed) {
-    s.index.reserve(s.entries.size() + 16);
-    for (std::size_t i = 0; i < s.entries.size(); ++i) s.index.emplace(Folded(s.entries[i].key), i);
-    s.indexed = true;
+void IndexSection(Section& s) {
+  s.index.clear();
+  for (std::size_t line = 0; line < s.body.size();) {
+    const std::size_t eq = s.body.find('=', line);
+    s.index.emplace(Folded(std::string_view(s.body).substr(line, eq - line)), eq + 1);
+    line = s.body.find('\n', eq) + 1;
   }
+  s.indexed = true;
+}
+
+// A key that may be there already: its value is replaced in place, as the
+// INI store does.
+void Put(Section& s, std::string_view key, std::string_view value) {
+  if (!s.indexed) IndexSection(s);
   const auto it = s.index.find(Folded(key));
-  if (it != s.index.end()) {
-    s.entries[it->second].value = std::move(value);
-    g_rec.unsaved = true;
+  if (it == s.index.end()) {
+    Append(s, key, value);
     return;
   }
-  Append(s, std::move(key), std::move(value));
+  const std::size_t end = s.body.find('\r', it->second);
+  s.body.replace(it->second, end - it->second, value);
+  IndexSection(s);  // later offsets moved; repeated keys are rare
+  g_rec.unsaved = true;
 }
 
 // The file exactly as writing key by key through the INI store builds it.
 std::string FileText() {
   std::size_t size = 0;
-  for (const Section& s : g_rec.sections) {
-    if (s.entries.empty()) continue;
-    size += s.name.size() + 4;
-    for (const Entry& e : s.entries) size += e.key.size() + e.value.size() + 3;
-  }
+  for (const Section& s : g_rec.sections) size += s.name.size() + 4 + s.body.size();
   std::string text;
   text.reserve(size);
   for (const Section& s : g_rec.sections) {
-    if (s.entries.empty()) continue;
+    if (s.body.empty()) continue;
     text += '[';
     text += s.name;
     text += "]\r\n";
-    for (const Entry& e : s.entries) {
-      text += e.key;
-      text += '=';
-      text += e.value;
-      text += "\r\n";
-    }
+    text += s.body;
   }
   return text;
 }
@@ -206,10 +206,15 @@ void Flush() {
   }
 }
 
-std::string CellKey(int row, int column) {
-  char buf[32];
-  const int n = std::snprintf(buf, sizeof buf, "Y%d_X%d", row, column);
-  return std::string(buf, static_cast<std::size_t>(n));
+// "Y<row>_X<column>" into buf (at least 32 bytes).
+std::string_view CellKey(char* buf, int row, int column) {
+  char* p = buf;
+  *p++ = 'Y';
+  p = std::to_chars(p, buf + 32, row).ptr;
+  *p++ = '_';
+  *p++ = 'X';
+  p = std::to_chars(p, buf + 32, column).ptr;
+  return {buf, static_cast<std::size_t>(p - buf)};
 }
 
 std::string BonusKey(std::size_t index, const char* field) { return std::to_string(index) + "_" + field; }
@@ -219,11 +224,15 @@ void SaveStartState() {
   ResetRecording();
   Section& map = g_rec.sections[kMapSection];
   Append(map, "mapsizey", SingleText(config::MapHeight));
-  map.entries.reserve(static_cast<std::size_t>(std::clamp(config::MapHeight, 0.0f, 5000.0f)) * 12 + 16);
-  for (int y = 0; y <= world::kLastGridRow && static_cast<Single>(y) <= config::MapHeight; ++y) {
+  const int last_row = static_cast<int>(std::clamp(config::MapHeight, -1.0f, Single{world::kLastGridRow}));
+  map.body.reserve(static_cast<std::size_t>(last_row + 1) * (kLastColumn + 1) * 14);
+  char key[32], value[8];
+  for (int y = 0; y <= last_row; ++y) {
     for (int x = 0; x <= kLastColumn; ++x) {
       const Integer v = world::TileGrid.Tile[static_cast<std::size_t>(x)][static_cast<std::size_t>(y)];
-      if (v >= 1) Append(map, CellKey(y, x), std::to_string(v));
+      if (v < 1) continue;
+      const char* end = std::to_chars(value, value + sizeof value, v).ptr;
+      Append(map, CellKey(key, y, x), std::string_view(value, static_cast<std::size_t>(end - value)));
     }
   }
   Section& bonus = g_rec.sections[kBonusSection];
@@ -269,8 +278,8 @@ void RecordKeyChanges() {
 void LoadPlaybackFile() {
   g_play.name = ReplayFile;
   g_play.path = PlaybackPath();
-  const std::optional<std::string> text = platform::ReadFile(platform::ResolvePath(g_play.path));
-  g_play.file = text ? config::IndexIniText(*text) : config::IniIndex{};
+  std::optional<std::string> text = platform::ReadFile(platform::ResolvePath(g_play.path));
+  g_play.file = config::IndexIniText(text ? std::move(*text) : std::string());
   g_play.loaded = true;
   g_last_file = g_play.path;
 }
@@ -279,14 +288,14 @@ void EnsureLoaded() {
   if (!g_play.loaded || g_play.name != ReplayFile) LoadPlaybackFile();
 }
 
-std::optional<std::string> Lookup(std::string_view section, std::string_view key) {
+std::optional<std::string_view> Lookup(std::string_view section, std::string_view key) {
   EnsureLoaded();
   return config::LookupIniIndex(g_play.file, section, key);
 }
 
 // A finite number, or nothing for missing or malformed text.
 std::optional<double> NumberAt(std::string_view section, std::string_view key) {
-  const std::optional<std::string> text = Lookup(section, key);
+  const std::optional<std::string_view> text = Lookup(section, key);
   if (!text) return std::nullopt;
   const std::optional<double> v = num::ParseNumber(*text);
   if (!v || !std::isfinite(*v)) return std::nullopt;
@@ -294,11 +303,24 @@ std::optional<double> NumberAt(std::string_view section, std::string_view key) {
 }
 
 // A cell value as the grid may hold it; anything else is an empty cell.
-Integer CellValue(const std::string& text) {
+Integer CellValue(std::string_view text) {
   const std::optional<double> v = num::ParseNumber(text);
   if (!v) return 0;
   const std::optional<Integer> i = num::CIntChecked(*v);
   return (i && *i >= 1 && *i <= kLastTileCode) ? *i : Integer{0};
+}
+
+// This frame's value of a key in "ingame" (empty when there is none).
+std::string_view FrameValue(std::size_t key, Single frame) {
+  char buf[48];
+  const std::string_view name = kKeyNames[key];
+  std::copy(name.begin(), name.end(), buf);
+  char* p = buf + name.size();
+  *p++ = '_';
+  const std::string digits = FrameText(frame);
+  if (digits.size() > sizeof buf - name.size() - 1) return {};
+  p = std::copy(digits.begin(), digits.end(), p);
+  return Lookup("ingame", std::string_view(buf, static_cast<std::size_t>(p - buf))).value_or(std::string_view());
 }
 
 bool KnownBonusType(std::string_view type) {
@@ -314,12 +336,14 @@ Single BonusNumber(std::size_t index, const char* field) {
 // The last frame in which the file records a key change (-1 without any).
 Single LastKeyFrame() {
   double last = -1;
-  for (const auto& [key, value] : g_play.file.values) {
-    if (key.rfind("ingame\n", 0) != 0) continue;
-    const std::size_t cut = key.rfind('_');
-    if (cut == std::string::npos) continue;
-    const std::optional<double> f = num::ParseNumber(std::string_view(key).substr(cut + 1));
-    if (f && std::isfinite(*f) && *f > last) last = *f;
+  EnsureLoaded();
+  if (const config::IniKeys* keys = config::IniIndexSection(g_play.file, "ingame")) {
+    for (const auto& [key, value] : keys->entries) {
+      const std::size_t cut = key.rfind('_');
+      if (cut == std::string_view::npos) continue;
+      const std::optional<double> f = num::ParseNumber(key.substr(cut + 1));
+      if (f && std::isfinite(*f) && *f > last) last = *f;
+    }
   }
   return static_cast<Single>(last);
 }
@@ -336,9 +360,10 @@ void LoadCells() {
                           : static_cast<int>(std::min(config::MapHeight, Single{world::kLastGridRow}));
   std::vector<Integer> cells(static_cast<std::size_t>(span + 1) * (kLastColumn + 1), 0);
   int deepest = -1;
+  char key[32];
   for (int y = 0; y <= span; ++y) {
     for (int x = 0; x <= kLastColumn; ++x) {
-      const std::optional<std::string> text = Lookup("Map", CellKey(y, x));
+      const std::optional<std::string_view> text = Lookup("Map", CellKey(key, y, x));
       if (!text) continue;
       cells[static_cast<std::size_t>(y * (kLastColumn + 1) + x)] = CellValue(*text);
       deepest = y;
@@ -363,14 +388,14 @@ void LoadBonuses() {
   const Single width = static_cast<Single>(world::kGridColumns * world::TileSize);
   const Single depth = static_cast<Single>(world::kGridRows * world::TileSize);
   for (std::size_t i = 1; i < world::Bonuses.size(); ++i) {
-    const std::optional<std::string> type = Lookup("Bonus", BonusKey(i, "type"));
+    const std::optional<std::string_view> type = Lookup("Bonus", BonusKey(i, "type"));
     // A bonus of a type the game does not know stays out of play.
     if (!type || !KnownBonusType(*type)) continue;
     world::Bonus& b = world::Bonuses[i];
     b.AddForce = BonusNumber(i, "addforce");
     b.Points = BonusNumber(i, "points");
     b.SelectionAlpha = static_cast<Integer>(std::clamp(BonusNumber(i, "selectionalpha"), 0.0f, 100.0f));
-    b.Type = *type;
+    b.Type = std::string(*type);
     b.Weight = BonusNumber(i, "weight");
     b.X = BonusNumber(i, "x");
     b.Y = BonusNumber(i, "y");
@@ -409,19 +434,19 @@ void PlayFrame(Single f) {
   if (g_play.has_end_frame && f >= g_play.end_frame && !core::GameOver) world::EndGame();
 
   input::ControlState& c = input::Controls;
-  if (ReadReplayValue("keyup", "ingame", f) == "True") c.JumpRequest = true;
-  if (ReadReplayValue("keydown", "ingame", f) == "True") {
+  if (FrameValue(kUp, f) == "True") c.JumpRequest = true;
+  if (FrameValue(kDown, f) == "True") {
     // The recorded bomb went off in this frame, before the world stepped, so
     // it is fired now rather than left for the next frame's controls.
     c.BombRequest = false;
     world::Explode(0);
     c.BombLatch = true;
   }
-  const std::string left = ReadReplayValue("keyleft", "ingame", f);
+  const std::string_view left = FrameValue(kLeft, f);
   if (left == "True") g_play.held_left = true;
   if (left == "False") g_play.held_left = false;
   c.MoveLeft = g_play.held_left;
-  const std::string right = ReadReplayValue("keyright", "ingame", f);
+  const std::string_view right = FrameValue(kRight, f);
   if (right == "True") g_play.held_right = true;
   if (right == "False") g_play.held_right = false;
   c.MoveRight = g_play.held_right;
@@ -456,14 +481,14 @@ void WriteReplayValue(std::string_view key, std::string_view value, std::string_
     config::WriteIni(section, full_key, value, RecordPath());
     return;
   }
-  Put(SectionNamed(section), std::move(full_key), std::string(value));
+  Put(SectionNamed(section), full_key, value);
 }
 
 std::string ReadReplayValue(std::string_view key, std::string_view section, Single frame) {
   if (ReplayFile.empty()) ReplayFile = kRecordFile;
   std::string full_key(key);
   if (section == "ingame") full_key += "_" + FrameText(frame);
-  return Lookup(section, full_key).value_or(std::string());
+  return std::string(Lookup(section, full_key).value_or(std::string_view()));
 }
 
 void PrepareNewGame() {
@@ -476,7 +501,7 @@ void PrepareNewGame() {
       seed = *recorded;
       world::PlaybackHasGameSeed = true;
     }
-    const std::string mode = Folded(Lookup("options", kModeKey).value_or(std::string()));
+    const std::string mode = Folded(Lookup("options", kModeKey).value_or(std::string_view()));
     if (mode == "story" || mode == "arcade") {
       g_saved_mode_story = config::GameOptions.GameMode_Story;
       g_mode_lent = true;
