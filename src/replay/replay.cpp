@@ -370,12 +370,17 @@ void LoadCells() {
     }
   }
   const int last_row = bottom ? span : deepest;
+  // The file does not say which tiles the creature had touched (in story
+  // mode a first touch scores). A replay that carries its seed was generated
+  // as the recording was, so its own touched flags are the recording's;
+  // without the seed every cell counts as touched, so nothing scores.
+  const bool mark_touched = !world::PlaybackHasGameSeed;
   for (int y = 0; y <= last_row; ++y) {
     for (int x = 0; x <= kLastColumn; ++x) {
+      const auto cx = static_cast<std::size_t>(x), cy = static_cast<std::size_t>(y);
       // Set directly, not through TouchAt: nothing scores.
-      world::TileGrid.Tile[static_cast<std::size_t>(x)][static_cast<std::size_t>(y)] =
-          cells[static_cast<std::size_t>(y * (kLastColumn + 1) + x)];
-      world::TileGrid.Touched[static_cast<std::size_t>(x)][static_cast<std::size_t>(y)] = true;
+      world::TileGrid.Tile[cx][cy] = cells[static_cast<std::size_t>(y * (kLastColumn + 1) + x)];
+      if (mark_touched) world::TileGrid.Touched[cx][cy] = true;
     }
   }
 }
