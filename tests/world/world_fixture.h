@@ -180,6 +180,7 @@ class WorldTest : public ::testing::Test {
     world::ReplayPlayback = false;
     world::EndFade = 0;
     for (auto& entry : config::HighScores) entry = config::HighScoreEntry{};
+    config::ClearPendingEntry();
   }
   void TearDown() override {
     audio::SetSoundObserver(nullptr);
