@@ -14,13 +14,14 @@
 #include "config/ini_store.h"
 #include "config/options.h"
 #include "config/tuning.h"
+#include "world/new_game.h"
 #include "core/game_state.h"
-#include "input/controls.h"
+#include "core/input_state.h"
 #include "platform/files.h"
 #include "replay/replay.h"
 #include "world/grid.h"
 #include "world/player.h"
-#include "world/random.h"
+#include "core/random.h"
 
 namespace {
 
@@ -40,7 +41,7 @@ void NewGame(bool record, bool playback) {
   core::GameOver = false;
   replay::PrepareNewGame();
   bool read = true;
-  config::StartNewGame(read);
+  world::StartNewGame(read);
 }
 
 void Measure(const char* name, bool full_grid, int frames) {
@@ -55,7 +56,7 @@ void Measure(const char* name, bool full_grid, int frames) {
   // A key change every 10 frames, in turn on each of the four keys.
   t = Clock::now();
   for (int f = 1; f < frames; ++f) {
-    auto& c = input::Controls;
+    auto& c = core::Controls;
     if (f % 10 == 0) {
       const int k = (f / 10) % 4;
       if (k == 0) c.MoveLeft = !c.MoveLeft;
@@ -112,7 +113,7 @@ int main(int argc, char** argv) {
   platform::SetAppDir(dir.string());
   ::setenv("XDG_CONFIG_HOME", dir.string().c_str(), 1);
   config::GameOptions.GameMode_Story = false;
-  world::SeedRandom(1);
+  core::SeedRandom(1);
   Measure("arcade shaft", false, frames);
   Measure("full grid (every cell of rows 0..5000 filled)", true, frames);
   fs::remove_all(dir);

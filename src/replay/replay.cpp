@@ -14,12 +14,12 @@
 #include "config/options.h"
 #include "config/tuning.h"
 #include "core/game_state.h"
-#include "input/controls.h"
+#include "core/input_state.h"
 #include "platform/files.h"
 #include "world/bonuses.h"
 #include "world/grid.h"
 #include "world/player.h"
-#include "world/random.h"
+#include "core/random.h"
 #include "world/score.h"
 #include "world/tile_dynamics.h"
 
@@ -248,7 +248,7 @@ void SaveStartState() {
     Append(bonus, BonusKey(i, "points"), SingleText(b.Points));
   }
   // What playback needs to meet the same game: its seed and its mode.
-  WriteReplayValue(kSeedKey, std::to_string(world::GameSeed()), "options");
+  WriteReplayValue(kSeedKey, std::to_string(core::GameSeed()), "options");
   WriteReplayValue(kModeKey, config::GameOptions.GameMode_Story ? "story" : "arcade", "options");
 }
 
@@ -257,7 +257,7 @@ void SaveStartState() {
 // before the game (a key still held, a Space typed into a name) acted in no
 // frame of this game and is not written.
 std::array<bool, 4> KeyStatesNow() {
-  const input::ControlState& c = input::Controls;
+  const core::ControlState& c = core::Controls;
   const bool fired = c.BombLatch && !g_rec.bomb_latch_before;
   g_rec.bomb_latch_before = c.BombLatch;
   return {c.JumpRequest || (c.JumpLatch && g_rec.last[kUp]), fired || (c.BombLatch && g_rec.last[kDown]),
@@ -374,7 +374,7 @@ void LoadCells() {
   // mode a first touch scores). A replay that carries its seed was generated
   // as the recording was, so its own touched flags are the recording's;
   // without the seed every cell counts as touched, so nothing scores.
-  const bool mark_touched = !world::PlaybackHasGameSeed;
+  const bool mark_touched = !core::PlaybackHasGameSeed;
   for (int y = 0; y <= last_row; ++y) {
     for (int x = 0; x <= kLastColumn; ++x) {
       const auto cx = static_cast<std::size_t>(x), cy = static_cast<std::size_t>(y);
@@ -425,8 +425,8 @@ void LoadStartState() {
   }
   g_play.held_left = false;
   g_play.held_right = false;
-  input::Controls.MoveLeft = false;
-  input::Controls.MoveRight = false;
+  core::Controls.MoveLeft = false;
+  core::Controls.MoveRight = false;
 }
 
 void PlayFrame(Single f) {
@@ -438,7 +438,7 @@ void PlayFrame(Single f) {
   // or ended in the frame before): so is this one, before its keys act.
   if (g_play.has_end_frame && f >= g_play.end_frame && !core::GameOver) world::EndGame();
 
-  input::ControlState& c = input::Controls;
+  core::ControlState& c = core::Controls;
   if (FrameValue(kUp, f) == "True") c.JumpRequest = true;
   if (FrameValue(kDown, f) == "True") {
     // The recorded bomb went off in this frame, before the world stepped, so
@@ -498,13 +498,13 @@ std::string ReadReplayValue(std::string_view key, std::string_view section, Sing
 
 void PrepareNewGame() {
   GiveModeBack();
-  std::uint32_t seed = world::RandomSeedWord();
-  world::PlaybackHasGameSeed = false;
+  std::uint32_t seed = core::RandomSeedWord();
+  core::PlaybackHasGameSeed = false;
   if (world::ReplayPlayback) {
     LoadPlaybackFile();  // read afresh for every played-back game
     if (const auto recorded = RecordedSeed()) {
       seed = *recorded;
-      world::PlaybackHasGameSeed = true;
+      core::PlaybackHasGameSeed = true;
     }
     const std::string mode = Folded(Lookup("options", kModeKey).value_or(std::string_view()));
     if (mode == "story" || mode == "arcade") {
@@ -513,13 +513,13 @@ void PrepareNewGame() {
       config::GameOptions.GameMode_Story = mode == "story";
     }
   }
-  g_rec.bomb_latch_before = input::Controls.BombLatch;
-  world::BeginGameRandom(seed);
+  g_rec.bomb_latch_before = core::Controls.BombLatch;
+  core::BeginGameRandom(seed);
 }
 
 void ReplayStep() {
   const Single f = ReplayFrame;
-  world::ChanceFrame = f >= 0.0f && f < 4294967295.0f ? static_cast<std::uint32_t>(f) : 0u;
+  core::ChanceFrame = f >= 0.0f && f < 4294967295.0f ? static_cast<std::uint32_t>(f) : 0u;
   if (f == 0.0f) g_end = GameEnd{};
   g_end.over_at_step = core::GameOver;
 
@@ -558,7 +558,7 @@ void FinishGame() {
   ReplayRecord = false;
   Flush();
   g_rec.open = false;
-  world::PlaybackHasGameSeed = false;
+  core::PlaybackHasGameSeed = false;
   GiveModeBack();
 }
 

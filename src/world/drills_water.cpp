@@ -5,7 +5,7 @@
 #include "core/game_state.h"
 #include "world/grid.h"
 #include "world/player.h"
-#include "world/random.h"
+#include "core/random.h"
 #include "world/tile_dynamics.h"
 
 namespace tw::world {
@@ -63,8 +63,8 @@ void DrillContactCell(int column, int row) {
   // Now and then, in arcade mode, the drills only knock a tile loose. The
   // chance follows from the game's seed, frame and column, so a replay that
   // carries the seed meets it again; a replay without one ignores it.
-  const bool knock = num::FloorToLong(static_cast<double>(GameChance(column)) * 20.0) == 2;
-  const bool chance_counts = !ReplayPlayback || PlaybackHasGameSeed;
+  const bool knock = num::FloorToLong(static_cast<double>(core::GameChance(column)) * 20.0) == 2;
+  const bool chance_counts = !ReplayPlayback || core::PlaybackHasGameSeed;
   if (knock && !config::GameOptions.GameMode_Story && chance_counts && !stone) {
     HitTile(c, r, tune.Hit_SmashOnForce - 0.5f, false, true);
   } else {

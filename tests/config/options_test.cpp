@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <limits>
 
 #include "config/ini_store.h"
 #include "platform/files.h"
@@ -17,6 +18,7 @@ class OptionsTest : public ::testing::Test {
     platform::SetAppDir(dir.path);
     GameOptions = Options{};
     HighScores = {};
+    ClearPendingEntry();
   }
   test::TempDir dir;
   std::string options_file() const { return dir.File("textures/options.bmp"); }
@@ -118,18 +120,23 @@ TEST_F(OptionsTest, PendingEntryIsInsertedBelowEqualScores) {
   EXPECT_EQ(HighScores[3].Score, 2000);
   EXPECT_EQ(HighScores[9].Score, 500);  // 250 fell off the end
   EXPECT_EQ(HighScores[kPendingEntry].Name, "Bolo");
-  EXPECT_EQ(HighScores[kPendingEntry].Score, 0);
+  EXPECT_EQ(HighScores[kPendingEntry].Score, std::numeric_limits<Long>::min());
   EXPECT_EQ(ReadIni("hs", "2n", story_file()), "NEW");
 }
 
-TEST_F(OptionsTest, PendingEntryThatDoesNotQualifyStays) {
+TEST_F(OptionsTest, PendingEntryThatDoesNotQualifyIsDropped) {
   LoadHighScores();
   const std::string before = test::ReadText(story_file());
   HighScores[kPendingEntry] = {"LOW", 250};  // equal to the tenth entry
   SaveHighScores();
   EXPECT_EQ(HighScores[9].Name, "BOLO");
-  EXPECT_EQ(HighScores[kPendingEntry].Name, "LOW");
   EXPECT_EQ(test::ReadText(story_file()), before);
+  // Not left standing for the other mode's table.
+  GameOptions.GameMode_Story = false;
+  LoadHighScores();
+  for (int i = 0; i < 10; ++i) EXPECT_EQ(HighScores[static_cast<std::size_t>(i)].Name, "BOLO") << i;
+  GameOptions.GameMode_Story = true;
+  LoadHighScores();
 
   HighScores[kPendingEntry] = {"Bolo", 0};
   SaveHighScores();

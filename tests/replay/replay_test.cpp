@@ -50,12 +50,12 @@ class Replay : public WorldTest {
     NewGame(true, false);
     for (int f = 0; f < frames; ++f) {
       for (const KeyEvent& e : script) {
-        if (e.frame == f) input::KeyState[static_cast<std::size_t>(e.code)] = e.down ? input::kKeyDown : 0;
+        if (e.frame == f) core::KeyState[static_cast<std::size_t>(e.code)] = e.down ? core::kKeyDown : 0;
       }
-      if (f == frames - 1) Press(input::key::Escape);
+      if (f == frames - 1) Press(core::key::Escape);
       Frame();
     }
-    input::KeyState.fill(0);
+    core::KeyState.fill(0);
   }
 
   std::string Text(const std::string& name) const {
@@ -71,7 +71,7 @@ class Replay : public WorldTest {
 };
 
 TEST_F(Replay, ScriptedRecordingsWriteTheirKeysInOrderAndReplaceEachOther) {
-  using namespace input::key;
+  using namespace core::key;
   struct Case {
     std::vector<KeyEvent> script;
     std::vector<std::string> present, absent;
@@ -169,15 +169,15 @@ TEST_F(Replay, PlaybackFeedsTheKeysAndEndsWhereTheRecordingEnded) {
     const Single bombs = world::Bombs;
     int ended = -1;
     for (int f = 0; f < 40 && ended < 0; ++f) {
-      input::Controls.JumpRequest = false;
+      core::Controls.JumpRequest = false;
       replay::ReplayStep();
       if (core::GameOver) ended = f;
       if (f < over_at) {
-        EXPECT_EQ(input::Controls.MoveLeft, f >= 5 && f <= 8) << f;
-        EXPECT_EQ(input::Controls.JumpRequest, f == 7) << f;
+        EXPECT_EQ(core::Controls.MoveLeft, f >= 5 && f <= 8) << f;
+        EXPECT_EQ(core::Controls.JumpRequest, f == 7) << f;
         EXPECT_EQ(world::Bombs, f >= 8 ? bombs - 1 : bombs) << f;  // the bomb goes off in its own frame
       }
-      input::Controls.MoveLeft = false;  // as the player update would
+      core::Controls.MoveLeft = false;  // as the player update would
     }
     EXPECT_EQ(ended, over_at);
   }
@@ -230,8 +230,8 @@ TEST_F(Replay, AnUnwritableFolderPlaysOnAndSaysSoOnce) {
   // Shut down half-way, a recording keeps what it had and plays to its last key.
   NewGame(true, false);
   for (int f = 0; f < 12; ++f) {
-    if (f == 3) Press(input::key::Left);
-    if (f == 9) Release(input::key::Left);
+    if (f == 3) Press(core::key::Left);
+    if (f == 9) Release(core::key::Left);
     Frame();
   }
   replay::ShutDown();

@@ -6,7 +6,7 @@
 
 #include "core/numeric.h"
 
-namespace tw::world {
+namespace tw::core {
 
 void SeedRandom(std::uint64_t seed);
 // Uniform in [0, 1), with the precision of a Single.
@@ -34,4 +34,4 @@ Single GameChance(int column);
 // (a replay without one ignores them).
 extern bool PlaybackHasGameSeed;
 
-}  // namespace tw::world
+}  // namespace tw::core

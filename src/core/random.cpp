@@ -1,8 +1,8 @@
-#include "world/random.h"
+#include "core/random.h"
 
 #include <utility>
 
-namespace tw::world {
+namespace tw::core {
 
 namespace {
 
@@ -74,4 +74,4 @@ Single GameChance(int column) {
   return static_cast<Single>(SplitMix(x) >> 40) * (1.0f / 16777216.0f);
 }
 
-}  // namespace tw::world
+}  // namespace tw::core

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-namespace tw::core {
+namespace tw::app {
 
 enum class StartMode { None, Story, Arcade };
 
@@ -23,6 +23,8 @@ struct CommandLine {
   std::optional<std::string> keys_file;
   std::optional<std::string> report_file;
   StartMode start = StartMode::None;
+  bool record = false;                   // record the game --start begins (else the next)
+  std::optional<std::string> play_file;  // play this replay back at once
 };
 
 // Parses argv[1..]. On a bad argument returns nullopt and sets `error` to a
@@ -31,4 +33,4 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& args
 // The text --help prints.
 std::string HelpText();
 
-}  // namespace tw::core
+}  // namespace tw::app

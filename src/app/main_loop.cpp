@@ -1,4 +1,4 @@
-#include "core/main_loop.h"
+#include "app/main_loop.h"
 
 #include <algorithm>
 #include <chrono>
@@ -10,8 +10,8 @@
 #include "config/tuning.h"
 #include "core/frame_clock.h"
 #include "core/game_state.h"
-#include "core/level_scroll.h"
-#include "core/report.h"
+#include "world/level_scroll.h"
+#include "app/report.h"
 #include "frontend/end_of_game.h"
 #include "frontend/menu.h"
 #include "input/controls.h"
@@ -21,17 +21,19 @@
 #include "platform/clock.h"
 #include "platform/files.h"
 #include "platform/input.h"
+#include "platform/interrupt.h"
 #include "platform/video.h"
 #include "render/debug_overlay.h"
 #include "render/device.h"
 #include "render/game_screen.h"
+#include "render/screenshot.h"
 #include "replay/replay.h"
 #include "world/player.h"
-#include "world/random.h"
+#include "core/random.h"
 #include "world/score.h"
 #include "world/tile_dynamics.h"
 
-namespace tw::core {
+namespace tw::app {
 
 Single MenuMusicLevel = 0;
 Single GameMusicLevel = 0;
@@ -77,7 +79,7 @@ void StartUp(const CommandLine& cl) {
   platform::SetCursorVisible(!config::GameOptions.FULL_SCREEN);
   platform::PumpEvents();
   audio::InitSound(!cl.headless && !cl.offscreen);
-  Running = render::InitGraphics();
+  core::Running = render::InitGraphics();
   config::LoadHighScores();
   if (config::GameOptions.Sound_On) {
     audio::MenuTrack().Play(0);
@@ -91,23 +93,29 @@ void StartUp(const CommandLine& cl) {
 void StartGameNow(StartMode mode) {
   config::GameOptions.GameMode_Story = (mode == StartMode::Story);
   config::LoadHighScores();
-  InGame = true;
-  bool read_file = true;
-  config::StartNewGame(read_file);
+  core::InGame = true;
+  replay::ReplayFrame = 0;
+  frontend::StartGame();
 }
 
 void GameFrame() {
-  if (!GameOver) input::ReadControls();
-  if (GameOver) input::ScanNameKeys();
-  if (!Paused) {
+  if (!core::GameOver) {
+    input::ReadControls();
+    if (input::ScreenshotRequested) {
+      input::ScreenshotRequested = false;
+      render::TakeScreenshot();
+    }
+  }
+  if (core::GameOver) input::ScanNameKeys();
+  if (!core::Paused) {
     replay::ReplayStep();
     world::UpdatePlayer();
     world::UpdateTiles();
-    LowerDrills();
+    world::LowerDrills();
     render::UpdateDebugText();
     world::ScoreStep("");
-    DriftClouds();
-    TrackLevelAndScroll();
+    world::DriftClouds();
+    world::TrackLevelAndScroll();
     frontend::EndOfGameCheck();
   }
   render::RenderGame();
@@ -115,6 +123,7 @@ void GameFrame() {
 }
 
 void ShutDown() {
+  replay::ShutDown();  // a recording cut short keeps what it has
   platform::SetCursorVisible(true);
   render::ShutdownGraphics();
   audio::MenuTrack().Close();
@@ -165,8 +174,8 @@ void GameFrameMusic() {
 }
 
 bool RequestClose() {
-  if (Running) {
-    Running = false;  // the current frame finishes, then the orderly shut-down
+  if (core::Running) {
+    core::Running = false;  // the current frame finishes, then the orderly shut-down
     return false;
   }
   return true;
@@ -177,10 +186,15 @@ int RunGame(const CommandLine& cl) {
   platform::SetVideoBackend(cl.headless    ? platform::VideoBackend::Headless
                             : cl.offscreen ? platform::VideoBackend::Offscreen
                                            : platform::VideoBackend::Window);
-  SetFrameWaitEnabled(!cl.fast);
-  world::SeedRandom(cl.seed ? *cl.seed
+  core::SetFrameWaitEnabled(!cl.fast);
+  core::SeedRandom(cl.seed ? *cl.seed
                             : static_cast<std::uint64_t>(
                                   std::chrono::system_clock::now().time_since_epoch().count()));
+  platform::CatchInterrupts();
+  if (cl.play_file && !platform::ReadFile(*cl.play_file)) {
+    std::fprintf(stderr, "tumblewell: cannot read replay %s\n", cl.play_file->c_str());
+    return 2;
+  }
   if (cl.keys_file) {
     const auto text = platform::ReadFile(*cl.keys_file);
     if (!text) {
@@ -197,14 +211,24 @@ int RunGame(const CommandLine& cl) {
   }
   platform::SetWindowEvents({[] { return RequestClose(); },
                              [](int button, bool down) {
-                               if (button == 1) MouseButton1 = down;
-                               if (button == 2) MouseButton2 = down;
-                               if (button == 3) MouseButton3 = down;
+                               if (button == 1) core::MouseButton1 = down;
+                               if (button == 2) core::MouseButton2 = down;
+                               if (button == 3) core::MouseButton3 = down;
                              }});
 
   StartUp(cl);
   const double cpu_start = platform::ProcessCpuSeconds();  // the loop's cost, not the loading's
-  if (Running && cl.start != StartMode::None) StartGameNow(cl.start);
+  if (cl.record) replay::ReplayRecord = true;  // the game --start begins, or the next one
+  if (core::Running && cl.play_file) {
+    world::ReplayPlayback = true;
+    replay::ReplayRecord = false;
+    replay::ReplayFile = *cl.play_file;
+    const bool story = cl.start == StartMode::None ? config::GameOptions.GameMode_Story
+                                                   : cl.start == StartMode::Story;
+    StartGameNow(story ? StartMode::Story : StartMode::Arcade);
+  } else if (core::Running && cl.start != StartMode::None) {
+    StartGameNow(cl.start);
+  }
 
   PacingMeter meter;
   // Per-frame work times, kept for the report; room for a long benchmark run
@@ -212,14 +236,15 @@ int RunGame(const CommandLine& cl) {
   std::vector<float> work_ms;
   work_ms.reserve(static_cast<std::size_t>(std::min<std::int64_t>(cl.frames.value_or(0), 1 << 20)));
   double work_total = 0;
-  while (Running) {
-    if (cl.frames && FrameNumber >= *cl.frames) {
-      Running = false;
+  while (core::Running) {
+    // Ctrl-C stops the game as a window close does: in order.
+    if ((cl.frames && core::FrameNumber >= *cl.frames) || platform::InterruptRequested()) {
+      core::Running = false;
       break;
     }
     const double work_start = platform::ThreadCpuSeconds();
-    input::ApplyKeyScript(FrameNumber);
-    if (!InGame) {
+    input::ApplyKeyScript(core::FrameNumber);
+    if (!core::InGame) {
       frontend::MenuFrame();
       MenuFrameMusic();
     } else {
@@ -229,10 +254,10 @@ int RunGame(const CommandLine& cl) {
     work_total += work;
     if (work_ms.size() < work_ms.capacity()) work_ms.push_back(static_cast<float>(work * 1000.0));
     Single target = 50.0f;
-    WaitFrame(target);
+    core::WaitFrame(target);
     meter.Tick();
     if (platform::InputPending() || !config::GameOptions.FullScreenChoice) platform::PumpEvents();
-    ++FrameNumber;
+    ++core::FrameNumber;
   }
 
   FrameTiming timing;
@@ -263,4 +288,4 @@ int RunGame(const CommandLine& cl) {
   return 0;
 }
 
-}  // namespace tw::core
+}  // namespace tw::app
