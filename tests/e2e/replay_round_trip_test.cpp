@@ -146,15 +146,5 @@ TEST(ReplayRoundTrip, RecordedGamesPlayBackTheSameUnderAnotherSeedAndMode) {
   }
 }
 
-TEST(ReplayRoundTrip, CommandLineMistakesAreCaught) {
-  test::TempDir data;
-  for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
-           {"--play", data.File("missing.ini")}, {"--play"}, {"--record", "--play", data.File("x.ini")}}) {
-    const test::RunResult r = test::RunGame(args);
-    EXPECT_EQ(r.exit_code, 2) << args[0];
-    EXPECT_NE(r.err.find("tumblewell"), std::string::npos);
-  }
-}
-
 }  // namespace
 }  // namespace tw
