@@ -224,7 +224,7 @@ void SaveStartState() {
   ResetRecording();
   Section& map = g_rec.sections[kMapSection];
   Append(map, "mapsizey", SingleText(config::MapHeight));
-  const int last_row = static_cast<int>(std::clamp(config::MapHeight, -1.0f, Single{world::kLastGridRow}));
+  const int last_row = static_cast<int>(std::floor(std::clamp(config::MapHeight, -1.0f, Single{world::kLastGridRow})));
   map.body.reserve(static_cast<std::size_t>(last_row + 1) * (kLastColumn + 1) * 14);
   char key[32], value[8];
   for (int y = 0; y <= last_row; ++y) {
