@@ -501,6 +501,7 @@ void PrepareNewGame() {
   std::uint32_t seed = core::RandomSeedWord();
   core::PlaybackHasGameSeed = false;
   if (world::ReplayPlayback) {
+    if (ReplayFile.empty()) ReplayFile = kRecordFile;
     LoadPlaybackFile();  // read afresh for every played-back game
     if (const auto recorded = RecordedSeed()) {
       seed = *recorded;
