@@ -46,8 +46,9 @@ std::string WriteIniText(std::string_view text, std::string_view section, std::s
 struct IniKeys {
   // The keys in file order (the first of each name only) ...
   std::vector<std::pair<std::string_view, std::string_view>> entries;
-  // ... and an open-addressing table over them: entry index + 1, 0 when free.
-  std::vector<std::uint32_t> table;
+  // ... and an open-addressing table over them: the name's hash in the high
+  // half, entry index + 1 in the low half; 0 when free.
+  std::vector<std::uint64_t> table;
 };
 struct IniIndex {
   std::shared_ptr<const std::string> text;  // the names and values point into it
