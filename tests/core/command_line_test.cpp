@@ -12,17 +12,6 @@ std::optional<CommandLine> Parse(std::vector<std::string> args, std::string* err
   return cl;
 }
 
-TEST(CommandLineTest, NoArgumentsMeansAnOrdinaryStart) {
-  auto cl = Parse({});
-  ASSERT_TRUE(cl);
-  EXPECT_FALSE(cl->headless);
-  EXPECT_FALSE(cl->offscreen);
-  EXPECT_FALSE(cl->fast);
-  EXPECT_FALSE(cl->frames);
-  EXPECT_FALSE(cl->seed);
-  EXPECT_EQ(cl->start, StartMode::None);
-}
-
 TEST(CommandLineTest, EveryOptionIsRead) {
   auto cl = Parse({"--data", "/tmp/x", "--headless", "--fast", "--frames", "50", "--seed", "3", "--keys",
                    "k.txt", "--report", "r.json", "--start", "arcade"});

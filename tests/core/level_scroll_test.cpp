@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "config/tuning.h"
 #include "core/game_state.h"
 #include "world/drills_water.h"
@@ -40,9 +42,7 @@ TEST_F(LevelScrollTest, NothingScrollsWhileTheCreatureIsInTheTopRows) {
     TrackLevelAndScroll();
     LowerDrills();
   }
-  EXPECT_EQ(ScrollY, 0);
-  EXPECT_EQ(CurrentLevel, 0);
-  EXPECT_EQ(world::DrillY, -100);
+  EXPECT_EQ(std::tuple(ScrollY, CurrentLevel, world::DrillY), std::tuple(0.0f, 0, -100.0f));
 }
 
 TEST_F(LevelScrollTest, ScrollsAtTheSpeedOfTheLevelAtTheBottomRow) {
@@ -63,8 +63,7 @@ TEST_F(LevelScrollTest, PastTheEndZoneTheLevelIsZeroAndScrollingStops) {
   world::Player.Y = 40000;
   ScrollY = -32.0f * 2000;
   TrackLevelAndScroll();
-  EXPECT_EQ(CurrentLevel, 0);
-  EXPECT_FLOAT_EQ(ScrollY, -64000.0f);
+  EXPECT_EQ(std::tuple(CurrentLevel, ScrollY), std::tuple(0, -64000.0f));
 }
 
 TEST_F(LevelScrollTest, GameOverFreezesScrollAndDrills) {
@@ -73,8 +72,7 @@ TEST_F(LevelScrollTest, GameOverFreezesScrollAndDrills) {
   CurrentLevel = 3;
   TrackLevelAndScroll();
   LowerDrills();
-  EXPECT_EQ(ScrollY, 0);
-  EXPECT_EQ(world::DrillY, -100);
+  EXPECT_EQ(std::tuple(ScrollY, world::DrillY), std::tuple(0.0f, -100.0f));
 }
 
 TEST_F(LevelScrollTest, CloudsStartBelowTheScreenAndTakeTurns) {
@@ -82,17 +80,11 @@ TEST_F(LevelScrollTest, CloudsStartBelowTheScreenAndTakeTurns) {
   Clouds = {};
   DriftClouds();
   // Cloud 0 finds cloud 1 inactive and starts; cloud 1 sees cloud 0 at y 480.
-  EXPECT_TRUE(Clouds[0].Active);
-  EXPECT_FALSE(Clouds[1].Active);
-  EXPECT_EQ(Clouds[0].Width, 217);
-  EXPECT_EQ(Clouds[1].Height, 84);
-  EXPECT_EQ(Clouds[0].Y, 480);
-  EXPECT_GE(Clouds[0].DriftX, -0.4f);
-  EXPECT_LT(Clouds[0].DriftX, 0.4f);
-  EXPECT_GE(Clouds[0].SpeedDivisor, 2.0f);
-  EXPECT_LT(Clouds[0].SpeedDivisor, 3.0f);
-  EXPECT_GE(Clouds[0].X, -108.0f);
-  EXPECT_LT(Clouds[0].X, 640.0f - 108.0f);
+  const Cloud& c = Clouds[0];
+  EXPECT_EQ(std::tuple(c.Active, Clouds[1].Active, c.Width, Clouds[1].Height, c.Y), std::tuple(true, false, 217, 84, 480));
+  EXPECT_TRUE(c.DriftX >= -0.4f && c.DriftX < 0.4f) << c.DriftX;
+  EXPECT_TRUE(c.SpeedDivisor >= 2.0f && c.SpeedDivisor < 3.0f) << c.SpeedDivisor;
+  EXPECT_TRUE(c.X >= -108.0f && c.X < 640.0f - 108.0f) << c.X;
 }
 
 TEST_F(LevelScrollTest, CloudsRiseWithTheScrollEvenBeforeScrollingStarts) {

@@ -34,25 +34,16 @@ TEST(KeyScript, RejectsMalformedLinesNamingTheLine) {
   std::string error;
   EXPECT_FALSE(ParseKeyScript("1 Return down\n2 Return sideways\n", error));
   EXPECT_NE(error.find("line 2"), std::string::npos);
-  EXPECT_FALSE(ParseKeyScript("x Return down\n", error));
-  EXPECT_FALSE(ParseKeyScript("-3 Return down\n", error));
-  EXPECT_FALSE(ParseKeyScript("3 F13 down\n", error));
-  EXPECT_FALSE(ParseKeyScript("3 Return\n", error));
-  EXPECT_FALSE(ParseKeyScript("3 Return down extra\n", error));
+  for (const char* bad : {"x Return down\n", "-3 Return down\n", "3 F13 down\n", "3 Return\n", "3 Return down extra\n"})
+    EXPECT_FALSE(ParseKeyScript(bad, error)) << bad;
 }
 
 TEST(KeyScript, KeyNamesMapToTheClassicCodes) {
-  EXPECT_EQ(KeyCodeFromName("Escape"), key::Escape);
-  EXPECT_EQ(KeyCodeFromName("Backspace"), key::Backspace);
-  EXPECT_EQ(KeyCodeFromName("Tab"), key::Tab);
-  EXPECT_EQ(KeyCodeFromName("Up"), key::Up);
-  EXPECT_EQ(KeyCodeFromName("Down"), key::Down);
-  EXPECT_EQ(KeyCodeFromName("Right"), key::Right);
-  EXPECT_EQ(KeyCodeFromName("0"), key::D0);
-  EXPECT_EQ(KeyCodeFromName("1"), key::D1);
-  EXPECT_EQ(KeyCodeFromName("z"), key::Z);
-  EXPECT_EQ(KeyCodeFromName("P"), key::P);
-  EXPECT_EQ(KeyCodeFromName("q"), key::Q);
+  const std::pair<const char*, int> names[] = {{"Escape", key::Escape}, {"Backspace", key::Backspace}, {"Tab", key::Tab},
+                                               {"Up", key::Up},         {"Down", key::Down},           {"Right", key::Right},
+                                               {"0", key::D0},          {"1", key::D1},                {"z", key::Z},
+                                               {"P", key::P},           {"q", key::Q}};
+  for (const auto& [name, code] : names) EXPECT_EQ(KeyCodeFromName(name), code) << name;
   EXPECT_EQ(KeyCodeFromName("Shift"), std::nullopt);
 }
 

@@ -7,6 +7,8 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <map>
+#include <tuple>
 #include <set>
 #include <string>
 #include <vector>
@@ -224,40 +226,26 @@ TEST_F(LoadingScreen, MaxStringsOverFirstAndSecondStartAndAfterAWin) {
   // the second on the total is 1 and everything reads 100 %.
   NewStart();
   ShowLoadingProgress();
-  EXPECT_EQ(LoadTotal, 0);
-  EXPECT_EQ(LoadPercent, 0);
-  EXPECT_EQ(Stored(), "1");
-  EXPECT_EQ(Label(), 255);
-  EXPECT_EQ(LogoFade, 0);
+  EXPECT_EQ(std::tuple(LoadTotal, LoadPercent, Stored(), Label(), LogoFade), std::tuple(0, 0, "1", 255, 0));
   ShowLoadingProgress();
-  EXPECT_EQ(LoadTotal, 1);
-  EXPECT_EQ(LoadPercent, 100);
-  EXPECT_EQ(Label(), 0);
-  EXPECT_EQ(LogoFade, 100);
+  EXPECT_EQ(std::tuple(LoadTotal, LoadPercent, Label(), LogoFade), std::tuple(1, 100, 0, 100));
   for (int i = 2; i < 160; ++i) ShowLoadingProgress();
   EXPECT_EQ(Stored(), "160");
 
   // Second start: the label stays until 80 % (128 of 160) and fades to
-  // nothing at the last texture.
+  // nothing at the last texture; the menu's fade-out signal comes at the end.
   NewStart();
-  std::vector<int> label(161), percent(161);
+  std::map<int, std::pair<int, int>> seen;  // step: percent, label brightness
   for (int i = 1; i <= 160; ++i) {
     ShowLoadingProgress();
-    label[static_cast<std::size_t>(i)] = Label();
-    percent[static_cast<std::size_t>(i)] = LoadPercent;
-    if (i < 160) {
-      EXPECT_EQ(LogoFade, 0) << i;
-    }
+    seen[i] = {LoadPercent, Label()};
+    if (i < 160) EXPECT_EQ(LogoFade, 0) << i;
   }
   EXPECT_EQ(LoadTotal, 160);
-  EXPECT_EQ(percent[1], 1);
-  EXPECT_EQ(percent[128], 80);
-  EXPECT_EQ(label[128], 255);
-  EXPECT_EQ(percent[144], 90);
-  EXPECT_EQ(label[144], 128);  // alpha 50 %
-  EXPECT_EQ(percent[159], 99);
-  EXPECT_EQ(label[159], 13);   // alpha 5 %
-  EXPECT_EQ(label[160], 0);
+  // Alpha 50 % at step 144, 5 % at step 159.
+  for (const auto& [step, want] : std::map<int, std::pair<int, int>>{
+           {1, {1, 255}}, {128, {80, 255}}, {144, {90, 128}}, {159, {99, 13}}, {160, {100, 0}}})
+    EXPECT_EQ(seen[step], want) << step;
   EXPECT_EQ(LogoFade, 100);
   EXPECT_EQ(Stored(), "160");
 
@@ -265,8 +253,7 @@ TEST_F(LoadingScreen, MaxStringsOverFirstAndSecondStartAndAfterAWin) {
   fs::copy_file(FixturePath("tiny.jpg"), root_ / "app" / "wd.jpg");
   LoadTexture(WonImage, platform::AppPath("\\wd.jpg"), 0);
   EXPECT_NE(WonImage, 0);
-  EXPECT_EQ(LoadCount, 161);
-  EXPECT_EQ(Stored(), "161");
+  EXPECT_EQ(std::tuple(LoadCount, Stored()), std::tuple(161, std::string("161")));
   const Texture first = WonImage;
   LoadTexture(WonImage, platform::AppPath("\\wd_wow.jpg"), 0);  // missing: keeps the picture
   EXPECT_EQ(WonImage, first);
@@ -276,8 +263,7 @@ TEST_F(LoadingScreen, MaxStringsOverFirstAndSecondStartAndAfterAWin) {
   // out completely and the menu gets no fade-out signal.
   NewStart();
   for (int i = 0; i < 160; ++i) ShowLoadingProgress();
-  EXPECT_EQ(LoadTotal, 162);
-  EXPECT_EQ(LoadPercent, 99);
+  EXPECT_EQ(std::tuple(LoadTotal, LoadPercent), std::tuple(162, 99));
   EXPECT_GT(Label(), 0);
   EXPECT_EQ(LogoFade, 0);
 }
@@ -294,37 +280,7 @@ TEST_F(LoadingScreen, UnusableStoredTotalCountsAsNone) {
   }
 }
 
-// ---- The generated data set -------------------------------------------------
 
-TEST(CatalogueData, EveryFileOfTheBuildLoads) {
-  const fs::path app = TW_APP_DIR;
-  // The data generator writes its files into the build's application
-  // directory; without its output there is nothing to check yet.
-  if (!fs::exists(app / "font.ini") && !fs::exists(app / "textures")) {
-    GTEST_SKIP() << "no generated data in " << app;
-  }
-  setenv("XDG_CONFIG_HOME", (fs::temp_directory_path() / "tw_catalogue_data_config").c_str(), 1);
-  ASSERT_TRUE(test::OpenOffscreenCanvas());
-  platform::SetAppDir(app.string());
-
-  for (const auto& e : TextureCatalogue()) EXPECT_TRUE(platform::FileExists(platform::AppPath(e.path))) << e.path;
-  for (const char* extra : {"\\font.ini", "\\wd.jpg", "\\wd_wow.jpg"}) {
-    EXPECT_TRUE(platform::FileExists(platform::AppPath(extra))) << extra;
-  }
-  for (const auto& s : SoundCatalogue) EXPECT_TRUE(platform::FileExists(platform::AppPath(s.file))) << s.file;
-  GlyphTable font;
-  EXPECT_TRUE(ParseFontDescription(platform::ReadFile(platform::AppPath("\\font.ini")).value_or(""), font))
-      << "font.ini would fall back to the built-in layout";
-  EXPECT_TRUE(platform::FileExists(platform::AppPath(kMenuMusicFile)));
-  EXPECT_TRUE(platform::FileExists(platform::AppPath(kGameMusicFile)));
-
-  LoadAllTextures();
-  for (const auto& e : TextureCatalogue()) EXPECT_NE(*e.slot, 0) << e.path << " did not load";
-  EXPECT_EQ(LoadCount, 160);
-  ReleaseAllTextures();
-  test::CloseOffscreenCanvas();
-  fs::remove_all(fs::temp_directory_path() / "tw_catalogue_data_config");
-}
 
 }  // namespace
 }  // namespace tw::render

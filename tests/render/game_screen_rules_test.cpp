@@ -7,6 +7,8 @@
 #include "core/level_scroll.h"
 #include "game_screen_fixture.h"
 
+#include <tuple>
+
 namespace tw::testing {
 namespace {
 
@@ -25,14 +27,11 @@ class GameScreenRules : public GameScreenTest {
 TEST_F(GameScreenRules, TheEndFadeHandsBackToTheMenu) {
   world::EndFade = 5;
   render::RenderGame();
-  EXPECT_FLOAT_EQ(world::EndFade, 3.0f);
-  EXPECT_TRUE(core::InGame);
+  EXPECT_EQ(std::tuple(world::EndFade, core::InGame), std::tuple(3.0f, true));
   render::RenderGame();
   EXPECT_TRUE(core::InGame);
   render::RenderGame();
-  EXPECT_FLOAT_EQ(world::EndFade, -1.0f);
-  EXPECT_FALSE(core::InGame);
-  EXPECT_FLOAT_EQ(frontend::ReturnFade, 100.0f);
+  EXPECT_EQ(std::tuple(world::EndFade, core::InGame, frontend::ReturnFade), std::tuple(-1.0f, false, 100.0f));
 }
 
 TEST_F(GameScreenRules, TheMenuFadeRunsOutOnlyAfterAMenuStart) {
@@ -52,9 +51,8 @@ TEST_F(GameScreenRules, TheLevelBannerFadesInAndOutAndHoldsWhilePaused) {
   EXPECT_EQ(render::GameScreen.BannerTime, 0);  // level 0 has no banner
   core::CurrentLevel = 3;
   render::RenderGame();
-  EXPECT_EQ(render::GameScreen.ShownLevel, 3);
-  EXPECT_EQ(render::GameScreen.BannerTime, 199);
-  EXPECT_EQ(render::GameScreen.BannerAlpha, 1);
+  const auto& g = render::GameScreen;
+  EXPECT_EQ(std::tuple(g.ShownLevel, g.BannerTime, g.BannerAlpha), std::tuple(3, 199, 1));
   core::Paused = true;
   Frames(10);
   EXPECT_EQ(render::GameScreen.BannerTime, 199);
@@ -62,8 +60,7 @@ TEST_F(GameScreenRules, TheLevelBannerFadesInAndOutAndHoldsWhilePaused) {
   Frames(99);
   EXPECT_EQ(render::GameScreen.BannerAlpha, 100);
   Frames(100);
-  EXPECT_EQ(render::GameScreen.BannerTime, 0);
-  EXPECT_EQ(render::GameScreen.BannerAlpha, 0);
+  EXPECT_EQ(std::tuple(g.BannerTime, g.BannerAlpha), std::tuple(0, 0));
   // The end zone (level 11) gets none; a new game starts the banners afresh.
   core::CurrentLevel = 11;
   render::RenderGame();
@@ -82,11 +79,7 @@ TEST_F(GameScreenRules, TheGlassBombConvertsTheVisibleRowsForOneFrame) {
   world::GlassBombPending = true;
   render::RenderGame();
   EXPECT_FALSE(world::GlassBombPending);
-  EXPECT_EQ(Get(4, 1), 1);
-  EXPECT_EQ(Get(4, 2), 5);
-  EXPECT_EQ(Get(5, 17), 5);
-  EXPECT_EQ(Get(5, 18), 1);
-  EXPECT_EQ(Get(6, 9), 6);
+  EXPECT_EQ(std::tuple(Get(4, 1), Get(4, 2), Get(5, 17), Get(5, 18), Get(6, 9)), std::tuple(1, 5, 5, 1, 6));
 }
 
 TEST_F(GameScreenRules, TheFramePassLetsTheDrillsBreakVisibleTilesEvenWhilePaused) {
@@ -111,10 +104,8 @@ TEST_F(GameScreenRules, TheTrailShiftsWhilePausedButTheFaceDoesNotChange) {
   world::Player.Y = 70;
   core::ScrollY = -10;
   Frames(1);
-  EXPECT_FLOAT_EQ(render::GameScreen.Squint, 2.0f);
-  EXPECT_FLOAT_EQ(render::GameScreen.TrailX[0], 50.0f);
-  EXPECT_FLOAT_EQ(render::GameScreen.TrailY[0], 60.0f);
-  EXPECT_FLOAT_EQ(render::GameScreen.TrailX[1], 96.0f);
+  const auto& g = render::GameScreen;
+  EXPECT_EQ(std::tuple(g.Squint, g.TrailX[0], g.TrailY[0], g.TrailX[1]), std::tuple(2.0f, 50.0f, 60.0f, 96.0f));
   // Standing or rising, the squint falls by 10.
   core::Paused = false;
   world::Player.VelocityY = 0;
@@ -135,19 +126,14 @@ TEST_F(GameScreenRules, TheEarsSettleAfterAMidAirJump) {
 }
 
 TEST_F(GameScreenRules, ArrowHintsStartLowOnTheScreenAndLastTheGame) {
-  world::Player.Y = 330;
-  render::RenderGame();
-  EXPECT_FALSE(render::GameScreen.ArrowHintsOn);
-  world::Player.Y = 331;
-  world::Player.Airborne = true;
-  render::RenderGame();
-  EXPECT_FALSE(render::GameScreen.ArrowHintsOn);
-  world::Player.Airborne = false;
-  render::RenderGame();
-  EXPECT_TRUE(render::GameScreen.ArrowHintsOn);
-  world::Player.Y = 100;
-  render::RenderGame();
-  EXPECT_TRUE(render::GameScreen.ArrowHintsOn);
+  // Standing below y 330 turns them on; they then stay on higher up.
+  for (const auto& [y, airborne, on] : {std::tuple{330.0f, false, false}, {331.0f, true, false}, {331.0f, false, true},
+                                        {100.0f, false, true}}) {
+    world::Player.Y = y;
+    world::Player.Airborne = airborne;
+    render::RenderGame();
+    EXPECT_EQ(render::GameScreen.ArrowHintsOn, on) << y << airborne;
+  }
   StartGame(false);
   EXPECT_FALSE(render::GameScreen.ArrowHintsOn);
 }
@@ -166,9 +152,8 @@ TEST_F(GameScreenRules, DebugTextShowsRateGamesAndCell) {
   for (int i = 0; i < 17; ++i) rule += "\u00BB";
   EXPECT_EQ(render::DebugWindow.Text,
             "FPS: 49.5 (1234)\r\nPlayed times: 7\r\n" + rule + "\r\nP.position: 3x9\r\n");
-  EXPECT_FLOAT_EQ(render::DebugWindow.X, 530.0f);
-  EXPECT_FLOAT_EQ(render::DebugWindow.Y, 425.0f);
-  EXPECT_EQ(render::DebugWindow.Width, 110);
+  EXPECT_EQ(std::tuple(render::DebugWindow.X, render::DebugWindow.Y, render::DebugWindow.Width),
+            std::tuple(530.0f, 425.0f, 110));
 }
 
 // Drawn particles, checked on the offscreen canvas against the same pictures

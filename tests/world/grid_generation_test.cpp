@@ -62,16 +62,12 @@ TEST_F(Grid, TouchAtScoresTheFirstTouchOfColouredTilesOnly) {
   }
 }
 
-TEST_F(Grid, MaterialsAndTileTypeLookUp) {
+TEST_F(Grid, TileTypeLookUpByLevelColourAndMaterial) {
   world::BuildTileTypes();
-  EXPECT_EQ(world::MaterialOf(24), world::kMatMud);  // bluelight mud
-  EXPECT_EQ(world::MaterialOf(55), 55);  // special cells are their own material
-  EXPECT_EQ(world::MaterialName(9), "0");
   config::SetDefaultLevels();
   EXPECT_EQ(world::FindTileType(3, "", 2), 24);  // bluelight mud
   EXPECT_EQ(world::FindTileType(3, "GLASS", 0), 5);
-  EXPECT_EQ(world::FindTileType(1, "", 6), 6);
-  config::Levels[4].TileType = "purple";
+  config::Levels[4].TileType = "purple";  // an unknown colour has no tiles
   EXPECT_EQ(world::FindTileType(4, "", 1), 0);
 }
 
