@@ -41,30 +41,6 @@ TEST_F(GameScreenPixels, UntouchedTilesAreGreyInStoryAndColouredOnceTouched) {
   EXPECT_EQ(Pixel(CellX(3), CellY(6)), Pixel(CellX(7), CellY(9)));
 }
 
-TEST_F(GameScreenPixels, ArcadeShaftIsColouredFromTheStart) {
-  OpenCanvas();
-  world::SeedRandom(5);
-  StartGame(false);
-  world::DrillY = -40;
-  render::RenderGame();
-  Read();
-  // Every ordinary tile in the middle rows shows its colour (grey pictures have none).
-  int tiles = 0;
-  for (int row = 5; row <= 12; ++row) {
-    for (int col = 1; col <= 13; ++col) {
-      const Integer v = Get(col, row);
-      if (v < 1 || v > 50 || v == 5 || v == 6) continue;
-      const std::uint32_t c = Pixel(CellX(col), CellY(row) + 8);
-      EXPECT_GE(std::max({Channel(c, 0), Channel(c, 8), Channel(c, 16)}) -
-                    std::min({Channel(c, 0), Channel(c, 8), Channel(c, 16)}),
-                40)
-          << col << "," << row;
-      ++tiles;
-    }
-  }
-  EXPECT_GT(tiles, 5);
-}
-
 TEST_F(GameScreenPixels, GlassIsDrawnAtOneFifthOpacity) {
   OpenCanvas();
   Scene(false);

@@ -1,5 +1,5 @@
 // The game logic that runs inside a game-screen frame (no drawing needed):
-// hand-back, fades, banner, glass bomb pass, drill contact, creature state,
+// hand-back, fades, banner, glass bomb pass, drill contact, the face and trail,
 // look-ahead arrows, debug text; and how particles are tinted.
 #include <gtest/gtest.h>
 
@@ -111,18 +111,6 @@ TEST_F(GameScreenRules, TheTrailShiftsWhilePausedButTheFaceDoesNotChange) {
   world::Player.VelocityY = 0;
   Frames(1);
   EXPECT_FLOAT_EQ(render::GameScreen.Squint, 0.0f);
-}
-
-TEST_F(GameScreenRules, TheEarsSettleAfterAMidAirJump) {
-  world::Player.SwooshTimer = 3.0f;
-  world::Player.VelocityY = 0;
-  Frames(1);
-  EXPECT_NEAR(world::Player.SwooshTimer, 2.6f, 1e-5);
-  Frames(8);
-  // 3 - 9 x 0.4 = -0.6 would pass 0; within 0.2 of the eye offset (0) it snaps.
-  EXPECT_LE(std::fabs(world::Player.SwooshTimer), 0.2f + 1e-5f);
-  Frames(3);
-  EXPECT_FLOAT_EQ(world::Player.SwooshTimer, 0.0f);
 }
 
 TEST_F(GameScreenRules, ArrowHintsStartLowOnTheScreenAndLastTheGame) {

@@ -174,7 +174,9 @@ TEST(GeneratedData, EveryPictureLoadsAtItsDrawnSize) {
     const auto texture = tw::render::CreateTextureFromFile(app(path).string(), 0);
     int w = 0, h = 0;
     ASSERT_TRUE(texture != 0 && tw::platform::TextureSize(texture, w, h));
-    if (const auto [want_w, want_h] = drawnSize(path); want_w != 0) EXPECT_EQ(std::tuple(w, h), std::tuple(want_w, want_h));
+    if (const auto [want_w, want_h] = drawnSize(path); want_w != 0) {
+      EXPECT_EQ(std::tuple(w, h), std::tuple(want_w, want_h));
+    }
     if (path.ends_with(".dds")) {
       const Dds d = readDds(app(path));
       EXPECT_TRUE(std::any_of(d.img.argb.begin(), d.img.argb.end(), [](std::uint32_t c) { return c >> 24 > 128; }))
@@ -333,7 +335,9 @@ TEST(GeneratedData, FontDescriptionMatchesTheSheets) {
           }
         }
       const bool blank = font.chars[static_cast<std::size_t>(i)].empty();
-      if (blank) EXPECT_EQ(ink, 0) << "glyph " << i;
+      if (blank) {
+        EXPECT_EQ(ink, 0) << "glyph " << i;
+      }
       else EXPECT_GT(ink, 12) << "glyph " << i;
     }
   }

@@ -209,7 +209,9 @@ TEST_F(PlayerMove, LandingsSmashGlassOrKnockTilesLoose) {
     EXPECT_EQ(std::tuple(Get(5, 6), world::SmashDebrisList[0].Active, world::FallingTiles[0].Active),
               std::tuple(0, smashed, !smashed)) << floor << " at " << speed;
     // A smash slows the creature down instead of bouncing it.
-    if (smashed) EXPECT_EQ(std::tuple(world::Player.GlassHit, world::Player.VelocityY), std::tuple(true, 3.0f));
+    if (smashed) {
+      EXPECT_EQ(std::tuple(world::Player.GlassHit, world::Player.VelocityY), std::tuple(true, 3.0f));
+    }
   }
 }
 
