@@ -68,9 +68,8 @@ TEST_F(TuningRead, OnlyLevelsBeforeAnyGameLeavesZeros) {
   config::Tuning = config::GameTuning{};  // as at start-up
   StartGame(true, "[Levels]\nLevel-01_PlatformSize=6\n");
   EXPECT_FLOAT_EQ(config::Tuning.WalkSpeed, 0.0f);
-  EXPECT_EQ(config::Tuning.NumOf_Bomb, 0);
-  EXPECT_EQ(world::Bonuses.size(), 1u);
-  EXPECT_EQ(config::Levels[1].PlatformSize, 6);
+  EXPECT_EQ(std::tuple(config::Tuning.NumOf_Bomb, world::Bonuses.size(), config::Levels[1].PlatformSize),
+            std::tuple(0, 1u, 6));
   EXPECT_FLOAT_EQ(config::MapHeight, 1050.0f);
 }
 
@@ -92,9 +91,8 @@ TEST_F(TuningRead, LevelsThatWouldRunPastTheGridAreHeldInsideIt) {
   // A skip of -1 must not stall generation either.
   StartGame(false, BasicTuning() + LevelSection(3, -1, [](int) { return "900"; }, "green"));
   EXPECT_LE(config::MapHeight + 15.0f, 5000.0f);
-  EXPECT_EQ(config::Levels[5].LevelSize, 900);
-  EXPECT_EQ(config::Levels[6].LevelSize, 4985 - 5 * 900);
-  EXPECT_EQ(config::Levels[7].LevelSize, 0);
+  EXPECT_EQ(std::tuple(config::Levels[5].LevelSize, config::Levels[6].LevelSize, config::Levels[7].LevelSize),
+            std::tuple(900, 4985 - 5 * 900, 0));
   // The stone floor sits at the held bottom.
   const int bottom = static_cast<int>(config::MapHeight);
   EXPECT_EQ(world::TileAt(5, static_cast<Single>(bottom)), world::kStone);

@@ -77,9 +77,8 @@ std::vector<std::pair<int, std::string>> ToggleGameMode() {
 TEST(MenuFlow, FirstStartShowsTheStoryAndMarksItReadOnPageTwo) {
   MenuRun run;
   run.Run(30);
-  EXPECT_EQ(run.Screen(), "story");
-  EXPECT_EQ(run.Item(), 10);
-  EXPECT_FALSE(run.R()["options"]["story_readen"].boolean);
+  EXPECT_EQ(std::tuple(run.Screen(), run.Item(), run.R()["options"]["story_readen"].boolean),
+            std::tuple("story", 10, false));
   EXPECT_NE(run.Options().find("StoryReaden=False"), std::string::npos);
 
   // Still unread: the next start shows it again; Next leads to page 2, which marks it read.
@@ -121,9 +120,8 @@ TEST(MenuFlow, OptionTogglesAreWrittenAndTheDisplayModeWaitsForTheNextStart) {
   }
   keys.emplace_back(80, "Escape");
   run.Run(100, Presses(keys));
-  EXPECT_EQ(run.Screen(), "");
-  EXPECT_EQ(run.Item(), 4);
-  EXPECT_TRUE(run.R()["options"]["full_screen_choice"].boolean);
+  EXPECT_EQ(std::tuple(run.Screen(), run.Item(), run.R()["options"]["full_screen_choice"].boolean),
+            std::tuple("", 4, true));
   EXPECT_FALSE(run.R()["options"]["full_screen"].boolean);  // the running mode is unchanged
   // Arcade is still locked: the game mode stays.
   for (const char* line : {"Sound_On=False", "Details_High=False", "FULL_SCREEN=True", "GameMode_Story=True"})

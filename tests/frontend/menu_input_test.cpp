@@ -2,6 +2,8 @@
 // option toggles and the replay keys.
 #include "frontend_fixture.h"
 
+#include <tuple>
+
 namespace tw::testing {
 namespace {
 
@@ -109,18 +111,15 @@ TEST_F(MenuInput, NewGameArmsTheFadeAndTheReplayKeysArmOneMode) {
   replay::ReplayFrame = 33;
   frontend::IdleFrames = 700;
   Tap(key::Return);
-  EXPECT_TRUE(frontend::NewGamePending);
-  EXPECT_EQ(MenuItem, 10);
-  EXPECT_EQ(replay::ReplayFrame, 0.0f);
-  EXPECT_EQ(frontend::IdleFrames, 0.0f);
+  EXPECT_EQ(std::tuple(frontend::NewGamePending, MenuItem, replay::ReplayFrame, frontend::IdleFrames),
+            std::tuple(true, 10, 0.0f, 0.0f));
 
   Tap(key::T);
   EXPECT_TRUE(replay::ReplayRecord);
   EXPECT_FALSE(world::ReplayPlayback);
   Tap(key::R);
-  EXPECT_TRUE(world::ReplayPlayback);
-  EXPECT_FALSE(replay::ReplayRecord);
-  EXPECT_EQ(replay::ReplayFile, "replay.ini");
+  EXPECT_EQ(std::tuple(world::ReplayPlayback, replay::ReplayRecord, replay::ReplayFile),
+            std::tuple(true, false, "replay.ini"));
 }
 
 }  // namespace

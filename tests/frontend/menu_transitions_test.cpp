@@ -29,9 +29,7 @@ TEST_F(MenuFrames, ANewGameStartsTwentyFramesAfterItWasChosen) {
     frontend::MenuFrame();
     ++frames;
   }
-  EXPECT_EQ(frames, 20);
-  EXPECT_FALSE(frontend::NewGamePending);
-  EXPECT_EQ(frontend::MenuFade, 100.0f);
+  EXPECT_EQ(std::tuple(frames, frontend::NewGamePending, frontend::MenuFade), std::tuple(20, false, 100.0f));
   // Item 10 carries the game screen's fade in from the menu background.
   EXPECT_EQ(MenuItem, 10);
   EXPECT_FALSE(core::GameOver);

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "input/keyboard.h"
 
 namespace tw::input {
@@ -22,11 +24,8 @@ TEST(KeyScript, ParsesFramesKeysAndComments) {
   // Sorted by frame, keeping the file's order within a frame.
   EXPECT_EQ((*events)[0].frame, 5);
   EXPECT_EQ((*events)[0].code, key::Left);
-  EXPECT_TRUE((*events)[0].down);
-  EXPECT_EQ((*events)[1].code, key::Return);
-  EXPECT_FALSE((*events)[2].down);
-  EXPECT_EQ((*events)[3].code, key::Space);
-  EXPECT_EQ((*events)[4].code, key::A);
+  EXPECT_EQ(std::tuple((*events)[0].down, (*events)[1].code, (*events)[2].down, (*events)[3].code, (*events)[4].code),
+            std::tuple(true, key::Return, false, key::Space, key::A));
   EXPECT_EQ((*events)[5].code, 8);  // the 7 key
 }
 
@@ -63,9 +62,7 @@ TEST(KeyScript, AppliesEventsAtTheStartOfTheirFrame) {
   EXPECT_TRUE(IsDown(key::Up));
   ApplyKeyScript(3);
   ApplyKeyScript(4);
-  EXPECT_FALSE(IsDown(key::Up));
-  EXPECT_TRUE(IsDown(key::P));
-  EXPECT_EQ(KeyState[key::P], kKeyDown);
+  EXPECT_EQ(std::tuple(IsDown(key::Up), IsDown(key::P), KeyState[key::P]), std::tuple(false, true, kKeyDown));
 }
 
 TEST(KeyScript, SkippedFramesStillDeliverTheirEvents) {

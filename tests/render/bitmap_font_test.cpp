@@ -168,10 +168,8 @@ TEST_F(BitmapFontCanvas, GlyphsComeFromTheirCellsAtTexelSize) {
   EXPECT_EQ(RG(at(100, 100)), std::pair(1, 24));
   EXPECT_EQ(RG(at(121, 121)), std::pair(22, 45));
   // "a" from (1, 93); "@" from (116, 208); "~" is glyph 0, from (1, 1).
-  EXPECT_EQ(RG(at(200, 300)), std::pair(1, 93));
-  EXPECT_EQ(RG(at(222, 300)), std::pair(116, 208));
-  EXPECT_EQ(RG(at(244, 300)), std::pair(1, 1));
-  EXPECT_EQ(DrawnBox(at, 190, 290, 300, 340).right, 266);
+  EXPECT_EQ(std::tuple(RG(at(200, 300)), RG(at(222, 300)), RG(at(244, 300)), DrawnBox(at, 190, 290, 300, 340).right),
+            std::tuple(std::pair(1, 93), std::pair(116, 208), std::pair(1, 1), 266));
 }
 
 TEST_F(BitmapFontCanvas, ScaleMultipliesSizeAndAdvance) {
@@ -179,10 +177,8 @@ TEST_F(BitmapFontCanvas, ScaleMultipliesSizeAndAdvance) {
   const test::CanvasShot at;
   EXPECT_EQ(DrawnBox(at, 0, 0, 120, 70), (Box{10, 10, 98, 54}));  // "B" at 54, 44 wide
   // Each texel covers 2 x 2 pixels; "B" (index 12) starts at texel (24, 24).
-  EXPECT_EQ(R(at(11, 11)), 1);
-  EXPECT_EQ(R(at(12, 12)), 2);
-  EXPECT_EQ(R(at(53, 10)), 22);
-  EXPECT_EQ(RG(at(54, 10)), std::pair(24, 24));
+  EXPECT_EQ(std::tuple(R(at(11, 11)), R(at(12, 12)), R(at(53, 10)), RG(at(54, 10))),
+            std::tuple(1, 2, 22, std::pair(24, 24)));
 }
 
 TEST_F(BitmapFontCanvas, EachGlyphTurnsAboutItsOwnCentre) {

@@ -232,9 +232,7 @@ TEST_F(LoadingScreen, UnusableStoredTotalCountsAsNone) {
     config::SaveSetting(config::AppName(), "Loading", "MaxStrings", stored);
     NewStart();
     ShowLoadingProgress();
-    EXPECT_EQ(LoadTotal, 0);
-    EXPECT_EQ(LoadPercent, 0);
-    EXPECT_EQ(Stored(), "1");
+    EXPECT_EQ(std::tuple(LoadTotal, LoadPercent, Stored()), std::tuple(0, 0, "1"));
   }
 }
 

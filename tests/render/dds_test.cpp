@@ -6,6 +6,7 @@
 #include <cstring>
 #include <initializer_list>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "platform/files.h"
@@ -95,19 +96,15 @@ TEST(DdsCompressed, Dxt1ColourOrderChoosesThreeOrFourColours) {
   f += Bytes({0x1F, 0x00, 0x00, 0xF8, 0xE4, 0xE4, 0xE4, 0xE4});
   DdsImage img;
   ASSERT_TRUE(DecodeDds(f, img));
-  EXPECT_EQ(At(img, 0, 0), 0xFF0000FFu);
-  EXPECT_EQ(At(img, 1, 3), 0xFFFF0000u);
-  EXPECT_EQ(At(img, 2, 0), 0xFF7F007Fu);
-  EXPECT_EQ(At(img, 3, 3), 0x00000000u);
+  EXPECT_EQ(std::tuple(At(img, 0, 0), At(img, 1, 3), At(img, 2, 0), At(img, 3, 3)),
+            std::tuple(0xFF0000FFu, 0xFFFF0000u, 0xFF7F007Fu, 0x00000000u));
 
   // c0 = white > c1 = black: four colours in thirds.
   f = Header(4, 4, 0x4, "DXT1", 0, 0, 0, 0, 0);
   f += Bytes({0xFF, 0xFF, 0x00, 0x00, 0xE4, 0xE4, 0xE4, 0xE4});
   ASSERT_TRUE(DecodeDds(f, img));
-  EXPECT_EQ(At(img, 0, 0), 0xFFFFFFFFu);
-  EXPECT_EQ(At(img, 1, 0), 0xFF000000u);
-  EXPECT_EQ(At(img, 2, 0), 0xFFAAAAAAu);
-  EXPECT_EQ(At(img, 3, 0), 0xFF555555u);
+  EXPECT_EQ(std::tuple(At(img, 0, 0), At(img, 1, 0), At(img, 2, 0), At(img, 3, 0)),
+            std::tuple(0xFFFFFFFFu, 0xFF000000u, 0xFFAAAAAAu, 0xFF555555u));
 }
 
 TEST(DdsCompressed, Dxt3TakesExplicitAlphaLowNibbleFirstAndIgnoresColourOrder) {
@@ -119,11 +116,8 @@ TEST(DdsCompressed, Dxt3TakesExplicitAlphaLowNibbleFirstAndIgnoresColourOrder) {
   DdsImage img;
   ASSERT_TRUE(DecodeDds(f, img));
   // Index 3 with c0 black, c1 white: two thirds white.
-  EXPECT_EQ(At(img, 0, 0), 0x00AAAAAAu);
-  EXPECT_EQ(At(img, 1, 0), 0xFFAAAAAAu);
-  EXPECT_EQ(At(img, 2, 0), 0x88AAAAAAu);
-  EXPECT_EQ(At(img, 3, 0), 0x11AAAAAAu);
-  EXPECT_EQ(At(img, 3, 3), 0x55AAAAAAu);
+  EXPECT_EQ(std::tuple(At(img, 0, 0), At(img, 1, 0), At(img, 2, 0), At(img, 3, 0), At(img, 3, 3)),
+            std::tuple(0x00AAAAAAu, 0xFFAAAAAAu, 0x88AAAAAAu, 0x11AAAAAAu, 0x55AAAAAAu));
 }
 
 TEST(DdsCompressed, Dxt5AlphaRampsInBothModes) {
@@ -156,9 +150,7 @@ TEST(DdsCompressed, EdgeBlocksAreClippedToThePicture) {
   DdsImage img;
   ASSERT_TRUE(DecodeDds(f, img));
   ASSERT_EQ(img.argb.size(), 15u);
-  EXPECT_EQ(At(img, 3, 2), 0xFFFF0000u);
-  EXPECT_EQ(At(img, 4, 0), 0xFF0000FFu);
-  EXPECT_EQ(At(img, 4, 2), 0xFF0000FFu);
+  EXPECT_EQ(std::tuple(At(img, 3, 2), At(img, 4, 0), At(img, 4, 2)), std::tuple(0xFFFF0000u, 0xFF0000FFu, 0xFF0000FFu));
 }
 
 TEST(DdsUncompressed, MaskedLuminanceAndAlphaFormatsWidenEachChannel) {

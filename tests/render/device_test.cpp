@@ -43,8 +43,7 @@ TEST(InitGraphicsTest, FullScreenFailureFallsBackToAWindowAfterOneMessage) {
 
   FakeDisplay neither{{false, false}, {}, {}};
   EXPECT_FALSE(neither.Start(true));
-  EXPECT_EQ(neither.attempts.size(), 2u);
-  EXPECT_EQ(neither.messages.size(), 1u);
+  EXPECT_EQ(std::tuple(neither.attempts.size(), neither.messages.size()), std::tuple(2u, 1u));
 
   FakeDisplay windowed{{true}, {}, {}};  // a windowed start needs one attempt and no message
   EXPECT_TRUE(windowed.Start(false));

@@ -2,6 +2,7 @@
 // rectangles, turns, alpha, draw colour, one-texel fills and text alignment.
 #include <gtest/gtest.h>
 
+#include <tuple>
 #include <vector>
 
 #include "offscreen_canvas.h"
@@ -160,10 +161,8 @@ TEST_F(DrawTest, TextAlignsLeftOrRightInItsRectangle) {
     }
     return false;
   };
-  EXPECT_TRUE(lit(100, 130, 100));
-  EXPECT_FALSE(lit(200, 300, 100));
-  EXPECT_FALSE(lit(100, 200, 200));
-  EXPECT_TRUE(lit(270, 300, 200));
+  EXPECT_EQ(std::tuple(lit(100, 130, 100), lit(200, 300, 100), lit(100, 200, 200), lit(270, 300, 200)),
+            std::tuple(true, false, false, true));
   EXPECT_FALSE(lit(300, 340, 200));  // clipped to the rectangle
 }
 

@@ -104,9 +104,8 @@ TEST_F(Effects, AFlashFadesOverTenFramesAndHoldsWhilePaused) {
   static int drawn = 0;
   drawn = 0;
   for (int i = 0; i < 9; ++i) world::UpdateExplosions([](const world::ExplosionEffect&) { ++drawn; });
-  EXPECT_EQ(drawn, 9);
-  EXPECT_EQ(world::ExplosionEffects[0].Alpha, 0);
-  EXPECT_TRUE(world::ExplosionEffects[0].Active);
+  EXPECT_EQ(std::tuple(drawn, world::ExplosionEffects[0].Alpha, world::ExplosionEffects[0].Active),
+            std::tuple(9, 0, true));
   world::UpdateExplosions([](const world::ExplosionEffect&) { ++drawn; });
   EXPECT_FALSE(world::ExplosionEffects[0].Active);
   EXPECT_EQ(drawn, 9);
