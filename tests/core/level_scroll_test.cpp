@@ -75,18 +75,6 @@ TEST_F(LevelScrollTest, GameOverFreezesScrollAndDrills) {
   EXPECT_EQ(std::tuple(ScrollY, world::DrillY), std::tuple(0.0f, -100.0f));
 }
 
-TEST_F(LevelScrollTest, CloudsStartBelowTheScreenAndTakeTurns) {
-  world::SeedRandom(1);
-  Clouds = {};
-  DriftClouds();
-  // Cloud 0 finds cloud 1 inactive and starts; cloud 1 sees cloud 0 at y 480.
-  const Cloud& c = Clouds[0];
-  EXPECT_EQ(std::tuple(c.Active, Clouds[1].Active, c.Width, Clouds[1].Height, c.Y), std::tuple(true, false, 217, 84, 480));
-  EXPECT_TRUE(c.DriftX >= -0.4f && c.DriftX < 0.4f) << c.DriftX;
-  EXPECT_TRUE(c.SpeedDivisor >= 2.0f && c.SpeedDivisor < 3.0f) << c.SpeedDivisor;
-  EXPECT_TRUE(c.X >= -108.0f && c.X < 640.0f - 108.0f) << c.X;
-}
-
 TEST_F(LevelScrollTest, CloudsRiseWithTheScrollEvenBeforeScrollingStarts) {
   world::SeedRandom(2);
   Clouds = {};

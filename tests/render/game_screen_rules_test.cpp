@@ -1,9 +1,8 @@
 // The game logic that runs inside a game-screen frame (no drawing needed):
-// hand-back, fades, banner, glass bomb pass, drill contact, the face and trail,
-// look-ahead arrows, debug text; and how particles are tinted.
+// hand-back, fades, banner, glass bomb pass, drill contact and the
+// look-ahead arrows; and how particles are tinted.
 #include <gtest/gtest.h>
 
-#include "core/frame_clock.h"
 #include "core/level_scroll.h"
 #include "game_screen_fixture.h"
 
@@ -93,26 +92,6 @@ TEST_F(GameScreenRules, TheFramePassLetsTheDrillsBreakVisibleTilesEvenWhilePause
   EXPECT_EQ(Get(8, 6), 1);
 }
 
-TEST_F(GameScreenRules, TheTrailShiftsWhilePausedButTheFaceDoesNotChange) {
-  world::Player.VelocityY = 3;
-  world::Player.Airborne = true;
-  Frames(4);
-  EXPECT_FLOAT_EQ(render::GameScreen.Squint, 2.0f);
-  EXPECT_FLOAT_EQ(render::GameScreen.EyeOffset, 2.0f / 15.0f);
-  core::Paused = true;
-  world::Player.X = 50;
-  world::Player.Y = 70;
-  core::ScrollY = -10;
-  Frames(1);
-  const auto& g = render::GameScreen;
-  EXPECT_EQ(std::tuple(g.Squint, g.TrailX[0], g.TrailY[0], g.TrailX[1]), std::tuple(2.0f, 50.0f, 60.0f, 96.0f));
-  // Standing or rising, the squint falls by 10.
-  core::Paused = false;
-  world::Player.VelocityY = 0;
-  Frames(1);
-  EXPECT_FLOAT_EQ(render::GameScreen.Squint, 0.0f);
-}
-
 TEST_F(GameScreenRules, ArrowHintsStartLowOnTheScreenAndLastTheGame) {
   // Standing below y 330 turns them on; they then stay on higher up.
   for (const auto& [y, airborne, on] : {std::tuple{330.0f, false, false}, {331.0f, true, false}, {331.0f, false, true},
@@ -124,24 +103,6 @@ TEST_F(GameScreenRules, ArrowHintsStartLowOnTheScreenAndLastTheGame) {
   }
   StartGame(false);
   EXPECT_FALSE(render::GameScreen.ArrowHintsOn);
-}
-
-TEST_F(GameScreenRules, DebugTextShowsRateGamesAndCell) {
-  render::UpdateDebugText();
-  EXPECT_TRUE(render::DebugWindow.Text.empty());  // hidden: nothing built
-  input::DebugWindowVisible = true;
-  core::FrameClock.Fps = 49.5f;
-  core::FrameClock.SpinRate = 1234.9f;
-  config::PlayedGames = 7;
-  world::Player.X = 112;  // column 3.5 rounds to 112 / 32 = 3
-  world::Player.Y = 303;
-  render::UpdateDebugText();
-  std::string rule;
-  for (int i = 0; i < 17; ++i) rule += "\u00BB";
-  EXPECT_EQ(render::DebugWindow.Text,
-            "FPS: 49.5 (1234)\r\nPlayed times: 7\r\n" + rule + "\r\nP.position: 3x9\r\n");
-  EXPECT_EQ(std::tuple(render::DebugWindow.X, render::DebugWindow.Y, render::DebugWindow.Width),
-            std::tuple(530.0f, 425.0f, 110));
 }
 
 // Drawn particles, checked on the offscreen canvas against the same pictures

@@ -92,23 +92,6 @@ TEST_F(DrillsWater, WaterLineDriftsOnlyWithHighDetailAfterTheFirstLevel) {
   }
 }
 
-TEST_F(DrillsWater, SurfaceSettlesBy04FromAboveAndTwoFifteenthsFromBelow) {
-  // A level surface: the edge cell 0 is only moved by its one neighbourhood,
-  // so it shows the settling step itself.
-  world::WaterWave.fill(5.0f);
-  world::RelaxWaterSurface();
-  EXPECT_NEAR(world::WaterWave[0], 4.6f, 1e-5);
-  world::WaterWave.fill(-5.0f);
-  world::RelaxWaterSurface();
-  EXPECT_NEAR(world::WaterWave[0], -5.0f + 2.0f / 15.0f, 1e-5);
-  // A cell pushed just below 0 by the first rule is lifted by the second at once.
-  world::WaterWave.fill(0.3f);
-  world::RelaxWaterSurface();
-  EXPECT_NEAR(world::WaterWave[0], 0.3f - 0.4f + 2.0f / 15.0f, 1e-5);
-  // Cells past 210 are never touched.
-  EXPECT_FLOAT_EQ(world::WaterWave[211], 0.3f);
-}
-
 TEST_F(DrillsWater, ABumpSpreadsAndDiesAway) {
   world::WaterWave.fill(0.0f);
   world::WaterWave[100] = 40;
