@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <iterator>
+#include <limits>
 #include <tuple>
 
 #include "config/ini_store.h"
@@ -19,6 +20,7 @@ class OptionsTest : public ::testing::Test {
     platform::SetAppDir(dir.path);
     GameOptions = Options{};
     HighScores = {};
+    ClearPendingEntry();
   }
   test::TempDir dir;
   std::string options_file() const { return dir.File("textures/options.bmp"); }
@@ -77,18 +79,24 @@ TEST_F(OptionsTest, PendingEntryIsInsertedBelowEqualScores) {
   EXPECT_EQ(std::tuple(HighScores[1].Name, HighScores[1].Score), std::tuple(std::string("BOLO"), 2250));
   EXPECT_EQ(std::tuple(HighScores[2].Name, HighScores[3].Score), std::tuple(std::string("NEW"), 2000));
   EXPECT_EQ(HighScores[9].Score, 500);  // 250 fell off the end
-  EXPECT_EQ(std::tuple(HighScores[kPendingEntry].Name, HighScores[kPendingEntry].Score), std::tuple(std::string("Bolo"), 0));
+  EXPECT_EQ(std::tuple(HighScores[kPendingEntry].Name, HighScores[kPendingEntry].Score),
+            std::tuple(std::string("Bolo"), std::numeric_limits<Long>::min()));
   EXPECT_EQ(ReadIni("hs", "2n", story_file()), "NEW");
 }
 
-TEST_F(OptionsTest, PendingEntryThatDoesNotQualifyStays) {
+TEST_F(OptionsTest, PendingEntryThatDoesNotQualifyIsDropped) {
   LoadHighScores();
   const std::string before = test::ReadText(story_file());
   HighScores[kPendingEntry] = {"LOW", 250};  // equal to the tenth entry
   SaveHighScores();
   EXPECT_EQ(HighScores[9].Name, "BOLO");
-  EXPECT_EQ(HighScores[kPendingEntry].Name, "LOW");
   EXPECT_EQ(test::ReadText(story_file()), before);
+  // Not left standing for the other mode's table.
+  GameOptions.GameMode_Story = false;
+  LoadHighScores();
+  for (int i = 0; i < 10; ++i) EXPECT_EQ(HighScores[static_cast<std::size_t>(i)].Name, "BOLO") << i;
+  GameOptions.GameMode_Story = true;
+  LoadHighScores();
 
   HighScores[kPendingEntry] = {"Bolo", 0};
   SaveHighScores();

@@ -13,7 +13,7 @@
 #include "config/utility_component.h"
 #include "platform/files.h"
 #include "test_support.h"
-#include "world/random.h"
+#include "core/random.h"
 
 namespace tw::config {
 namespace {
@@ -58,7 +58,7 @@ TEST_F(UtilityInAppDir, IniKeysLandInTheApplicationDirectory) {
 }
 
 TEST(UtilityRandom, WholeNumbersCoverTheClosedRangeUniformly) {
-  world::SeedRandom(20240607);
+  core::SeedRandom(20240607);
   UtilityComponent& u = Utility();
   // The ranges the game asks for; every value must come up, none outside.
   for (const auto& [lo, hi] : {std::pair{1, 5}, {0, 4}, {5, 6}}) {

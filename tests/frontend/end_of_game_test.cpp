@@ -98,6 +98,31 @@ TEST_F(EndOfGame, AQualifyingScoreEntersAtItsPlaceAndIsHighlighted) {
   EXPECT_FALSE(frontend::IsNewEntry(config::HighScores[7]));  // the earlier entry is no longer new
 }
 
+TEST_F(EndOfGame, TheTableIsDecidedOnTheStoredScoreAndBlankNamesAreBolo) {
+  // A fraction above the tenth entry rounds to it: no entry, and nothing
+  // left pending for the next table written (here the arcade one).
+  world::LastName = "EVE";
+  Finish(250.21f, "ANNA");
+  EXPECT_TRUE(frontend::MenuScreen.empty());
+  EXPECT_EQ(config::HighScores[9].Name, "BOLO");
+  EXPECT_EQ(world::LastName, "EVE");
+  config::GameOptions.GameMode_Story = false;
+  config::LoadHighScores();
+  EXPECT_FALSE(Contains("textures/dot_white2.bmp", "ANNA"));
+  config::GameOptions.GameMode_Story = true;
+  config::LoadHighScores();
+
+  // A name of spaces is stored as BOLO with the real score, and stays so.
+  core::GameOver = true;
+  Finish(1100, "   ");
+  EXPECT_EQ(config::HighScores[6].Name, "BOLO");
+  EXPECT_EQ(config::HighScores[6].Score, 1100);
+  EXPECT_EQ(frontend::NewEntryKey, "BOLO1100");
+  config::LoadHighScores();
+  EXPECT_EQ(config::HighScores[6].Name, "BOLO");
+  EXPECT_EQ(config::HighScores[6].Score, 1100);
+}
+
 TEST_F(EndOfGame, APlayedBackGameNeverCountsAndArmsTheNextIdleReplay) {
   world::ReplayPlayback = true;
   world::Score = 5000;

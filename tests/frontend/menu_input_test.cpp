@@ -8,7 +8,7 @@ namespace tw::testing {
 namespace {
 
 using MenuInput = FrontendTest;
-namespace key = input::key;
+namespace key = core::key;
 using frontend::MenuItem;
 using frontend::MenuScreen;
 
@@ -36,7 +36,7 @@ TEST_F(MenuInput, OnlyTheByte128CountsAsPressedAndOnlyZeroAsReleased) {
   // A 1 is neither down nor up: it neither presses nor frees the latch.
   int frame = 0;
   for (const auto& [state, item] : {std::pair{1, 3}, {128, 4}, {1, 4}, {128, 4}, {0, 4}, {128, 5}}) {
-    input::KeyState[key::Down] = static_cast<std::uint8_t>(state);
+    core::KeyState[key::Down] = static_cast<std::uint8_t>(state);
     frontend::MenuInput();
     EXPECT_EQ(MenuItem, item) << "frame " << frame++;
   }

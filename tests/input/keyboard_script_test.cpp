@@ -23,9 +23,9 @@ TEST(KeyScript, ParsesFramesKeysAndComments) {
   ASSERT_EQ(events->size(), 6u);
   // Sorted by frame, keeping the file's order within a frame.
   EXPECT_EQ((*events)[0].frame, 5);
-  EXPECT_EQ((*events)[0].code, key::Left);
+  EXPECT_EQ((*events)[0].code, core::key::Left);
   EXPECT_EQ(std::tuple((*events)[0].down, (*events)[1].code, (*events)[2].down, (*events)[3].code, (*events)[4].code),
-            std::tuple(true, key::Return, false, key::Space, key::A));
+            std::tuple(true, core::key::Return, false, core::key::Space, core::key::A));
   EXPECT_EQ((*events)[5].code, 8);  // the 7 key
 }
 
@@ -38,6 +38,7 @@ TEST(KeyScript, RejectsMalformedLinesNamingTheLine) {
 }
 
 TEST(KeyScript, KeyNamesMapToTheClassicCodes) {
+  namespace key = core::key;
   const std::pair<const char*, int> names[] = {{"Escape", key::Escape}, {"Backspace", key::Backspace}, {"Tab", key::Tab},
                                                {"Up", key::Up},         {"Down", key::Down},           {"Right", key::Right},
                                                {"0", key::D0},          {"1", key::D1},                {"z", key::Z},
@@ -49,29 +50,30 @@ TEST(KeyScript, KeyNamesMapToTheClassicCodes) {
 TEST(KeyScript, AppliesEventsAtTheStartOfTheirFrame) {
   std::string error;
   UseKeyScript(*ParseKeyScript("2 Up down\n4 Up up\n4 P down\n", error));
-  KeyState.fill(0);
+  core::KeyState.fill(0);
   ApplyKeyScript(0);
   ApplyKeyScript(1);
-  EXPECT_FALSE(IsDown(key::Up));
+  EXPECT_FALSE(core::IsDown(core::key::Up));
   ApplyKeyScript(2);
-  EXPECT_TRUE(IsDown(key::Up));
+  EXPECT_TRUE(core::IsDown(core::key::Up));
   // A device read returns the script's table, so screens that read the
   // keyboard again see the same keys.
-  KeyState.fill(0);
+  core::KeyState.fill(0);
   EXPECT_TRUE(ReadKeyboard());
-  EXPECT_TRUE(IsDown(key::Up));
+  EXPECT_TRUE(core::IsDown(core::key::Up));
   ApplyKeyScript(3);
   ApplyKeyScript(4);
-  EXPECT_EQ(std::tuple(IsDown(key::Up), IsDown(key::P), KeyState[key::P]), std::tuple(false, true, kKeyDown));
+  EXPECT_EQ(std::tuple(core::IsDown(core::key::Up), core::IsDown(core::key::P), core::KeyState[core::key::P]),
+            std::tuple(false, true, core::kKeyDown));
 }
 
 TEST(KeyScript, SkippedFramesStillDeliverTheirEvents) {
   std::string error;
   UseKeyScript(*ParseKeyScript("3 Left down\n5 Right down\n", error));
-  KeyState.fill(0);
+  core::KeyState.fill(0);
   ApplyKeyScript(10);
-  EXPECT_TRUE(IsDown(key::Left));
-  EXPECT_TRUE(IsDown(key::Right));
+  EXPECT_TRUE(core::IsDown(core::key::Left));
+  EXPECT_TRUE(core::IsDown(core::key::Right));
 }
 
 }  // namespace

@@ -157,7 +157,7 @@ TEST_F(GameScreenPixels, DebugWindowShowsOnceItsTextHasBeenBuilt) {
   render::RenderGame();
   Read();
   const std::uint32_t sky = Pixel(60, 120), corner = Pixel(600, 470);
-  input::DebugWindowVisible = true;
+  core::DebugWindowVisible = true;
   render::RenderGame();  // switched on while paused: not placed yet
   Read();
   EXPECT_EQ(Pixel(60, 120), sky);

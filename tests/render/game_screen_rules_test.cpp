@@ -3,7 +3,8 @@
 // look-ahead arrows; and how particles are tinted.
 #include <gtest/gtest.h>
 
-#include "core/level_scroll.h"
+#include "render/menu_background.h"
+#include "world/level_scroll.h"
 #include "game_screen_fixture.h"
 
 #include <tuple>
@@ -30,7 +31,7 @@ TEST_F(GameScreenRules, TheEndFadeHandsBackToTheMenu) {
   render::RenderGame();
   EXPECT_TRUE(core::InGame);
   render::RenderGame();
-  EXPECT_EQ(std::tuple(world::EndFade, core::InGame, frontend::ReturnFade), std::tuple(-1.0f, false, 100.0f));
+  EXPECT_EQ(std::tuple(world::EndFade, core::InGame, render::ReturnFade), std::tuple(-1.0f, false, 100.0f));
 }
 
 TEST_F(GameScreenRules, TheMenuFadeRunsOutOnlyAfterAMenuStart) {
@@ -112,7 +113,7 @@ using GameScreenParticles = GameScreenTest;
 TEST_F(GameScreenParticles, AStreaksFleckIsDrawnInMudsTint) {
   OpenCanvas();
   Scene(false);
-  for (core::Cloud& c : core::Clouds) c.Active = false;
+  for (world::Cloud& c : world::Clouds) c.Active = false;
   world::Particle& p = world::Particles[0];
   p = world::Particle{};
   p.Life = 10;

@@ -108,14 +108,22 @@ TEST_F(BonusesInPlay, TheDrillsDestroyBonusesAndSetOffBombsWithoutPoints) {
   EXPECT_TRUE(world::Bonuses[deep].Active);
 }
 
-TEST_F(BonusesInPlay, ABonusTheDrillsReachIsStillTakenByACreatureTouchingIt) {
+TEST_F(BonusesInPlay, ABonusTheDrillsTookIsNotPickedUpInTheSamePass) {
   // The tip passes the bonus's top but not yet the creature's, 16 pixels lower.
   const Single px = world::Player.X, py = world::Player.Y;
-  const std::size_t k = AddBonus("pie", px, py - 16, 20);
-  world::DrillY = (py - 16) + 1 - 32 + core::ScrollY;
-  world::UpdateBonuses();
-  EXPECT_FALSE(world::Bonuses[k].Active);
-  EXPECT_FLOAT_EQ(world::Score, 20.0f);
+  for (const char* kind : {"pie", "bomb"}) {
+    world::Bonuses.assign(1, world::Bonus{});
+    const std::size_t k = AddBonus(kind, px, py - 16, 20);
+    world::DrillY = (py - 16) + 1 - 32 + core::ScrollY;
+    const Single bombs = world::Bombs;
+    ListenToSounds();
+    world::UpdateBonuses();
+    EXPECT_FALSE(world::Bonuses[k].Active) << kind;
+    EXPECT_FLOAT_EQ(world::Score, 0.0f) << kind;
+    EXPECT_FLOAT_EQ(world::Bombs, bombs) << kind;
+    for (const auto& popup : world::ScorePopups) EXPECT_FALSE(popup.Active) << kind;
+    for (const auto& call : PlayedSounds()) EXPECT_NE(call.name, "bonus") << kind;
+  }
 }
 
 TEST_F(BonusesInPlay, TimersStopWhilePausedButPickupsGoOn) {

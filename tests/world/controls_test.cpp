@@ -6,7 +6,7 @@
 namespace tw::testing {
 namespace {
 
-namespace key = input::key;
+namespace key = core::key;
 
 class Controls : public WorldTest {
  protected:
@@ -23,14 +23,14 @@ class Controls : public WorldTest {
 
 TEST_F(Controls, HoldingUpJumpsOncePerPress) {
   Hold(key::Up);
-  EXPECT_TRUE(input::Controls.JumpRequest);
-  input::Controls.JumpRequest = false;  // consumed by the player update
+  EXPECT_TRUE(core::Controls.JumpRequest);
+  core::Controls.JumpRequest = false;  // consumed by the player update
   Hold(key::Up, 2);
-  EXPECT_FALSE(input::Controls.JumpRequest);
+  EXPECT_FALSE(core::Controls.JumpRequest);
   Release(key::Up);
   input::ReadControls();
   Hold(key::Up);
-  EXPECT_TRUE(input::Controls.JumpRequest);
+  EXPECT_TRUE(core::Controls.JumpRequest);
 }
 
 TEST_F(Controls, WalkingIntentsFromKeysAndMouse) {
@@ -38,21 +38,21 @@ TEST_F(Controls, WalkingIntentsFromKeysAndMouse) {
   Press(key::Right);
   input::ReadControls();
   // Right is tested second, so it wins.
-  EXPECT_EQ(std::tuple(input::Controls.MoveLeft, input::Controls.MoveRight), std::tuple(false, true));
+  EXPECT_EQ(std::tuple(core::Controls.MoveLeft, core::Controls.MoveRight), std::tuple(false, true));
   Release(key::Right);
   input::ReadControls();
-  EXPECT_EQ(std::tuple(input::Controls.MoveLeft, input::Controls.MoveRight), std::tuple(true, false));
+  EXPECT_EQ(std::tuple(core::Controls.MoveLeft, core::Controls.MoveRight), std::tuple(true, false));
   Release(key::Left);
 
   // Both mouse buttons: a jump, no walking.
-  input::Controls = input::ControlState{};
+  core::Controls = core::ControlState{};
   core::MouseButton1 = core::MouseButton2 = true;
   input::ReadControls();
-  const auto& c = input::Controls;
+  const auto& c = core::Controls;
   EXPECT_EQ(std::tuple(c.MoveLeft, c.MoveRight, c.JumpRequest), std::tuple(false, false, true));
   core::MouseButton2 = false;
   input::ReadControls();
-  EXPECT_TRUE(input::Controls.MoveLeft);
+  EXPECT_TRUE(core::Controls.MoveLeft);
 }
 
 TEST_F(Controls, OneBombPerPressOfSpaceOrDown) {
@@ -88,13 +88,13 @@ TEST_F(Controls, PauseAndGiveUp) {
 }
 
 TEST_F(Controls, TestKeysNeedTheDebugWindow) {
-  EXPECT_FALSE(input::DebugWindowVisible);  // the tuning file's value
+  EXPECT_FALSE(core::DebugWindowVisible);  // the tuning file's value
   world::Bombs = 1;
   Hold(key::B);
   EXPECT_FLOAT_EQ(world::Bombs, 1.0f);
   Release(key::B);
   Hold(key::Tab, 2);
-  EXPECT_TRUE(input::DebugWindowVisible);
+  EXPECT_TRUE(core::DebugWindowVisible);
   Hold(key::B);
   EXPECT_FLOAT_EQ(world::Bombs, 100.0f);
   Release(key::B);
@@ -116,7 +116,7 @@ TEST_F(Controls, AKeyEndsAReplayAndDoesNotSteer) {
   world::ReplayPlayback = true;
   Press(key::Left);
   input::ReadControls();
-  EXPECT_FALSE(input::Controls.MoveLeft);
+  EXPECT_FALSE(core::Controls.MoveLeft);
   EXPECT_TRUE(core::GameOver);
 }
 

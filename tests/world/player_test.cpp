@@ -23,26 +23,26 @@ class PlayerMove : public WorldTest {
   }
   // One step with only the given intent held.
   static void Step(bool right, bool left = false) {
-    input::Controls = input::ControlState{};
-    input::Controls.MoveRight = right;
-    input::Controls.MoveLeft = left;
+    core::Controls = core::ControlState{};
+    core::Controls.MoveRight = right;
+    core::Controls.MoveLeft = left;
     world::UpdatePlayer();
   }
 };
 
 TEST_F(PlayerMove, JumpFromStandingAndRepeatedPresses) {
   OnFloor(world::kStone);  // a landing cannot knock stone loose
-  input::Controls.JumpRequest = true;
+  core::Controls.JumpRequest = true;
   world::UpdatePlayer();
-  EXPECT_TRUE(world::Player.Airborne && !input::Controls.JumpRequest);
+  EXPECT_TRUE(world::Player.Airborne && !core::Controls.JumpRequest);
   // -0.02 x Jump_Force, then one step of gravity (Weight 5 x 0.02).
   EXPECT_FLOAT_EQ(world::Player.VelocityY, -2.9f);
   EXPECT_NEAR(world::Player.Y, 160.0f - 1.0f - 2.9f, 1e-4);
 
   // A press on the way up is consumed and does nothing.
-  input::Controls.JumpRequest = true;
+  core::Controls.JumpRequest = true;
   world::UpdatePlayer();
-  EXPECT_FALSE(input::Controls.JumpRequest);
+  EXPECT_FALSE(core::Controls.JumpRequest);
   EXPECT_FLOAT_EQ(world::Player.VelocityY, -2.8f);
 
   // Back down: it lands, bounces a little and settles on the floor.
@@ -63,7 +63,7 @@ TEST_F(PlayerMove, JumpPressedWhileFallingBrakes) {
   for (const auto& [ears, braked] : {std::pair{0.0f, 4.0f * 0.9f}, {100.0f, 3.0f}}) {  // big ears brake harder
     world::EarsTime = ears;
     world::Player.VelocityY = 4.0f;
-    input::Controls.JumpRequest = true;
+    core::Controls.JumpRequest = true;
     world::UpdatePlayer();
     EXPECT_NEAR(world::Player.VelocityY, braked + 0.1f, 1e-5) << ears;  // then a step of gravity
     EXPECT_FLOAT_EQ(world::Player.SwooshTimer, 3.0f);
@@ -109,7 +109,7 @@ TEST_F(PlayerMove, JumpPitchIsRoundedFromASingle) {
   // (W - 4) x 4 + 22 is exactly 7.5 in Single (half to even: 8); in Double
   // it stays just below and would round to 7.
   world::Player.Weight = std::nextafter(0.375f, 0.0f);
-  input::Controls.JumpRequest = true;
+  core::Controls.JumpRequest = true;
   world::UpdatePlayer();
   ASSERT_FALSE(PlayedSounds().empty());
   EXPECT_EQ(std::tuple(PlayedSounds().front().name, PlayedSounds().front().fourth), std::tuple(std::string("jump"), 8));
@@ -122,7 +122,7 @@ TEST_F(PlayerMove, IceKeepsTheCreatureSlidingUntilAWall) {
   PlaceCreature(4, 5);
   Step(true);
   EXPECT_TRUE(world::Player.OnIce);
-  EXPECT_TRUE(input::Controls.MoveRight);  // one press, and it keeps going
+  EXPECT_TRUE(core::Controls.MoveRight);  // one press, and it keeps going
   Single last = world::Player.X;
   int moving = 0;
   for (int i = 0; i < 100; ++i) {
@@ -132,7 +132,7 @@ TEST_F(PlayerMove, IceKeepsTheCreatureSlidingUntilAWall) {
   }
   EXPECT_GT(moving, 10);
   EXPECT_FLOAT_EQ(world::Player.X, 284.0f);  // stopped where the wall probe finds the tile
-  EXPECT_TRUE(input::Controls.MoveRight);             // the wall holds the intent
+  EXPECT_TRUE(core::Controls.MoveRight);             // the wall holds the intent
   Set(10, 5, 0);
   world::UpdatePlayer();
   EXPECT_GT(world::Player.X, last);
@@ -142,10 +142,10 @@ TEST_F(PlayerMove, IceKeepsTheCreatureSlidingUntilAWall) {
   Floor(6, 2, 5, 4);
   Floor(6, 6, 12, 1);
   PlaceCreature(3, 5);
-  input::Controls = input::ControlState{};
-  input::Controls.MoveRight = true;
-  for (int i = 0; i < 100 && input::Controls.MoveRight; ++i) world::UpdatePlayer();
-  EXPECT_FALSE(input::Controls.MoveRight);
+  core::Controls = core::ControlState{};
+  core::Controls.MoveRight = true;
+  for (int i = 0; i < 100 && core::Controls.MoveRight; ++i) world::UpdatePlayer();
+  EXPECT_FALSE(core::Controls.MoveRight);
   EXPECT_LT(world::Player.X, 7.0f * 32.0f);
 }
 
@@ -155,11 +155,11 @@ TEST_F(PlayerMove, AWallHoldsTheIntentUntilItIsGone) {
   Step(false, true);
   world::UpdatePlayer();
   EXPECT_FLOAT_EQ(world::Player.X, 160.0f);
-  EXPECT_TRUE(input::Controls.MoveLeft);
+  EXPECT_TRUE(core::Controls.MoveLeft);
   Set(4, 5, 0);
   world::UpdatePlayer();
   EXPECT_FLOAT_EQ(world::Player.X, 158.0f);
-  EXPECT_FALSE(input::Controls.MoveLeft);
+  EXPECT_FALSE(core::Controls.MoveLeft);
 }
 
 TEST_F(PlayerMove, LandingBouncesPlainAndOffGum) {
@@ -218,7 +218,7 @@ TEST_F(PlayerMove, LandingsSmashGlassOrKnockTilesLoose) {
 TEST_F(PlayerMove, StandingStillChangesNothing) {
   OnFloor(1);
   world::Player.VelocityY = -0.25f;  // what is left after the last small bounce
-  input::Controls = input::ControlState{};
+  core::Controls = core::ControlState{};
   Steps(200);
   EXPECT_EQ(std::tuple(world::Player.X, world::Player.Y), std::tuple(160.0f, 160.0f));
   EXPECT_FALSE(world::Player.Airborne);
@@ -250,7 +250,7 @@ TEST_F(PlayerMove, TheDrillsOrTheBottomEndTheGame) {
   world::UpdatePlayer();
   EXPECT_EQ(std::tuple(core::GameOver, world::GameWon), std::tuple(true, false));
   // Once over, the creature no longer moves.
-  input::Controls.MoveRight = true;
+  core::Controls.MoveRight = true;
   world::UpdatePlayer();
   EXPECT_FLOAT_EQ(world::Player.X, 160.0f);
 

@@ -145,29 +145,41 @@ TEST_F(TileDynamics, ALandingGlassTileEndsThePass) {
 }
 
 TEST_F(TileDynamics, BombsUnderLandingTilesGoOff) {
-  world::Bonuses.assign(3, world::Bonus{});
+  world::Bonuses.assign(4, world::Bonus{});
   world::Bonuses[1] = world::Bonus{true, "bomb", 160.0f, 352.0f, 10.0f, 0.5f, 0.0f, 100};
   world::Bonuses[2] = world::Bonus{true, "pie", 288.0f, 352.0f, 25.0f, 0.3f, 0.0f, 100};
+  // A bomb the creature already collected: inactive, but still of its kind.
+  world::Bonuses[3] = world::Bonus{false, "bomb", 384.0f, 352.0f, 10.0f, 0.5f, 0.0f, 0};
   Set(5, 2, 1);
   Set(5, 12, world::kStone);
   Set(4, 11, 1);
   Set(6, 10, 1);
   Set(9, 2, 1);
   Set(9, 12, world::kStone);
+  Set(12, 2, 1);
+  Set(12, 12, world::kStone);
+  Set(11, 11, 1);
   world::HitTile(5, 2, 4.0f, true, false);
   world::HitTile(9, 2, 4.0f, true, false);
+  world::HitTile(12, 2, 4.0f, true, false);
   RunTiles(400);
+  // The collected bomb does not go off again: the tile simply rests there.
+  EXPECT_FALSE(world::ExplosionEffects[1].Active);
+  EXPECT_EQ(Get(12, 11), 1);
+  EXPECT_EQ(Get(11, 11), 1);
   EXPECT_FALSE(world::Bonuses[1].Active);
   EXPECT_EQ(world::Bonuses[1].Type, "");
   EXPECT_TRUE(world::ExplosionEffects[0].Active);
-  EXPECT_EQ(Get(4, 11) + Get(6, 10) + Get(5, 11), 0);  // the tile itself went with the blast
+  EXPECT_EQ(Get(4, 11), 0);
+  EXPECT_EQ(Get(6, 10), 0);
+  EXPECT_EQ(Get(5, 11), 0);  // the tile itself went with the blast
   EXPECT_EQ(Get(5, 12), world::kStone);
   // The pie is crushed; the tile rests on its spot.
   EXPECT_FALSE(world::Bonuses[2].Active);
   EXPECT_EQ(world::Bonuses[2].Type, "pie");
   EXPECT_EQ(Get(9, 11), 1);
-  // Only the two pushes scored: a bonus bomb's blast earns nothing.
-  EXPECT_FLOAT_EQ(world::Score, 10.0f);
+  // Only the three pushes scored: a bonus bomb's blast earns nothing.
+  EXPECT_FLOAT_EQ(world::Score, 15.0f);
 }
 
 TEST_F(TileDynamics, ThePlayersBomb) {

@@ -1,10 +1,10 @@
-#include "core/command_line.h"
+#include "app/command_line.h"
 
 #include <gtest/gtest.h>
 
 #include <tuple>
 
-namespace tw::core {
+namespace tw::app {
 namespace {
 
 std::optional<CommandLine> Parse(std::vector<std::string> args, std::string* err = nullptr) {
@@ -45,4 +45,4 @@ TEST(CommandLineTest, HelpNamesEveryOption) {
 }
 
 }  // namespace
-}  // namespace tw::core
+}  // namespace tw::app
