@@ -110,9 +110,7 @@ TEST_F(OptionsTest, TopScoreAndLargeScoresSurviveARoundTrip) {
   EXPECT_EQ(HighScores[0].Name, "ACE");
   HighScores = {};
   LoadHighScores();
-  EXPECT_EQ(HighScores[0].Name, "ACE");
-  EXPECT_EQ(HighScores[0].Score, 123456);
-  EXPECT_EQ(HighScores[1].Score, 2500);
+  EXPECT_EQ(std::tuple(HighScores[0].Name, HighScores[0].Score, HighScores[1].Score), std::tuple("ACE", 123456, 2500));
 }
 
 }  // namespace

@@ -95,9 +95,8 @@ TEST_F(BonusesInPlay, TheDrillsDestroyBonusesAndSetOffBombsWithoutPoints) {
   core::ScrollY = 0;
   world::UpdateBonuses();
   EXPECT_FALSE(world::Bonuses[bomb].Active);
-  EXPECT_FALSE(world::Bonuses[pie].Active);
-  EXPECT_TRUE(world::Bonuses[deep].Active);
-  EXPECT_TRUE(world::ExplosionEffects[0].Active);
+  EXPECT_EQ(std::tuple(world::Bonuses[pie].Active, world::Bonuses[deep].Active, world::ExplosionEffects[0].Active),
+            std::tuple(false, true, true));
   EXPECT_EQ(Get(6, 5), 0);  // smashed by the blast
   EXPECT_FLOAT_EQ(world::Score, 0.0f);
   EXPECT_FLOAT_EQ(world::Bombs, 2.0f);  // the player's own bombs are not used

@@ -168,16 +168,12 @@ TEST_F(TileDynamics, BombsUnderLandingTilesGoOff) {
   EXPECT_EQ(Get(12, 11), 1);
   EXPECT_EQ(Get(11, 11), 1);
   EXPECT_FALSE(world::Bonuses[1].Active);
-  EXPECT_EQ(world::Bonuses[1].Type, "");
-  EXPECT_TRUE(world::ExplosionEffects[0].Active);
-  EXPECT_EQ(Get(4, 11), 0);
-  EXPECT_EQ(Get(6, 10), 0);
+  EXPECT_EQ(std::tuple(world::Bonuses[1].Type, world::ExplosionEffects[0].Active, Get(4, 11), Get(6, 10)),
+            std::tuple("", true, 0, 0));
   EXPECT_EQ(Get(5, 11), 0);  // the tile itself went with the blast
   EXPECT_EQ(Get(5, 12), world::kStone);
   // The pie is crushed; the tile rests on its spot.
-  EXPECT_FALSE(world::Bonuses[2].Active);
-  EXPECT_EQ(world::Bonuses[2].Type, "pie");
-  EXPECT_EQ(Get(9, 11), 1);
+  EXPECT_EQ(std::tuple(world::Bonuses[2].Active, world::Bonuses[2].Type, Get(9, 11)), std::tuple(false, "pie", 1));
   // Only the three pushes scored: a bonus bomb's blast earns nothing.
   EXPECT_FLOAT_EQ(world::Score, 15.0f);
 }
