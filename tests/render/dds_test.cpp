@@ -63,6 +63,17 @@ std::string Bytes(std::initializer_list<int> values) {
   return s;
 }
 
+// A compressed file of `w` x `h` whose blocks are `blocks`.
+std::string Compressed(const char* four_cc, std::initializer_list<int> blocks, std::uint32_t w = 4, std::uint32_t h = 4) {
+  return Header(w, h, 0x4, four_cc, 0, 0, 0, 0, 0) + Bytes(blocks);
+}
+
+// `file` with the byte at `at` replaced.
+std::string Patched(std::string file, std::size_t at, char value) {
+  file[at] = value;
+  return file;
+}
+
 std::uint32_t At(const DdsImage& img, int x, int y) {
   return img.argb[static_cast<std::size_t>(y * img.width + x)];
 }
@@ -92,29 +103,24 @@ TEST(DdsFixtures, EachFormatDecodesToTheSourcePixels) {
 TEST(DdsCompressed, Dxt1ColourOrderChoosesThreeOrFourColours) {
   // c0 = pure blue (0x001F) <= c1 = pure red (0xF800): three colours plus
   // transparent; indices 0, 1, 2, 3 across every row.
-  std::string f = Header(4, 4, 0x4, "DXT1", 0, 0, 0, 0, 0);
-  f += Bytes({0x1F, 0x00, 0x00, 0xF8, 0xE4, 0xE4, 0xE4, 0xE4});
   DdsImage img;
-  ASSERT_TRUE(DecodeDds(f, img));
+  ASSERT_TRUE(DecodeDds(Compressed("DXT1", {0x1F, 0x00, 0x00, 0xF8, 0xE4, 0xE4, 0xE4, 0xE4}), img));
   EXPECT_EQ(std::tuple(At(img, 0, 0), At(img, 1, 3), At(img, 2, 0), At(img, 3, 3)),
             std::tuple(0xFF0000FFu, 0xFFFF0000u, 0xFF7F007Fu, 0x00000000u));
 
   // c0 = white > c1 = black: four colours in thirds.
-  f = Header(4, 4, 0x4, "DXT1", 0, 0, 0, 0, 0);
-  f += Bytes({0xFF, 0xFF, 0x00, 0x00, 0xE4, 0xE4, 0xE4, 0xE4});
-  ASSERT_TRUE(DecodeDds(f, img));
+  ASSERT_TRUE(DecodeDds(Compressed("DXT1", {0xFF, 0xFF, 0x00, 0x00, 0xE4, 0xE4, 0xE4, 0xE4}), img));
   EXPECT_EQ(std::tuple(At(img, 0, 0), At(img, 1, 0), At(img, 2, 0), At(img, 3, 0)),
             std::tuple(0xFFFFFFFFu, 0xFF000000u, 0xFFAAAAAAu, 0xFF555555u));
 }
 
 TEST(DdsCompressed, Dxt3TakesExplicitAlphaLowNibbleFirstAndIgnoresColourOrder) {
-  std::string f = Header(4, 4, 0x4, "DXT3", 0, 0, 0, 0, 0);
-  // Alphas 0x0, 0xF, 0x8, 0x1 in the first row; the rest all 0x5.
-  f += Bytes({0xF0, 0x18, 0x55, 0x55, 0x55, 0x55, 0x55, 0x55});
-  // c0 < c1 would mean transparency in DXT1; DXT3 always uses four colours.
-  f += Bytes({0x00, 0x00, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF});
+  // Alphas 0x0, 0xF, 0x8, 0x1 in the first row, the rest all 0x5; then
+  // c0 < c1, which would mean transparency in DXT1: DXT3 always uses four colours.
   DdsImage img;
-  ASSERT_TRUE(DecodeDds(f, img));
+  ASSERT_TRUE(DecodeDds(Compressed("DXT3", {0xF0, 0x18, 0x55, 0x55, 0x55, 0x55, 0x55, 0x55,  //
+                                            0x00, 0x00, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF}),
+                        img));
   // Index 3 with c0 black, c1 white: two thirds white.
   EXPECT_EQ(std::tuple(At(img, 0, 0), At(img, 1, 0), At(img, 2, 0), At(img, 3, 0), At(img, 3, 3)),
             std::tuple(0x00AAAAAAu, 0xFFAAAAAAu, 0x88AAAAAAu, 0x11AAAAAAu, 0x55AAAAAAu));
@@ -144,11 +150,9 @@ TEST(DdsCompressed, Dxt5AlphaRampsInBothModes) {
 
 TEST(DdsCompressed, EdgeBlocksAreClippedToThePicture) {
   // 5 x 3 needs two blocks side by side; the second block's first column is x = 4.
-  std::string f = Header(5, 3, 0x4, "DXT1", 0, 0, 0, 0, 0);
-  f += Bytes({0x00, 0xF8, 0x00, 0x00, 0, 0, 0, 0});  // red
-  f += Bytes({0x1F, 0x00, 0x00, 0x00, 0, 0, 0, 0});  // blue
+  // A red block, then a blue one.
   DdsImage img;
-  ASSERT_TRUE(DecodeDds(f, img));
+  ASSERT_TRUE(DecodeDds(Compressed("DXT1", {0x00, 0xF8, 0x00, 0x00, 0, 0, 0, 0, 0x1F, 0x00, 0x00, 0x00, 0, 0, 0, 0}, 5, 3), img));
   ASSERT_EQ(img.argb.size(), 15u);
   EXPECT_EQ(std::tuple(At(img, 3, 2), At(img, 4, 0), At(img, 4, 2)), std::tuple(0xFFFF0000u, 0xFF0000FFu, 0xFF0000FFu));
 }
@@ -213,19 +217,14 @@ TEST(DdsDamaged, BadHeadersAreRejected) {
       {"no colour masks", Header(4, 4, 0x40, nullptr, 32, 0, 0, 0, 0) + data},
       {"24-bit picture one byte short", Header(2, 2, 0x40, nullptr, 24, 0xFF0000, 0xFF00, 0xFF, 0) +
                                             std::string(11, '\0')},
+      {"wrong magic", Patched(Fixture("pattern_dxt1.dds"), 3, 'X')},
+      {"wrong header size", Patched(Fixture("pattern_dxt1.dds"), 4, 100)},
   };
   for (const auto& c : cases) {
     DdsImage img;
     EXPECT_FALSE(DecodeDds(c.file, img)) << c.what;
     EXPECT_TRUE(img.argb.empty()) << c.what;
   }
-  std::string wrong_magic = Fixture("pattern_dxt1.dds");
-  wrong_magic[3] = 'X';
-  DdsImage img;
-  EXPECT_FALSE(DecodeDds(wrong_magic, img));
-  std::string wrong_size = Fixture("pattern_dxt1.dds");
-  wrong_size[4] = 100;
-  EXPECT_FALSE(DecodeDds(wrong_size, img));
 }
 
 }  // namespace
