@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "platform/files.h"
+#include "platform/soft_raster.h"
 
 namespace tw::platform {
 
@@ -34,6 +35,12 @@ struct VideoState {
   SDL_Window* window = nullptr;
   SDL_Renderer* renderer = nullptr;
   SDL_Texture* canvas = nullptr;
+  // Offscreen, the canvas is a surface of our own that the software renderer
+  // draws into: turned pictures and modulated copies are then drawn straight
+  // into its pixels (see soft_raster.h) instead of through the renderer's
+  // slow paths.
+  SDL_Surface* canvas_surface = nullptr;
+  bool fast_paths = true;
   bool software = false;
   int generation = 0;
   bool sdl_video_started = false;
@@ -59,7 +66,17 @@ VideoState g;
 
 constexpr std::size_t kTextCacheSize = 64;
 
-bool Active() { return g.renderer != nullptr && g.canvas != nullptr; }
+bool Active() { return g.renderer != nullptr && (g.canvas != nullptr || g.canvas_surface != nullptr); }
+
+bool FastPaths() { return g.fast_paths && g.canvas_surface != nullptr; }
+
+// The canvas pixels for drawing of our own; the renderer's queued drawing is
+// carried out first so that the order of the frame's draws is kept.
+soft::Canvas OwnCanvas() {
+  SDL_RenderFlush(g.renderer);
+  SDL_Surface* s = g.canvas_surface;
+  return soft::Canvas{static_cast<std::uint32_t*>(s->pixels), s->w, s->h, s->pitch / 4};
+}
 
 SDL_Texture* Lookup(TextureHandle handle) {
   if (handle <= 0 || static_cast<std::size_t>(handle) >= g.textures.size()) return nullptr;
@@ -90,7 +107,9 @@ TextureHandle Store(SDL_Texture* texture, const std::uint32_t* pixels, int width
   g.first_texel[slot] = pixels[0];
   g.texels[slot].clear();
   g.texel_width[slot] = 0;
-  if (g.software && width <= kTurnArea && height <= kTurnArea) {
+  // Our own drawing needs the texels: all of them with our own canvas, the
+  // smaller ones for the turn scratch otherwise.
+  if (g.canvas_surface != nullptr || (g.software && width <= kTurnArea && height <= kTurnArea)) {
     auto& copy = g.texels[slot];
     copy.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
     for (int y = 0; y < height; ++y) {
@@ -137,6 +156,8 @@ void DestroyRenderer() {
   g.canvas = nullptr;
   if (g.renderer != nullptr) SDL_DestroyRenderer(g.renderer);
   g.renderer = nullptr;
+  if (g.canvas_surface != nullptr) SDL_FreeSurface(g.canvas_surface);
+  g.canvas_surface = nullptr;
   if (g.window != nullptr) SDL_DestroyWindow(g.window);
   g.window = nullptr;
 }
@@ -183,7 +204,9 @@ bool OpenDisplay(const VideoConfig& config) {
                               config.window_width, config.window_height, flags);
   if (g.window == nullptr) return false;
   if (g.backend == VideoBackend::Offscreen) {
-    g.renderer = SDL_CreateRenderer(g.window, -1, SDL_RENDERER_SOFTWARE | SDL_RENDERER_TARGETTEXTURE);
+    g.canvas_surface =
+        SDL_CreateRGBSurfaceWithFormat(0, config.canvas_width, config.canvas_height, 32, SDL_PIXELFORMAT_ARGB8888);
+    if (g.canvas_surface != nullptr) g.renderer = SDL_CreateSoftwareRenderer(g.canvas_surface);
   } else {
     g.renderer = SDL_CreateRenderer(g.window, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_TARGETTEXTURE);
     if (g.renderer == nullptr) {
@@ -196,16 +219,18 @@ bool OpenDisplay(const VideoConfig& config) {
   }
   SDL_RendererInfo info{};
   SDL_GetRendererInfo(g.renderer, &info);
-  g.software = (info.flags & SDL_RENDERER_SOFTWARE) != 0;
-  g.canvas = SDL_CreateTexture(g.renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_TARGET,
-                               config.canvas_width, config.canvas_height);
-  if (g.canvas == nullptr) {
-    DestroyRenderer();
-    return false;
+  g.software = g.canvas_surface != nullptr || (info.flags & SDL_RENDERER_SOFTWARE) != 0;
+  if (g.canvas_surface == nullptr) {
+    g.canvas = SDL_CreateTexture(g.renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_TARGET,
+                                 config.canvas_width, config.canvas_height);
+    if (g.canvas == nullptr) {
+      DestroyRenderer();
+      return false;
+    }
+    // Smooth stretch onto the window; drawing inside the canvas chooses per texture.
+    SDL_SetTextureScaleMode(g.canvas, g.software ? SDL_ScaleModeNearest : SDL_ScaleModeLinear);
+    SDL_SetRenderTarget(g.renderer, g.canvas);
   }
-  // Smooth stretch onto the window; drawing inside the canvas chooses per texture.
-  SDL_SetTextureScaleMode(g.canvas, g.software ? SDL_ScaleModeNearest : SDL_ScaleModeLinear);
-  SDL_SetRenderTarget(g.renderer, g.canvas);
   SDL_SetRenderDrawBlendMode(g.renderer, SDL_BLENDMODE_NONE);
   SDL_SetRenderDrawColor(g.renderer, 0, 0, 0, 255);
   SDL_RenderClear(g.renderer);  // a defined first picture; frames never clear afterwards
@@ -397,7 +422,38 @@ bool DrawTurned(std::size_t slot, const Quad& q) {
   return true;
 }
 
+// Our own drawing into our own canvas: every turned quad, and unturned,
+// unscaled copies with a colour or opacity below full (the renderer's
+// modulated blend is a slow scalar path). False for what is left to the
+// renderer.
+bool DrawOwn(std::size_t slot, const Quad& q) {
+  const std::vector<std::uint32_t>& texels = g.texels[slot];
+  const int tw = g.texel_width[slot];
+  if (texels.empty() || tw <= 0) return false;
+  const soft::Picture picture{texels.data(), tw, static_cast<int>(texels.size()) / tw};
+  if (q.angle_ccw != 0.0f) {
+    const soft::TurnedQuad t{q.src_x, q.src_y, q.src_w, q.src_h, q.x, q.y, q.width, q.height,
+                             q.angle_ccw, q.center_x, q.center_y, q.argb};
+    return soft::DrawTurned(OwnCanvas(), picture, t);
+  }
+  if (q.argb == 0xFFFFFFFFu) return false;
+  // The renderer places a copy at the truncated position and size; only an
+  // unscaled copy in range is ours.
+  constexpr float kFar = 1 << 20;
+  if (!(std::fabs(q.x) < kFar && std::fabs(q.y) < kFar)) return false;
+  if (static_cast<int>(q.width) != q.src_w || static_cast<int>(q.height) != q.src_h) return false;
+  if (q.src_w <= 0 || q.src_h <= 0 || q.src_x < 0 || q.src_y < 0 || q.src_x + q.src_w > picture.width ||
+      q.src_y + q.src_h > picture.height) {
+    return false;
+  }
+  soft::BlitModulated(OwnCanvas(), picture, q.src_x, q.src_y, q.src_w, q.src_h, static_cast<int>(q.x),
+                      static_cast<int>(q.y), q.argb);
+  return true;
+}
+
 }  // namespace
+
+void SetSoftwareFastPaths(bool enabled) { g.fast_paths = enabled; }
 
 void DrawQuad(TextureHandle texture, const Quad& q) {
   SDL_Texture* t = Lookup(texture);
@@ -412,6 +468,7 @@ void DrawQuad(TextureHandle texture, const Quad& q) {
     FillFromTexel(g.first_texel[static_cast<std::size_t>(texture)], q.argb, rect);
     return;
   }
+  if (FastPaths() && DrawOwn(static_cast<std::size_t>(texture), q)) return;
   if (q.angle_ccw != 0.0f && g.software && DrawTurned(static_cast<std::size_t>(texture), q)) return;
   SDL_SetTextureColorMod(t, static_cast<Uint8>(q.argb >> 16), static_cast<Uint8>(q.argb >> 8),
                          static_cast<Uint8>(q.argb));
@@ -530,13 +587,25 @@ bool ReadCanvasScaled(int width, int height, std::vector<std::uint32_t>& pixels)
   SDL_Texture* scaled =
       SDL_CreateTexture(g.renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_TARGET, width, height);
   if (scaled == nullptr) return false;
+  // Our own canvas surface is copied into a texture for the stretch.
+  SDL_Texture* source = g.canvas;
+  if (g.canvas_surface != nullptr) {
+    SDL_RenderFlush(g.renderer);
+    source = SDL_CreateTextureFromSurface(g.renderer, g.canvas_surface);
+    if (source == nullptr) {
+      SDL_DestroyTexture(scaled);
+      return false;
+    }
+    SDL_SetTextureScaleMode(source, SDL_ScaleModeNearest);
+  }
   SDL_SetRenderTarget(g.renderer, scaled);
-  SDL_SetTextureBlendMode(g.canvas, SDL_BLENDMODE_NONE);
-  SDL_RenderCopy(g.renderer, g.canvas, nullptr, nullptr);
+  SDL_SetTextureBlendMode(source, SDL_BLENDMODE_NONE);
+  SDL_RenderCopy(g.renderer, source, nullptr, nullptr);
   pixels.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 0);
   const bool ok = SDL_RenderReadPixels(g.renderer, nullptr, SDL_PIXELFORMAT_ARGB8888, pixels.data(), width * 4) == 0;
   SDL_SetRenderTarget(g.renderer, g.canvas);
   SDL_DestroyTexture(scaled);
+  if (source != g.canvas) SDL_DestroyTexture(source);
   return ok;
 }
 

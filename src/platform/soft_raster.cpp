@@ -1,0 +1,212 @@
+#include "platform/soft_raster.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+
+namespace tw::platform::soft {
+
+namespace {
+
+// a x b / 255 (truncated, as the renderer's modulation does) for all bytes.
+struct MulTable {
+  std::array<std::array<std::uint8_t, 256>, 256> v{};
+  MulTable() {
+    for (unsigned a = 0; a < 256; ++a) {
+      for (unsigned b = 0; b < 256; ++b) v[a][b] = static_cast<std::uint8_t>(a * b / 255u);
+    }
+  }
+};
+const MulTable& Mul() {
+  static const MulTable table;
+  return table;
+}
+
+// The modulation of one draw: a row of the table per channel.
+struct Modulation {
+  const std::uint8_t* a;
+  const std::uint8_t* r;
+  const std::uint8_t* g;
+  const std::uint8_t* b;
+  explicit Modulation(std::uint32_t argb)
+      : a(Mul().v[argb >> 24].data()),
+        r(Mul().v[(argb >> 16) & 0xFFu].data()),
+        g(Mul().v[(argb >> 8) & 0xFFu].data()),
+        b(Mul().v[argb & 0xFFu].data()) {}
+  std::uint32_t Apply(std::uint32_t t) const {
+    return (static_cast<std::uint32_t>(a[t >> 24]) << 24) | (static_cast<std::uint32_t>(r[(t >> 16) & 0xFFu]) << 16) |
+           (static_cast<std::uint32_t>(g[(t >> 8) & 0xFFu]) << 8) | b[t & 0xFFu];
+  }
+};
+
+// Source-alpha blend of an (already modulated) texel over a canvas pixel, in
+// the renderer's own arithmetic for a plain blended copy: opaque texels
+// replace, transparent ones leave the pixel, the rest are
+// (texel x alpha >> 8) + (pixel x (255 - alpha) >> 8) per channel, alpha
+// included. Red and blue are worked together: no lane can carry into the next.
+inline void BlendOver(std::uint32_t& dst, std::uint32_t s) {
+  const std::uint32_t alpha = s >> 24;
+  if (alpha == 0) return;
+  if (alpha == 255) {
+    dst = s;
+    return;
+  }
+  const std::uint32_t d = dst, inv = 255 - alpha;
+  const std::uint32_t rb = ((((s & 0xFF00FFu) * alpha) >> 8) & 0xFF00FFu) + ((((d & 0xFF00FFu) * inv) >> 8) & 0xFF00FFu);
+  const std::uint32_t g = ((((s & 0xFF00u) * alpha) >> 8) & 0xFF00u) + ((((d & 0xFF00u) * inv) >> 8) & 0xFF00u);
+  const std::uint32_t a = ((alpha * 255) >> 8) + (((d >> 24) * inv) >> 8);
+  dst = (a << 24) | rb | g;
+}
+
+constexpr double kFixedOne = 4294967296.0;  // 32.32 fixed point
+
+// The canvas columns [lo, hi) of one row where start + x * step stays inside
+// [0, limit) (a one-pixel margin is left to the per-pixel test).
+void SpanWhereInside(double start, double step, double limit, double& lo, double& hi) {
+  if (std::fabs(step) < 1e-12) {
+    if (start < 0 || start >= limit) hi = lo - 1;  // nothing
+    return;
+  }
+  double a = (0 - start) / step, b = (limit - start) / step;
+  if (a > b) std::swap(a, b);
+  lo = std::max(lo, std::floor(a) - 1);
+  hi = std::min(hi, std::ceil(b) + 1);
+}
+
+template <bool kModulate>
+void TurnedRows(const Canvas& canvas, const Picture& picture, const TurnedQuad& q, int y0, int y1, int x0, int x1) {
+  const double rad = q.angle_ccw * 3.14159265358979323846 / 180.0;
+  const double c = std::cos(rad), s = std::sin(rad);
+  const double px = q.x + q.center_x, py = q.y + q.center_y;
+  const double sxs = q.src_w / q.width, sys = q.src_h / q.height;
+  // Per canvas column the texel position moves by (c, s) in quad units.
+  const double du = c * sxs, dv = s * sys;
+  const auto step_u = static_cast<std::int64_t>(std::llround(du * kFixedOne));
+  const auto step_v = static_cast<std::int64_t>(std::llround(dv * kFixedOne));
+  const auto limit_u = static_cast<std::uint64_t>(q.src_w) << 32;
+  const auto limit_v = static_cast<std::uint64_t>(q.src_h) << 32;
+  const std::uint32_t* base = picture.texels + static_cast<std::ptrdiff_t>(q.src_y) * picture.width + q.src_x;
+  const Modulation mod(q.argb);
+  for (int y = y0; y < y1; ++y) {
+    const double dy = y + 0.5 - py;
+    // Texel position (in texels of the source rectangle) at canvas column 0.
+    const double u0 = ((0.5 - px) * c - dy * s + q.center_x) * sxs;
+    const double v0 = ((0.5 - px) * s + dy * c + q.center_y) * sys;
+    double lo = x0, hi = x1;
+    SpanWhereInside(u0, du, q.src_w, lo, hi);
+    SpanWhereInside(v0, dv, q.src_h, lo, hi);
+    if (!(hi > lo)) continue;
+    const int xs = static_cast<int>(lo), xe = static_cast<int>(hi);
+    auto u = static_cast<std::int64_t>(std::llround((u0 + xs * du) * kFixedOne));
+    auto v = static_cast<std::int64_t>(std::llround((v0 + xs * dv) * kFixedOne));
+    std::uint32_t* out = canvas.pixels + static_cast<std::ptrdiff_t>(y) * canvas.pitch;
+    for (int x = xs; x < xe; ++x, u += step_u, v += step_v) {
+      // Negative positions wrap to huge unsigned values and fail the test too.
+      if (static_cast<std::uint64_t>(u) >= limit_u || static_cast<std::uint64_t>(v) >= limit_v) continue;
+      const std::uint32_t t = base[static_cast<std::ptrdiff_t>(v >> 32) * picture.width + (u >> 32)];
+      BlendOver(out[x], kModulate ? mod.Apply(t) : t);
+    }
+  }
+}
+
+}  // namespace
+
+bool DrawTurned(const Canvas& canvas, const Picture& picture, const TurnedQuad& q) {
+  if (canvas.pixels == nullptr || picture.texels == nullptr) return false;
+  if (!(q.width > 0) || !(q.height > 0) || q.src_w <= 0 || q.src_h <= 0) return false;
+  if (q.src_x < 0 || q.src_y < 0 || q.src_x + q.src_w > picture.width || q.src_y + q.src_h > picture.height) {
+    return false;
+  }
+  // Far beyond any canvas: left to the caller (and kept clear of overflow).
+  constexpr double kFar = 1 << 20;
+  for (double v : {q.x, q.y, q.width, q.height, q.center_x, q.center_y, q.angle_ccw}) {
+    if (!std::isfinite(v) || std::fabs(v) > kFar) return false;
+  }
+  if ((q.argb >> 24) == 0) return true;
+
+  const double rad = q.angle_ccw * 3.14159265358979323846 / 180.0;
+  const double c = std::cos(rad), s = std::sin(rad);
+  const double px = q.x + q.center_x, py = q.y + q.center_y;
+  // Corners turned anticlockwise on the y-down canvas: (dx, dy) -> (dx c + dy s, -dx s + dy c).
+  double miny = 1e300, maxy = -1e300, minx = 1e300, maxx = -1e300;
+  for (double dx : {-q.center_x, q.width - q.center_x}) {
+    for (double dy : {-q.center_y, q.height - q.center_y}) {
+      const double x = px + dx * c + dy * s, y = py - dx * s + dy * c;
+      minx = std::min(minx, x);
+      maxx = std::max(maxx, x);
+      miny = std::min(miny, y);
+      maxy = std::max(maxy, y);
+    }
+  }
+  const int x0 = std::max(0, static_cast<int>(std::floor(minx)));
+  const int y0 = std::max(0, static_cast<int>(std::floor(miny)));
+  const int x1 = std::min(canvas.width, static_cast<int>(std::ceil(maxx)));
+  const int y1 = std::min(canvas.height, static_cast<int>(std::ceil(maxy)));
+  if (x1 <= x0 || y1 <= y0) return true;
+  if (q.argb == 0xFFFFFFFFu) {
+    TurnedRows<false>(canvas, picture, q, y0, y1, x0, x1);
+  } else {
+    TurnedRows<true>(canvas, picture, q, y0, y1, x0, x1);
+  }
+  return true;
+}
+
+void BlitModulated(const Canvas& canvas, const Picture& picture, int src_x, int src_y, int src_w, int src_h, int x,
+                   int y, std::uint32_t argb) {
+  if (canvas.pixels == nullptr || picture.texels == nullptr) return;
+  // Clip the source rectangle to the picture, then the destination to the canvas.
+  if (src_x < 0) {
+    x -= src_x;
+    src_w += src_x;
+    src_x = 0;
+  }
+  if (src_y < 0) {
+    y -= src_y;
+    src_h += src_y;
+    src_y = 0;
+  }
+  src_w = std::min(src_w, picture.width - src_x);
+  src_h = std::min(src_h, picture.height - src_y);
+  if (x < 0) {
+    src_x -= x;
+    src_w += x;
+    x = 0;
+  }
+  if (y < 0) {
+    src_y -= y;
+    src_h += y;
+    y = 0;
+  }
+  src_w = std::min(src_w, canvas.width - x);
+  src_h = std::min(src_h, canvas.height - y);
+  if (src_w <= 0 || src_h <= 0) return;
+  const auto& mul = Mul().v;
+  const std::uint8_t* ma = mul[argb >> 24].data();
+  const std::uint8_t* mr = mul[(argb >> 16) & 0xFFu].data();
+  const std::uint8_t* mg = mul[(argb >> 8) & 0xFFu].data();
+  const std::uint8_t* mb = mul[argb & 0xFFu].data();
+  for (int row = 0; row < src_h; ++row) {
+    const std::uint32_t* in = picture.texels + static_cast<std::ptrdiff_t>(src_y + row) * picture.width + src_x;
+    std::uint32_t* out = canvas.pixels + static_cast<std::ptrdiff_t>(y + row) * canvas.pitch + x;
+    for (int i = 0; i < src_w; ++i) {
+      const std::uint32_t t = in[i];
+      // The renderer's modulated blend: modulate, premultiply by the
+      // resulting alpha, then source + (255 - alpha) x canvas / 255.
+      const std::uint32_t a = ma[t >> 24];
+      if (a == 0) continue;
+      std::uint32_t r = mr[(t >> 16) & 0xFFu], g = mg[(t >> 8) & 0xFFu], b = mb[t & 0xFFu];
+      const std::uint32_t d = out[i];
+      if (a < 255) {
+        const std::uint8_t* pa = mul[a].data();
+        const std::uint8_t* inv = mul[255 - a].data();
+        r = pa[r] + inv[(d >> 16) & 0xFFu];
+        g = pa[g] + inv[(d >> 8) & 0xFFu];
+        b = pa[b] + inv[d & 0xFFu];
+      }
+      const std::uint32_t da = a + mul[255 - a][d >> 24];
+      out[i] = (da << 24) | (r << 16) | (g << 8) | b;
+    }
+  }
+}
+
+}  // namespace tw::platform::soft
