@@ -73,8 +73,23 @@ void SpanWhereInside(double start, double step, double limit, double& lo, double
   hi = std::min(hi, std::ceil(b) + 1);
 }
 
-template <bool kModulate>
-void TurnedRows(const Canvas& canvas, const Picture& picture, const TurnedQuad& q, int y0, int y1, int x0, int x1) {
+// Where the sampled texels go: blended over the canvas, or stored as they
+// are into a turned copy (whose rows start at column x0 of the canvas).
+struct BlendSink {
+  const Canvas& canvas;
+  std::uint32_t* Row(int y) const { return canvas.pixels + static_cast<std::ptrdiff_t>(y) * canvas.pitch; }
+  static void Put(std::uint32_t& dst, std::uint32_t t) { BlendOver(dst, t); }
+};
+struct StoreSink {
+  TurnedCopy& copy;
+  std::uint32_t* Row(int y) const {
+    return copy.pixels.data() + static_cast<std::ptrdiff_t>(y - copy.y0) * copy.width - copy.x0;
+  }
+  static void Put(std::uint32_t& dst, std::uint32_t t) { dst = t; }
+};
+
+template <bool kModulate, typename Sink>
+void TurnedRows(const Sink& sink, const Picture& picture, const TurnedQuad& q, int y0, int y1, int x0, int x1) {
   const double rad = q.angle_ccw * 3.14159265358979323846 / 180.0;
   const double c = std::cos(rad), s = std::sin(rad);
   const double px = q.x + q.center_x, py = q.y + q.center_y;
@@ -99,20 +114,25 @@ void TurnedRows(const Canvas& canvas, const Picture& picture, const TurnedQuad& 
     const int xs = static_cast<int>(lo), xe = static_cast<int>(hi);
     auto u = static_cast<std::int64_t>(std::llround((u0 + xs * du) * kFixedOne));
     auto v = static_cast<std::int64_t>(std::llround((v0 + xs * dv) * kFixedOne));
-    std::uint32_t* out = canvas.pixels + static_cast<std::ptrdiff_t>(y) * canvas.pitch;
+    std::uint32_t* out = sink.Row(y);
     for (int x = xs; x < xe; ++x, u += step_u, v += step_v) {
       // Negative positions wrap to huge unsigned values and fail the test too.
       if (static_cast<std::uint64_t>(u) >= limit_u || static_cast<std::uint64_t>(v) >= limit_v) continue;
       const std::uint32_t t = base[static_cast<std::ptrdiff_t>(v >> 32) * picture.width + (u >> 32)];
-      BlendOver(out[x], kModulate ? mod.Apply(t) : t);
+      Sink::Put(out[x], kModulate ? mod.Apply(t) : t);
     }
   }
 }
 
 }  // namespace
 
-bool DrawTurned(const Canvas& canvas, const Picture& picture, const TurnedQuad& q) {
-  if (canvas.pixels == nullptr || picture.texels == nullptr) return false;
+namespace {
+
+// Checks the quad and finds the canvas rows and columns its turned rectangle
+// can touch (empty when it misses the canvas). False for quads not handled.
+bool TurnedBounds(const Canvas& canvas, const Picture& picture, const TurnedQuad& q, int& x0, int& y0, int& x1,
+                  int& y1) {
+  if (picture.texels == nullptr) return false;
   if (!(q.width > 0) || !(q.height > 0) || q.src_w <= 0 || q.src_h <= 0) return false;
   if (q.src_x < 0 || q.src_y < 0 || q.src_x + q.src_w > picture.width || q.src_y + q.src_h > picture.height) {
     return false;
@@ -122,8 +142,6 @@ bool DrawTurned(const Canvas& canvas, const Picture& picture, const TurnedQuad& 
   for (double v : {q.x, q.y, q.width, q.height, q.center_x, q.center_y, q.angle_ccw}) {
     if (!std::isfinite(v) || std::fabs(v) > kFar) return false;
   }
-  if ((q.argb >> 24) == 0) return true;
-
   const double rad = q.angle_ccw * 3.14159265358979323846 / 180.0;
   const double c = std::cos(rad), s = std::sin(rad);
   const double px = q.x + q.center_x, py = q.y + q.center_y;
@@ -138,17 +156,67 @@ bool DrawTurned(const Canvas& canvas, const Picture& picture, const TurnedQuad& 
       maxy = std::max(maxy, y);
     }
   }
-  const int x0 = std::max(0, static_cast<int>(std::floor(minx)));
-  const int y0 = std::max(0, static_cast<int>(std::floor(miny)));
-  const int x1 = std::min(canvas.width, static_cast<int>(std::ceil(maxx)));
-  const int y1 = std::min(canvas.height, static_cast<int>(std::ceil(maxy)));
-  if (x1 <= x0 || y1 <= y0) return true;
+  x0 = std::max(0, static_cast<int>(std::floor(minx)));
+  y0 = std::max(0, static_cast<int>(std::floor(miny)));
+  x1 = std::min(canvas.width, static_cast<int>(std::ceil(maxx)));
+  y1 = std::min(canvas.height, static_cast<int>(std::ceil(maxy)));
+  if (x1 <= x0 || y1 <= y0) x1 = x0 = y1 = y0 = 0;
+  return true;
+}
+
+}  // namespace
+
+bool DrawTurned(const Canvas& canvas, const Picture& picture, const TurnedQuad& q) {
+  int x0 = 0, y0 = 0, x1 = 0, y1 = 0;
+  if (canvas.pixels == nullptr || !TurnedBounds(canvas, picture, q, x0, y0, x1, y1)) return false;
+  if ((q.argb >> 24) == 0 || x1 <= x0) return true;
+  const BlendSink sink{canvas};
   if (q.argb == 0xFFFFFFFFu) {
-    TurnedRows<false>(canvas, picture, q, y0, y1, x0, x1);
+    TurnedRows<false>(sink, picture, q, y0, y1, x0, x1);
   } else {
-    TurnedRows<true>(canvas, picture, q, y0, y1, x0, x1);
+    TurnedRows<true>(sink, picture, q, y0, y1, x0, x1);
   }
   return true;
+}
+
+bool RenderTurned(const Canvas& canvas, const Picture& picture, const TurnedQuad& q, TurnedCopy& copy) {
+  int x0 = 0, y0 = 0, x1 = 0, y1 = 0;
+  if (!TurnedBounds(canvas, picture, q, x0, y0, x1, y1)) return false;
+  if ((q.argb >> 24) == 0) x1 = x0;  // nothing shows
+  copy.x0 = x0;
+  copy.y0 = y0;
+  copy.width = x1 - x0;
+  copy.height = y1 - y0;
+  copy.pixels.assign(static_cast<std::size_t>(copy.width) * static_cast<std::size_t>(std::max(0, copy.height)), 0);
+  if (copy.width <= 0 || copy.height <= 0) return true;
+  const StoreSink sink{copy};
+  if (q.argb == 0xFFFFFFFFu) {
+    TurnedRows<false>(sink, picture, q, y0, y1, x0, x1);
+  } else {
+    TurnedRows<true>(sink, picture, q, y0, y1, x0, x1);
+  }
+  return true;
+}
+
+void BlendCopy(const Canvas& canvas, const TurnedCopy& copy) {
+  if (canvas.pixels == nullptr) return;
+  const int w = std::min(copy.width, canvas.width - copy.x0), h = std::min(copy.height, canvas.height - copy.y0);
+  for (int y = 0; y < h; ++y) {
+    const std::uint32_t* in = copy.pixels.data() + static_cast<std::ptrdiff_t>(y) * copy.width;
+    std::uint32_t* out = canvas.pixels + static_cast<std::ptrdiff_t>(copy.y0 + y) * canvas.pitch + copy.x0;
+    // Runs of opaque texels are plain copies; transparent runs are skipped.
+    for (int x = 0; x < w;) {
+      const std::uint32_t alpha = in[x] >> 24;
+      int end = x + 1;
+      if (alpha == 255 || alpha == 0) {
+        while (end < w && (in[end] >> 24) == alpha) ++end;
+        if (alpha == 255) std::copy(in + x, in + end, out + x);
+      } else {
+        BlendOver(out[x], in[x]);
+      }
+      x = end;
+    }
+  }
 }
 
 void BlitModulated(const Canvas& canvas, const Picture& picture, int src_x, int src_y, int src_w, int src_h, int x,

@@ -10,6 +10,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 namespace tw::platform::soft {
 
@@ -38,6 +39,20 @@ struct TurnedQuad {
   std::uint32_t argb = 0xFFFFFFFFu;
 };
 bool DrawTurned(const Canvas& canvas, const Picture& picture, const TurnedQuad& quad);
+
+// A turned quad kept as a picture of its own: the modulated texels over the
+// canvas area it covers (0 outside the quad), to be blended again as long as
+// its angle holds. For large pictures turning slowly (the menu background),
+// sampled once every few frames instead of every frame.
+struct TurnedCopy {
+  std::vector<std::uint32_t> pixels;
+  int x0 = 0, y0 = 0, width = 0, height = 0;
+};
+// Fills `copy` with the quad as DrawTurned would draw it on `canvas` (only
+// its size is used). False as for DrawTurned.
+bool RenderTurned(const Canvas& canvas, const Picture& picture, const TurnedQuad& quad, TurnedCopy& copy);
+// Blends the copy over the canvas, as DrawTurned blends.
+void BlendCopy(const Canvas& canvas, const TurnedCopy& copy);
 
 // An unscaled, unturned copy of a source rectangle to (x, y), modulated by
 // argb and blended over the canvas; clipped to the canvas.

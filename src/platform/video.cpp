@@ -5,6 +5,7 @@
 #include <SDL_ttf.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdio>
 #include <list>
@@ -82,6 +83,8 @@ SDL_Texture* Lookup(TextureHandle handle) {
   if (handle <= 0 || static_cast<std::size_t>(handle) >= g.textures.size()) return nullptr;
   return g.textures[static_cast<std::size_t>(handle)];
 }
+
+void ForgetTurnedCopies(std::size_t slot);
 
 constexpr int kTurnArea = 256;  // largest turned quad (bounding box side) drawn by our own sampling
 
@@ -341,6 +344,7 @@ void DestroyTexture(TextureHandle texture) {
     g.textures[static_cast<std::size_t>(texture)] = nullptr;
     g.texels[static_cast<std::size_t>(texture)] = {};
     g.texel_width[static_cast<std::size_t>(texture)] = 0;
+    ForgetTurnedCopies(static_cast<std::size_t>(texture));
   }
 }
 
@@ -422,6 +426,73 @@ bool DrawTurned(std::size_t slot, const Quad& q) {
   return true;
 }
 
+// Large turned pictures (the menu background) kept as turned copies. A copy
+// is used again while its angle has not turned the canvas point farthest
+// from the pivot by a whole pixel: the slow turn of the background is then
+// sampled afresh every few frames, not every frame.
+struct TurnedCacheEntry {
+  std::size_t slot = 0;
+  int generation = -1;
+  Quad quad;  // everything but the angle must match
+  float angle = 0;
+  soft::TurnedCopy copy;
+  std::uint64_t used = 0;
+};
+constexpr std::size_t kTurnedCacheSize = 2;
+constexpr int kCachedTurnArea = 256 * 256;  // smaller quads are drawn directly
+std::array<TurnedCacheEntry, kTurnedCacheSize> g_turned_cache;
+std::uint64_t g_turned_cache_clock = 0;
+
+void ForgetTurnedCopies(std::size_t slot) {
+  for (auto& e : g_turned_cache) {
+    if (e.slot == slot) e = TurnedCacheEntry{};
+  }
+}
+
+bool SameButAngle(const Quad& a, const Quad& b) {
+  return a.src_x == b.src_x && a.src_y == b.src_y && a.src_w == b.src_w && a.src_h == b.src_h && a.x == b.x &&
+         a.y == b.y && a.width == b.width && a.height == b.height && a.center_x == b.center_x &&
+         a.center_y == b.center_y && a.argb == b.argb;
+}
+
+// The largest angle (degrees) by which the quad may turn before some canvas
+// pixel's sample point moves a whole pixel.
+double OnePixelTurn(const Quad& q) {
+  const double px = static_cast<double>(q.x) + q.center_x, py = static_cast<double>(q.y) + q.center_y;
+  const double w = g.config.canvas_width, h = g.config.canvas_height;
+  const double r = std::sqrt(std::max(px * px, (w - px) * (w - px)) + std::max(py * py, (h - py) * (h - py)));
+  return r > 0 ? 1.0 / r * 180.0 / 3.14159265358979323846 : 360.0;
+}
+
+// A large turned quad from the cache (made afresh when its angle has moved
+// too far). False when it is not one to cache.
+bool DrawCachedTurn(std::size_t slot, const soft::Picture& picture, const soft::TurnedQuad& t, const Quad& q) {
+  if (static_cast<double>(q.width) * q.height < kCachedTurnArea) return false;
+  TurnedCacheEntry* entry = nullptr;
+  for (auto& e : g_turned_cache) {
+    if (e.slot == slot && e.generation == g.generation && SameButAngle(e.quad, q) &&
+        std::fabs(static_cast<double>(e.angle) - q.angle_ccw) < OnePixelTurn(q)) {
+      entry = &e;
+    }
+  }
+  const soft::Canvas canvas = OwnCanvas();
+  if (entry == nullptr) {
+    entry = &*std::min_element(g_turned_cache.begin(), g_turned_cache.end(),
+                               [](const auto& a, const auto& b) { return a.used < b.used; });
+    if (!soft::RenderTurned(canvas, picture, t, entry->copy)) {
+      *entry = TurnedCacheEntry{};
+      return false;
+    }
+    entry->slot = slot;
+    entry->generation = g.generation;
+    entry->quad = q;
+    entry->angle = q.angle_ccw;
+  }
+  entry->used = ++g_turned_cache_clock;
+  soft::BlendCopy(canvas, entry->copy);
+  return true;
+}
+
 // Our own drawing into our own canvas: every turned quad, and unturned,
 // unscaled copies with a colour or opacity below full (the renderer's
 // modulated blend is a slow scalar path). False for what is left to the
@@ -434,7 +505,7 @@ bool DrawOwn(std::size_t slot, const Quad& q) {
   if (q.angle_ccw != 0.0f) {
     const soft::TurnedQuad t{q.src_x, q.src_y, q.src_w, q.src_h, q.x, q.y, q.width, q.height,
                              q.angle_ccw, q.center_x, q.center_y, q.argb};
-    return soft::DrawTurned(OwnCanvas(), picture, t);
+    return DrawCachedTurn(slot, picture, t, q) || soft::DrawTurned(OwnCanvas(), picture, t);
   }
   if (q.argb == 0xFFFFFFFFu) return false;
   // The renderer places a copy at the truncated position and size; only an

@@ -146,7 +146,7 @@ TEST_F(FastPathTest, TheTurningMenuBackgroundMatchesTheRenderersTurn) {
   const auto px = Shaded(640, 480);
   const TextureHandle tex = CreateTexture(640, 480, px.data(), true);
   ASSERT_NE(tex, 0);
-  for (float angle : {0.02f, 4.5f, 19.8f, 200.0f}) {
+  for (float angle : {0.02f, 0.05f, 4.5f, 19.8f, 200.0f}) {
     for (std::uint32_t argb : {0xFFFFFFFFu, 0x80FFFFFFu, 0xFFC08060u}) {
       const std::vector<Quad> quads{Make(640, 480, -155, -155, 950, 790, angle, argb),
                                     Make(640, 480, -155, -155, 950, 790, 4.5f - angle, argb & 0x80FFFFFFu)};
