@@ -61,17 +61,22 @@ inline void BlendOver(std::uint32_t& dst, std::uint32_t s) {
 constexpr double kFixedOne = 4294967296.0;  // 32.32 fixed point
 
 // The canvas columns [lo, hi) of one row where start + x * step stays inside
-// [0, limit) (a one-pixel margin is left to the per-pixel test).
-void SpanWhereInside(double start, double step, double limit, double& lo, double& hi) {
+// [0, limit) (a one-pixel margin is left to the per-pixel test). `inverse`
+// is 1 / step, worked out once per quad.
+void SpanWhereInside(double start, double step, double inverse, double limit, double& lo, double& hi) {
   if (std::fabs(step) < 1e-12) {
     if (start < 0 || start >= limit) hi = lo - 1;  // nothing
     return;
   }
-  double a = (0 - start) / step, b = (limit - start) / step;
+  double a = -start * inverse, b = (limit - start) * inverse;
   if (a > b) std::swap(a, b);
   lo = std::max(lo, std::floor(a) - 1);
   hi = std::min(hi, std::ceil(b) + 1);
 }
+
+// How a draw's colour applies: not at all (white, opaque), to the alpha only
+// (white at some opacity, the commonest), or to every channel.
+enum class Tint { None, AlphaOnly, Full };
 
 // Where the sampled texels go: blended over the canvas, or stored as they
 // are into a turned copy (whose rows start at column x0 of the canvas).
@@ -88,7 +93,7 @@ struct StoreSink {
   static void Put(std::uint32_t& dst, std::uint32_t t) { dst = t; }
 };
 
-template <bool kModulate, typename Sink>
+template <Tint kTint, typename Sink>
 void TurnedRows(const Sink& sink, const Picture& picture, const TurnedQuad& q, int y0, int y1, int x0, int x1) {
   const double rad = q.angle_ccw * 3.14159265358979323846 / 180.0;
   const double c = std::cos(rad), s = std::sin(rad);
@@ -96,6 +101,7 @@ void TurnedRows(const Sink& sink, const Picture& picture, const TurnedQuad& q, i
   const double sxs = q.src_w / q.width, sys = q.src_h / q.height;
   // Per canvas column the texel position moves by (c, s) in quad units.
   const double du = c * sxs, dv = s * sys;
+  const double inv_du = std::fabs(du) < 1e-12 ? 0 : 1 / du, inv_dv = std::fabs(dv) < 1e-12 ? 0 : 1 / dv;
   const auto step_u = static_cast<std::int64_t>(std::llround(du * kFixedOne));
   const auto step_v = static_cast<std::int64_t>(std::llround(dv * kFixedOne));
   const auto limit_u = static_cast<std::uint64_t>(q.src_w) << 32;
@@ -108,8 +114,8 @@ void TurnedRows(const Sink& sink, const Picture& picture, const TurnedQuad& q, i
     const double u0 = ((0.5 - px) * c - dy * s + q.center_x) * sxs;
     const double v0 = ((0.5 - px) * s + dy * c + q.center_y) * sys;
     double lo = x0, hi = x1;
-    SpanWhereInside(u0, du, q.src_w, lo, hi);
-    SpanWhereInside(v0, dv, q.src_h, lo, hi);
+    SpanWhereInside(u0, du, inv_du, q.src_w, lo, hi);
+    SpanWhereInside(v0, dv, inv_dv, q.src_h, lo, hi);
     if (!(hi > lo)) continue;
     const int xs = static_cast<int>(lo), xe = static_cast<int>(hi);
     auto u = static_cast<std::int64_t>(std::llround((u0 + xs * du) * kFixedOne));
@@ -119,7 +125,13 @@ void TurnedRows(const Sink& sink, const Picture& picture, const TurnedQuad& q, i
       // Negative positions wrap to huge unsigned values and fail the test too.
       if (static_cast<std::uint64_t>(u) >= limit_u || static_cast<std::uint64_t>(v) >= limit_v) continue;
       const std::uint32_t t = base[static_cast<std::ptrdiff_t>(v >> 32) * picture.width + (u >> 32)];
-      Sink::Put(out[x], kModulate ? mod.Apply(t) : t);
+      if constexpr (kTint == Tint::None) {
+        Sink::Put(out[x], t);
+      } else if constexpr (kTint == Tint::AlphaOnly) {
+        Sink::Put(out[x], (static_cast<std::uint32_t>(mod.a[t >> 24]) << 24) | (t & 0xFFFFFFu));
+      } else {
+        Sink::Put(out[x], mod.Apply(t));
+      }
     }
   }
 }
@@ -127,6 +139,17 @@ void TurnedRows(const Sink& sink, const Picture& picture, const TurnedQuad& q, i
 }  // namespace
 
 namespace {
+
+template <typename Sink>
+void TurnedRowsTinted(const Sink& sink, const Picture& picture, const TurnedQuad& q, int y0, int y1, int x0, int x1) {
+  if (q.argb == 0xFFFFFFFFu) {
+    TurnedRows<Tint::None>(sink, picture, q, y0, y1, x0, x1);
+  } else if ((q.argb & 0xFFFFFFu) == 0xFFFFFFu) {
+    TurnedRows<Tint::AlphaOnly>(sink, picture, q, y0, y1, x0, x1);
+  } else {
+    TurnedRows<Tint::Full>(sink, picture, q, y0, y1, x0, x1);
+  }
+}
 
 // Checks the quad and finds the canvas rows and columns its turned rectangle
 // can touch (empty when it misses the canvas). False for quads not handled.
@@ -170,12 +193,7 @@ bool DrawTurned(const Canvas& canvas, const Picture& picture, const TurnedQuad& 
   int x0 = 0, y0 = 0, x1 = 0, y1 = 0;
   if (canvas.pixels == nullptr || !TurnedBounds(canvas, picture, q, x0, y0, x1, y1)) return false;
   if ((q.argb >> 24) == 0 || x1 <= x0) return true;
-  const BlendSink sink{canvas};
-  if (q.argb == 0xFFFFFFFFu) {
-    TurnedRows<false>(sink, picture, q, y0, y1, x0, x1);
-  } else {
-    TurnedRows<true>(sink, picture, q, y0, y1, x0, x1);
-  }
+  TurnedRowsTinted(BlendSink{canvas}, picture, q, y0, y1, x0, x1);
   return true;
 }
 
@@ -189,21 +207,21 @@ bool RenderTurned(const Canvas& canvas, const Picture& picture, const TurnedQuad
   copy.height = y1 - y0;
   copy.pixels.assign(static_cast<std::size_t>(copy.width) * static_cast<std::size_t>(std::max(0, copy.height)), 0);
   if (copy.width <= 0 || copy.height <= 0) return true;
-  const StoreSink sink{copy};
-  if (q.argb == 0xFFFFFFFFu) {
-    TurnedRows<false>(sink, picture, q, y0, y1, x0, x1);
-  } else {
-    TurnedRows<true>(sink, picture, q, y0, y1, x0, x1);
-  }
+  TurnedRowsTinted(StoreSink{copy}, picture, q, y0, y1, x0, x1);
   return true;
 }
 
-void BlendCopy(const Canvas& canvas, const TurnedCopy& copy) {
+void BlendCopy(const Canvas& canvas, const TurnedCopy& copy, int dx, int dy) {
   if (canvas.pixels == nullptr) return;
-  const int w = std::min(copy.width, canvas.width - copy.x0), h = std::min(copy.height, canvas.height - copy.y0);
-  for (int y = 0; y < h; ++y) {
-    const std::uint32_t* in = copy.pixels.data() + static_cast<std::ptrdiff_t>(y) * copy.width;
-    std::uint32_t* out = canvas.pixels + static_cast<std::ptrdiff_t>(copy.y0 + y) * canvas.pitch + copy.x0;
+  const int left = copy.x0 + dx, top = copy.y0 + dy;
+  const int skip_x = std::max(0, -left), skip_y = std::max(0, -top);
+  const int w = std::min(copy.width, canvas.width - left) - skip_x;
+  const int h = std::min(copy.height, canvas.height - top) - skip_y;
+  if (w <= 0 || h <= 0) return;
+  for (int row = 0; row < h; ++row) {
+    const std::uint32_t* in = copy.pixels.data() + static_cast<std::ptrdiff_t>(row + skip_y) * copy.width + skip_x;
+    std::uint32_t* out =
+        canvas.pixels + static_cast<std::ptrdiff_t>(top + skip_y + row) * canvas.pitch + left + skip_x;
     // Runs of opaque texels are plain copies; transparent runs are skipped.
     for (int x = 0; x < w;) {
       const std::uint32_t alpha = in[x] >> 24;

@@ -51,8 +51,9 @@ struct TurnedCopy {
 // Fills `copy` with the quad as DrawTurned would draw it on `canvas` (only
 // its size is used). False as for DrawTurned.
 bool RenderTurned(const Canvas& canvas, const Picture& picture, const TurnedQuad& quad, TurnedCopy& copy);
-// Blends the copy over the canvas, as DrawTurned blends.
-void BlendCopy(const Canvas& canvas, const TurnedCopy& copy);
+// Blends the copy over the canvas, as DrawTurned blends, moved by (dx, dy)
+// whole pixels from where it was made; clipped to the canvas.
+void BlendCopy(const Canvas& canvas, const TurnedCopy& copy, int dx = 0, int dy = 0);
 
 // An unscaled, unturned copy of a source rectangle to (x, y), modulated by
 // argb and blended over the canvas; clipped to the canvas.

@@ -443,10 +443,78 @@ constexpr int kCachedTurnArea = 256 * 256;  // smaller quads are drawn directly
 std::array<TurnedCacheEntry, kTurnedCacheSize> g_turned_cache;
 std::uint64_t g_turned_cache_clock = 0;
 
+// Small turned quads that repeat (the bomb column: thirty halos at one angle
+// and opacity) are turned once and copied: a quad seen a second time with
+// the same texture, source, size, angle, colour and the same fraction of a
+// pixel in its position becomes a stamp, made with a margin round it so that
+// it can be copied to any whole-pixel position.
+struct TurnedStamp {
+  std::size_t slot = 0;
+  int generation = -1;
+  Quad key;  // position reduced to its fractions of a pixel
+  bool made = false;
+  int margin = 0;
+  soft::TurnedCopy copy;
+  std::uint64_t used = 0;
+};
+constexpr std::size_t kStampCount = 8;
+std::array<TurnedStamp, kStampCount> g_stamps;
+
 void ForgetTurnedCopies(std::size_t slot) {
   for (auto& e : g_turned_cache) {
     if (e.slot == slot) e = TurnedCacheEntry{};
   }
+  for (auto& e : g_stamps) {
+    if (e.slot == slot) e = TurnedStamp{};
+  }
+}
+
+bool SameQuad(const Quad& a, const Quad& b) {
+  return a.src_x == b.src_x && a.src_y == b.src_y && a.src_w == b.src_w && a.src_h == b.src_h && a.x == b.x &&
+         a.y == b.y && a.width == b.width && a.height == b.height && a.center_x == b.center_x &&
+         a.center_y == b.center_y && a.argb == b.argb && a.angle_ccw == b.angle_ccw;
+}
+
+// A small turned quad drawn from a stamp; false when it has not repeated yet
+// (the caller draws it directly).
+bool DrawStamped(std::size_t slot, const soft::Picture& picture, const soft::TurnedQuad& t, const Quad& q) {
+  const float ix = std::floor(q.x), iy = std::floor(q.y);
+  Quad key = q;
+  key.x = q.x - ix;
+  key.y = q.y - iy;
+  TurnedStamp* stamp = nullptr;
+  for (auto& e : g_stamps) {
+    if (e.slot == slot && e.generation == g.generation && SameQuad(e.key, key)) stamp = &e;
+  }
+  if (stamp == nullptr) {
+    stamp = &*std::min_element(g_stamps.begin(), g_stamps.end(),
+                               [](const auto& a, const auto& b) { return a.used < b.used; });
+    *stamp = TurnedStamp{};
+    stamp->slot = slot;
+    stamp->generation = g.generation;
+    stamp->key = key;
+    stamp->used = ++g_turned_cache_clock;
+    return false;
+  }
+  stamp->used = ++g_turned_cache_clock;
+  if (!stamp->made) {
+    // Room for the quad turned any way about its pivot.
+    const double reach = std::hypot(std::max(std::fabs(t.center_x), std::fabs(t.width - t.center_x)),
+                                    std::max(std::fabs(t.center_y), std::fabs(t.height - t.center_y)));
+    stamp->margin = static_cast<int>(std::ceil(reach + std::fabs(t.center_x) + std::fabs(t.center_y))) + 2;
+    const int side = 2 * stamp->margin + 2;
+    soft::TurnedQuad at = t;
+    at.x = static_cast<double>(key.x) + stamp->margin;
+    at.y = static_cast<double>(key.y) + stamp->margin;
+    if (!soft::RenderTurned(soft::Canvas{nullptr, side, side, side}, picture, at, stamp->copy)) {
+      *stamp = TurnedStamp{};
+      return false;
+    }
+    stamp->made = true;
+  }
+  soft::BlendCopy(OwnCanvas(), stamp->copy, static_cast<int>(ix) - stamp->margin,
+                  static_cast<int>(iy) - stamp->margin);
+  return true;
 }
 
 bool SameButAngle(const Quad& a, const Quad& b) {
@@ -505,7 +573,10 @@ bool DrawOwn(std::size_t slot, const Quad& q) {
   if (q.angle_ccw != 0.0f) {
     const soft::TurnedQuad t{q.src_x, q.src_y, q.src_w, q.src_h, q.x, q.y, q.width, q.height,
                              q.angle_ccw, q.center_x, q.center_y, q.argb};
-    return DrawCachedTurn(slot, picture, t, q) || soft::DrawTurned(OwnCanvas(), picture, t);
+    if (DrawCachedTurn(slot, picture, t, q)) return true;
+    constexpr float kFar = 1 << 20;
+    if (std::fabs(q.x) < kFar && std::fabs(q.y) < kFar && DrawStamped(slot, picture, t, q)) return true;
+    return soft::DrawTurned(OwnCanvas(), picture, t);
   }
   if (q.argb == 0xFFFFFFFFu) return false;
   // The renderer places a copy at the truncated position and size; only an

@@ -112,6 +112,10 @@ TEST_F(FastPathTest, TurnedSpritesMatchTheReferenceSampler) {
                               Make(16, 16, 20.6f, 300.2f, 12, 9, angle, argb),
                               Make(32, 32, 620.4f, 465.1f, 48, 48, angle, argb),
                               Make(32, 32, 200, 400, 32, 32, angle, argb)};
+      // The same quad again and again, as the bomb column draws it, also
+      // where the canvas edges clip it.
+      for (float y : {-20.0f, 100.0f, 132.0f, 164.0f, 470.0f}) quads.push_back(Make(32, 32, 560, y + 0.6f, 32, 32, angle, argb));
+      quads.push_back(Make(32, 32, 629, 300.6f, 32, 32, angle, argb));
       quads[2].src_x = 8;
       quads[2].src_y = 16;
       const auto reference = Draw(false, tex, quads);
