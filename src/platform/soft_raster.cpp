@@ -4,6 +4,10 @@
 #include <array>
 #include <cmath>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace tw::platform::soft {
 
 namespace {
@@ -56,6 +60,37 @@ inline void BlendOver(std::uint32_t& dst, std::uint32_t s) {
   const std::uint32_t g = ((((s & 0xFF00u) * alpha) >> 8) & 0xFF00u) + ((((d & 0xFF00u) * inv) >> 8) & 0xFF00u);
   const std::uint32_t a = ((alpha * 255) >> 8) + (((d >> 24) * inv) >> 8);
   dst = (a << 24) | rb | g;
+}
+
+// BlendOver for a run of texels that share one alpha strictly between 0 and
+// 255 (a picture drawn at a fixed opacity): the same sums, without branches.
+void BlendRun(std::uint32_t* out, const std::uint32_t* in, int count, std::uint32_t alpha) {
+  const std::uint32_t inv = 255 - alpha, a_part = (alpha * 255) >> 8;
+  int i = 0;
+#if defined(__SSE2__)
+  // Four pixels at a time, each channel in a 16-bit lane (bytes B, G, R, A):
+  // texel x alpha (x 255 for its alpha), pixel x (255 - alpha), each >> 8.
+  const auto a16 = static_cast<short>(alpha);
+  const __m128i zero = _mm_setzero_si128();
+  const __m128i ms = _mm_setr_epi16(a16, a16, a16, 255, a16, a16, a16, 255);
+  const __m128i md = _mm_set1_epi16(static_cast<short>(inv));
+  for (; i + 4 <= count; i += 4) {
+    const __m128i sv = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + i));
+    const __m128i dv = _mm_loadu_si128(reinterpret_cast<const __m128i*>(out + i));
+    const __m128i lo = _mm_add_epi16(_mm_srli_epi16(_mm_mullo_epi16(_mm_unpacklo_epi8(sv, zero), ms), 8),
+                                     _mm_srli_epi16(_mm_mullo_epi16(_mm_unpacklo_epi8(dv, zero), md), 8));
+    const __m128i hi = _mm_add_epi16(_mm_srli_epi16(_mm_mullo_epi16(_mm_unpackhi_epi8(sv, zero), ms), 8),
+                                     _mm_srli_epi16(_mm_mullo_epi16(_mm_unpackhi_epi8(dv, zero), md), 8));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), _mm_packus_epi16(lo, hi));
+  }
+#endif
+  for (; i < count; ++i) {
+    const std::uint32_t s = in[i], d = out[i];
+    const std::uint32_t rb =
+        ((((s & 0xFF00FFu) * alpha) >> 8) & 0xFF00FFu) + ((((d & 0xFF00FFu) * inv) >> 8) & 0xFF00FFu);
+    const std::uint32_t g = ((((s & 0xFF00u) * alpha) >> 8) & 0xFF00u) + ((((d & 0xFF00u) * inv) >> 8) & 0xFF00u);
+    out[i] = ((a_part + (((d >> 24) * inv) >> 8)) << 24) | rb | g;
+  }
 }
 
 constexpr double kFixedOne = 4294967296.0;  // 32.32 fixed point
@@ -226,11 +261,11 @@ void BlendCopy(const Canvas& canvas, const TurnedCopy& copy, int dx, int dy) {
     for (int x = 0; x < w;) {
       const std::uint32_t alpha = in[x] >> 24;
       int end = x + 1;
-      if (alpha == 255 || alpha == 0) {
-        while (end < w && (in[end] >> 24) == alpha) ++end;
-        if (alpha == 255) std::copy(in + x, in + end, out + x);
-      } else {
-        BlendOver(out[x], in[x]);
+      while (end < w && (in[end] >> 24) == alpha) ++end;
+      if (alpha == 255) {
+        std::copy(in + x, in + end, out + x);
+      } else if (alpha != 0) {
+        BlendRun(out + x, in + x, end - x, alpha);
       }
       x = end;
     }
