@@ -1,5 +1,6 @@
 #include "config/options.h"
 
+#include <limits>
 #include <optional>
 
 #include "config/ini_store.h"
@@ -45,10 +46,12 @@ void SaveHighScoresOver(const std::string& file, const std::optional<std::string
     if (HighScores[i].Score < pending.Score) {
       for (std::size_t j = 9; j > i; --j) HighScores[j] = HighScores[j - 1];
       HighScores[i] = pending;
-      pending = HighScoreEntry{"Bolo", 0};
       break;
     }
   }
+  // Inserted or not, the entry is used up: left standing, it would be
+  // written into whichever table is saved next, even the other mode's.
+  ClearPendingEntry();
   // The whole table goes into the file in one atomic write.
   std::string text = old_text.value_or(std::string());
   for (std::size_t i = 0; i < 10; ++i) {
@@ -60,6 +63,8 @@ void SaveHighScoresOver(const std::string& file, const std::optional<std::string
 }
 
 }  // namespace
+
+void ClearPendingEntry() { HighScores[kPendingEntry] = HighScoreEntry{"Bolo", std::numeric_limits<Long>::min()}; }
 
 std::string OptionsFile() { return platform::AppPath("\\textures\\options.bmp"); }
 
