@@ -85,5 +85,26 @@ TEST_F(BonusPlacement, AShaftWithoutRoomEndsWithTheRestInactive) {
   for (const auto& b : world::Bonuses) EXPECT_FALSE(b.Active);
 }
 
+TEST_F(BonusPlacement, HugeCountsFillTheRoomThereIsAndStop) {
+  // Far more bonuses than acceptable cells: once a search fails, placing
+  // stops and every later entry stays inactive (this used to run for minutes).
+  const std::string most = "32767";
+  StartGame(false, WithValues(BasicTuning(), {{"NumOf_BigEars", most}, {"NumOf_Bomb", most}, {"NumOf_BombGlass", most},
+                                              {"NumOf_Boots", most}, {"NumOf_Pie", most}}));
+  ASSERT_EQ(world::Bonuses.size(), 5u * 32767u + 1u);
+  std::set<std::pair<int, int>> cells;
+  std::size_t placed = 1;
+  while (placed < world::Bonuses.size() && world::Bonuses[placed].Active) {
+    const auto& b = world::Bonuses[placed++];
+    const int col = static_cast<int>(b.X) / 32, row = static_cast<int>(b.Y) / 32;
+    ASSERT_EQ(Get(col, row), 0);
+    ASSERT_GT(Get(col, row + 1), 0);
+    ASSERT_TRUE(cells.insert({col, row}).second) << "shared";
+  }
+  EXPECT_GT(placed, 1000u);
+  ASSERT_LT(placed, world::Bonuses.size());
+  for (std::size_t i = placed; i < world::Bonuses.size(); ++i) ASSERT_FALSE(world::Bonuses[i].Active) << i;
+}
+
 }  // namespace
 }  // namespace tw::testing
