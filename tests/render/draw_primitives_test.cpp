@@ -2,6 +2,7 @@
 // rectangles, turns, alpha, draw colour, one-texel fills and text alignment.
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <vector>
 
 #include "offscreen_canvas.h"
@@ -189,6 +190,32 @@ TEST_F(DrawTest, TextAlignsLeftOrRightInItsRectangle) {
   EXPECT_FALSE(lit(100, 200, 200));
   EXPECT_TRUE(lit(270, 300, 200));
   EXPECT_FALSE(lit(300, 340, 200));  // clipped to the rectangle
+}
+
+TEST_F(DrawTest, QuadsFarOffTheCanvasOrNotNumbersDrawNothing) {
+  // Where a creature flung out of the shaft by absurd tuning puts its
+  // explosion: turned or not, such quads are skipped before any of their
+  // coordinates is converted to an integer.
+  const Texture t = Quadrants();
+  const float nan = std::numeric_limits<float>::quiet_NaN();
+  struct Far {
+    Single x, y, width, height, angle;
+  };
+  for (const Far& f : {Far{-4e37f, 100, 32, 32, 30}, Far{100, 4e37f, 32, 32, 0}, Far{-4e37f, -4e37f, 8e37f, 8e37f, 0},
+                       Far{-4e37f, -4e37f, 8e37f, 8e37f, 45}, Far{0, 0, 3e38f, 32, 10}, Far{nan, 10, 32, 32, 10},
+                       Far{10, 10, 32, 32, nan}}) {
+    DrawSprite(t, f.x, f.y, 32, 32, f.angle, 100, f.width, f.height);
+  }
+  DrawSprite(t, 200, 200, 32, 32, 90, 100, 0, 0);  // later draws are unaffected
+  const test::CanvasShot at;
+  for (int y = 0; y < at.height; y += 8) {
+    for (int x = 0; x < at.width; x += 8) {
+      if (x < 200 || x >= 232 || y < 200 || y >= 232) {
+        ASSERT_EQ(at(x, y), kBlack) << x << "," << y;
+      }
+    }
+  }
+  EXPECT_EQ(at(204, 204), kGreen);  // turned a quarter anticlockwise
 }
 
 }  // namespace
