@@ -261,10 +261,10 @@ void WarpCursor(int x, int y) {
   SDL_WarpMouseInWindow(g.window, std::clamp(x, 0, std::max(0, w - 1)), std::clamp(y, 0, std::max(0, h - 1)));
 }
 
-TextureHandle LoadImageTexture(const std::string& path, bool use_color_key, std::uint32_t color_key,
+TextureHandle LoadImageTexture(std::string_view bytes, bool use_color_key, std::uint32_t color_key,
                                bool point_filter) {
-  if (!Active()) return 0;
-  SDL_Surface* loaded = IMG_Load(path.c_str());
+  if (!Active() || bytes.size() > static_cast<std::size_t>(INT32_MAX)) return 0;
+  SDL_Surface* loaded = IMG_Load_RW(SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size())), 1);
   if (loaded == nullptr) return 0;
   SDL_Surface* surface = SDL_ConvertSurfaceFormat(loaded, SDL_PIXELFORMAT_ARGB8888, 0);
   SDL_FreeSurface(loaded);
