@@ -8,7 +8,12 @@
 namespace tw::config {
 
 Options GameOptions{};
-std::array<HighScoreEntry, 11> HighScores{};
+// The pending entry starts empty, as one that can never be inserted.
+std::array<HighScoreEntry, 11> HighScores = [] {
+  std::array<HighScoreEntry, 11> table{};
+  table[kPendingEntry] = HighScoreEntry{"Bolo", std::numeric_limits<Long>::min()};
+  return table;
+}();
 
 namespace {
 

@@ -79,6 +79,23 @@ TEST(Startup, SavedOptionsAndScoresAreUsed) {
   EXPECT_NE(test::ReadText(run.data.File("Textures/dot_white2.bmp")).find("9n=BOLO"), std::string::npos);
 }
 
+TEST(Startup, ATableWithANegativeScoreGetsNoPhantomEntry) {
+  // Valid file content: nothing may be inserted above the last entry.
+  GameRun run;
+  std::string table = "[hs]\n";
+  for (int i = 0; i < 10; ++i) {
+    const std::string n = std::to_string(i);
+    table += n + "s=" + std::to_string(i < 9 ? 90 - 10 * i : -5) + "\n" + n + "n=P" + n + "\n";
+  }
+  test::WriteText(run.data.File("textures/dot_black2.bmp"), table);
+  run.Start({"--headless", "--fast", "--frames", "3"});
+  ASSERT_EQ(run.result.exit_code, 0) << run.result.err;
+  ASSERT_TRUE(run.report);
+  EXPECT_EQ((*run.report)["high_scores"][8]["name"].string, "P8");
+  EXPECT_EQ((*run.report)["high_scores"][9]["name"].string, "P9");
+  EXPECT_EQ((*run.report)["high_scores"][9]["score"].number, -5);
+}
+
 TEST(Startup, StartOptionEntersAGameWithoutSavingTheMode) {
   GameRun run;
   run.Start({"--headless", "--fast", "--frames", "10", "--start", "arcade", "--seed", "5"});
