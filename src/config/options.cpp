@@ -3,6 +3,7 @@
 #include <limits>
 
 #include "config/ini_store.h"
+#include "config/settings_store.h"
 #include "platform/files.h"
 
 namespace tw::config {
@@ -36,6 +37,32 @@ std::string HighScoreFile() {
                                                       : "\\textures\\dot_white2.bmp");
 }
 
+namespace {
+
+// `text` (an options file) with the saved options set in it, in their usual
+// key order. StoryReaden only when asked: apart from the first start only
+// the menu writes it.
+std::string WithOptions(std::string text, bool story_readen) {
+  const Options& o = GameOptions;
+  text = WriteIniText(text, kOptionsSection, "Details_High", num::BoolText(o.Details_High));
+  text = WriteIniText(text, kOptionsSection, "GameMode_Story", num::BoolText(o.GameMode_Story));
+  text = WriteIniText(text, kOptionsSection, "Sound_On", num::BoolText(o.Sound_On));
+  text = WriteIniText(text, kOptionsSection, "FULL_SCREEN", num::BoolText(o.FullScreenChoice));
+  text = WriteIniText(text, kOptionsSection, "ArcadeLocked", num::BoolText(o.ArcadeLocked));
+  if (story_readen) text = WriteIniText(text, kOptionsSection, "StoryReaden", num::BoolText(o.StoryReaden));
+  return text;
+}
+
+}  // namespace
+
+void RemoveStaleSaveTemporaries() {
+  const std::string settings = SettingsFile(AppName());
+  for (const std::string& dir : {platform::AppDir(), platform::AppPath("\\textures"),
+                                 settings.substr(0, settings.rfind('/'))}) {
+    platform::RemoveStaleTemporaries(dir);
+  }
+}
+
 void LoadOptions() {
   const std::string file = OptionsFile();
   // First start (no options file): the defaults below stand and are written,
@@ -50,20 +77,15 @@ void LoadOptions() {
   ReadOption(file, "StoryReaden", o.StoryReaden);
   o.FullScreenChoice = o.FULL_SCREEN;
   GameOptions = o;
-  if (first_start) {
-    SaveOptions();
-    WriteIni(kOptionsSection, "StoryReaden", num::BoolText(GameOptions.StoryReaden), file);
-  }
+  // In one write: a start killed halfway must not leave a file with some
+  // of the keys, which no later start would complete.
+  if (first_start) platform::WriteFileAtomic(file, WithOptions(std::string(), true));
 }
 
 void SaveOptions() {
   const std::string file = OptionsFile();
-  WriteIni(kOptionsSection, "Details_High", num::BoolText(GameOptions.Details_High), file);
-  WriteIni(kOptionsSection, "GameMode_Story", num::BoolText(GameOptions.GameMode_Story), file);
-  WriteIni(kOptionsSection, "Sound_On", num::BoolText(GameOptions.Sound_On), file);
-  WriteIni(kOptionsSection, "FULL_SCREEN", num::BoolText(GameOptions.FullScreenChoice), file);
-  WriteIni(kOptionsSection, "ArcadeLocked", num::BoolText(GameOptions.ArcadeLocked), file);
   // StoryReaden is written only by the menu when the story has been read.
+  platform::WriteFileAtomic(file, WithOptions(platform::ReadFile(file).value_or(std::string()), false));
 }
 
 void LoadHighScores() {

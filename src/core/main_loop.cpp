@@ -66,6 +66,7 @@ struct PacingMeter {
 
 void StartUp(const CommandLine& cl) {
   platform::WarpCursor(800, 600);
+  config::RemoveStaleSaveTemporaries();
   config::LoadOptions();
   if (!config::GameOptions.StoryReaden) {
     // The first start shows the story before anything else.

@@ -36,6 +36,12 @@ std::optional<std::string> ReadFile(std::string_view path);
 // parent folders are created. Returns false on failure (the target is then
 // left as it was).
 bool WriteFileAtomic(std::string_view path, std::string_view contents);
+// Files WriteFileAtomic has replaced in this process so far.
+unsigned AtomicWriteCount();
+// Removes the temporary files that saves of an earlier, killed run left in
+// `dir` ("<file>.tmp<pid>_<n>" of a process no longer running); anything
+// else, including the temporaries of a run still going, is left alone.
+void RemoveStaleTemporaries(std::string_view dir);
 
 }  // namespace tw::platform
 

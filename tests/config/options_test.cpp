@@ -27,7 +27,11 @@ class OptionsTest : public ::testing::Test {
 };
 
 TEST_F(OptionsTest, FirstStartWritesTheDefaults) {
+  // Written once, whole: a start killed between separate writes would leave
+  // a file with some keys that no later start completes.
+  const unsigned writes = platform::AtomicWriteCount();
   LoadOptions();
+  EXPECT_EQ(platform::AtomicWriteCount(), writes + 1);
   EXPECT_TRUE(GameOptions.Details_High);
   EXPECT_TRUE(GameOptions.GameMode_Story);
   EXPECT_TRUE(GameOptions.Sound_On);
@@ -64,7 +68,9 @@ TEST_F(OptionsTest, SaveWritesTheChoiceNotTheRunningModeAndLeavesStoryReaden) {
   GameOptions.FullScreenChoice = true;
   GameOptions.Sound_On = false;
   GameOptions.StoryReaden = false;
+  const unsigned writes = platform::AtomicWriteCount();
   SaveOptions();
+  EXPECT_EQ(platform::AtomicWriteCount(), writes + 1);
   EXPECT_FALSE(GameOptions.FULL_SCREEN);
   EXPECT_EQ(ReadIni("main", "FULL_SCREEN", options_file()), "True");
   EXPECT_EQ(ReadIni("main", "Sound_On", options_file()), "False");

@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <filesystem>
 
+#include <unistd.h>
+
 #include "test_support.h"
 
 namespace tw {
@@ -94,6 +96,25 @@ TEST(Startup, ATableWithANegativeScoreGetsNoPhantomEntry) {
   EXPECT_EQ((*run.report)["high_scores"][8]["name"].string, "P8");
   EXPECT_EQ((*run.report)["high_scores"][9]["name"].string, "P9");
   EXPECT_EQ((*run.report)["high_scores"][9]["score"].number, -5);
+}
+
+TEST(Startup, AStartRemovesTheTemporariesOfAKilledRunOnly) {
+  // Ours of a dead process go; those of a process still running, and files
+  // that merely look alike, stay.
+  GameRun run;
+  const std::string dead = "999999999", alive = std::to_string(::getpid());
+  for (const std::string& name : {"textures/options.bmp.tmp" + dead + "_4", "replay.ini.tmp" + dead + "_0",
+                                  "textures/dot_black2.bmp.tmp" + alive + "_0", std::string("notes.tmp7")}) {
+    test::WriteText(run.data.File(name), "partial");
+  }
+  test::WriteText(run.config.File("tumblewell/settings.ini.tmp" + dead + "_2"), "partial");
+  run.Start({"--headless", "--fast", "--frames", "3"});
+  ASSERT_EQ(run.result.exit_code, 0) << run.result.err;
+  EXPECT_FALSE(std::filesystem::exists(run.data.File("textures/options.bmp.tmp" + dead + "_4")));
+  EXPECT_FALSE(std::filesystem::exists(run.data.File("replay.ini.tmp" + dead + "_0")));
+  EXPECT_FALSE(std::filesystem::exists(run.config.File("tumblewell/settings.ini.tmp" + dead + "_2")));
+  EXPECT_TRUE(std::filesystem::exists(run.data.File("textures/dot_black2.bmp.tmp" + alive + "_0")));
+  EXPECT_TRUE(std::filesystem::exists(run.data.File("notes.tmp7")));
 }
 
 TEST(Startup, StartOptionEntersAGameWithoutSavingTheMode) {
