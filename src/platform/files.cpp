@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -11,8 +12,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <system_error>
 
 namespace tw::platform {
@@ -117,12 +116,34 @@ bool FileExists(std::string_view path) {
 }
 
 std::optional<std::string> ReadFile(std::string_view path) {
-  std::ifstream in{std::string(path), std::ios::binary};
-  if (!in) return std::nullopt;
-  std::ostringstream ss;
-  ss << in.rdbuf();
-  if (in.bad()) return std::nullopt;
-  return ss.str();
+  // Non-blocking, so that opening a FIFO cannot hang; then only a regular
+  // file of sane size is read (a link to /dev/zero would never end).
+  const int fd = ::open(std::string(path).c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return std::nullopt;
+  struct stat st {};
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size > kMaxReadBytes) {
+    ::close(fd);
+    return std::nullopt;
+  }
+  std::string out;
+  out.reserve(static_cast<std::size_t>(st.st_size));
+  char buffer[65536];
+  for (;;) {
+    const ssize_t n = ::read(fd, buffer, sizeof buffer);
+    if (n == 0) break;
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      ::close(fd);
+      return std::nullopt;
+    }
+    out.append(buffer, static_cast<std::size_t>(n));
+    if (out.size() > static_cast<std::size_t>(kMaxReadBytes)) {  // grew while being read
+      ::close(fd);
+      return std::nullopt;
+    }
+  }
+  ::close(fd);
+  return out;
 }
 
 namespace {

@@ -28,7 +28,11 @@ std::string ResolvePath(std::string_view path);
 
 bool FileExists(std::string_view path);
 
-// Whole-file read; nullopt when the file cannot be read.
+// Largest file ReadFile reads: every file the game reads is far smaller.
+inline constexpr long kMaxReadBytes = 16L * 1024 * 1024;
+// Whole-file read; nullopt when the file cannot be read or is not a regular
+// file of at most kMaxReadBytes (a FIFO, a device, a folder), so callers
+// treat those as missing.
 std::optional<std::string> ReadFile(std::string_view path);
 // Writes a file atomically: the bytes go to a temporary file in the same
 // folder, are flushed, and the temporary is renamed over the target, so a
