@@ -11,6 +11,7 @@
 #include "core/frame_clock.h"
 #include "core/game_state.h"
 #include "core/level_scroll.h"
+#include "core/printable.h"
 #include "core/report.h"
 #include "frontend/end_of_game.h"
 #include "frontend/menu.h"
@@ -185,13 +186,13 @@ int RunGame(const CommandLine& cl) {
   if (cl.keys_file) {
     const auto text = platform::ReadFile(*cl.keys_file);
     if (!text) {
-      std::fprintf(stderr, "tumblewell: cannot read keyboard script %s\n", cl.keys_file->c_str());
+      std::fprintf(stderr, "tumblewell: cannot read keyboard script %s\n", Printable(*cl.keys_file).c_str());
       return 2;
     }
     std::string error;
     auto events = input::ParseKeyScript(*text, error);
     if (!events) {
-      std::fprintf(stderr, "tumblewell: %s: %s\n", cl.keys_file->c_str(), error.c_str());
+      std::fprintf(stderr, "tumblewell: %s: %s\n", Printable(*cl.keys_file).c_str(), error.c_str());
       return 2;
     }
     input::UseKeyScript(std::move(*events));
@@ -258,7 +259,7 @@ int RunGame(const CommandLine& cl) {
 
   ShutDown();
   if (cl.report_file && !WriteReport(*cl.report_file, timing)) {
-    std::fprintf(stderr, "tumblewell: cannot write report %s\n", cl.report_file->c_str());
+    std::fprintf(stderr, "tumblewell: cannot write report %s\n", Printable(*cl.report_file).c_str());
     return 1;
   }
   return 0;

@@ -158,6 +158,32 @@ TEST(CommandLineErrors, BadArgumentsExitWithTwoAndOneLine) {
   EXPECT_NE(r.err.find("line 1"), std::string::npos);
 }
 
+TEST(CommandLineErrors, MissingFoldersAndWrongFilesExitWithTwoAndCreateNothing) {
+  test::TempDir dir;
+  const std::string missing = dir.File("missing");
+  for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+           {"--data", missing},
+           {"--data", dir.path, "--keys", dir.path},
+           {"--data", dir.path, "--report", missing + "/report.json"},
+           {"--data", dir.path, "--report", dir.path},
+           {"--start", "arc\x1b[2Jade\x07"}}) {
+    std::vector<std::string> full = {"--headless", "--fast", "--frames", "1"};
+    full.insert(full.end(), args.begin(), args.end());
+    const test::RunResult r = test::RunGame(full, {"XDG_CONFIG_HOME=" + dir.path});
+    EXPECT_EQ(r.exit_code, 2) << args.back();
+    EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+    // Bad bytes are shown escaped, never passed to the terminal.
+    EXPECT_TRUE(std::none_of(r.err.begin(), r.err.end(), [](char c) { return c == '\x1b' || c == '\x07'; }))
+        << r.err;
+    EXPECT_TRUE(std::filesystem::is_empty(dir.path)) << args.back();
+  }
+  EXPECT_NE(test::RunGame({"--start", "arc\x1b[2Jade"}).err.find("arc\\x1b[2Jade"), std::string::npos);
+  test::WriteText(dir.File("bad.keys"), "10 Return \x1b]0;owned\x07\n");
+  const test::RunResult r = test::RunGame({"--headless", "--keys", dir.File("bad.keys")});
+  EXPECT_EQ(r.exit_code, 2);
+  EXPECT_NE(r.err.find("\\x1b]0;owned\\x07"), std::string::npos) << r.err;
+}
+
 TEST(CommandLineErrors, HelpAndVersion) {
   const test::RunResult help = test::RunGame({"--help"});
   EXPECT_EQ(help.exit_code, 0);
