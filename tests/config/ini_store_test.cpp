@@ -65,7 +65,9 @@ TEST(IniRead, ValuesAreCutAt254Characters) {
 }
 
 TEST(IniRead, TextThatIsNotIniReadsNothing) {
-  std::string binary("BM\x36\x00\x00\x00\0\0[s\x01\xff", 14);
+  // Sized by the literal itself (12 bytes, NULs included), never by hand.
+  constexpr char kBytes[] = "BM\x36\x00\x00\x00\0\0[s\x01\xff";
+  const std::string binary(kBytes, sizeof kBytes - 1);
   EXPECT_EQ(ReadIniText(binary, "s", "k"), "");
   EXPECT_EQ(ReadIniText("just some words\nwithout any structure", "s", "k"), "");
   // Keys before the first section belong to no section.
