@@ -1,5 +1,6 @@
 // Reading the tuning file at a new game: keys, scaling, order and the
 // continue-on-error rule; the level table and the grid bound.
+#include "world/new_game.h"
 #include "../world/world_fixture.h"
 
 #include "config/settings_store.h"
@@ -113,17 +114,17 @@ TEST_F(TuningRead, ModeChoosesTheFileAndPlayedGamesComeFromTheSettings) {
   WriteTuning("[Player]\nWalkSpeed=22\n", /*story=*/false);
   config::GameOptions.GameMode_Story = true;
   bool read = true;
-  config::StartNewGame(read);
+  world::StartNewGame(read);
   EXPECT_FLOAT_EQ(config::Tuning.WalkSpeed, 11.0f);
   EXPECT_EQ(config::PlayedGames, 7);
   config::GameOptions.GameMode_Story = false;
-  config::StartNewGame(read);
+  world::StartNewGame(read);
   EXPECT_FLOAT_EQ(config::Tuning.WalkSpeed, 22.0f);
 
   // With the flag false nothing happens.
   world::Player.X = 5;
   bool skip = false;
-  config::StartNewGame(skip);
+  world::StartNewGame(skip);
   EXPECT_FLOAT_EQ(world::Player.X, 5.0f);
 }
 

@@ -12,7 +12,7 @@
 #include "config/ini_store.h"
 #include "config/utility_component.h"
 #include "platform/files.h"
-#include "world/random.h"
+#include "core/random.h"
 
 namespace tw::config {
 namespace {
@@ -61,7 +61,7 @@ TEST_F(UtilityInAppDir, IniKeysLandInTheApplicationDirectory) {
 }
 
 TEST(UtilityRandom, WholeNumbersCoverTheClosedRangeUniformly) {
-  world::SeedRandom(20240607);
+  core::SeedRandom(20240607);
   UtilityComponent& u = Utility();
   // The ranges the game asks for; every value must come up, none outside.
   struct Range {

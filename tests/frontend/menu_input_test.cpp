@@ -6,7 +6,7 @@ namespace tw::testing {
 namespace {
 
 using MenuInput = FrontendTest;
-namespace key = input::key;
+namespace key = core::key;
 using frontend::MenuItem;
 using frontend::MenuScreen;
 
@@ -31,13 +31,13 @@ TEST_F(MenuInput, MainMenuMovesOncePerPressWithoutWrapping) {
 
 TEST_F(MenuInput, OnlyTheByte128CountsAsPressedAndOnlyZeroAsReleased) {
   MenuItem = 3;
-  input::KeyState[key::Down] = 1;
+  core::KeyState[key::Down] = 1;
   frontend::MenuInput();
   EXPECT_EQ(MenuItem, 3);
   Press(key::Down);
   frontend::MenuInput();
   EXPECT_EQ(MenuItem, 4);
-  input::KeyState[key::Down] = 1;  // neither down nor up: the latch stays
+  core::KeyState[key::Down] = 1;  // neither down nor up: the latch stays
   frontend::MenuInput();
   Press(key::Down);
   frontend::MenuInput();

@@ -7,7 +7,7 @@ namespace tw::testing {
 namespace {
 
 using MenuFrames = FrontendTest;
-namespace key = input::key;
+namespace key = core::key;
 using frontend::MenuItem;
 using frontend::MenuScreen;
 
@@ -183,11 +183,11 @@ TEST_F(MenuFrames, ButterflyTimersAndSizesRoundTheirSingleProducts) {
   // Seeds whose draws give a Single product that rounds onto a half (or off
   // one) where the exact product would round the other way.
   for (auto& b : frontend::Butterflies) b = frontend::Butterfly{};
-  world::SeedRandom(5844);
+  core::SeedRandom(5844);
   frontend::MoveButterflies();
   EXPECT_EQ(frontend::Butterflies[36].FlapTimer, 41);  // spawned as 42, one flap step
   for (auto& b : frontend::Butterflies) b = frontend::Butterfly{};
-  world::SeedRandom(107843);
+  core::SeedRandom(107843);
   frontend::MoveButterflies();
   EXPECT_EQ(frontend::Butterflies[14].Size, 6);
 }

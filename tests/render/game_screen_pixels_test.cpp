@@ -43,7 +43,7 @@ TEST_F(GameScreenPixels, UntouchedTilesAreGreyInStoryAndColouredOnceTouched) {
 
 TEST_F(GameScreenPixels, ArcadeShaftIsColouredFromTheStart) {
   OpenCanvas();
-  world::SeedRandom(5);
+  core::SeedRandom(5);
   StartGame(false);
   world::DrillY = -40;
   render::RenderGame();
@@ -181,7 +181,7 @@ TEST_F(GameScreenPixels, DebugWindowShowsOnceItsTextHasBeenBuilt) {
   render::RenderGame();
   Read();
   const std::uint32_t sky = Pixel(60, 120), corner = Pixel(600, 470);
-  input::DebugWindowVisible = true;
+  core::DebugWindowVisible = true;
   render::RenderGame();  // switched on while paused: not placed yet
   Read();
   EXPECT_EQ(Pixel(60, 120), sky);

@@ -3,8 +3,9 @@
 // look-ahead arrows, debug text; and how particles are tinted.
 #include <gtest/gtest.h>
 
+#include "render/menu_background.h"
 #include "core/frame_clock.h"
-#include "core/level_scroll.h"
+#include "world/level_scroll.h"
 #include "game_screen_fixture.h"
 
 namespace tw::testing {
@@ -32,7 +33,7 @@ TEST_F(GameScreenRules, TheEndFadeHandsBackToTheMenu) {
   render::RenderGame();
   EXPECT_FLOAT_EQ(world::EndFade, -1.0f);
   EXPECT_FALSE(core::InGame);
-  EXPECT_FLOAT_EQ(frontend::ReturnFade, 100.0f);
+  EXPECT_FLOAT_EQ(render::ReturnFade, 100.0f);
 }
 
 TEST_F(GameScreenRules, TheMenuFadeRunsOutOnlyAfterAMenuStart) {
@@ -155,7 +156,7 @@ TEST_F(GameScreenRules, ArrowHintsStartLowOnTheScreenAndLastTheGame) {
 TEST_F(GameScreenRules, DebugTextShowsRateGamesAndCell) {
   render::UpdateDebugText();
   EXPECT_TRUE(render::DebugWindow.Text.empty());  // hidden: nothing built
-  input::DebugWindowVisible = true;
+  core::DebugWindowVisible = true;
   core::FrameClock.Fps = 49.5f;
   core::FrameClock.SpinRate = 1234.9f;
   config::PlayedGames = 7;
@@ -178,7 +179,7 @@ using GameScreenParticles = GameScreenTest;
 TEST_F(GameScreenParticles, AStreaksFleckIsDrawnInMudsTint) {
   OpenCanvas();
   Scene(false);
-  for (core::Cloud& c : core::Clouds) c.Active = false;
+  for (world::Cloud& c : world::Clouds) c.Active = false;
   world::Particle& p = world::Particles[0];
   p = world::Particle{};
   p.Life = 10;

@@ -57,15 +57,15 @@ TEST_F(BonusPlacement, DrawsAreSingleProducts) {
   ASSERT_FLOAT_EQ(config::MapHeight, 1050.0f);
   world::Bonuses.assign(2, world::Bonus{});
   Set(6, 888, 1);  // (6, 887) lies on a tile; (6, 886) would float
-  world::SeedRandom(53952);
-  world::Rnd();
-  world::Rnd();
-  const Single afterFirstSpot = world::Rnd();
-  world::SeedRandom(53952);
+  core::SeedRandom(53952);
+  core::Rnd();
+  core::Rnd();
+  const Single afterFirstSpot = core::Rnd();
+  core::SeedRandom(53952);
   ASSERT_TRUE(world::PlaceBonus(world::kBonusPie));
   EXPECT_FLOAT_EQ(world::Bonuses[1].X, 6 * 32.0f);
   EXPECT_FLOAT_EQ(world::Bonuses[1].Y, 887 * 32.0f);
-  EXPECT_EQ(world::Rnd(), afterFirstSpot);  // the first spot drawn was taken
+  EXPECT_EQ(core::Rnd(), afterFirstSpot);  // the first spot drawn was taken
 }
 
 TEST_F(BonusPlacement, NoCountsGiveAnEmptyTable) {

@@ -5,22 +5,22 @@ namespace tw::testing {
 namespace {
 
 using Controls = WorldTest;
-namespace key = input::key;
+namespace key = core::key;
 
 TEST_F(Controls, HoldingUpJumpsOncePerPress) {
   EmptyShaft();
   Press(key::Up);
   input::ReadControls();
-  EXPECT_TRUE(input::Controls.JumpRequest);
-  input::Controls.JumpRequest = false;  // consumed by the player update
+  EXPECT_TRUE(core::Controls.JumpRequest);
+  core::Controls.JumpRequest = false;  // consumed by the player update
   input::ReadControls();
   input::ReadControls();
-  EXPECT_FALSE(input::Controls.JumpRequest);
+  EXPECT_FALSE(core::Controls.JumpRequest);
   Release(key::Up);
   input::ReadControls();
   Press(key::Up);
   input::ReadControls();
-  EXPECT_TRUE(input::Controls.JumpRequest);
+  EXPECT_TRUE(core::Controls.JumpRequest);
 }
 
 TEST_F(Controls, WalkingIntentsFromKeysAndMouse) {
@@ -28,24 +28,24 @@ TEST_F(Controls, WalkingIntentsFromKeysAndMouse) {
   Press(key::Left);
   Press(key::Right);
   input::ReadControls();
-  EXPECT_TRUE(input::Controls.MoveRight);  // tested second, so Right wins
-  EXPECT_FALSE(input::Controls.MoveLeft);
+  EXPECT_TRUE(core::Controls.MoveRight);  // tested second, so Right wins
+  EXPECT_FALSE(core::Controls.MoveLeft);
   Release(key::Right);
   input::ReadControls();
-  EXPECT_TRUE(input::Controls.MoveLeft);
-  EXPECT_FALSE(input::Controls.MoveRight);
+  EXPECT_TRUE(core::Controls.MoveLeft);
+  EXPECT_FALSE(core::Controls.MoveRight);
   Release(key::Left);
 
   // Both mouse buttons: a jump, no walking.
-  input::Controls = input::ControlState{};
+  core::Controls = core::ControlState{};
   core::MouseButton1 = core::MouseButton2 = true;
   input::ReadControls();
-  EXPECT_FALSE(input::Controls.MoveLeft);
-  EXPECT_FALSE(input::Controls.MoveRight);
-  EXPECT_TRUE(input::Controls.JumpRequest);
+  EXPECT_FALSE(core::Controls.MoveLeft);
+  EXPECT_FALSE(core::Controls.MoveRight);
+  EXPECT_TRUE(core::Controls.JumpRequest);
   core::MouseButton2 = false;
   input::ReadControls();
-  EXPECT_TRUE(input::Controls.MoveLeft);
+  EXPECT_TRUE(core::Controls.MoveLeft);
 }
 
 TEST_F(Controls, OneBombPerPressOfSpaceOrDown) {
@@ -93,7 +93,7 @@ TEST_F(Controls, PauseAndGiveUp) {
 
 TEST_F(Controls, TestKeysNeedTheDebugWindow) {
   EmptyShaft();
-  EXPECT_FALSE(input::DebugWindowVisible);  // the tuning file's value
+  EXPECT_FALSE(core::DebugWindowVisible);  // the tuning file's value
   world::Bombs = 1;
   Press(key::B);
   input::ReadControls();
@@ -102,7 +102,7 @@ TEST_F(Controls, TestKeysNeedTheDebugWindow) {
   Press(key::Tab);
   input::ReadControls();
   input::ReadControls();
-  EXPECT_TRUE(input::DebugWindowVisible);
+  EXPECT_TRUE(core::DebugWindowVisible);
   Press(key::B);
   input::ReadControls();
   EXPECT_FLOAT_EQ(world::Bombs, 100.0f);
@@ -139,7 +139,7 @@ TEST_F(Controls, AKeyEndsAReplayAndDoesNotSteer) {
   world::ReplayPlayback = true;
   Press(key::Left);
   input::ReadControls();
-  EXPECT_FALSE(input::Controls.MoveLeft);
+  EXPECT_FALSE(core::Controls.MoveLeft);
   EXPECT_TRUE(core::GameOver);
 }
 

@@ -1,13 +1,14 @@
 // Whole games run headless through the world steps in frame order, with the
 // installed tuning files: scripted keys move the creature, and a seeded run
 // repeats exactly.
+#include "world/new_game.h"
 #include "world_fixture.h"
 
 #include <chrono>
 #include <cmath>
 #include <cstdio>
 
-#include "core/level_scroll.h"
+#include "world/level_scroll.h"
 
 namespace tw::testing {
 namespace {
@@ -23,32 +24,32 @@ struct Snapshot {
 class GameRun : public WorldTest {
  protected:
   static void NewGame(bool story, std::uint64_t seed) {
-    world::SeedRandom(seed);
-    input::KeyState.fill(0);
-    input::Controls = input::ControlState{};
+    core::SeedRandom(seed);
+    core::KeyState.fill(0);
+    core::Controls = core::ControlState{};
     config::GameOptions.GameMode_Story = story;
     bool read = true;
-    config::StartNewGame(read);
+    world::StartNewGame(read);
   }
 
   // One game frame's world steps, with a simple scripted player: walk right
   // for a while, then jump now and then while drifting left and right.
   static void Frame(int frame, bool scripted) {
     if (scripted) {
-      input::KeyState.fill(0);
+      core::KeyState.fill(0);
       const int phase = frame % 400;
-      if (phase < 150) input::KeyState[input::key::Right] = input::kKeyDown;
-      if (phase >= 200 && phase < 320) input::KeyState[input::key::Left] = input::kKeyDown;
-      if (frame % 60 < 5) input::KeyState[input::key::Up] = input::kKeyDown;
-      if (frame % 900 == 450) input::KeyState[input::key::Space] = input::kKeyDown;
+      if (phase < 150) core::KeyState[core::key::Right] = core::kKeyDown;
+      if (phase >= 200 && phase < 320) core::KeyState[core::key::Left] = core::kKeyDown;
+      if (frame % 60 < 5) core::KeyState[core::key::Up] = core::kKeyDown;
+      if (frame % 900 == 450) core::KeyState[core::key::Space] = core::kKeyDown;
     }
     if (!core::GameOver) input::ReadControls();
     world::UpdatePlayer();
     world::UpdateTiles();
-    core::LowerDrills();
+    world::LowerDrills();
     world::ScoreStep("");
-    core::DriftClouds();
-    core::TrackLevelAndScroll();
+    world::DriftClouds();
+    world::TrackLevelAndScroll();
   }
 
   static Snapshot Take() {

@@ -24,18 +24,18 @@ class PlayerMove : public WorldTest {
 
 TEST_F(PlayerMove, JumpFromStandingAndRepeatedPresses) {
   OnFloor(world::kStone);  // a landing cannot knock stone loose
-  input::Controls.JumpRequest = true;
+  core::Controls.JumpRequest = true;
   world::UpdatePlayer();
   EXPECT_TRUE(world::Player.Airborne);
-  EXPECT_FALSE(input::Controls.JumpRequest);
+  EXPECT_FALSE(core::Controls.JumpRequest);
   // -0.02 x Jump_Force, then one step of gravity (Weight 5 x 0.02).
   EXPECT_FLOAT_EQ(world::Player.VelocityY, -2.9f);
   EXPECT_NEAR(world::Player.Y, 160.0f - 1.0f - 2.9f, 1e-4);
 
   // A press on the way up is consumed and does nothing.
-  input::Controls.JumpRequest = true;
+  core::Controls.JumpRequest = true;
   world::UpdatePlayer();
-  EXPECT_FALSE(input::Controls.JumpRequest);
+  EXPECT_FALSE(core::Controls.JumpRequest);
   EXPECT_FLOAT_EQ(world::Player.VelocityY, -2.8f);
 
   // Back down: it lands, bounces a little and settles on the floor.
@@ -55,14 +55,14 @@ TEST_F(PlayerMove, JumpPressedWhileFallingBrakes) {
   PlaceCreature(5, 5);
   world::Player.Airborne = true;
   world::Player.VelocityY = 4.0f;
-  input::Controls.JumpRequest = true;
+  core::Controls.JumpRequest = true;
   world::UpdatePlayer();
   EXPECT_NEAR(world::Player.VelocityY, 4.0f * 0.9f + 0.1f, 1e-5);
   EXPECT_FLOAT_EQ(world::Player.SwooshTimer, 3.0f);
 
   world::EarsTime = 100;  // big ears brake harder
   world::Player.VelocityY = 4.0f;
-  input::Controls.JumpRequest = true;
+  core::Controls.JumpRequest = true;
   world::UpdatePlayer();
   EXPECT_NEAR(world::Player.VelocityY, 3.0f + 0.1f, 1e-5);
 }
@@ -79,12 +79,12 @@ TEST_F(PlayerMove, WalkingSpeedPerMaterialAndWithBoots) {
   for (const Case& c : cases) {
     OnFloor(c.cell);
     world::BootTime = c.boots ? 50.0f : 0.0f;
-    input::Controls = input::ControlState{};
-    input::Controls.MoveRight = true;
+    core::Controls = core::ControlState{};
+    core::Controls.MoveRight = true;
     world::UpdatePlayer();
     EXPECT_NEAR(world::Player.X, 160.0f + c.step, 1e-4) << c.cell << (c.boots ? " boots" : "");
-    input::Controls = input::ControlState{};
-    input::Controls.MoveLeft = true;
+    core::Controls = core::ControlState{};
+    core::Controls.MoveLeft = true;
     world::UpdatePlayer();
     EXPECT_NEAR(world::Player.X, 160.0f, 1e-4) << c.cell;
     EXPECT_FLOAT_EQ(world::Player.Y, 160.0f);
@@ -96,13 +96,13 @@ TEST_F(PlayerMove, MudAndIceSpeedsAreSinglesBeforeTheStepTime) {
   // the Double step time scales them; in Double they land one Single apart.
   OnFloor(2, WithValues(BasicTuning(), {{"WalkSpeed", "217"}, {"WalkSpeed_Mud_DEVIDER", "3"}}));
   PlaceCreature(3, 5);
-  input::Controls.MoveRight = true;
+  core::Controls.MoveRight = true;
   world::UpdatePlayer();
   EXPECT_EQ(world::Player.X, 0x1.85c964p+6f);  // 96 + Single(72.333336) x 0.02
 
   OnFloor(4, WithValues(BasicTuning(), {{"WalkSpeed", "209"}, {"WalkSpeed_Ice_MULTIPLY", "5"}}));
-  input::Controls = input::ControlState{};
-  input::Controls.MoveRight = true;
+  core::Controls = core::ControlState{};
+  core::Controls.MoveRight = true;
   world::UpdatePlayer();
   EXPECT_EQ(world::Player.X, 0x1.42c964p+7f);  // 160 + Single(0.33333334 x 209) x 0.02
 }
@@ -113,7 +113,7 @@ TEST_F(PlayerMove, JumpPitchIsRoundedFromASingle) {
   // (W - 4) x 4 + 22 is exactly 7.5 in Single (half to even: 8); in Double
   // it stays just below and would round to 7.
   world::Player.Weight = std::nextafter(0.375f, 0.0f);
-  input::Controls.JumpRequest = true;
+  core::Controls.JumpRequest = true;
   world::UpdatePlayer();
   ASSERT_FALSE(PlayedSounds().empty());
   EXPECT_EQ(PlayedSounds().front().name, "jump");
@@ -125,11 +125,11 @@ TEST_F(PlayerMove, IceKeepsTheCreatureSlidingUntilAWall) {
   Floor(6, 2, 12, 4);  // ice
   Set(10, 5, 1);       // a tile standing in the way
   PlaceCreature(4, 5);
-  input::Controls = input::ControlState{};
-  input::Controls.MoveRight = true;
+  core::Controls = core::ControlState{};
+  core::Controls.MoveRight = true;
   world::UpdatePlayer();
   EXPECT_TRUE(world::Player.OnIce);
-  EXPECT_TRUE(input::Controls.MoveRight);  // one press, and it keeps going
+  EXPECT_TRUE(core::Controls.MoveRight);  // one press, and it keeps going
   Single last = world::Player.X;
   int moving = 0;
   for (int i = 0; i < 100; ++i) {
@@ -139,7 +139,7 @@ TEST_F(PlayerMove, IceKeepsTheCreatureSlidingUntilAWall) {
   }
   EXPECT_GT(moving, 10);
   EXPECT_FLOAT_EQ(world::Player.X, 284.0f);  // stopped where the wall probe finds the tile
-  EXPECT_TRUE(input::Controls.MoveRight);             // the wall holds the intent
+  EXPECT_TRUE(core::Controls.MoveRight);             // the wall holds the intent
   Set(10, 5, 0);
   world::UpdatePlayer();
   EXPECT_GT(world::Player.X, last);
@@ -149,26 +149,26 @@ TEST_F(PlayerMove, IceKeepsTheCreatureSlidingUntilAWall) {
   Floor(6, 2, 5, 4);
   Floor(6, 6, 12, 1);
   PlaceCreature(3, 5);
-  input::Controls = input::ControlState{};
-  input::Controls.MoveRight = true;
-  for (int i = 0; i < 100 && input::Controls.MoveRight; ++i) world::UpdatePlayer();
-  EXPECT_FALSE(input::Controls.MoveRight);
+  core::Controls = core::ControlState{};
+  core::Controls.MoveRight = true;
+  for (int i = 0; i < 100 && core::Controls.MoveRight; ++i) world::UpdatePlayer();
+  EXPECT_FALSE(core::Controls.MoveRight);
   EXPECT_LT(world::Player.X, 7.0f * 32.0f);
 }
 
 TEST_F(PlayerMove, AWallHoldsTheIntentUntilItIsGone) {
   OnFloor(1);
   Set(4, 5, 1);
-  input::Controls = input::ControlState{};
-  input::Controls.MoveLeft = true;
+  core::Controls = core::ControlState{};
+  core::Controls.MoveLeft = true;
   world::UpdatePlayer();
   world::UpdatePlayer();
   EXPECT_FLOAT_EQ(world::Player.X, 160.0f);
-  EXPECT_TRUE(input::Controls.MoveLeft);
+  EXPECT_TRUE(core::Controls.MoveLeft);
   Set(4, 5, 0);
   world::UpdatePlayer();
   EXPECT_FLOAT_EQ(world::Player.X, 158.0f);
-  EXPECT_FALSE(input::Controls.MoveLeft);
+  EXPECT_FALSE(core::Controls.MoveLeft);
 }
 
 TEST_F(PlayerMove, LandingBouncesPlainAndOffGum) {
@@ -237,7 +237,7 @@ TEST_F(PlayerMove, LandingsSmashGlassOrKnockTilesLoose) {
 TEST_F(PlayerMove, StandingStillChangesNothing) {
   OnFloor(1);
   world::Player.VelocityY = -0.25f;  // what is left after the last small bounce
-  input::Controls = input::ControlState{};
+  core::Controls = core::ControlState{};
   for (int i = 0; i < 200; ++i) {
     world::UpdatePlayer();
     world::UpdateTiles();
@@ -257,8 +257,8 @@ TEST_F(PlayerMove, ZeroDivisorsNeverMakeInfiniteSpeeds) {
   for (Integer floor : {Integer{1}, Integer{2}, Integer{3}, world::kGlass}) {
     OnFloor(floor, text);
     world::Player.VelocityY = 1.0f;
-    input::Controls = input::ControlState{};
-    input::Controls.MoveRight = true;
+    core::Controls = core::ControlState{};
+    core::Controls.MoveRight = true;
     world::UpdatePlayer();
     EXPECT_TRUE(std::isfinite(world::Player.VelocityY)) << floor;
     EXPECT_TRUE(std::isfinite(world::Player.X)) << floor;
@@ -278,7 +278,7 @@ TEST_F(PlayerMove, TheDrillsOrTheBottomEndTheGame) {
   EXPECT_TRUE(core::GameOver);
   EXPECT_FALSE(world::GameWon);
   // Once over, the creature no longer moves.
-  input::Controls.MoveRight = true;
+  core::Controls.MoveRight = true;
   world::UpdatePlayer();
   EXPECT_FLOAT_EQ(world::Player.X, 160.0f);
 

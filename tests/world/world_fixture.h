@@ -17,6 +17,7 @@
 
 #include <unistd.h>
 
+#include "world/new_game.h"
 #include "audio/sound.h"
 #include "config/options.h"
 #include "config/tuning.h"
@@ -29,7 +30,7 @@
 #include "world/effects.h"
 #include "world/grid.h"
 #include "world/player.h"
-#include "world/random.h"
+#include "core/random.h"
 #include "world/score.h"
 #include "world/tile_dynamics.h"
 
@@ -104,8 +105,8 @@ inline std::vector<audio::SoundCall>& PlayedSounds() {
   return calls;
 }
 
-inline void Press(int code) { input::KeyState[static_cast<std::size_t>(code)] = input::kKeyDown; }
-inline void Release(int code) { input::KeyState[static_cast<std::size_t>(code)] = 0; }
+inline void Press(int code) { core::KeyState[static_cast<std::size_t>(code)] = core::kKeyDown; }
+inline void Release(int code) { core::KeyState[static_cast<std::size_t>(code)] = 0; }
 
 // A fresh private application directory (with "textures") and settings folder
 // for the running test case, made the game's own.
@@ -167,12 +168,12 @@ class WorldTest : public ::testing::Test {
     config::GameOptions.GameMode_Story = false;
     config::GameOptions.FULL_SCREEN = false;
     core::FrameTime = 0.02;
-    world::SeedRandom(1);
+    core::SeedRandom(1);
     // State that a new game deliberately leaves alone, cleared so that the
     // cases also pass when run one after another in a single process.
     for (auto& d : world::SmashDebrisList) d = world::SmashDebris{};
-    input::KeyState.fill(0);
-    input::Controls = input::ControlState{};
+    core::KeyState.fill(0);
+    core::Controls = core::ControlState{};
     input::KeyLatches = input::KeyLatchState{};
     core::Paused = false;
     core::MouseButton1 = core::MouseButton2 = core::MouseButton3 = false;
@@ -201,8 +202,11 @@ class WorldTest : public ::testing::Test {
     config::GameOptions.GameMode_Story = story;
     WriteTuning(tuning, story);
     bool read = true;
-    config::StartNewGame(read);
+    world::StartNewGame(read);
+    AfterNewGame();
   }
+  // What the layers above the world add to a new game (the screen fixtures).
+  virtual void AfterNewGame() {}
 
   // Tuning only, on an empty shaft: for hand-built scenes.
   void EmptyShaft(bool story = false, const std::string& tuning = BasicTuning()) {

@@ -1,4 +1,4 @@
-#include "core/report.h"
+#include "app/report.h"
 
 #include <cmath>
 #include <cstdio>
@@ -14,7 +14,7 @@
 #include "core/game_state.h"
 #include "platform/files.h"
 
-namespace tw::core {
+namespace tw::app {
 
 std::string JsonEscape(std::string_view s) {
   std::string out;
@@ -96,10 +96,10 @@ void Json::Bool(std::string_view key, bool value) {
 std::string BuildReport(const FrameTiming& timing) {
   Json j;
   j.BeginObject();
-  j.Integer("frames", FrameNumber);
-  j.Number("fps", static_cast<double>(FrameClock.Fps));
+  j.Integer("frames", core::FrameNumber);
+  j.Number("fps", static_cast<double>(core::FrameClock.Fps));
   // At shut-down the loop has stopped; report what the game was doing.
-  j.String("mode", GameModeName(ActivityMode()));
+  j.String("mode", core::GameModeName(core::ActivityMode()));
   const config::Options& o = config::GameOptions;
   j.BeginObject("options");
   j.Bool("details_high", o.Details_High);
@@ -127,12 +127,12 @@ std::string BuildReport(const FrameTiming& timing) {
   j.String("typed_name", world::TypedName);
   j.BeginObject("game");
   j.Number("score", static_cast<double>(world::Score));
-  j.Integer("level", CurrentLevel);
-  j.Number("scroll_y", static_cast<double>(ScrollY));
+  j.Integer("level", core::CurrentLevel);
+  j.Number("scroll_y", static_cast<double>(core::ScrollY));
   j.Number("drill_y", static_cast<double>(world::DrillY));
   j.Number("water_y", static_cast<double>(world::WaterY));
   j.Number("map_height", static_cast<double>(config::MapHeight));
-  j.Bool("game_over", GameOver);
+  j.Bool("game_over", core::GameOver);
   j.Bool("won", world::GameWon);
   j.Number("bombs", static_cast<double>(world::Bombs));
   j.Number("boot_time", static_cast<double>(world::BootTime));
@@ -168,4 +168,4 @@ bool WriteReport(const std::string& path, const FrameTiming& timing) {
   return platform::WriteFileAtomic(path, BuildReport(timing));
 }
 
-}  // namespace tw::core
+}  // namespace tw::app

@@ -4,9 +4,9 @@
 
 #include "audio/sound.h"
 #include "config/options.h"
-#include "core/main_loop.h"
+#include "app/main_loop.h"
 
-namespace tw::core {
+namespace tw::app {
 namespace {
 
 // The fades run on the levels alone; with no sound device the players accept
@@ -81,4 +81,4 @@ TEST(MusicFades, NothingMovesWithSoundOff) {
 }
 
 }  // namespace
-}  // namespace tw::core
+}  // namespace tw::app

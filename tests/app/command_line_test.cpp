@@ -1,8 +1,8 @@
-#include "core/command_line.h"
+#include "app/command_line.h"
 
 #include <gtest/gtest.h>
 
-namespace tw::core {
+namespace tw::app {
 namespace {
 
 std::optional<CommandLine> Parse(std::vector<std::string> args, std::string* err = nullptr) {
@@ -59,4 +59,4 @@ TEST(CommandLineTest, HelpNamesEveryOption) {
 }
 
 }  // namespace
-}  // namespace tw::core
+}  // namespace tw::app

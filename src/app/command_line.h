@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-namespace tw::core {
+namespace tw::app {
 
 enum class StartMode { None, Story, Arcade };
 
@@ -35,4 +35,4 @@ bool CheckCommandLinePaths(const CommandLine& cl, std::string& error);
 // The text --help prints.
 std::string HelpText();
 
-}  // namespace tw::core
+}  // namespace tw::app
