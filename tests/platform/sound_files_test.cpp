@@ -1,9 +1,10 @@
-// Sound files are checked before the mixer library sees them: a damaged
-// header can make it ask for gigabytes.
+// Sound files are checked before the mixer library sees them: one whose data
+// chunk claimed 2 GB made it ask for the 2 GB.
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <string>
+#include <utility>
 
 #include "platform/audio.h"
 #include "test_support.h"
@@ -11,52 +12,25 @@
 namespace tw::platform {
 namespace {
 
-void Put(std::string& out, std::uint32_t v, int bytes) {
-  for (int i = 0; i < bytes; ++i) out += static_cast<char>(v >> (8 * i));
-}
-
-// A 16-bit PCM WAVE file whose data chunk claims `claimed` bytes and holds 64.
-std::string Wave(std::uint32_t claimed, std::uint16_t channels = 1) {
-  std::string w = "RIFF";
-  Put(w, 36 + 64, 4);
-  w += "WAVEfmt ";
-  Put(w, 16, 4);
-  Put(w, 1, 2);
-  Put(w, channels, 2);
-  Put(w, 22050, 4);
-  Put(w, 22050u * 2u * channels, 4);
-  Put(w, 2u * channels, 2);
-  Put(w, 16, 2);
-  w += "data";
-  Put(w, claimed, 4);
+// 16-bit PCM at 22050 Hz with 64 bytes of samples; the data chunk claims `claimed`.
+std::string Wave(std::uint32_t claimed, char channels = 1) {
+  std::string w = std::string("RIFF\x64\0\0\0WAVEfmt \x10\0\0\0\x01\0", 22) + channels + '\0' +
+                  std::string("\x22\x56\0\0\x44\xac\0\0\x02\0\x10\0data", 16);
+  for (int i = 0; i < 4; ++i) w += static_cast<char>(claimed >> (8 * i));
   return w + std::string(64, '\0');
 }
 
-TEST(SoundFiles, DamagedHeadersNeverReachTheMixer) {
-  struct Case {
-    const char* what;
-    std::string bytes;
-    bool playable;
-  };
-  const Case cases[] = {
-      {"sound", Wave(64), true},
-      {"data claiming 2 GB", Wave(0x7FFFFFF0u), false},
-      {"no channels", Wave(64, 0), false},
-      {"cut in its header", Wave(64).substr(0, 30), false},
-      {"another RIFF file", std::string("RIFF\x0c\0\0\0AVI LIST\0\0\0\0", 20), false},
-      {"text", "not a sound at all", false},
-      {"Ogg stream", "OggS" + std::string(40, '\0'), true},
-  };
-  for (const Case& c : cases) EXPECT_EQ(SoundHeaderAcceptable(c.bytes), c.playable) << c.what;
-
-  // Through a real (dummy) device: only the sound opens.
+TEST(SoundFiles, OnlyWholeWaveFilesReachTheMixer) {
+  EXPECT_TRUE(SoundHeaderAcceptable("OggS" + std::string(40, '\0')));
   test::TempDir dir;
   if (!SoundEngine::Initialise(dir.path, true)) GTEST_SKIP() << "no sound device";
   MusicPlayer player(0);
-  for (const Case& c : cases) {
-    if (std::string(c.what) == "Ogg stream") continue;  // a header only, nothing to decode
-    test::WriteText(dir.File("track.wav"), c.bytes);
-    EXPECT_EQ(player.Open("track.wav"), c.playable) << c.what;
+  const std::pair<std::string, bool> files[] = {
+      {Wave(64), true}, {Wave(0x7FFFFFF0u), false}, {Wave(64, 0), false}, {Wave(64).substr(0, 30), false},
+      {"not a sound", false}};
+  for (const auto& [bytes, playable] : files) {
+    test::WriteText(dir.File("track.wav"), bytes);
+    EXPECT_EQ(player.Open("track.wav"), playable) << bytes.size() << " bytes";
   }
   EXPECT_FALSE(player.Open("missing.wav"));
   player.Close();
