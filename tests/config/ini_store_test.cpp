@@ -14,7 +14,9 @@ TEST(IniRead, LookupRules) {
   struct Case {
     const char *why, *text, *section, *key, *want;
   };
-  const std::string bom_binary("BM\x36\x00\x00\x00\0\0[s\x01\xff", 12);
+  // Sized by the literal itself (12 bytes, NULs included), never by hand.
+  constexpr char kBinary[] = "BM\x36\x00\x00\x00\0\0[s\x01\xff";
+  const std::string bom_binary(kBinary, sizeof kBinary - 1);
   const Case cases[] = {
       {"names ignore case, spaces trimmed", "[Player]\r\n  WalkSpeed  =  150 \r\n", "player", "walkspeed", "150"},
       {"padded names", "[Player]\r\nweight=4\r\n", " PLAYER ", " Weight ", "4"},
