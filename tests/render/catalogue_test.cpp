@@ -131,13 +131,10 @@ TEST_F(CatalogueLoad, ColourKeyClearsMagentaOnly) {
   DrawSprite(keyed, 0, 0, 8, 8, 0, 100, 0, 0);
   DrawSprite(plain, 0, 10, 8, 8, 0, 100, 0, 0);
   DrawSprite(dds, 0, 20, 8, 8, 0, 100, 0, 0);
-  const test::CanvasShot shot;
-  auto at = [&](int x, int y) { return shot(x, y) & 0xFFFFFFu; };
-  EXPECT_EQ(at(1, 1), 0x204060u);   // magenta cleared: the canvas shows through
-  EXPECT_EQ(at(6, 1), 0xFFFFFFu);   // white kept
-  EXPECT_EQ(at(1, 11), 0xFF00FFu);  // no key: magenta drawn
-  EXPECT_EQ(at(1, 21), 0x204060u);  // the DDS's red block keyed out
-  EXPECT_EQ(at(1, 25), 0x0000FFu);  // its blue block kept
+  // Magenta cleared (the canvas shows through), white kept; no key: magenta
+  // drawn; the DDS's red block keyed out, its blue block kept.
+  test::ExpectPixels(test::CanvasShot(), {{1, 1, 0xFF204060u}, {6, 1, 0xFFFFFFFFu}, {1, 11, 0xFFFF00FFu},
+                                          {1, 21, 0xFF204060u}, {1, 25, 0xFF0000FFu}});
   EXPECT_EQ(CreateTextureFromFile((root_ / "nothing.dds").string(), 0), 0);
 }
 
@@ -162,9 +159,7 @@ class LoadingScreen : public CatalogueLoad {
   }
   // A fresh program start: the progress state back to its initial values.
   void NewStart() {
-    LoadCount = 0;
-    LoadTotal = 0;
-    LoadPercent = 0;
+    LoadCount = LoadTotal = LoadPercent = 0;
     LogoFade = 0;
     LoadingScreenOn = true;
   }
