@@ -70,16 +70,15 @@ TEST_F(GameScreenRules, TheLevelBannerFadesInAndOutAndHoldsWhilePaused) {
 }
 
 TEST_F(GameScreenRules, TheGlassBombConvertsTheVisibleRowsForOneFrame) {
+  // Ordinary tiles in the visible rows turn to glass, their old tile flying
+  // apart without points; stone, walls and rows out of sight stay.
   core::ScrollY = -64;  // rows 2..17 visible
-  Set(4, 1, 1);
-  Set(4, 2, 1);
-  Set(5, 17, 40);
-  Set(5, 18, 1);
-  Set(6, 9, 6);
+  for (const auto& [c, r, v] : {std::tuple{4, 1, 1}, {4, 2, 1}, {5, 17, 40}, {5, 18, 1}, {6, 9, 6}, {7, 9, 55}}) Set(c, r, static_cast<Integer>(v));
   world::GlassBombPending = true;
   render::RenderGame();
   EXPECT_FALSE(world::GlassBombPending);
-  EXPECT_EQ(std::tuple(Get(4, 1), Get(4, 2), Get(5, 17), Get(5, 18), Get(6, 9)), std::tuple(1, 5, 5, 1, 6));
+  EXPECT_EQ(std::tuple(Get(4, 1), Get(4, 2), Get(5, 17), Get(5, 18), Get(6, 9), Get(7, 9)), std::tuple(1, 5, 5, 1, 6, 55));
+  EXPECT_EQ(std::tuple(world::SmashDebrisList[0].Active, world::SmashDebrisList[1].Active, world::Score), std::tuple(true, true, 0.0f));
 }
 
 TEST_F(GameScreenRules, TheFramePassLetsTheDrillsBreakVisibleTilesEvenWhilePaused) {
