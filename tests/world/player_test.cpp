@@ -205,7 +205,7 @@ TEST_F(PlayerMove, ZeroDivisorsNeverMakeInfiniteSpeeds) {
   }
 }
 
-TEST_F(PlayerMove, TheDrillsOrTheBottomEndTheGame) {
+TEST_F(PlayerMove, TheDrillsTheWaterOrTheBottomEndTheGame) {
   OnFloor(1);
   world::DrillY = 128.0f;  // tip exactly at the creature's top: not caught
   world::UpdatePlayer();
@@ -227,9 +227,7 @@ TEST_F(PlayerMove, TheDrillsOrTheBottomEndTheGame) {
   Single disturbed = 0;
   for (Single w : world::WaterWave) disturbed += w;
   EXPECT_GT(disturbed, 0.0f);
-}
 
-TEST_F(PlayerMove, ReachingTheBottomRowsWins) {
   // Standing on row 1047 is not yet a win; reaching it is, even while falling.
   for (const auto& [row, won] : {std::pair{1046, false}, {1047, true}}) {
     EmptyShaft();
