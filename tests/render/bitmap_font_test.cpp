@@ -108,8 +108,7 @@ TEST(BitmapFontLoad, FileIsUsedWhenWellFormedAndOtherwiseTheBuiltInLayout) {
   // One malformed position: the whole file is set aside.
   test::WriteText(dir.File("FONT.INI"), Replace(ini, "30=185x47\n", "30=18547\n"));
   LoadFontDescription();
-  EXPECT_EQ(GlyphIndex("A"), 11);
-  EXPECT_EQ(Glyphs.pos[30].x, 185);
+  EXPECT_EQ(std::tuple(GlyphIndex("A"), Glyphs.pos[30].x), std::tuple(11, 185));
 }
 
 // ---- Drawn geometry --------------------------------------------------------

@@ -135,10 +135,8 @@ TEST_F(GameScreenPixels, ScreenshotsTakeTheFirstFreeNumber) {
   std::ifstream in(shot, std::ios::binary);
   std::vector<unsigned char> head(54);
   in.read(reinterpret_cast<char*>(head.data()), 54);
-  EXPECT_EQ(head[0], 'B');
-  EXPECT_EQ(head[18] | (head[19] << 8), 640);
-  EXPECT_EQ(head[22] | (head[23] << 8), 480);
-  EXPECT_EQ(std::filesystem::file_size(shot), 54u + 640u * 3u * 480u);
+  EXPECT_EQ(std::tuple(head[0], head[18] | (head[19] << 8), head[22] | (head[23] << 8), std::filesystem::file_size(shot)),
+            std::tuple('B', 640, 480, 54u + 640u * 3u * 480u));
   render::TakeScreenshot();
   EXPECT_TRUE(std::filesystem::exists(dir_ / "screenshot004.bmp"));
   std::filesystem::remove(dir_ / "screenshot001.bmp");
