@@ -116,13 +116,5 @@ TEST(IniFile, WriteToAnUnwritablePlaceFailsQuietly) {
   EXPECT_EQ(test::ReadText(dir.File("blocker")), "a file, not a folder");
 }
 
-TEST(IniFile, FileNamesResolveWithoutRegardToCase) {
-  test::TempDir dir;
-  test::WriteText(dir.File("Textures/Options.BMP"), "[main]\nSound_On=True\n");
-  EXPECT_EQ(ReadIni("main", "Sound_On", dir.path + "\\textures\\options.bmp"), "True");
-  WriteIni("main", "Sound_On", "False", dir.path + "/TEXTURES/options.bmp");
-  EXPECT_EQ(test::ReadText(dir.File("Textures/Options.BMP")), "[main]\nSound_On=False\n");
-}
-
 }  // namespace
 }  // namespace tw::config

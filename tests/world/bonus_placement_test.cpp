@@ -61,21 +61,17 @@ TEST_F(BonusPlacement, DrawsAreSingleProducts) {
   EXPECT_EQ(core::Rnd(), afterFirstSpot);  // the first spot drawn was taken
 }
 
-TEST_F(BonusPlacement, NoCountsGiveAnEmptyTable) {
+TEST_F(BonusPlacement, NoCountsOrNoRoomPlaceNothing) {
   StartGame(false, WithValues(BasicTuning(), {{"NumOf_BigEars", "0"}, {"NumOf_Bomb", "0"}, {"NumOf_BombGlass", "0"},
                                               {"NumOf_Boots", "0"}, {"NumOf_Pie", "0"}}));
   EXPECT_EQ(world::Bonuses.size(), 1u);
   EXPECT_FALSE(world::PlaceBonus(world::kBonusPie));  // no free entry
-}
-
-TEST_F(BonusPlacement, AShaftWithoutRoomEndsWithTheRestInactive) {
-  // A negative count places nothing.
+  // A ten-row shaft: bonuses may only use row 10, the stone floor, so placement
+  // ends with every entry inactive; a negative count places nothing.
   StartGame(false, WithValues(BasicTuning(), {{"NumOf_Pie", "-5"}}) +
                        LevelSection(3, 1, [](int n) { return n <= 2 ? "5" : "0"; }, "green"));
-  // A ten-row shaft: bonuses may only use row 10, which is the stone floor,
-  // so no spot exists at all.
   ASSERT_EQ(world::Bonuses.size(), 9u);
-  for (const auto& b : world::Bonuses) EXPECT_FALSE(b.Active);
+  for (const auto& bonus : world::Bonuses) EXPECT_FALSE(bonus.Active);
 }
 
 TEST_F(BonusPlacement, HugeCountsFillTheRoomThereIsAndStop) {
