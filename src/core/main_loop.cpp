@@ -14,6 +14,7 @@
 #include "core/report.h"
 #include "frontend/end_of_game.h"
 #include "frontend/menu.h"
+#include "input/autoplayer.h"
 #include "input/controls.h"
 #include "input/keyboard.h"
 #include "input/name_entry.h"
@@ -94,10 +95,14 @@ void StartGameNow(StartMode mode) {
   InGame = true;
   bool read_file = true;
   config::StartNewGame(read_file);
+  input::ResetAutoplayer();
 }
+
+bool Autoplaying = false;
 
 void GameFrame() {
   if (!GameOver) input::ReadControls();
+  if (!GameOver && Autoplaying) input::Autoplay();
   if (GameOver) input::ScanNameKeys();
   if (!Paused) {
     replay::ReplayStep();
@@ -112,6 +117,7 @@ void GameFrame() {
   }
   render::RenderGame();
   GameFrameMusic();
+  TrackGameResult();
 }
 
 void ShutDown() {
@@ -202,6 +208,7 @@ int RunGame(const CommandLine& cl) {
                                if (button == 3) MouseButton3 = down;
                              }});
 
+  Autoplaying = cl.autoplay;
   StartUp(cl);
   const double cpu_start = platform::ProcessCpuSeconds();  // the loop's cost, not the loading's
   if (Running && cl.start != StartMode::None) StartGameNow(cl.start);
@@ -214,6 +221,11 @@ int RunGame(const CommandLine& cl) {
   double work_total = 0;
   while (Running) {
     if (cl.frames && FrameNumber >= *cl.frames) {
+      Running = false;
+      break;
+    }
+    // An autoplayed game started from the command line ends the run.
+    if (cl.autoplay && cl.start != StartMode::None && Result.over) {
       Running = false;
       break;
     }

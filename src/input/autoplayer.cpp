@@ -1,0 +1,338 @@
+#include "input/autoplayer.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdlib>
+#include <cstdio>  // TRACE-TEMP
+
+#include "config/tuning.h"
+#include "core/game_state.h"
+#include "input/controls.h"
+#include "world/bonuses.h"
+#include "world/drills_water.h"
+#include "world/grid.h"
+#include "world/player.h"
+
+namespace tw::input {
+
+namespace {
+
+enum VirtualKey { kLeftKey, kRightKey, kUpKey, kBombKey, kKeyCount };
+
+struct AutoplayerState {
+  long frame = 0;
+  std::array<long, kKeyCount> lastPress{-1000, -1000, -1000, -1000};
+  std::array<bool, kKeyCount> held{};
+  int deepestRow = 0;
+  long lastProgress = 0;  // frame at which a new deepest row was reached
+  long lastBomb = -100000;
+};
+AutoplayerState S;
+
+// What the player sees of the shaft, cell by cell.
+int Cell(int col, int row) { return world::TileAt(static_cast<Single>(col), static_cast<Single>(row)); }
+bool Solid(int col, int row) { return Cell(col, row) > 0; }
+int Material(int col, int row) { return world::MaterialOf(static_cast<Integer>(Cell(col, row))); }
+// Pixels to cells the way the world's probes do it (rounded, then divided).
+int CellOf(double px) { return static_cast<int>(num::PixelToCell(px)); }
+
+// ---- keys, pressed no faster than a hand can ----------------------------------
+
+bool MayPress(VirtualKey k) { return S.frame - S.lastPress[k] >= kAutoplayPressGap; }
+
+// Holds Left (-1), Right (+1) or neither (0). A key that was up needs a new
+// press; while held the intent is set every frame, as the keyboard does.
+void Walk(int direction) {
+  const VirtualKey want = direction < 0 ? kLeftKey : kRightKey;
+  const VirtualKey other = direction < 0 ? kRightKey : kLeftKey;
+  if (direction == 0) {
+    S.held[kLeftKey] = S.held[kRightKey] = false;
+    return;
+  }
+  S.held[other] = false;
+  if (!S.held[want]) {
+    if (!MayPress(want)) return;
+    S.held[want] = true;
+    S.lastPress[want] = S.frame;
+  }
+  Controls.MoveLeft = direction < 0;
+  Controls.MoveRight = direction > 0;
+}
+
+// One press of Up: a jump when standing, a brake when falling.
+void PressUp() {
+  if (!MayPress(kUpKey)) return;
+  S.lastPress[kUpKey] = S.frame;
+  Controls.JumpRequest = true;
+  Controls.JumpLatch = true;
+}
+
+void PressBomb() {
+  if (!MayPress(kBombKey) || world::Bombs < 1.0f || Controls.BombLatch) return;
+  S.lastPress[kBombKey] = S.frame;
+  S.lastBomb = S.frame;
+  Controls.BombRequest = true;
+}
+
+// ---- what the screen shows ---------------------------------------------------
+
+struct View {
+  double x = 0, y = 0, v = 0;
+  int left = 0, right = 0, centre = 0;  // columns under the feet and the middle
+  int body = 0, floor = 0;              // the row the creature is in, and the row below it
+  double canvasY = 0;                   // the creature's top on the screen
+  double drillGap = 0;                  // pixels between the drills' tip and the creature's top
+  double gravity = 0;                   // speed gained per frame in the air
+  double safeLanding = 0;               // fastest landing a platform survives
+  bool grounded = false;
+};
+
+View Look() {
+  const world::PlayerState& p = world::Player;
+  View w;
+  w.x = static_cast<double>(p.X);
+  w.y = static_cast<double>(p.Y);
+  w.v = static_cast<double>(p.VelocityY);
+  w.left = CellOf(w.x + 4);
+  w.right = CellOf(w.x + 26);
+  w.centre = CellOf(w.x + 16);
+  w.body = CellOf(w.y + 16);
+  w.floor = CellOf(w.y + 32);
+  w.canvasY = w.y + static_cast<double>(core::ScrollY);
+  w.drillGap = w.canvasY - static_cast<double>(world::DrillY + 32.0f);
+  w.gravity = static_cast<double>(p.Weight) * core::FrameTime;
+  // Learnt by playing: a landing faster than this knocks the tile loose.
+  w.safeLanding = static_cast<double>(config::Tuning.Hit_PushOnForce) * 0.92;
+  w.grounded = (Solid(w.left, w.floor) || Solid(w.right, w.floor)) && w.v <= 0.6;
+  return w;
+}
+
+// The first row at or below `from` in column `col` that would hold the
+// creature (glass gives way, so it is looked through); 0 when none is seen.
+int LandingRow(int col, int from) {
+  for (int r = from; r < from + 40; ++r) {
+    const int c = Cell(col, r);
+    if (c > 0 && c != world::kGlass) return r;
+  }
+  return 0;
+}
+
+// The nearest active bonus on screen whose box lies in `row`, reachable by
+// walking from `from` along the row without a wall in between; its column,
+// or -1.
+int BonusOnRow(int row, int from, int reach) {
+  int best = -1;
+  for (std::size_t i = 1; i < world::Bonuses.size(); ++i) {
+    const world::Bonus& b = world::Bonuses[i];
+    if (!b.Active || CellOf(static_cast<double>(b.Y) + 16) != row) continue;
+    const int col = CellOf(static_cast<double>(b.X) + 16);
+    if (std::abs(col - from) > reach) continue;
+    const int step = col < from ? -1 : 1;
+    bool clear = true;
+    for (int c = from; c != col; c += step) {
+      if (Solid(c + step, row)) clear = false;
+    }
+    if (clear && (best < 0 || std::abs(col - from) < std::abs(best - from))) best = col;
+  }
+  return best;
+}
+
+// ---- decisions -----------------------------------------------------------------
+
+// A gap in the floor that the creature can walk to: its column and how good it is.
+struct Gap {
+  int col = -1;
+  double cost = 1e9;
+};
+
+Gap FindGap(const View& w, int direction) {
+  Gap g;
+  for (int k = 0; k < 14; ++k) {
+    const int col = (direction < 0 ? w.left : w.right) + direction * k;
+    if (col < 1 || col > 13) break;
+    if (Solid(col, w.body)) break;  // a wall in the way
+    if (Solid(col, w.floor)) continue;
+    // The whole box has to be over the hole before it drops.
+    g.col = col;
+    const double walk = std::abs(col * 32.0 - w.x);
+    double cost = walk;
+    const int land = LandingRow(col, w.floor);
+    const double landCanvas = land > 0 ? land * 32.0 + static_cast<double>(core::ScrollY) : 1e9;
+    if (landCanvas > 470) cost += 160;  // drops out of sight: a long fall to brake
+    if (land > 0 && Material(col, land) == world::kMatStone) cost += 40;
+    g.cost = cost;
+    break;
+  }
+  return g;
+}
+
+// Where to walk on the floor the creature stands on (or is about to land
+// on): to a bonus close by, to the best hole, or nowhere. False when there is
+// no hole to walk to and the floor has to be dug through.
+bool PlanWalk(const View& w, int& direction) {
+  direction = 0;
+  const bool urgent = w.drillGap < 110;
+  // Low on the screen there is no hurry: the scroll brings the creature up.
+  const bool low = w.canvasY > 290 && !urgent;
+
+  // A bonus close by on this row is worth a few steps.
+  const int bonus = BonusOnRow(w.body, w.centre, urgent ? 1 : 4);
+  if (bonus >= 0 && bonus != w.centre) {
+    direction = bonus < w.centre ? -1 : 1;
+    return true;
+  }
+  if (low) return true;
+
+  const Gap left = FindGap(w, -1);
+  const Gap right = FindGap(w, +1);
+  const Gap& best = left.cost <= right.cost ? left : right;
+  const bool stuck = S.frame - S.lastProgress > 200;
+  if (best.col < 0 || (stuck && best.cost > 200)) return false;
+  const double target = best.col * 32.0;
+  if (std::abs(target - w.x) > 3.0) direction = target < w.x ? -1 : 1;
+  return true;
+}
+
+void Standing(const View& w) {
+  const bool urgent = w.drillGap < 110;
+  const bool stuck = S.frame - S.lastProgress > 200;
+  int direction = 0;
+  if (PlanWalk(w, direction)) {
+    Walk(direction);
+    return;
+  }
+
+  // No way round: dig. Stone does not give, so first get off it.
+  Walk(0);
+  const bool stoneUnder = Material(w.left, w.floor) == world::kMatStone &&
+                          Material(w.right, w.floor) == world::kMatStone;
+  if (stoneUnder) {
+    for (int k = 1; k < 13; ++k) {
+      for (int dir : {-1, 1}) {
+        const int col = w.centre + dir * k;
+        if (col < 1 || col > 13 || Solid(col, w.body)) continue;
+        if (Material(col, w.floor) != world::kMatStone) {
+          Walk(dir);
+          return;
+        }
+      }
+    }
+    if (urgent || stuck) PressBomb();
+    return;
+  }
+  const bool headroom = !Solid(w.left, w.body - 1) && !Solid(w.right, w.body - 1) &&
+                        !Solid(w.left, w.body - 2) && !Solid(w.right, w.body - 2);
+  const bool glassUnder = Cell(w.left, w.floor) == world::kGlass || Cell(w.right, w.floor) == world::kGlass;
+  if ((!headroom && !glassUnder) || (urgent && world::Bombs >= 1.0f) || (stuck && S.frame - S.lastBomb > 150)) {
+    if (world::Bombs >= 1.0f) {
+      PressBomb();
+      return;
+    }
+  }
+  PressUp();
+}
+
+void Falling(const View& w) {
+  // Where will it land, and how fast?
+  const int a = LandingRow(w.left, w.floor);
+  const int b = LandingRow(w.right, w.floor);
+  int land = 0;
+  if (a > 0 && b > 0) land = std::min(a, b);
+  else land = std::max(a, b);
+  const double drop = land > 0 ? land * 32.0 - (w.y + 32) : 2000.0;
+  const double landing = std::sqrt(std::max(0.0, w.v * w.v + 2 * w.gravity * std::max(0.0, drop)));
+  const double landCanvas = land > 0 ? land * 32.0 + static_cast<double>(core::ScrollY) : 1e9;
+  const double scrollPerFrame =
+      static_cast<double>(config::Levels[static_cast<std::size_t>(std::clamp<int>(core::CurrentLevel, 0, 11))].ScreenSpeed) *
+      core::FrameTime;
+
+  // Close under the drills speed is welcome; low on the screen it is not.
+  const bool high = w.drillGap < 60;
+  bool brake = false;
+  if (!high && landing > w.safeLanding && w.v > 0.5) brake = true;
+  if (w.canvasY > 330 && w.v > scrollPerFrame + 0.5) brake = true;
+  if (landCanvas > 440 && w.canvasY > 200 && w.v > scrollPerFrame) brake = true;
+  if (brake && w.v > 0) PressUp();
+
+  // Nothing to land on before the bottom of the screen: steer towards the
+  // nearest platform that can still be reached on the way down.
+  int steer = 0;
+  if (landCanvas > 420) {
+    const double walk = static_cast<double>(config::Tuning.WalkSpeed) * core::FrameTime * (world::BootsOn() ? 1.5 : 1.0);
+    int bestRow = land > 0 ? land : 1 << 20;
+    for (int col = 1; col <= 13; ++col) {
+      const int row = LandingRow(col, w.floor);
+      if (row <= 0 || row >= bestRow) continue;
+      const double drop2 = row * 32.0 - (w.y + 32);
+      // Frames until the creature passes that row, and frames to get there sideways.
+      const double t = (-w.v + std::sqrt(w.v * w.v + 2 * w.gravity * std::max(0.0, drop2))) / std::max(w.gravity, 1e-3);
+      const double dx = col * 32.0 - w.x;
+      if (std::abs(dx) / walk > t - 2) continue;
+      bestRow = row;
+      steer = dx < 0 ? -1 : (dx > 0 ? 1 : 0);
+    }
+    if (steer != 0) {
+      Walk(steer);
+      return;
+    }
+  }
+
+  // Bouncing, or about to land: already walk the way the floor below asks.
+  if (land > 0 && drop < 40) {
+    View below = w;
+    below.floor = land;
+    below.body = land - 1;
+    int direction = 0;
+    PlanWalk(below, direction);
+    Walk(direction);
+    return;
+  }
+
+  // Steer towards a bonus on the way down.
+  for (std::size_t i = 1; i < world::Bonuses.size(); ++i) {
+    const world::Bonus& bn = world::Bonuses[i];
+    if (!bn.Active) continue;
+    const double by = static_cast<double>(bn.Y);
+    if (by < w.y || (land > 0 && by > land * 32.0)) continue;
+    const double dx = static_cast<double>(bn.X) - w.x;
+    if (std::abs(dx) > 80 || std::abs(dx) < 3) continue;
+    // Enough time to get there before reaching its height?
+    steer = dx < 0 ? -1 : 1;
+    break;
+  }
+  Walk(steer);
+}
+
+}  // namespace
+
+void ResetAutoplayer() { S = AutoplayerState{}; }
+
+void Autoplay() {
+  if (core::GameOver || core::Paused || world::ReplayPlayback) return;
+  ++S.frame;
+  const View w = Look();
+  if (w.floor > S.deepestRow) {
+    S.deepestRow = w.floor;
+    S.lastProgress = S.frame;
+  }
+  // Held up by something that is neither floor nor air (a tile still on the
+  // move) for too long: blast or jump out of it.
+  const bool stuck = S.frame - S.lastProgress > 120 && w.canvasY < 290;
+  if (stuck && !w.grounded && std::abs(w.v) < 0.3) {
+    Walk(0);
+    if (world::Bombs >= 1.0f && S.frame - S.lastBomb > 100) {
+      PressBomb();
+    } else {
+      PressUp();
+    }
+  } else if (w.grounded) {
+    Standing(w);
+  } else {
+    Falling(w);
+  }
+  static const bool trace = std::getenv("TW_TRACE") != nullptr;  // TRACE-TEMP
+  if (trace) std::fprintf(stderr, "%ld x%.1f y%.1f v%.2f cy%.0f dg%.0f g%d L%d R%d U%d B%d row%d scr%.0f\n", S.frame, w.x, w.y, w.v, w.canvasY, w.drillGap, w.grounded, Controls.MoveLeft, Controls.MoveRight, Controls.JumpRequest, Controls.BombRequest, w.floor, static_cast<double>(core::ScrollY));  // TRACE-TEMP
+}
+
+}  // namespace tw::input
