@@ -13,6 +13,7 @@
 #include "world/drills_water.h"
 #include "world/grid.h"
 #include "world/player.h"
+#include "world/tile_dynamics.h"
 
 namespace tw::input {
 
@@ -27,6 +28,9 @@ struct AutoplayerState {
   int deepestRow = 0;
   long lastProgress = 0;  // frame at which a new deepest row was reached
   long lastBomb = -100000;
+  int digFloor = -1;  // the floor row a digging jump is meant to knock loose
+  int targetCol = -1;  // the hole being walked to, and the floor it is in
+  int targetFloor = -1;
 };
 AutoplayerState S;
 
@@ -86,6 +90,7 @@ struct View {
   double gravity = 0;                   // speed gained per frame in the air
   double safeLanding = 0;               // fastest landing a platform survives
   bool grounded = false;
+  bool riding = false;  // standing on a tile that has been knocked loose
 };
 
 View Look() {
@@ -105,6 +110,14 @@ View Look() {
   // Learnt by playing: a landing faster than this knocks the tile loose.
   w.safeLanding = static_cast<double>(config::Tuning.Hit_PushOnForce) * 0.92;
   w.grounded = (Solid(w.left, w.floor) || Solid(w.right, w.floor)) && w.v <= 0.6;
+  if (!w.grounded && std::abs(w.v) < 0.6) {
+    for (const world::FallingTile& t : world::FallingTiles) {
+      if (t.Active && std::abs(static_cast<double>(t.X) - w.x) < 24 && static_cast<double>(t.Y) > w.y &&
+          static_cast<double>(t.Y) < w.y + 40) {
+        w.riding = w.grounded = true;
+      }
+    }
+  }
   return w;
 }
 
@@ -138,6 +151,22 @@ int BonusOnRow(int row, int from, int reach) {
   return best;
 }
 
+// The speed at which a fall of `drop` pixels ends when Up is pressed every
+// press interval from `delay` frames on (each press takes a tenth off).
+double LandingSpeed(double v, double drop, double gravity, int delay) {
+  double y = 0;
+  int next = delay;
+  for (int t = 0; y < drop && t < 2000; ++t) {
+    v += gravity;
+    if (t >= next && v > 0) {
+      v *= 0.9;
+      next += kAutoplayPressGap;
+    }
+    y += v;
+  }
+  return v;
+}
+
 // ---- decisions -----------------------------------------------------------------
 
 // A gap in the floor that the creature can walk to: its column and how good it is.
@@ -148,7 +177,8 @@ struct Gap {
 
 Gap FindGap(const View& w, int direction) {
   Gap g;
-  for (int k = 0; k < 14; ++k) {
+  // Riding a loose tile, the cells under the feet are empty but not a way down.
+  for (int k = w.riding ? 1 : 0; k < 14; ++k) {
     const int col = (direction < 0 ? w.left : w.right) + direction * k;
     if (col < 1 || col > 13) break;
     if (Solid(col, w.body)) break;  // a wall in the way
@@ -159,7 +189,7 @@ Gap FindGap(const View& w, int direction) {
     double cost = walk;
     const int land = LandingRow(col, w.floor);
     const double landCanvas = land > 0 ? land * 32.0 + static_cast<double>(core::ScrollY) : 1e9;
-    if (landCanvas > 470) cost += 160;  // drops out of sight: a long fall to brake
+    if (landCanvas > 450) cost += 400;  // drops out of sight: a long fall to brake
     if (land > 0 && Material(col, land) == world::kMatStone) cost += 40;
     g.cost = cost;
     break;
@@ -184,12 +214,33 @@ bool PlanWalk(const View& w, int& direction) {
   }
   if (low) return true;
 
-  const Gap left = FindGap(w, -1);
-  const Gap right = FindGap(w, +1);
+  Gap left = FindGap(w, -1);
+  Gap right = FindGap(w, +1);
+  // Keep to the hole chosen before while it is still there: changing one's
+  // mind every frame only dithers.
+  if (S.targetFloor == w.floor && S.targetCol >= 1) {
+    if (left.col == S.targetCol) left.cost -= 64;
+    if (right.col == S.targetCol) right.cost -= 64;
+  }
   const Gap& best = left.cost <= right.cost ? left : right;
+  S.targetCol = best.col;
+  S.targetFloor = w.floor;
   const bool stuck = S.frame - S.lastProgress > 200;
   if (best.col < 0 || (stuck && best.cost > 200)) return false;
+  // Every way down drops out of sight: better wait for the scroll to show
+  // where it leads, unless the drills are close.
+  if (best.cost >= 400 && w.canvasY > 220 && !urgent) return true;
   const double target = best.col * 32.0;
+  // Under the drills a long walk (mud) loses to digging on the spot.
+  if (urgent) {
+    const double scroll = static_cast<double>(
+        config::Levels[static_cast<std::size_t>(std::clamp<int>(core::CurrentLevel, 0, 11))].ScreenSpeed);
+    const double left_s = w.drillGap / std::max(1.0, scroll);
+    const Integer under = static_cast<Integer>(Material(w.centre, w.floor));
+    const double speed = static_cast<double>(config::Tuning.WalkSpeed) *
+                         (under == world::kMatMud ? 1.0 / std::max(1.0, static_cast<double>(config::Tuning.WalkSpeed_Mud_DEVIDER)) : 1.0);
+    if (std::abs(target - w.x) / std::max(1.0, speed) > 0.7 * left_s) return false;
+  }
   if (std::abs(target - w.x) > 3.0) direction = target < w.x ? -1 : 1;
   return true;
 }
@@ -203,34 +254,52 @@ void Standing(const View& w) {
     return;
   }
 
-  // No way round: dig. Stone does not give, so first get off it.
+  // No way round: dig. A bomb just dropped needs a moment to go off.
   Walk(0);
+  if (S.frame - S.lastBomb < 25) return;
+  // Stone does not give, so first get off it.
+  if (w.riding) {
+    if (urgent) PressBomb();
+    return;
+  }
   const bool stoneUnder = Material(w.left, w.floor) == world::kMatStone &&
                           Material(w.right, w.floor) == world::kMatStone;
   if (stoneUnder) {
-    for (int k = 1; k < 13; ++k) {
-      for (int dir : {-1, 1}) {
-        const int col = w.centre + dir * k;
-        if (col < 1 || col > 13 || Solid(col, w.body)) continue;
+    // Walk to floor that gives; walled in, blast the walls away.
+    for (int dir : {-1, 1}) {
+      for (int col = w.centre + dir; col >= 1 && col <= 13 && !Solid(col, w.body); col += dir) {
         if (Material(col, w.floor) != world::kMatStone) {
           Walk(dir);
           return;
         }
       }
     }
-    if (urgent || stuck) PressBomb();
+    PressBomb();
     return;
   }
   const bool headroom = !Solid(w.left, w.body - 1) && !Solid(w.right, w.body - 1) &&
                         !Solid(w.left, w.body - 2) && !Solid(w.right, w.body - 2);
   const bool glassUnder = Cell(w.left, w.floor) == world::kGlass || Cell(w.right, w.floor) == world::kGlass;
-  if ((!headroom && !glassUnder) || (urgent && world::Bombs >= 1.0f) || (stuck && S.frame - S.lastBomb > 150)) {
+  // A digging jump rises about three rows first: not with the drills close.
+  const bool roomToJump = w.drillGap > 200;
+  if ((!headroom && !glassUnder) || !roomToJump || (stuck && S.frame - S.lastBomb > 150)) {
     if (world::Bombs >= 1.0f) {
       PressBomb();
       return;
     }
+    // No bomb left: any hole, however far, beats jumping into the drills.
+    if (!roomToJump) {
+      const Gap left = FindGap(w, -1);
+      const Gap right = FindGap(w, +1);
+      const Gap& best = left.cost <= right.cost ? left : right;
+      if (best.col >= 0) {
+        Walk(best.col * 32.0 < w.x ? -1 : 1);
+        return;
+      }
+    }
   }
   PressUp();
+  S.digFloor = w.floor;
 }
 
 void Falling(const View& w) {
@@ -250,9 +319,15 @@ void Falling(const View& w) {
   // Close under the drills speed is welcome; low on the screen it is not.
   const bool high = w.drillGap < 60;
   bool brake = false;
-  if (!high && landing > w.safeLanding && w.v > 0.5) brake = true;
+  // Brake as late as still lands softly: waiting one more press interval
+  // would come down too hard.
+  if (!high && landing > w.safeLanding && LandingSpeed(w.v, drop, w.gravity, kAutoplayPressGap) > w.safeLanding) {
+    brake = true;
+  }
   if (w.canvasY > 330 && w.v > scrollPerFrame + 0.5) brake = true;
   if (landCanvas > 440 && w.canvasY > 200 && w.v > scrollPerFrame) brake = true;
+  // A digging jump has to come down hard.
+  if (S.digFloor >= 0 && land == S.digFloor) brake = false;
   if (brake && w.v > 0) PressUp();
 
   // Nothing to land on before the bottom of the screen: steer towards the
@@ -260,19 +335,23 @@ void Falling(const View& w) {
   int steer = 0;
   if (landCanvas > 420) {
     const double walk = static_cast<double>(config::Tuning.WalkSpeed) * core::FrameTime * (world::BootsOn() ? 1.5 : 1.0);
-    int bestRow = land > 0 ? land : 1 << 20;
+    double bestDx = 1e9;
     for (int col = 1; col <= 13; ++col) {
       const int row = LandingRow(col, w.floor);
-      if (row <= 0 || row >= bestRow) continue;
+      if (row <= 0 || row * 32.0 + static_cast<double>(core::ScrollY) > 420) continue;
       const double drop2 = row * 32.0 - (w.y + 32);
       // Frames until the creature passes that row, and frames to get there sideways.
       const double t = (-w.v + std::sqrt(w.v * w.v + 2 * w.gravity * std::max(0.0, drop2))) / std::max(w.gravity, 1e-3);
       const double dx = col * 32.0 - w.x;
-      if (std::abs(dx) / walk > t - 2) continue;
-      bestRow = row;
-      steer = dx < 0 ? -1 : (dx > 0 ? 1 : 0);
+      if (std::abs(dx) / walk > t - 2 || std::abs(dx) >= std::abs(bestDx)) continue;
+      bool blocked = false;
+      for (int c = w.centre; c != col; c += dx < 0 ? -1 : 1) {
+        if (Solid(c, w.body) || Solid(c, w.body + 1)) blocked = true;
+      }
+      if (!blocked) bestDx = dx;
     }
-    if (steer != 0) {
+    if (bestDx < 1e8) {
+      steer = std::abs(bestDx) < 3 ? 0 : (bestDx < 0 ? -1 : 1);
       Walk(steer);
       return;
     }
@@ -327,11 +406,14 @@ void Autoplay() {
       PressUp();
     }
   } else if (w.grounded) {
+    if (w.floor != S.digFloor || w.v <= 0) S.digFloor = -1;
     Standing(w);
   } else {
     Falling(w);
   }
   static const bool trace = std::getenv("TW_TRACE") != nullptr;  // TRACE-TEMP
+  if (trace && std::getenv("TW_TRACE_COUNT")) { int n = 0; for (const auto& t : world::FallingTiles) n += t.Active; std::fprintf(stderr, "   active %d\n", n); }  // TRACE-TEMP
+  if (trace && std::getenv("TW_TRACE_TILES")) { for (const auto& t : world::FallingTiles) if (t.Active && std::abs(t.X - world::Player.X) < 40 && std::abs(t.Y - world::Player.Y) < 64) std::fprintf(stderr, "   tile x%.0f y%.1f v%.2f type%.0f\n", static_cast<double>(t.X), static_cast<double>(t.Y), static_cast<double>(t.VelocityY), static_cast<double>(t.TileType)); std::fprintf(stderr, "   cells r%d: %d %d %d / r%d: %d %d %d\n", w.floor-1, Cell(w.left-1,w.floor-1), Cell(w.left,w.floor-1), Cell(w.right,w.floor-1), w.floor, Cell(w.left-1,w.floor), Cell(w.left,w.floor), Cell(w.right,w.floor)); }  // TRACE-TEMP
   if (trace) std::fprintf(stderr, "%ld x%.1f y%.1f v%.2f cy%.0f dg%.0f g%d L%d R%d U%d B%d row%d scr%.0f\n", S.frame, w.x, w.y, w.v, w.canvasY, w.drillGap, w.grounded, Controls.MoveLeft, Controls.MoveRight, Controls.JumpRequest, Controls.BombRequest, w.floor, static_cast<double>(core::ScrollY));  // TRACE-TEMP
 }
 
