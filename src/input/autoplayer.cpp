@@ -167,6 +167,21 @@ double LandingSpeed(double v, double drop, double gravity, int delay) {
   return v;
 }
 
+// Frames a fall of `drop` pixels takes while braking at every chance.
+double FallFrames(double v, double drop, double gravity) {
+  double y = 0;
+  int t = 0;
+  for (int next = 0; y < drop && t < 2000; ++t) {
+    v += gravity;
+    if (t >= next && v > 0) {
+      v *= 0.9;
+      next += kAutoplayPressGap;
+    }
+    y += v;
+  }
+  return t;
+}
+
 // ---- decisions -----------------------------------------------------------------
 
 // A gap in the floor that the creature can walk to: its column and how good it is.
@@ -204,7 +219,7 @@ bool PlanWalk(const View& w, int& direction) {
   direction = 0;
   const bool urgent = w.drillGap < 110;
   // Low on the screen there is no hurry: the scroll brings the creature up.
-  const bool low = w.canvasY > 290 && !urgent;
+  const bool low = w.canvasY > 170 && !urgent;
 
   // A bonus close by on this row is worth a few steps.
   const int bonus = BonusOnRow(w.body, w.centre, urgent ? 1 : 4);
@@ -212,7 +227,10 @@ bool PlanWalk(const View& w, int& direction) {
     direction = bonus < w.centre ? -1 : 1;
     return true;
   }
-  if (low) return true;
+  if (low) {
+    S.lastProgress = S.frame;  // waiting on purpose is not being stuck
+    return true;
+  }
 
   Gap left = FindGap(w, -1);
   Gap right = FindGap(w, +1);
@@ -229,7 +247,10 @@ bool PlanWalk(const View& w, int& direction) {
   if (best.col < 0 || (stuck && best.cost > 200)) return false;
   // Every way down drops out of sight: better wait for the scroll to show
   // where it leads, unless the drills are close.
-  if (best.cost >= 400 && w.canvasY > 220 && !urgent) return true;
+  if (best.cost >= 400 && w.canvasY > 120 && !urgent) {
+    S.lastProgress = S.frame;
+    return true;
+  }
   const double target = best.col * 32.0;
   // Under the drills a long walk (mud) loses to digging on the spot.
   if (urgent) {
@@ -340,8 +361,9 @@ void Falling(const View& w) {
       const int row = LandingRow(col, w.floor);
       if (row <= 0 || row * 32.0 + static_cast<double>(core::ScrollY) > 420) continue;
       const double drop2 = row * 32.0 - (w.y + 32);
-      // Frames until the creature passes that row, and frames to get there sideways.
-      const double t = (-w.v + std::sqrt(w.v * w.v + 2 * w.gravity * std::max(0.0, drop2))) / std::max(w.gravity, 1e-3);
+      // Frames until the creature passes that row braking all the way, and
+      // frames to get there sideways.
+      const double t = FallFrames(w.v, drop2, w.gravity);
       const double dx = col * 32.0 - w.x;
       if (std::abs(dx) / walk > t - 2 || std::abs(dx) >= std::abs(bestDx)) continue;
       bool blocked = false;
@@ -353,6 +375,7 @@ void Falling(const View& w) {
     if (bestDx < 1e8) {
       steer = std::abs(bestDx) < 3 ? 0 : (bestDx < 0 ? -1 : 1);
       Walk(steer);
+      if (w.v > 0.5) PressUp();  // buys time to get there
       return;
     }
   }
@@ -398,13 +421,9 @@ void Autoplay() {
   // Held up by something that is neither floor nor air (a tile still on the
   // move) for too long: blast or jump out of it.
   const bool stuck = S.frame - S.lastProgress > 120 && w.canvasY < 290;
-  if (stuck && !w.grounded && std::abs(w.v) < 0.3) {
+  if (stuck && !w.grounded && std::abs(w.v) < 0.3 && world::Bombs >= 1.0f && S.frame - S.lastBomb > 100) {
     Walk(0);
-    if (world::Bombs >= 1.0f && S.frame - S.lastBomb > 100) {
-      PressBomb();
-    } else {
-      PressUp();
-    }
+    PressBomb();
   } else if (w.grounded) {
     if (w.floor != S.digFloor || w.v <= 0) S.digFloor = -1;
     Standing(w);
