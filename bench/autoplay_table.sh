@@ -5,12 +5,14 @@
 # (nobody touches a key) after ten minutes, against the tenth entry of the
 # built-in high-score table.
 # Usage: bench/autoplay_table.sh [path/to/tumblewell] [seeds] [first seed]
+# (MODES="story" or "arcade" plays one mode only; JOBS sets the parallel runs.)
 set -euo pipefail
 . "$(dirname "$0")/../tests/support/shell_lib.sh"
 BIN=$(realpath "${1:-build/tumblewell}")
 SEEDS=${2:-30}
 FIRST=${3:-1}
 JOBS=${JOBS:-2}
+MODES=${MODES:-story arcade}
 WORK=$(mktemp -d)
 trap 'rm -rf "$WORK"' EXIT
 
@@ -25,17 +27,18 @@ play() {
 }
 export -f play tw_link_app_data
 export BIN WORK
-for mode in story arcade; do
+for mode in $MODES; do
   for seed in $(seq "$FIRST" $((FIRST + SEEDS - 1))); do echo "$mode $seed --autoplay"; done
   echo "$mode 0 --frames 30000"  # ten minutes of nobody playing
 done | xargs -P "$JOBS" -L 1 bash -c 'play "$@"' _
 
-python3 - "$WORK" "$SEEDS" "$FIRST" <<'PY'
+MODES="$MODES" python3 - "$WORK" "$SEEDS" "$FIRST" <<'PY'
 import json, os, statistics, sys
 work, seeds, first = sys.argv[1], int(sys.argv[2]), int(sys.argv[3])
 print(f"{'mode':7} {'games':>5} {'won':>5} {'depth med/worst':>16} {'level med':>9} {'score med':>9} "
       f"{'time med':>8}  deaths: bottom drills water")
-for mode in ("story", "arcade"):
+modes = os.environ["MODES"].split()
+for mode in modes:
     rs = []
     for seed in range(first, first + seeds):
         path = os.path.join(work, f"{mode}_{seed}", "report.json")
@@ -47,7 +50,7 @@ for mode in ("story", "arcade"):
     print(f"{mode:7} {len(rs):5} {100 * won / max(1, len(rs)):4.0f}% {statistics.median(depth):8.0f} /{min(depth):6} "
           f"{statistics.median(r['level'] for r in rs):9.1f} {statistics.median(r['score'] for r in rs):9.0f} "
           f"{statistics.median(r['seconds'] for r in rs):7.1f}s  {causes['bottom']:13} {causes['drills']:6} {causes['water']:5}")
-for mode in ("story", "arcade"):
+for mode in modes:
     r = json.load(open(os.path.join(work, f"{mode}_0", "report.json")))
     print(f"idle {mode}: score {r['game']['score']:.0f} after 10 minutes; tenth table entry {r['high_scores'][9]['score']}")
 PY

@@ -139,6 +139,7 @@ int BonusOnRow(int row, int from, int reach) {
   for (std::size_t i = 1; i < world::Bonuses.size(); ++i) {
     const world::Bonus& b = world::Bonuses[i];
     if (!b.Active || CellOf(static_cast<double>(b.Y) + 16) != row) continue;
+    if (std::abs(static_cast<double>(b.Y - world::Player.Y)) > 8) continue;  // not lying at the feet
     const int col = CellOf(static_cast<double>(b.X) + 16);
     if (std::abs(col - from) > reach) continue;
     const int step = col < from ? -1 : 1;
@@ -151,6 +152,9 @@ int BonusOnRow(int row, int from, int reach) {
   return best;
 }
 
+// What one press of Up leaves of the falling speed (big ears brake harder).
+double BrakeFactor() { return world::EarsOn() ? 0.75 : 0.9; }
+
 // The speed at which a fall of `drop` pixels ends when Up is pressed every
 // press interval from `delay` frames on (each press takes a tenth off).
 double LandingSpeed(double v, double drop, double gravity, int delay) {
@@ -159,7 +163,7 @@ double LandingSpeed(double v, double drop, double gravity, int delay) {
   for (int t = 0; y < drop && t < 2000; ++t) {
     v += gravity;
     if (t >= next && v > 0) {
-      v *= 0.9;
+      v *= BrakeFactor();
       next += kAutoplayPressGap;
     }
     y += v;
@@ -167,14 +171,14 @@ double LandingSpeed(double v, double drop, double gravity, int delay) {
   return v;
 }
 
-// Frames a fall of `drop` pixels takes while braking at every chance.
-double FallFrames(double v, double drop, double gravity) {
+// Frames a fall of `drop` pixels takes, braking at every chance or not at all.
+double FallFrames(double v, double drop, double gravity, bool braking) {
   double y = 0;
   int t = 0;
   for (int next = 0; y < drop && t < 2000; ++t) {
     v += gravity;
-    if (t >= next && v > 0) {
-      v *= 0.9;
+    if (braking && t >= next && v > 0) {
+      v *= BrakeFactor();
       next += kAutoplayPressGap;
     }
     y += v;
@@ -222,18 +226,19 @@ bool PlanWalk(const View& w, int& direction) {
   const bool low = w.canvasY > 170 && !urgent;
 
   // A bonus close by on this row is worth a few steps.
-  const int bonus = BonusOnRow(w.body, w.centre, urgent ? 1 : 4);
+  const int bonus = w.drillGap < 150 ? -1 : BonusOnRow(w.body, w.centre, 4);
   if (bonus >= 0 && bonus != w.centre) {
     direction = bonus < w.centre ? -1 : 1;
     return true;
   }
+  Gap left = FindGap(w, -1);
+  Gap right = FindGap(w, +1);
+  // Walled in: dig at once, while there is still room above to jump.
+  if (left.col < 0 && right.col < 0) return false;
   if (low) {
     S.lastProgress = S.frame;  // waiting on purpose is not being stuck
     return true;
   }
-
-  Gap left = FindGap(w, -1);
-  Gap right = FindGap(w, +1);
   // Keep to the hole chosen before while it is still there: changing one's
   // mind every frame only dithers.
   if (S.targetFloor == w.floor && S.targetCol >= 1) {
@@ -302,7 +307,7 @@ void Standing(const View& w) {
                         !Solid(w.left, w.body - 2) && !Solid(w.right, w.body - 2);
   const bool glassUnder = Cell(w.left, w.floor) == world::kGlass || Cell(w.right, w.floor) == world::kGlass;
   // A digging jump rises about three rows first: not with the drills close.
-  const bool roomToJump = w.drillGap > 200;
+  const bool roomToJump = w.drillGap > 130;
   if ((!headroom && !glassUnder) || !roomToJump || (stuck && S.frame - S.lastBomb > 150)) {
     if (world::Bombs >= 1.0f) {
       PressBomb();
@@ -357,25 +362,31 @@ void Falling(const View& w) {
   if (landCanvas > 420) {
     const double walk = static_cast<double>(config::Tuning.WalkSpeed) * core::FrameTime * (world::BootsOn() ? 1.5 : 1.0);
     double bestDx = 1e9;
+    bool needBrake = false;
+    bool brakeToReach = false;
     for (int col = 1; col <= 13; ++col) {
       const int row = LandingRow(col, w.floor);
       if (row <= 0 || row * 32.0 + static_cast<double>(core::ScrollY) > 420) continue;
       const double drop2 = row * 32.0 - (w.y + 32);
       // Frames until the creature passes that row braking all the way, and
       // frames to get there sideways.
-      const double t = FallFrames(w.v, drop2, w.gravity);
+      const double t = FallFrames(w.v, drop2, w.gravity, true);
       const double dx = col * 32.0 - w.x;
       if (std::abs(dx) / walk > t - 2 || std::abs(dx) >= std::abs(bestDx)) continue;
+      needBrake = std::abs(dx) / walk > FallFrames(w.v, drop2, w.gravity, false) - 2;
       bool blocked = false;
       for (int c = w.centre; c != col; c += dx < 0 ? -1 : 1) {
         if (Solid(c, w.body) || Solid(c, w.body + 1)) blocked = true;
       }
-      if (!blocked) bestDx = dx;
+      if (!blocked) {
+        bestDx = dx;
+        brakeToReach = needBrake;
+      }
     }
     if (bestDx < 1e8) {
       steer = std::abs(bestDx) < 3 ? 0 : (bestDx < 0 ? -1 : 1);
       Walk(steer);
-      if (w.v > 0.5) PressUp();  // buys time to get there
+      if (brakeToReach && !high && w.v > 0.5) PressUp();  // buys time to get there
       return;
     }
   }
