@@ -110,6 +110,13 @@ View Look() {
   // Learnt by playing: a landing faster than this knocks the tile loose.
   w.safeLanding = static_cast<double>(config::Tuning.Hit_PushOnForce) * 0.92;
   w.grounded = (Solid(w.left, w.floor) || Solid(w.right, w.floor)) && w.v <= 0.6;
+  // Hovering a hair above its floor still counts as standing on it.
+  const int below = CellOf(w.y + 33);
+  if (!w.grounded && std::abs(w.v) < 0.15 && below != w.floor && (Solid(w.left, below) || Solid(w.right, below))) {
+    w.floor = below;
+    w.body = below - 1;
+    w.grounded = true;
+  }
   if (!w.grounded && std::abs(w.v) < 0.6) {
     for (const world::FallingTile& t : world::FallingTiles) {
       if (t.Active && std::abs(static_cast<double>(t.X) - w.x) < 24 && static_cast<double>(t.Y) > w.y &&
@@ -223,7 +230,9 @@ bool PlanWalk(const View& w, int& direction) {
   direction = 0;
   const bool urgent = w.drillGap < 110;
   // Low on the screen there is no hurry: the scroll brings the creature up.
-  const bool low = w.canvasY > 170 && !urgent;
+  // (At the bottom the view stops: nothing to wait for there.)
+  const bool scrolling = config::Levels[static_cast<std::size_t>(std::clamp<int>(core::CurrentLevel, 0, 11))].ScreenSpeed > 0;
+  const bool low = w.canvasY > 170 && !urgent && scrolling;
 
   // A bonus close by on this row is worth a few steps.
   const int bonus = w.drillGap < 150 ? -1 : BonusOnRow(w.body, w.centre, 4);
@@ -252,7 +261,7 @@ bool PlanWalk(const View& w, int& direction) {
   if (best.col < 0 || (stuck && best.cost > 200)) return false;
   // Every way down drops out of sight: better wait for the scroll to show
   // where it leads, unless the drills are close.
-  if (best.cost >= 400 && w.canvasY > 120 && !urgent) {
+  if (best.cost >= 400 && w.canvasY > 120 && !urgent && scrolling) {
     S.lastProgress = S.frame;
     return true;
   }
@@ -281,10 +290,13 @@ void Standing(const View& w) {
   }
 
   // No way round: dig. A bomb just dropped needs a moment to go off.
-  Walk(0);
-  if (S.frame - S.lastBomb < 25) return;
+  if (S.frame - S.lastBomb < 25) {
+    Walk(0);
+    return;
+  }
   // Stone does not give, so first get off it.
   if (w.riding) {
+    Walk(0);
     if (urgent) PressBomb();
     return;
   }
@@ -300,6 +312,7 @@ void Standing(const View& w) {
         }
       }
     }
+    Walk(0);
     PressBomb();
     return;
   }
@@ -310,6 +323,7 @@ void Standing(const View& w) {
   const bool roomToJump = w.drillGap > 130;
   if ((!headroom && !glassUnder) || !roomToJump || (stuck && S.frame - S.lastBomb > 150)) {
     if (world::Bombs >= 1.0f) {
+      Walk(0);
       PressBomb();
       return;
     }
@@ -324,6 +338,7 @@ void Standing(const View& w) {
       }
     }
   }
+  Walk(0);
   PressUp();
   S.digFloor = w.floor;
 }
