@@ -14,13 +14,14 @@
 #include "config/options.h"
 #include "config/tuning.h"
 #include "core/game_state.h"
-#include "input/controls.h"
+#include "core/input_state.h"
 #include "platform/files.h"
 #include "world/bonuses.h"
 #include "world/drills_water.h"
 #include "world/grid.h"
+#include "world/new_game.h"
 #include "world/player.h"
-#include "world/random.h"
+#include "core/random.h"
 #include "world/tile_dynamics.h"
 
 namespace {
@@ -31,7 +32,7 @@ constexpr int kFloor = 20;  // the row the scenes stand on
 
 void Scene(Integer floorValue, int from = 1, int to = 13) {
   bool read = true;
-  config::StartNewGame(read);
+  world::StartNewGame(read);
   world::ClearTileLayer();
   world::Bonuses.assign(1, world::Bonus{});
   for (auto& column : world::TileGrid.Touched) column.fill(true);
@@ -41,7 +42,7 @@ void Scene(Integer floorValue, int from = 1, int to = 13) {
     world::TileAt(0, static_cast<Single>(r), world::kWallMetal);
     world::TileAt(14, static_cast<Single>(r), world::kWallMetal);
   }
-  input::Controls = input::ControlState{};
+  core::Controls = core::ControlState{};
   core::ScrollY = 0;
 }
 
@@ -72,7 +73,7 @@ double WalkSpeed(Integer material) {
   for (int i = 0; i < 5; ++i) Step();
   const double x0 = world::Player.X;
   for (int i = 0; i < 50; ++i) {
-    input::Controls.MoveRight = true;
+    core::Controls.MoveRight = true;
     Step();
   }
   return world::Player.X - x0;  // pixels in one second
@@ -83,7 +84,7 @@ double IceTap(int width) {
   Place(1, kFloor - 1);
   for (int i = 0; i < 5; ++i) Step();
   const double x0 = world::Player.X;
-  input::Controls.MoveRight = true;
+  core::Controls.MoveRight = true;
   for (int i = 0; i < 300 && world::Player.Y < (kFloor - 1) * 32 + 8; ++i) Step();
   return world::Player.X - x0;
 }
@@ -111,7 +112,7 @@ double BrakedFall(int steps, bool ears) {
   double next = 3;
   for (int i = 0; i < steps; ++i) {
     if (i >= next) {
-      input::Controls.JumpRequest = true;
+      core::Controls.JumpRequest = true;
       next += 6.25;
     }
     Step();
@@ -127,7 +128,7 @@ bool Caught(int rows, bool braking) {
   double next = 3;
   for (int i = 0; i < 400; ++i) {
     if (braking && i >= next && world::Player.VelocityY > 0) {
-      input::Controls.JumpRequest = true;
+      core::Controls.JumpRequest = true;
       next += 6.25;
     }
     Step();
@@ -141,12 +142,12 @@ bool FloorAfter(bool jump, Integer value) {
   Place(6, kFloor - 1);
   for (int i = 0; i < 100; ++i) Step();
   if (jump) {
-    input::Controls.JumpRequest = true;
+    core::Controls.JumpRequest = true;
     for (int i = 0; i < 300; ++i) Step();
   } else {
     for (int i = 0; i < 60; ++i) {
-      input::Controls.MoveRight = i < 30;
-      input::Controls.MoveLeft = i >= 30;
+      core::Controls.MoveRight = i < 30;
+      core::Controls.MoveLeft = i >= 30;
       Step();
     }
   }
@@ -179,7 +180,7 @@ int main(int argc, char** argv) {
   config::GameOptions.GameMode_Story = story;
   config::GameOptions.Sound_On = false;
   core::FrameTime = 0.02;
-  world::SeedRandom(1);
+  core::SeedRandom(1);
 
   std::printf("walking speed, px/s: normal %.0f, mud %.0f, ice %.0f, gum %.0f, glass %.0f, stone %.0f\n",
               WalkSpeed(world::kMatNormal), WalkSpeed(world::kMatMud), WalkSpeed(world::kMatIce),

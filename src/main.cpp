@@ -2,8 +2,8 @@
 #include <string>
 #include <vector>
 
-#include "core/command_line.h"
-#include "core/main_loop.h"
+#include "app/command_line.h"
+#include "app/main_loop.h"
 
 #ifndef TW_VERSION
 #define TW_VERSION "dev"
@@ -12,18 +12,18 @@
 int main(int argc, char** argv) {
   std::vector<std::string> args(argv + 1, argv + argc);
   std::string error;
-  const auto cl = tw::core::ParseCommandLine(args, error);
+  const auto cl = tw::app::ParseCommandLine(args, error);
   if (!cl) {
     std::fprintf(stderr, "tumblewell: %s\n", error.c_str());
     return 2;
   }
   if (cl->help) {
-    std::fputs(tw::core::HelpText().c_str(), stdout);
+    std::fputs(tw::app::HelpText().c_str(), stdout);
     return 0;
   }
   if (cl->version) {
     std::printf("tumblewell %s\n", TW_VERSION);
     return 0;
   }
-  return tw::core::RunGame(*cl);
+  return tw::app::RunGame(*cl);
 }

@@ -8,19 +8,9 @@
 #include "config/ini_store.h"
 #include "config/options.h"
 #include "config/settings_store.h"
-#include "core/game_state.h"
-#include "input/controls.h"
+#include "core/geometry.h"
 #include "platform/files.h"
 #include "platform/video.h"
-#include "render/game_screen.h"
-#include "world/bonuses.h"
-#include "world/drills_water.h"
-#include "world/effects.h"
-#include "world/grid.h"
-#include "world/player.h"
-#include "world/score.h"
-#include "world/shaft_generator.h"
-#include "world/tile_dynamics.h"
 
 namespace tw::config {
 
@@ -134,7 +124,7 @@ namespace {
 // row 5000, so a level that would run past it is shortened (and the ones
 // after it left empty).
 void HoldLevelsInsideGrid() {
-  const Long room = world::kLastGridRow - world::kEndZoneRows;
+  const Long room = core::kLastGridRow - core::kEndZoneRows;
   Long sum = 0;
   for (int i = 1; i <= 10; ++i) {
     auto& size = Levels[static_cast<std::size_t>(i)].LevelSize;
@@ -182,8 +172,9 @@ void ReadLevels(bool& readFile) {
   if (complete) MapHeight = ComputeMapHeight();
 }
 
-void ReadTuning(const std::string& f) {
+StartPositionsRead ReadTuning(const std::string& f) {
   GameTuning& t = Tuning;
+  StartPositionsRead read;
   if (GameOptions.FULL_SCREEN) {
     if (auto v = ReadNumber(f, "Misc", "ShowCursor_InFullscreen")) {
       if (auto i = num::CLngChecked(*v)) {
@@ -198,8 +189,8 @@ void ReadTuning(const std::string& f) {
                                         "Tile_Stone"};
   for (std::size_t i = 1; i <= 6; ++i) ReadInteger(f, "Map Precentage", kTiles[i], t.MapPercentage[i]);
 
-  ReadSingle(f, "Player", "Position_Tile_X", t.Position_Tile_X, world::TileSize);
-  ReadSingle(f, "Player", "Position_Tile_Y", t.Position_Tile_Y, world::TileSize);
+  ReadSingle(f, "Player", "Position_Tile_X", t.Position_Tile_X, core::TileSize);
+  ReadSingle(f, "Player", "Position_Tile_Y", t.Position_Tile_Y, core::TileSize);
   ReadSingle(f, "Player", "WalkSpeed", t.WalkSpeed);
   ReadSingle(f, "Player", "WalkSpeed_Mud_DEVIDER", t.WalkSpeed_Mud_DEVIDER);
   ReadSingleDivided(f, "Player", "WalkSpeed_Ice_MULTIPLY", t.WalkSpeed_Ice_MULTIPLY, 15.0);
@@ -230,11 +221,7 @@ void ReadTuning(const std::string& f) {
   ReadBool(f, "Score", "Graphic_ComboOverPlayer_Visible", t.Graphic_ComboOverPlayer_Visible);
   ReadBool(f, "Score", "ScoreIs_ComboPlusScore", t.ScoreIs_ComboPlusScore);
 
-  // The drills' position and the water lines take a value as it is read, so a
-  // missing key leaves them where the previous game left them.
-  if (ReadSingle(f, "Sharp drills", "Starting_Position_Y", t.Starting_Position_Y)) {
-    world::DrillY = t.Starting_Position_Y;
-  }
+  read.DrillStart = ReadSingle(f, "Sharp drills", "Starting_Position_Y", t.Starting_Position_Y);
   ReadSingle(f, "Sharp drills", "Speed_of_Lowering", t.Speed_of_Lowering);
   ReadLong(f, "Sharp drills", "HitStone_GoBack_Pixels", t.HitStone_GoBack_Pixels);
 
@@ -259,53 +246,9 @@ void ReadTuning(const std::string& f) {
   ReadSingle(f, "Score", "Bonus_Ears_Points", t.Bonus_Ears_Points);
   ReadSingle(f, "Bonus", "Bonus_Ears_Time", t.Bonus_Ears_Time);
 
-  if (ReadDouble(f, "Water", "StartupHeight", t.StartupHeight)) {
-    world::WaterY = static_cast<Single>(static_cast<double>(world::CanvasHeight) - t.StartupHeight);
-  }
-  if (ReadDouble(f, "Water", "FixedHeight", t.FixedHeight)) {
-    world::WaterFixedY = static_cast<Single>(static_cast<double>(world::CanvasHeight) - t.FixedHeight);
-  }
-}
-
-void StartNewGame(bool& readFile) {
-  if (!readFile) return;
-  const std::string file = TuningFile();
-
-  core::GameOver = false;
-  core::ScrollY = 0;
-  world::ResetScoreAccumulators();
-  world::ComboMultiplier = 1.0f;
-  core::CurrentLevel = 0;
-
-  // The whole tile layer, end zone included, so nothing of an earlier shaft
-  // survives below a shorter one.
-  world::ClearTileLayer();
-
-  world::ClearFallingTiles();
-  world::ClearEffects();
-  for (auto& popup : world::ScorePopups) popup.Active = false;
-  world::WaterWave.fill(0.0f);
-  world::BootTime = 0;
-  world::EarsTime = 0;
-  world::GlassBombPending = false;
-  render::ResetGameScreen();
-
-  world::BuildTileTypes();
-  SetDefaultLevels();
-
-  if (auto v = num::ParseNumber(GetSetting(AppName(), "Stats", "Number_Of_Played_Games", "0"))) {
-    if (auto i = num::CIntChecked(*v)) PlayedGames = *i;
-  }
-
-  ReadTuning(file);
-  input::DebugWindowVisible = Tuning.DebugWindow_Visible;
-
-  // The values the file gives as starting states.
-  world::ResetPlayer();
-  world::Bombs = Tuning.Bonus_BombsAtStart;
-
-  ReadLevels(readFile);
-  world::GenerateShaft();
+  read.WaterStartup = ReadDouble(f, "Water", "StartupHeight", t.StartupHeight);
+  read.WaterFixed = ReadDouble(f, "Water", "FixedHeight", t.FixedHeight);
+  return read;
 }
 
 }  // namespace tw::config

@@ -102,9 +102,6 @@ extern GameTuning Tuning;
 // The tuning file of the current game mode.
 std::string TuningFile();
 
-// Starts a new game: resets the world, reads the tuning file of the current
-// mode and generates the shaft. Does nothing when readFile is false.
-void StartNewGame(bool& readFile);
 // Reads the level table from the current mode's tuning file; stops at the
 // first missing or malformed value. Does nothing when readFile is false.
 void ReadLevels(bool& readFile);
@@ -112,9 +109,14 @@ void ReadLevels(bool& readFile);
 void SetDefaultLevels();
 // The sum of the level sizes 1..10.
 Single ComputeMapHeight();
+// Which of the keys that also place the drills and the water were read.
+struct StartPositionsRead {
+  bool DrillStart = false;   // "Sharp drills" / "Starting_Position_Y"
+  bool WaterStartup = false; // "Water" / "StartupHeight"
+  bool WaterFixed = false;   // "Water" / "FixedHeight"
+};
 // Reads every tuning key (not the levels) from `file` into Tuning, leaving a
-// field unchanged when its key is missing or malformed. The drills' position
-// and the two water lines are set from their keys as they are read.
-void ReadTuning(const std::string& file);
+// field unchanged when its key is missing or malformed.
+StartPositionsRead ReadTuning(const std::string& file);
 
 }  // namespace tw::config

@@ -2,7 +2,7 @@
 
 #include "config/ini_store.h"
 #include "platform/files.h"
-#include "world/random.h"
+#include "core/random.h"
 
 namespace tw::config {
 
@@ -44,7 +44,7 @@ bool UtilityComponent::WriteIniKey(std::string_view section, std::string_view ke
 }
 
 std::int32_t UtilityComponent::RandomWhole(std::int32_t lowest, std::int32_t highest) {
-  return world::RandomWhole(lowest, highest);
+  return core::RandomWhole(lowest, highest);
 }
 
 UtilityComponent& Utility() {

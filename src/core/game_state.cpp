@@ -1,4 +1,5 @@
 #include "core/game_state.h"
+#include "core/input_state.h"
 
 namespace tw::core {
 
@@ -9,6 +10,10 @@ bool GameOver = false;
 bool MouseButton1 = false;
 bool MouseButton2 = false;
 bool MouseButton3 = false;
+
+std::array<std::uint8_t, 256> KeyState{};
+ControlState Controls{};
+bool DebugWindowVisible = false;
 Double FrameTime = 0.0;
 Single ScrollY = 0.0f;
 Integer CurrentLevel = 0;

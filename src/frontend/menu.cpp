@@ -11,8 +11,11 @@
 #include "frontend/menu_screens.h"
 #include "input/keyboard.h"
 #include "platform/files.h"
+#include "render/game_screen.h"
+#include "render/menu_background.h"
 #include "render/screenshot.h"
 #include "replay/replay.h"
+#include "world/new_game.h"
 #include "world/player.h"
 
 namespace tw::frontend {
@@ -30,8 +33,8 @@ namespace {
 // Once per press: the key reads exactly 128 and its latch was clear. The
 // latch clears only when the key reads exactly 0.
 bool Fires(int code, bool& latch) {
-  const std::uint8_t state = input::KeyState[static_cast<std::size_t>(code)];
-  if (state == input::kKeyDown && !latch) {
+  const std::uint8_t state = core::KeyState[static_cast<std::size_t>(code)];
+  if (state == core::kKeyDown && !latch) {
     latch = true;
     return true;
   }
@@ -39,7 +42,7 @@ bool Fires(int code, bool& latch) {
   return false;
 }
 
-bool KeyHeld(int code) { return input::IsDown(code); }
+bool KeyHeld(int code) { return core::IsDown(code); }
 
 void MoveSound() { audio::PlaySound("menu1", false, 100, 0, 0); }
 void ConfirmSound() { audio::PlaySound("menu2", false, 100, 0, 0); }
@@ -161,7 +164,7 @@ void MenuInput() {
   // A failed read keeps the previous table; the device is acquired again
   // by the next read.
   input::ReadKeyboard();
-  namespace key = input::key;
+  namespace key = core::key;
 
   // 1.-2. Arm playback or recording of the next game (acting while held).
   if (KeyHeld(key::R)) {
@@ -230,6 +233,21 @@ void MenuInput() {
   if (Fires(key::S, MenuLatches.Screenshot)) render::TakeScreenshot();
 }
 
+void LiftMenuFade() {
+  if (MenuFade > 0 && MenuItem == kItemBack) {
+    MenuFade -= 2;
+    if (MenuFade < 0) MenuFade = 0;
+    render::DrawMenuBackground(MenuFade);
+  }
+}
+
+void StartGame() {
+  bool read_file = true;
+  world::StartNewGame(read_file);
+  render::ResetGameScreen();
+  render::MenuFadeOverGame = &LiftMenuFade;
+}
+
 bool NewGameFade() {
   if (!NewGamePending) {
     MenuFade = 100;
@@ -243,8 +261,7 @@ bool NewGameFade() {
   // The game screen fades in from the menu background only while item 10 is
   // selected; the menu's last step would otherwise have turned it into 1.
   MenuItem = kItemBack;
-  bool read_file = true;
-  config::StartNewGame(read_file);
+  StartGame();
   return true;
 }
 

@@ -82,6 +82,12 @@ Single* ScreenFadeFor(std::string_view screen);
 // The fade out of the menu when a new game is pending. True when the game
 // has just started (the menu frame then ends without drawing further).
 bool NewGameFade();
+// Starts a new game: the world's set-up, the game screen reset, the menu's
+// fade handed to the game screen.
+void StartGame();
+// The game screen's first frames: the menu's background lifts off over 50
+// frames after a start from the menu.
+void LiftMenuFade();
 // Counts idle main-menu frames and starts an idle replay when they run out
 // and a replay file is there to play.
 void IdleReplayStart();

@@ -12,14 +12,13 @@
 #include "render/catalogue.h"
 #include "render/device.h"
 #include "render/draw.h"
+#include "render/menu_background.h"
 #include "replay/replay.h"
 #include "world/player.h"
-#include "world/random.h"
+#include "core/random.h"
 
 namespace tw::frontend {
 
-Single ReturnFade = 0;
-Single BackgroundAngle = 0;
 std::array<ButtonAnim, 8> MenuButtonAnim{};
 std::array<CreditRowState, kCreditRows> CreditRows{};
 std::array<Butterfly, kButterflies> Butterflies{};
@@ -339,21 +338,6 @@ void WrapAngle(Single& angle) {
   if (angle < 0) angle += 360;
 }
 
-void DrawMenuBackground(Single alpha) {
-  if (!config::GameOptions.Details_High) {
-    Sprite(render::TexBackgroundBlack, 0, 0, 1, 1, 0, Pct(static_cast<double>(alpha)), 640, 480);
-    return;
-  }
-  BackgroundAngle += 1.0f / 5.0f;
-  // Ten turns of the accumulator are a whole turn of both copies; wrapping
-  // there keeps the angle exact in a long session.
-  if (BackgroundAngle >= 3600.0f) BackgroundAngle -= 3600.0f;
-  const double angle = static_cast<double>(BackgroundAngle);
-  Sprite(render::TexLoad1, -155, -155, 640, 480, angle / 10.0, alpha, 950, 790);
-  Sprite(render::TexLoad1, -155, -155, 640, 480, (45.0 - angle) / 10.0, Pct(static_cast<double>(alpha)) / 2,
-         950, 790);
-}
-
 void ResetMenuButtons() {
   for (std::size_t i = 1; i <= 7; ++i) MenuButtonAnim[i].Alpha = 0;
 }
@@ -400,18 +384,18 @@ void ScrollCreditRows() {
 void MoveButterflies() {
   for (Butterfly& b : Butterflies) {
     if (b.X == 0.0f) {
-      b.Kind = static_cast<Integer>(std::floor(world::Rnd() * 4.0f) + 1.0f);
-      b.X = world::Rnd() * 640.0f;
-      b.Y = world::Rnd() * 480.0f;
-      b.Heading = world::Rnd() * 360.0f;
-      b.Speed = world::Rnd() + 1.0f;
+      b.Kind = static_cast<Integer>(std::floor(core::Rnd() * 4.0f) + 1.0f);
+      b.X = core::Rnd() * 640.0f;
+      b.Y = core::Rnd() * 480.0f;
+      b.Heading = core::Rnd() * 360.0f;
+      b.Speed = core::Rnd() + 1.0f;
       // Single products, rounded before CInt: a product that rounds onto a
       // half goes to the even neighbour, as it does in the original.
-      b.FlapTimer = num::CInt(static_cast<double>(world::Rnd() * 50.0f));
-      b.Size = num::CInt(static_cast<double>(world::Rnd() * 6.0f + 2.0f));
+      b.FlapTimer = num::CInt(static_cast<double>(core::Rnd() * 50.0f));
+      b.Size = num::CInt(static_cast<double>(core::Rnd() * 6.0f + 2.0f));
     }
     if (b.FlapTimer < 1) {
-      b.FlapTimer = num::CInt(static_cast<double>(world::Rnd() * 3.0f + 3.0f));
+      b.FlapTimer = num::CInt(static_cast<double>(core::Rnd() * 3.0f + 3.0f));
       b.WingPhase = !b.WingPhase;
     } else {
       b.FlapTimer = static_cast<Integer>(b.FlapTimer - 1);
@@ -422,7 +406,7 @@ void MoveButterflies() {
     if (b.X < -32) b.Heading += 10;
     if (b.X > 640) b.Heading += 10;
     if (b.Y > 480) b.Heading += 10;
-    b.Heading += std::floor(world::Rnd() * 15.0f) - 7.0f;
+    b.Heading += std::floor(core::Rnd() * 15.0f) - 7.0f;
     MoveByAngle(b.X, b.Y, b.Heading, b.Speed);
   }
 }
@@ -430,7 +414,7 @@ void MoveButterflies() {
 void MenuFrame() {
   MenuInput();
   render::SetDrawColor(255, 255, 255);
-  DrawMenuBackground(100);
+  render::DrawMenuBackground(100);
   if (NewGameFade()) return;  // the game has started; its first frame draws next
 
   if (MenuScreen.empty()) {
@@ -458,9 +442,9 @@ void MenuFrame() {
     render::LogoFade -= 1.5f;
     Sprite(render::TexLogo, 0, 0, 640, 480, 0, render::LogoFade, 0, 0);
   }
-  if (ReturnFade > 0) {
-    ReturnFade -= 2;
-    DrawMenuBackground(ReturnFade);
+  if (render::ReturnFade > 0) {
+    render::ReturnFade -= 2;
+    render::DrawMenuBackground(render::ReturnFade);
   }
   FinishMenuFrame();
   render::EndFrame();

@@ -8,11 +8,6 @@
 
 namespace tw::frontend {
 
-// Set to 100 when a finished game hands back to the menu; the menu fades in.
-extern Single ReturnFade;
-// Turning angle of the high-detail background.
-extern Single BackgroundAngle;
-
 // Records 1..7 animate the main-menu buttons; record 0's Alpha belongs to the
 // options screen's Back button.
 struct ButtonAnim {
@@ -41,10 +36,6 @@ struct Butterfly {
 };
 inline constexpr int kButterflies = 51;
 extern std::array<Butterfly, kButterflies> Butterflies;
-
-// The menu's background, also the transition overlay of the fades into and
-// out of a game; alpha is a percentage.
-void DrawMenuBackground(Single alpha);
 
 // Moves (x, y) by `distance` in the direction `angle` (degrees).
 void MoveByAngle(Single& x, Single& y, Single angle, Single distance);

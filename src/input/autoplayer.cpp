@@ -8,7 +8,7 @@
 
 #include "config/tuning.h"
 #include "core/game_state.h"
-#include "input/controls.h"
+#include "core/input_state.h"
 #include "world/bonuses.h"
 #include "world/drills_water.h"
 #include "world/grid.h"
@@ -60,23 +60,23 @@ void Walk(int direction) {
     S.held[want] = true;
     S.lastPress[want] = S.frame;
   }
-  Controls.MoveLeft = direction < 0;
-  Controls.MoveRight = direction > 0;
+  core::Controls.MoveLeft = direction < 0;
+  core::Controls.MoveRight = direction > 0;
 }
 
 // One press of Up: a jump when standing, a brake when falling.
 void PressUp() {
   if (!MayPress(kUpKey)) return;
   S.lastPress[kUpKey] = S.frame;
-  Controls.JumpRequest = true;
-  Controls.JumpLatch = true;
+  core::Controls.JumpRequest = true;
+  core::Controls.JumpLatch = true;
 }
 
 void PressBomb() {
-  if (!MayPress(kBombKey) || world::Bombs < 1.0f || Controls.BombLatch) return;
+  if (!MayPress(kBombKey) || world::Bombs < 1.0f || core::Controls.BombLatch) return;
   S.lastPress[kBombKey] = S.frame;
   S.lastBomb = S.frame;
-  Controls.BombRequest = true;
+  core::Controls.BombRequest = true;
 }
 
 // ---- what the screen shows ---------------------------------------------------
@@ -459,7 +459,7 @@ void Autoplay() {
   static const bool trace = std::getenv("TW_TRACE") != nullptr;  // TRACE-TEMP
   if (trace && std::getenv("TW_TRACE_COUNT")) { int n = 0; for (const auto& t : world::FallingTiles) n += t.Active; std::fprintf(stderr, "   active %d\n", n); }  // TRACE-TEMP
   if (trace && std::getenv("TW_TRACE_TILES")) { for (const auto& t : world::FallingTiles) if (t.Active && std::abs(t.X - world::Player.X) < 40 && std::abs(t.Y - world::Player.Y) < 64) std::fprintf(stderr, "   tile x%.0f y%.1f v%.2f type%.0f\n", static_cast<double>(t.X), static_cast<double>(t.Y), static_cast<double>(t.VelocityY), static_cast<double>(t.TileType)); std::fprintf(stderr, "   cells r%d: %d %d %d / r%d: %d %d %d\n", w.floor-1, Cell(w.left-1,w.floor-1), Cell(w.left,w.floor-1), Cell(w.right,w.floor-1), w.floor, Cell(w.left-1,w.floor), Cell(w.left,w.floor), Cell(w.right,w.floor)); }  // TRACE-TEMP
-  if (trace) std::fprintf(stderr, "%ld x%.1f y%.1f v%.2f cy%.0f dg%.0f g%d L%d R%d U%d B%d row%d scr%.0f\n", S.frame, w.x, w.y, w.v, w.canvasY, w.drillGap, w.grounded, Controls.MoveLeft, Controls.MoveRight, Controls.JumpRequest, Controls.BombRequest, w.floor, static_cast<double>(core::ScrollY));  // TRACE-TEMP
+  if (trace) std::fprintf(stderr, "%ld x%.1f y%.1f v%.2f cy%.0f dg%.0f g%d L%d R%d U%d B%d row%d scr%.0f\n", S.frame, w.x, w.y, w.v, w.canvasY, w.drillGap, w.grounded, core::Controls.MoveLeft, core::Controls.MoveRight, core::Controls.JumpRequest, core::Controls.BombRequest, w.floor, static_cast<double>(core::ScrollY));  // TRACE-TEMP
 }
 
 }  // namespace tw::input

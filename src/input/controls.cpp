@@ -3,16 +3,22 @@
 #include "config/tuning.h"
 #include "core/game_state.h"
 #include "input/keyboard.h"
-#include "render/screenshot.h"
 #include "world/bonuses.h"
 #include "world/player.h"
 #include "world/tile_dynamics.h"
 
 namespace tw::input {
 
-ControlState Controls{};
+// The key table and the intents live in core, where the world reads them.
+using core::Controls;
+using core::DebugWindowVisible;
+using core::IsDown;
+using core::KeyState;
+using core::kKeyDown;
+namespace key = core::key;
+
 KeyLatchState KeyLatches{};
-bool DebugWindowVisible = false;
+bool ScreenshotRequested = false;
 
 namespace {
 
@@ -122,8 +128,8 @@ void ReadControls() {
     if (Pressed(key::G, KeyLatches.G)) world::GlassBombPending = true;
   }
 
-  // 12. Screenshot.
-  if (Pressed(key::S, KeyLatches.S)) render::TakeScreenshot();
+  // 12. Screenshot (taken by the frame right after the controls are read).
+  if (Pressed(key::S, KeyLatches.S)) ScreenshotRequested = true;
 }
 
 }  // namespace tw::input

@@ -2,18 +2,9 @@
 // in-game keys (give up, pause, screenshot, debug window).
 #pragma once
 
-namespace tw::input {
+#include "core/input_state.h"
 
-// The creature's intents and their once-per-press latches.
-struct ControlState {
-  bool MoveLeft = false;
-  bool MoveRight = false;
-  bool JumpRequest = false;
-  bool JumpLatch = false;   // Up pressed and not yet released
-  bool BombRequest = false;
-  bool BombLatch = false;   // Space or Down pressed and not yet both released
-};
-extern ControlState Controls;
+namespace tw::input {
 
 // Latches of the other once-per-press keys. E, G and W are shared with the
 // name-entry scan (Space's latch is Controls.BombLatch).
@@ -27,8 +18,8 @@ struct KeyLatchState {
 };
 extern KeyLatchState KeyLatches;
 
-// The debug window is shown and its test keys act.
-extern bool DebugWindowVisible;
+// S was pressed: the game frame takes a screenshot once the controls are read.
+extern bool ScreenshotRequested;
 
 void ReadControls();
 

@@ -8,7 +8,14 @@
 
 namespace tw::input {
 
-std::array<std::uint8_t, 256> KeyState{};
+// The key table and the intents live in core, where the world reads them.
+using core::Controls;
+using core::DebugWindowVisible;
+using core::IsDown;
+using core::KeyState;
+using core::kKeyDown;
+namespace key = core::key;
+
 
 namespace {
 

@@ -10,28 +10,9 @@
 #include <string_view>
 #include <vector>
 
+#include "core/input_state.h"
+
 namespace tw::input {
-
-namespace key {
-inline constexpr int Escape = 1;
-inline constexpr int D1 = 2;  // 1..9 are codes 2..10, 0 is 11
-inline constexpr int D0 = 11;
-inline constexpr int Backspace = 14;
-inline constexpr int Tab = 15;
-inline constexpr int Q = 16, W = 17, E = 18, R = 19, T = 20, Y = 21, U = 22, I = 23, O = 24,
-                     P = 25;
-inline constexpr int Return = 28;
-inline constexpr int A = 30, S = 31, D = 32, F = 33, G = 34, H = 35, J = 36, K = 37, L = 38;
-inline constexpr int Z = 44, X = 45, C = 46, V = 47, B = 48, N = 49, M = 50;
-inline constexpr int Space = 57;
-inline constexpr int Up = 200, Left = 203, Right = 205, Down = 208;
-}  // namespace key
-
-inline constexpr std::uint8_t kKeyDown = 128;
-
-extern std::array<std::uint8_t, 256> KeyState;
-
-inline bool IsDown(int code) { return KeyState[static_cast<std::size_t>(code)] == kKeyDown; }
 
 // Prepares the keyboard device (or the script, when one was loaded).
 void InitKeyboard();

@@ -9,6 +9,14 @@
 
 namespace tw::input {
 
+// The key table and the intents live in core, where the world reads them.
+using core::Controls;
+using core::DebugWindowVisible;
+using core::IsDown;
+using core::KeyState;
+using core::kKeyDown;
+namespace key = core::key;
+
 namespace {
 
 struct NameKey {

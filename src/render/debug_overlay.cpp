@@ -38,7 +38,7 @@ long CellOf(Single px) { return num::CLng(static_cast<double>(px)) / num::CLng(w
 }  // namespace
 
 void UpdateDebugText() {
-  if (!input::DebugWindowVisible) return;
+  if (!core::DebugWindowVisible) return;
   DebugWindowState& w = DebugWindow;
   if (w.X == 0.0f) {
     w.Width = 110;
@@ -70,7 +70,7 @@ void DrawDebugWindow() {
   const DebugWindowState& w = DebugWindow;
   // Not placed yet (shown while paused, before its text was first built):
   // a zero size would mean the picture's own size, so nothing is drawn.
-  if (!input::DebugWindowVisible || w.Width == 0) return;
+  if (!core::DebugWindowVisible || w.Width == 0) return;
   DrawSprite(TexDebugWindow, w.X, w.Y, 129, 257, 0, 80, w.Width, w.Height);
   // The text face draws one line at a time: the lines go down one by one.
   const Integer left = num::CInt(static_cast<double>(w.X) + 4.0);

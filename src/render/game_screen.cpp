@@ -1,4 +1,5 @@
 #include "render/game_screen.h"
+#include "render/menu_background.h"
 
 #include <chrono>
 #include <cmath>
@@ -9,9 +10,7 @@
 #include "config/options.h"
 #include "config/tuning.h"
 #include "core/game_state.h"
-#include "core/level_scroll.h"
-#include "frontend/menu.h"
-#include "frontend/menu_screens.h"
+#include "world/level_scroll.h"
 #include "render/bitmap_font.h"
 #include "render/catalogue.h"
 #include "render/debug_overlay.h"
@@ -22,11 +21,13 @@
 #include "world/effects.h"
 #include "world/grid.h"
 #include "world/player.h"
-#include "world/random.h"
+#include "core/random.h"
 #include "world/score.h"
 #include "world/tile_dynamics.h"
 
 namespace tw::render {
+
+void (*MenuFadeOverGame)() = nullptr;
 
 GameScreenState GameScreen{};
 
@@ -41,7 +42,7 @@ Texture TileTexture(Integer value, bool grey, bool greyGlass) {
   return slot > 0 ? TileTextures[static_cast<std::size_t>(slot)] : Texture{0};
 }
 
-Single RandomAngle(Single range) { return std::floor(world::Rnd() * range); }
+Single RandomAngle(Single range) { return std::floor(core::Rnd() * range); }
 
 // The row at the top of the canvas.
 std::int32_t TopRow() { return num::CLng(-static_cast<double>(core::ScrollY)) / 32; }
@@ -69,8 +70,8 @@ void DrawSky() {
 void DrawClouds() {
   // Still in the sky's colour, so the clouds redden with it. An inactive
   // cloud always lies off the canvas (or has no size yet), so it is skipped.
-  const core::Cloud& a = core::Clouds[0];
-  const core::Cloud& b = core::Clouds[1];
+  const world::Cloud& a = world::Clouds[0];
+  const world::Cloud& b = world::Clouds[1];
   if (a.Active) DrawSpriteRegion(TexClouds, a.X, a.Y, a.Width, a.Height, 0, 0, 0, 100, 0, 0);
   if (b.Active) DrawSpriteRegion(TexClouds, b.X, b.Y, b.Width, b.Height - 2.0f, 0, 95, 0, 100, 0, 0);
   White();
@@ -510,24 +511,15 @@ void DrawPause() {
              static_cast<Integer>(s.PauseFade - 10), 512, 128);
 }
 
-// Fade in from the menu: the menu's background lifts off over 50 frames.
-void FadeFromMenu() {
-  if (frontend::MenuFade > 0 && frontend::MenuItem == 10) {
-    frontend::MenuFade -= 2;
-    if (frontend::MenuFade < 0) frontend::MenuFade = 0;
-    frontend::DrawMenuBackground(frontend::MenuFade);
-  }
-}
-
 // Hand-back at the end of a game: the screen darkens, then the menu takes over.
 void HandBack() {
   if (world::EndFade > 0) {
     world::EndFade -= 2;
     if (world::EndFade <= 0) {
-      frontend::ReturnFade = 100;
+      ReturnFade = 100;
       core::InGame = false;
     }
-    frontend::DrawMenuBackground(100 - world::EndFade);
+    DrawMenuBackground(100 - world::EndFade);
   }
 }
 
@@ -588,7 +580,7 @@ void RenderGame() {
   DrawScore();
   DrawDebugWindow();
   DrawPause();
-  FadeFromMenu();
+  if (MenuFadeOverGame) MenuFadeOverGame();
   HandBack();
   EndFrame();
 }

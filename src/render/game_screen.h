@@ -34,6 +34,11 @@ void RenderGame();
 // The banner and the look-ahead arrows start afresh with a new game.
 void ResetGameScreen();
 
+// The menu lays its background over a game's first frames and lifts it: the
+// fade and the item it depends on are the menu's, so the front end installs
+// this when it starts a game. Drawn after the pause overlay; none when unset.
+extern void (*MenuFadeOverGame)();
+
 // The tile texture slot for a cell value: grey versions for untouched tiles
 // when `grey`, glass as its grey picture only when `greyGlass`. 0 (nothing)
 // for values without a picture.

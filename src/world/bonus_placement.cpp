@@ -5,7 +5,7 @@
 #include "config/tuning.h"
 #include "world/bonuses.h"
 #include "world/grid.h"
-#include "world/random.h"
+#include "core/random.h"
 
 namespace tw::world {
 
@@ -35,8 +35,8 @@ bool PlaceBonus(int kind) {
   // Both draws are Single products (a Double product can floor one lower).
   const Single rows = config::MapHeight - 10.0f;
   for (int attempt = 0; attempt < kBonusPlacementAttempts; ++attempt) {
-    const Long col = num::FloorToLong(static_cast<double>(Rnd() * 13.0f)) + 1;
-    const Long row = num::FloorToLong(static_cast<double>(Rnd() * rows)) + 10;
+    const Long col = num::FloorToLong(static_cast<double>(core::Rnd() * 13.0f)) + 1;
+    const Long row = num::FloorToLong(static_cast<double>(core::Rnd() * rows)) + 10;
     const Single c = static_cast<Single>(col);
     const Single r = static_cast<Single>(row);
     if (TileAt(c, r) > 0 || TileAt(c, r + 1.0f) < 1) continue;

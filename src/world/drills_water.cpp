@@ -5,7 +5,7 @@
 #include "core/game_state.h"
 #include "world/grid.h"
 #include "world/player.h"
-#include "world/random.h"
+#include "core/random.h"
 #include "world/tile_dynamics.h"
 
 namespace tw::world {
@@ -62,7 +62,7 @@ void DrillContactCell(int column, int row) {
 
   // Now and then, in arcade mode, the drills only knock a tile loose. The
   // draw is made in every case so a recorded game sees the same sequence.
-  const bool knock = num::FloorToLong(static_cast<double>(Rnd()) * 20.0) == 2;
+  const bool knock = num::FloorToLong(static_cast<double>(core::Rnd()) * 20.0) == 2;
   if (knock && !config::GameOptions.GameMode_Story && !ReplayPlayback && !stone) {
     HitTile(c, r, tune.Hit_SmashOnForce - 0.5f, false, true);
   } else {

@@ -6,20 +6,20 @@
 #include <array>
 #include <string>
 
+#include "core/geometry.h"
 #include "core/numeric.h"
 
 namespace tw::world {
 
-inline constexpr int kGridColumns = 21;  // 0..20
-inline constexpr int kGridRows = 5001;   // 0..5000
-inline constexpr int kLastGridRow = kGridRows - 1;
-// Rows below the last level that still belong to the shaft (the end zone).
-inline constexpr int kEndZoneRows = 15;
-
-inline constexpr Integer TileSize = 32;
-inline constexpr Integer GridLeft = 80;  // canvas x of column 0
-inline constexpr Integer CanvasWidth = 640;
-inline constexpr Integer CanvasHeight = 480;
+// The shaft's shape, shared with the tuning reader (it holds levels inside it).
+using core::CanvasHeight;
+using core::CanvasWidth;
+using core::GridLeft;
+using core::kEndZoneRows;
+using core::kGridColumns;
+using core::kGridRows;
+using core::kLastGridRow;
+using core::TileSize;
 
 // Cell values: 0 empty, 1..50 tile types, above 50 walls and other fixed codes.
 inline constexpr Integer kEmpty = 0;

@@ -6,13 +6,12 @@
 #include "config/options.h"
 #include "config/tuning.h"
 #include "core/game_state.h"
-#include "input/controls.h"
-#include "input/keyboard.h"
+#include "core/input_state.h"
 #include "world/bonuses.h"
 #include "world/drills_water.h"
 #include "world/effects.h"
 #include "world/grid.h"
-#include "world/random.h"
+#include "core/random.h"
 #include "world/safe_divide.h"
 #include "world/score.h"
 #include "world/tile_dynamics.h"
@@ -87,7 +86,7 @@ void GumFlecksLeft(Single y) {
 
 void Footprint(Integer kind, Single life) {
   const Single y = P.Y + 24.0f + core::ScrollY;
-  if (input::IsDown(input::key::Left)) {
+  if (core::IsDown(core::key::Left)) {
     SpawnParticle(kind, P.X + 22.0f + 80.0f, y, 0.5f, ScreenRise(), -4.0f, life, true);
   } else {
     SpawnParticle(kind, P.X - 5.0f + 80.0f, y, -0.5f, ScreenRise(), 4.0f, life, true);
@@ -110,7 +109,7 @@ void UpdatePlayer() {
   if (core::GameOver) return;
   const auto& t = config::Tuning;
   const double dt = core::FrameTime;
-  auto& c = input::Controls;
+  auto& c = core::Controls;
 
   // 1. Jump, or a brake while falling.
   if (c.JumpRequest) {
@@ -155,10 +154,10 @@ void UpdatePlayer() {
     }
     const Integer f1 = MaterialAt(6, 36);
     const Integer f2 = MaterialAt(26, 36);
-    if (num::FloorToLong(3.0 * static_cast<double>(Rnd())) == 2 && (f1 == kMatMud || f2 == kMatMud)) {
+    if (num::FloorToLong(3.0 * static_cast<double>(core::Rnd())) == 2 && (f1 == kMatMud || f2 == kMatMud)) {
       Footprint(kParticleMud, 50.0f);
     }
-    if (num::FloorToLong(2.0 * static_cast<double>(Rnd())) == 1 && (f1 == kMatIce || f2 == kMatIce)) {
+    if (num::FloorToLong(2.0 * static_cast<double>(core::Rnd())) == 1 && (f1 == kMatIce || f2 == kMatIce)) {
       Footprint(kParticleIce, 60.0f);
     }
   } else {
@@ -173,7 +172,7 @@ void UpdatePlayer() {
     P.VelocityY = static_cast<Single>(static_cast<double>(P.VelocityY) + static_cast<double>(P.Weight) * dt);
     if (P.VelocityY >= 6.0f) {
       SpawnParticle(kParticleDust, P.X + 80.0f, P.Y + core::ScrollY, 0.0f, ScreenRise(), 2.0f, 30.0f, true);
-      SpawnParticle(kParticleStreak, P.X + 80.0f + Rnd() * 4.0f - 2.0f, P.Y + core::ScrollY - 15.0f, 0.0f,
+      SpawnParticle(kParticleStreak, P.X + 80.0f + core::Rnd() * 4.0f - 2.0f, P.Y + core::ScrollY - 15.0f, 0.0f,
                     ScreenRise(), 2.0f, 20.0f, true);
     }
   }
@@ -277,7 +276,7 @@ void UpdatePlayer() {
   if (line < bottom && !P.InWater) {
     P.InWater = true;
     if (config::GameOptions.Details_High) {
-      audio::PlaySound("waterhit" + std::to_string(RandomWhole(1, 5)), false, 92, 0, 0);
+      audio::PlaySound("waterhit" + std::to_string(core::RandomWhole(1, 5)), false, 92, 0, 0);
     }
     const Long from = num::CLng(static_cast<double>(P.X));
     const Long to = num::CLng(static_cast<double>(P.X + 32.0f));

@@ -6,7 +6,7 @@
 #include "config/tuning.h"
 #include "world/bonus_placement.h"
 #include "world/grid.h"
-#include "world/random.h"
+#include "core/random.h"
 #include "world/score.h"
 
 namespace tw::world {
@@ -39,10 +39,10 @@ void Platforms(bool story) {
       for (int p = 0; p < 3; ++p) {
         const Long width = Level(L).PlatformSize;
         // A Single product, like the bonus draws.
-        const Long startCol = num::FloorToLong(static_cast<double>(Rnd() * 14.0f));
+        const Long startCol = num::FloorToLong(static_cast<double>(core::Rnd() * 14.0f));
         Long total = 0;
         for (std::size_t k = 1; k <= 6; ++k) total += weights[k];
-        const Long r = num::FloorToLong(static_cast<double>(Rnd()) * static_cast<double>(total));
+        const Long r = num::FloorToLong(static_cast<double>(core::Rnd()) * static_cast<double>(total));
         Long below = 0;
         for (std::size_t k = 1; k <= 6; ++k) {
           if (below <= r && r < below + weights[k]) {

@@ -12,7 +12,7 @@
 #include "world/effects.h"
 #include "world/grid.h"
 #include "world/player.h"
-#include "world/random.h"
+#include "core/random.h"
 #include "world/safe_divide.h"
 #include "world/score.h"
 
@@ -88,11 +88,11 @@ void Smash(Single column, Single row, bool scoring, bool forceAll) {
   if (cell == kEmpty || entry == nullptr) return;
   if (!forceAll && (cell == kStone || IsSpecialCell(cell))) return;
   if (cell == kGlass) {
-    const std::string name = "breakglass" + std::to_string(RandomWhole(1, 3));
-    audio::PlaySound(name, false, 95, 0, 20 + RandomWhole(0, 4));
+    const std::string name = "breakglass" + std::to_string(core::RandomWhole(1, 3));
+    audio::PlaySound(name, false, 95, 0, 20 + core::RandomWhole(0, 4));
   } else {
-    const std::string name = "breakother" + std::to_string(RandomWhole(1, 3));
-    audio::PlaySound(name, false, 80, 0, 20 + RandomWhole(0, 4));
+    const std::string name = "breakother" + std::to_string(core::RandomWhole(1, 3));
+    audio::PlaySound(name, false, 80, 0, 20 + core::RandomWhole(0, 4));
   }
   entry->Active = true;
   entry->X = column * 32.0f + 10.0f;
@@ -133,7 +133,7 @@ void UpdateTiles() {
   for (FallingTile& T : FallingTiles) {
     if (!T.Active) continue;
 
-    if (num::FloorToLong(3.0 * static_cast<double>(Rnd())) == 2) {
+    if (num::FloorToLong(3.0 * static_cast<double>(core::Rnd())) == 2) {
       SpawnParticle(kParticleDust, T.X + 80.0f, T.Y + core::ScrollY, 0.0f, -2.0f, 2.0f, 50.0f, true);
     }
 
@@ -148,7 +148,7 @@ void UpdateTiles() {
       if (!T.Splashed) {
         T.Splashed = true;
         if (config::GameOptions.Details_High) {
-          audio::PlaySound("waterhit" + std::to_string(RandomWhole(1, 5)), false, 92, 0, 0);
+          audio::PlaySound("waterhit" + std::to_string(core::RandomWhole(1, 5)), false, 92, 0, 0);
         }
         DisturbWaterSpan(T.X, 2.0 * static_cast<double>(T.VelocityY));
       }
@@ -202,11 +202,12 @@ void UpdateTiles() {
       }
 
       // The first bonus under the tile is crushed, or goes off if it is a
-      // bomb. Like the original this does not look at the active flag.
+      // bomb. Only a bomb still lying there goes off: one the creature has
+      // collected keeps its kind, and must not blow up a second time.
       for (std::size_t k = 1; k < Bonuses.size(); ++k) {
         const Bonus& b = Bonuses[k];
         if (T.X + 32.0f > b.X && b.X + 32.0f > T.X && T.Y + 32.0f > b.Y && b.Y + 32.0f > T.Y) {
-          if (b.Type == "bomb") {
+          if (b.Active && b.Type == "bomb") {
             TileAt(Cell(T.X), Cell(T.Y), num::CInt(T.TileType));
             T.Active = false;
             Explode(static_cast<int>(k));
@@ -261,12 +262,12 @@ void Explode(int bonusIndex) {
   static const Single kPushCells[7][2] = {{-1, 2}, {0, 2}, {1, 2}, {-2, 0}, {2, 0}, {-2, 1}, {2, 1}};
   for (const auto& c : kPushCells) HitTile(cx + c[0], cy + c[1], push, scoring, false);
 
-  const Single r1 = Rnd();
-  const Single r2 = Rnd();
-  const Single r3 = Rnd();
+  const Single r1 = core::Rnd();
+  const Single r2 = core::Rnd();
+  const Single r3 = core::Rnd();
   SpawnExplosion(x - 51.0f, y - 45.0f + core::ScrollY, x - 16.0f + r1 * 80.0f - 40.0f,
                  y + r2 * 80.0f - 40.0f + core::ScrollY, static_cast<Single>(num::FloorToLong(r3 * 120.0f) - 60));
-  audio::PlaySound("explode" + std::to_string(RandomWhole(5, 6)), false, 100, 0, 0);
+  audio::PlaySound("explode" + std::to_string(core::RandomWhole(5, 6)), false, 100, 0, 0);
 }
 
 void ClearFallingTiles() {

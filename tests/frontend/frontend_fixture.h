@@ -25,7 +25,7 @@ class FrontendTest : public WorldTest {
     config::GameOptions = config::Options{};
     config::GameOptions.StoryReaden = true;
     config::LoadHighScores();  // the built-in story table: 2500 down to 250
-    world::SeedRandom(7);
+    core::SeedRandom(7);
     ListenToSounds();
   }
 

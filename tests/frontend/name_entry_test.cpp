@@ -2,11 +2,13 @@
 // the length limit, Backspace and the confirming keys.
 #include "frontend_fixture.h"
 
+#include <tuple>
+
 namespace tw::testing {
 namespace {
 
 using NameEntry = FrontendTest;
-namespace key = input::key;
+namespace key = core::key;
 
 void Type(int code) {
   Press(code);
@@ -29,9 +31,7 @@ TEST_F(NameEntry, DigitsLettersAndSpaceAreTypedOncePerPressInScanOrder) {
   Press(key::Z);
   Press(key::D1 + 2);
   input::ScanNameKeys();
-  EXPECT_EQ(world::TypedName, "BO 093Z");
-  EXPECT_EQ(CountSound("key"), 7);
-  EXPECT_FALSE(world::EndReady);
+  EXPECT_EQ(std::tuple(world::TypedName, CountSound("key"), world::EndReady), std::tuple("BO 093Z", 7, false));
 }
 
 TEST_F(NameEntry, TwentyCharactersAtMostAndBackspaceStopsAtEmpty) {
@@ -50,18 +50,18 @@ TEST_F(NameEntry, TwentyCharactersAtMostAndBackspaceStopsAtEmpty) {
 TEST_F(NameEntry, GameKeyLatchesAreShared) {
   world::TypedName.clear();
   // Space still latched by a bomb in the game is not typed until released.
-  input::Controls.BombLatch = true;
+  core::Controls.BombLatch = true;
   Press(key::Space);
   input::ScanNameKeys();
   EXPECT_EQ(world::TypedName, "");
   Release(key::Space);
   input::ScanNameKeys();
-  EXPECT_FALSE(input::Controls.BombLatch);
+  EXPECT_FALSE(core::Controls.BombLatch);
   // A space typed in the name latches the bomb in turn.
   Press(key::Space);
   input::ScanNameKeys();
   EXPECT_EQ(world::TypedName, " ");
-  EXPECT_TRUE(input::Controls.BombLatch);
+  EXPECT_TRUE(core::Controls.BombLatch);
   Release(key::Space);
   input::ScanNameKeys();
   // E, G and W share the test keys' latches.

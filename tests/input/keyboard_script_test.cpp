@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "input/keyboard.h"
 
 namespace tw::input {
@@ -21,12 +23,9 @@ TEST(KeyScript, ParsesFramesKeysAndComments) {
   ASSERT_EQ(events->size(), 6u);
   // Sorted by frame, keeping the file's order within a frame.
   EXPECT_EQ((*events)[0].frame, 5);
-  EXPECT_EQ((*events)[0].code, key::Left);
-  EXPECT_TRUE((*events)[0].down);
-  EXPECT_EQ((*events)[1].code, key::Return);
-  EXPECT_FALSE((*events)[2].down);
-  EXPECT_EQ((*events)[3].code, key::Space);
-  EXPECT_EQ((*events)[4].code, key::A);
+  EXPECT_EQ((*events)[0].code, core::key::Left);
+  EXPECT_EQ(std::tuple((*events)[0].down, (*events)[1].code, (*events)[2].down, (*events)[3].code, (*events)[4].code),
+            std::tuple(true, core::key::Return, false, core::key::Space, core::key::A));
   EXPECT_EQ((*events)[5].code, 8);  // the 7 key
 }
 
@@ -34,56 +33,47 @@ TEST(KeyScript, RejectsMalformedLinesNamingTheLine) {
   std::string error;
   EXPECT_FALSE(ParseKeyScript("1 Return down\n2 Return sideways\n", error));
   EXPECT_NE(error.find("line 2"), std::string::npos);
-  EXPECT_FALSE(ParseKeyScript("x Return down\n", error));
-  EXPECT_FALSE(ParseKeyScript("-3 Return down\n", error));
-  EXPECT_FALSE(ParseKeyScript("3 F13 down\n", error));
-  EXPECT_FALSE(ParseKeyScript("3 Return\n", error));
-  EXPECT_FALSE(ParseKeyScript("3 Return down extra\n", error));
+  for (const char* bad : {"x Return down\n", "-3 Return down\n", "3 F13 down\n", "3 Return\n", "3 Return down extra\n"})
+    EXPECT_FALSE(ParseKeyScript(bad, error)) << bad;
 }
 
 TEST(KeyScript, KeyNamesMapToTheClassicCodes) {
-  EXPECT_EQ(KeyCodeFromName("Escape"), key::Escape);
-  EXPECT_EQ(KeyCodeFromName("Backspace"), key::Backspace);
-  EXPECT_EQ(KeyCodeFromName("Tab"), key::Tab);
-  EXPECT_EQ(KeyCodeFromName("Up"), key::Up);
-  EXPECT_EQ(KeyCodeFromName("Down"), key::Down);
-  EXPECT_EQ(KeyCodeFromName("Right"), key::Right);
-  EXPECT_EQ(KeyCodeFromName("0"), key::D0);
-  EXPECT_EQ(KeyCodeFromName("1"), key::D1);
-  EXPECT_EQ(KeyCodeFromName("z"), key::Z);
-  EXPECT_EQ(KeyCodeFromName("P"), key::P);
-  EXPECT_EQ(KeyCodeFromName("q"), key::Q);
+  namespace key = core::key;
+  const std::pair<const char*, int> names[] = {{"Escape", key::Escape}, {"Backspace", key::Backspace}, {"Tab", key::Tab},
+                                               {"Up", key::Up},         {"Down", key::Down},           {"Right", key::Right},
+                                               {"0", key::D0},          {"1", key::D1},                {"z", key::Z},
+                                               {"P", key::P},           {"q", key::Q}};
+  for (const auto& [name, code] : names) EXPECT_EQ(KeyCodeFromName(name), code) << name;
   EXPECT_EQ(KeyCodeFromName("Shift"), std::nullopt);
 }
 
 TEST(KeyScript, AppliesEventsAtTheStartOfTheirFrame) {
   std::string error;
   UseKeyScript(*ParseKeyScript("2 Up down\n4 Up up\n4 P down\n", error));
-  KeyState.fill(0);
+  core::KeyState.fill(0);
   ApplyKeyScript(0);
   ApplyKeyScript(1);
-  EXPECT_FALSE(IsDown(key::Up));
+  EXPECT_FALSE(core::IsDown(core::key::Up));
   ApplyKeyScript(2);
-  EXPECT_TRUE(IsDown(key::Up));
+  EXPECT_TRUE(core::IsDown(core::key::Up));
   // A device read returns the script's table, so screens that read the
   // keyboard again see the same keys.
-  KeyState.fill(0);
+  core::KeyState.fill(0);
   EXPECT_TRUE(ReadKeyboard());
-  EXPECT_TRUE(IsDown(key::Up));
+  EXPECT_TRUE(core::IsDown(core::key::Up));
   ApplyKeyScript(3);
   ApplyKeyScript(4);
-  EXPECT_FALSE(IsDown(key::Up));
-  EXPECT_TRUE(IsDown(key::P));
-  EXPECT_EQ(KeyState[key::P], kKeyDown);
+  EXPECT_EQ(std::tuple(core::IsDown(core::key::Up), core::IsDown(core::key::P), core::KeyState[core::key::P]),
+            std::tuple(false, true, core::kKeyDown));
 }
 
 TEST(KeyScript, SkippedFramesStillDeliverTheirEvents) {
   std::string error;
   UseKeyScript(*ParseKeyScript("3 Left down\n5 Right down\n", error));
-  KeyState.fill(0);
+  core::KeyState.fill(0);
   ApplyKeyScript(10);
-  EXPECT_TRUE(IsDown(key::Left));
-  EXPECT_TRUE(IsDown(key::Right));
+  EXPECT_TRUE(core::IsDown(core::key::Left));
+  EXPECT_TRUE(core::IsDown(core::key::Right));
 }
 
 }  // namespace

@@ -27,6 +27,11 @@ class GameScreenTest : public WorldTest {
     core::InGame = true;
     core::GameOver = false;
   }
+  // A new game as the menu starts it: the screen reset, the menu's fade handed over.
+  void AfterNewGame() override {
+    render::ResetGameScreen();
+    render::MenuFadeOverGame = &frontend::LiftMenuFade;
+  }
   void TearDown() override {
     platform::CloseDisplay();
     WorldTest::TearDown();

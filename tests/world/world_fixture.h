@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -17,6 +18,7 @@
 
 #include <unistd.h>
 
+#include "world/new_game.h"
 #include "audio/sound.h"
 #include "config/options.h"
 #include "config/tuning.h"
@@ -29,73 +31,36 @@
 #include "world/effects.h"
 #include "world/grid.h"
 #include "world/player.h"
-#include "world/random.h"
+#include "core/random.h"
 #include "world/score.h"
 #include "world/tile_dynamics.h"
 
 namespace tw::testing {
 
 // A complete tuning file with round numbers that make the rules easy to
-// follow by hand.
+// follow by hand: each section's "Key=value" entries separated by spaces.
 inline std::string BasicTuning() {
-  return R"([Misc]
-DebugWindow_Visible=False
-[Map Precentage]
-Tile_Normal=50
-Tile_Mud=10
-Tile_Gum=10
-Tile_Ice=10
-Tile_Glass=10
-Tile_Stone=10
-[Player]
-Position_Tile_X=7
-Position_Tile_Y=3
-WalkSpeed=100
-WalkSpeed_Mud_DEVIDER=2
-WalkSpeed_Ice_MULTIPLY=30
-Weight=50
-SlowDown_AfterHit_Ice_DEVIDER=2
-BounceFrom_Everything_DEVIDER=4
-BounceFrom_Gum_DEVIDER=20
-Smash_Glass_ForceNeeded=5.5
-Jump_Force=150
-Bonus_BombsAtStart=2
-[Falling_Tiles]
-Weight=5
-Hit_PushOnForce=3
-Hit_SmashOnForce=7
-Smashing_Explosion_Distance=5
-Continue_Falling_After_PushingAnotherTile=True
-[Score]
-Staying_Alive=1
-Falling_Speed=10
-Hit_PushTile=5
-Hot_SmashTile=10
-Bonus_BombGlass_Points=150
-Bonus_Bomb_Points=100
-Bonus_Pie_Points=25
-Bonus_Boot_Points=15
-Bonus_Ears_Points=12
-[Sharp drills]
-Starting_Position_Y=-20
-Speed_of_Lowering=2
-HitStone_GoBack_Pixels=50
-[Bonus]
-NumOf_BigEars=2
-NumOf_Bomb=3
-NumOf_BombGlass=1
-NumOf_Boots=2
-NumOf_Pie=4
-Bomb_Weight=5
-Pie_Weight=3
-Boot_Weight=2
-Bonus_Boot_Time=10
-Ears_Weight=4
-Bonus_Ears_Time=8
-[Water]
-StartupHeight=40
-FixedHeight=60
-)";
+  static const char* const sections[][2] = {
+      {"Misc", "DebugWindow_Visible=False"},
+      {"Map Precentage", "Tile_Normal=50 Tile_Mud=10 Tile_Gum=10 Tile_Ice=10 Tile_Glass=10 Tile_Stone=10"},
+      {"Player", "Position_Tile_X=7 Position_Tile_Y=3 WalkSpeed=100 WalkSpeed_Mud_DEVIDER=2 WalkSpeed_Ice_MULTIPLY=30 "
+                 "Weight=50 SlowDown_AfterHit_Ice_DEVIDER=2 BounceFrom_Everything_DEVIDER=4 BounceFrom_Gum_DEVIDER=20 "
+                 "Smash_Glass_ForceNeeded=5.5 Jump_Force=150 Bonus_BombsAtStart=2"},
+      {"Falling_Tiles", "Weight=5 Hit_PushOnForce=3 Hit_SmashOnForce=7 Smashing_Explosion_Distance=5 "
+                        "Continue_Falling_After_PushingAnotherTile=True"},
+      {"Score", "Staying_Alive=1 Falling_Speed=10 Hit_PushTile=5 Hot_SmashTile=10 Bonus_BombGlass_Points=150 "
+                "Bonus_Bomb_Points=100 Bonus_Pie_Points=25 Bonus_Boot_Points=15 Bonus_Ears_Points=12"},
+      {"Sharp drills", "Starting_Position_Y=-20 Speed_of_Lowering=2 HitStone_GoBack_Pixels=50"},
+      {"Bonus", "NumOf_BigEars=2 NumOf_Bomb=3 NumOf_BombGlass=1 NumOf_Boots=2 NumOf_Pie=4 Bomb_Weight=5 Pie_Weight=3 "
+                "Boot_Weight=2 Bonus_Boot_Time=10 Ears_Weight=4 Bonus_Ears_Time=8"},
+      {"Water", "StartupHeight=40 FixedHeight=60"}};
+  std::string text;
+  for (const auto& [name, entries] : sections) {
+    std::string lines = std::string(entries) + " ";
+    std::replace(lines.begin(), lines.end(), ' ', '\n');
+    text += "[" + std::string(name) + "]\n" + lines;
+  }
+  return text;
 }
 
 // The sounds played since the last ListenToSounds().
@@ -104,8 +69,8 @@ inline std::vector<audio::SoundCall>& PlayedSounds() {
   return calls;
 }
 
-inline void Press(int code) { input::KeyState[static_cast<std::size_t>(code)] = input::kKeyDown; }
-inline void Release(int code) { input::KeyState[static_cast<std::size_t>(code)] = 0; }
+inline void Press(int code) { core::KeyState[static_cast<std::size_t>(code)] = core::kKeyDown; }
+inline void Release(int code) { core::KeyState[static_cast<std::size_t>(code)] = 0; }
 
 // A fresh private application directory (with "textures") and settings folder
 // for the running test case, made the game's own.
@@ -167,18 +132,19 @@ class WorldTest : public ::testing::Test {
     config::GameOptions.GameMode_Story = false;
     config::GameOptions.FULL_SCREEN = false;
     core::FrameTime = 0.02;
-    world::SeedRandom(1);
+    core::SeedRandom(1);
     // State that a new game deliberately leaves alone, cleared so that the
     // cases also pass when run one after another in a single process.
     for (auto& d : world::SmashDebrisList) d = world::SmashDebris{};
-    input::KeyState.fill(0);
-    input::Controls = input::ControlState{};
+    core::KeyState.fill(0);
+    core::Controls = core::ControlState{};
     input::KeyLatches = input::KeyLatchState{};
     core::Paused = false;
     core::MouseButton1 = core::MouseButton2 = core::MouseButton3 = false;
     world::ReplayPlayback = false;
     world::EndFade = 0;
     for (auto& entry : config::HighScores) entry = config::HighScoreEntry{};
+    config::ClearPendingEntry();
   }
   void TearDown() override {
     audio::SetSoundObserver(nullptr);
@@ -200,8 +166,11 @@ class WorldTest : public ::testing::Test {
     config::GameOptions.GameMode_Story = story;
     WriteTuning(tuning, story);
     bool read = true;
-    config::StartNewGame(read);
+    world::StartNewGame(read);
+    AfterNewGame();
   }
+  // What the layers above the world add to a new game (the screen fixtures).
+  virtual void AfterNewGame() {}
 
   // Tuning only, on an empty shaft: for hand-built scenes.
   void EmptyShaft(bool story = false, const std::string& tuning = BasicTuning()) {

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-namespace tw::core {
+namespace tw::app {
 
 enum class StartMode { None, Story, Arcade };
 
@@ -34,4 +34,4 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& args
 // The text --help prints.
 std::string HelpText();
 
-}  // namespace tw::core
+}  // namespace tw::app

@@ -1,8 +1,8 @@
-#include "world/random.h"
+#include "core/random.h"
 
 #include <utility>
 
-namespace tw::world {
+namespace tw::core {
 
 namespace {
 
@@ -54,4 +54,4 @@ std::int32_t RandomWhole(std::int32_t lowest, std::int32_t highest) {
   return static_cast<std::int32_t>(static_cast<std::int64_t>(lowest) + static_cast<std::int64_t>(r % span));
 }
 
-}  // namespace tw::world
+}  // namespace tw::core

@@ -6,7 +6,7 @@
 
 #include "core/numeric.h"
 
-namespace tw::core {
+namespace tw::world {
 
 struct Cloud {
   bool Active = false;
@@ -21,4 +21,4 @@ void TrackLevelAndScroll();
 void DriftClouds();
 void LowerDrills();
 
-}  // namespace tw::core
+}  // namespace tw::world

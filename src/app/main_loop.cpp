@@ -1,4 +1,4 @@
-#include "core/main_loop.h"
+#include "app/main_loop.h"
 
 #include <algorithm>
 #include <chrono>
@@ -10,8 +10,8 @@
 #include "config/tuning.h"
 #include "core/frame_clock.h"
 #include "core/game_state.h"
-#include "core/level_scroll.h"
-#include "core/report.h"
+#include "world/level_scroll.h"
+#include "app/report.h"
 #include "frontend/end_of_game.h"
 #include "frontend/menu.h"
 #include "input/autoplayer.h"
@@ -26,13 +26,14 @@
 #include "render/debug_overlay.h"
 #include "render/device.h"
 #include "render/game_screen.h"
+#include "render/screenshot.h"
 #include "replay/replay.h"
 #include "world/player.h"
-#include "world/random.h"
+#include "core/random.h"
 #include "world/score.h"
 #include "world/tile_dynamics.h"
 
-namespace tw::core {
+namespace tw::app {
 
 Single MenuMusicLevel = 0;
 Single GameMusicLevel = 0;
@@ -78,7 +79,7 @@ void StartUp(const CommandLine& cl) {
   platform::SetCursorVisible(!config::GameOptions.FULL_SCREEN);
   platform::PumpEvents();
   audio::InitSound(!cl.headless && !cl.offscreen);
-  Running = render::InitGraphics();
+  core::Running = render::InitGraphics();
   config::LoadHighScores();
   if (config::GameOptions.Sound_On) {
     audio::MenuTrack().Play(0);
@@ -92,27 +93,32 @@ void StartUp(const CommandLine& cl) {
 void StartGameNow(StartMode mode) {
   config::GameOptions.GameMode_Story = (mode == StartMode::Story);
   config::LoadHighScores();
-  InGame = true;
-  bool read_file = true;
-  config::StartNewGame(read_file);
+  core::InGame = true;
+  frontend::StartGame();
   input::ResetAutoplayer();
 }
 
 bool Autoplaying = false;
 
 void GameFrame() {
-  if (!GameOver) input::ReadControls();
-  if (!GameOver && Autoplaying) input::Autoplay();
-  if (GameOver) input::ScanNameKeys();
-  if (!Paused) {
+  if (!core::GameOver) {
+    input::ReadControls();
+    if (Autoplaying) input::Autoplay();
+    if (input::ScreenshotRequested) {
+      input::ScreenshotRequested = false;
+      render::TakeScreenshot();
+    }
+  }
+  if (core::GameOver) input::ScanNameKeys();
+  if (!core::Paused) {
     replay::ReplayStep();
     world::UpdatePlayer();
     world::UpdateTiles();
-    LowerDrills();
+    world::LowerDrills();
     render::UpdateDebugText();
     world::ScoreStep("");
-    DriftClouds();
-    TrackLevelAndScroll();
+    world::DriftClouds();
+    world::TrackLevelAndScroll();
     frontend::EndOfGameCheck();
   }
   render::RenderGame();
@@ -171,8 +177,8 @@ void GameFrameMusic() {
 }
 
 bool RequestClose() {
-  if (Running) {
-    Running = false;  // the current frame finishes, then the orderly shut-down
+  if (core::Running) {
+    core::Running = false;  // the current frame finishes, then the orderly shut-down
     return false;
   }
   return true;
@@ -183,8 +189,8 @@ int RunGame(const CommandLine& cl) {
   platform::SetVideoBackend(cl.headless    ? platform::VideoBackend::Headless
                             : cl.offscreen ? platform::VideoBackend::Offscreen
                                            : platform::VideoBackend::Window);
-  SetFrameWaitEnabled(!cl.fast);
-  world::SeedRandom(cl.seed ? *cl.seed
+  core::SetFrameWaitEnabled(!cl.fast);
+  core::SeedRandom(cl.seed ? *cl.seed
                             : static_cast<std::uint64_t>(
                                   std::chrono::system_clock::now().time_since_epoch().count()));
   if (cl.keys_file) {
@@ -203,15 +209,15 @@ int RunGame(const CommandLine& cl) {
   }
   platform::SetWindowEvents({[] { return RequestClose(); },
                              [](int button, bool down) {
-                               if (button == 1) MouseButton1 = down;
-                               if (button == 2) MouseButton2 = down;
-                               if (button == 3) MouseButton3 = down;
+                               if (button == 1) core::MouseButton1 = down;
+                               if (button == 2) core::MouseButton2 = down;
+                               if (button == 3) core::MouseButton3 = down;
                              }});
 
   Autoplaying = cl.autoplay;
   StartUp(cl);
   const double cpu_start = platform::ProcessCpuSeconds();  // the loop's cost, not the loading's
-  if (Running && cl.start != StartMode::None) StartGameNow(cl.start);
+  if (core::Running && cl.start != StartMode::None) StartGameNow(cl.start);
 
   PacingMeter meter;
   // Per-frame work times, kept for the report; room for a long benchmark run
@@ -219,19 +225,19 @@ int RunGame(const CommandLine& cl) {
   std::vector<float> work_ms;
   work_ms.reserve(static_cast<std::size_t>(std::min<std::int64_t>(cl.frames.value_or(0), 1 << 20)));
   double work_total = 0;
-  while (Running) {
-    if (cl.frames && FrameNumber >= *cl.frames) {
-      Running = false;
+  while (core::Running) {
+    if (cl.frames && core::FrameNumber >= *cl.frames) {
+      core::Running = false;
       break;
     }
     // An autoplayed game started from the command line ends the run.
     if (cl.autoplay && cl.start != StartMode::None && Result.over) {
-      Running = false;
+      core::Running = false;
       break;
     }
     const double work_start = platform::ThreadCpuSeconds();
-    input::ApplyKeyScript(FrameNumber);
-    if (!InGame) {
+    input::ApplyKeyScript(core::FrameNumber);
+    if (!core::InGame) {
       frontend::MenuFrame();
       MenuFrameMusic();
     } else {
@@ -241,10 +247,10 @@ int RunGame(const CommandLine& cl) {
     work_total += work;
     if (work_ms.size() < work_ms.capacity()) work_ms.push_back(static_cast<float>(work * 1000.0));
     Single target = 50.0f;
-    WaitFrame(target);
+    core::WaitFrame(target);
     meter.Tick();
     if (platform::InputPending() || !config::GameOptions.FullScreenChoice) platform::PumpEvents();
-    ++FrameNumber;
+    ++core::FrameNumber;
   }
 
   FrameTiming timing;
@@ -275,4 +281,4 @@ int RunGame(const CommandLine& cl) {
   return 0;
 }
 
-}  // namespace tw::core
+}  // namespace tw::app

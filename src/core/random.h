@@ -6,7 +6,7 @@
 
 #include "core/numeric.h"
 
-namespace tw::world {
+namespace tw::core {
 
 void SeedRandom(std::uint64_t seed);
 // Uniform in [0, 1), with the precision of a Single.
@@ -14,4 +14,4 @@ Single Rnd();
 // A whole number drawn uniformly from lowest to highest, both included.
 std::int32_t RandomWhole(std::int32_t lowest, std::int32_t highest);
 
-}  // namespace tw::world
+}  // namespace tw::core

@@ -1,10 +1,10 @@
 // Start-up, the fixed-rate main loop and shut-down.
 #pragma once
 
-#include "core/command_line.h"
+#include "app/command_line.h"
 #include "core/numeric.h"
 
-namespace tw::core {
+namespace tw::app {
 
 // Music fade levels in the players' volume units.
 extern Single MenuMusicLevel;
@@ -22,4 +22,4 @@ int RunGame(const CommandLine& options);
 // Returns true when the window may close at once (the loop had already stopped).
 bool RequestClose();
 
-}  // namespace tw::core
+}  // namespace tw::app

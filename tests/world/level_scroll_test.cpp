@@ -1,14 +1,16 @@
-#include "core/level_scroll.h"
+#include "world/level_scroll.h"
 
 #include <gtest/gtest.h>
+
+#include <tuple>
 
 #include "config/tuning.h"
 #include "core/game_state.h"
 #include "world/drills_water.h"
 #include "world/player.h"
-#include "world/random.h"
+#include "core/random.h"
 
-namespace tw::core {
+namespace tw::world {
 namespace {
 
 void SetLevels() {
@@ -25,10 +27,10 @@ class LevelScrollTest : public ::testing::Test {
  protected:
   void SetUp() override {
     SetLevels();
-    FrameTime = 0.02;
-    ScrollY = 0;
-    CurrentLevel = 0;
-    GameOver = false;
+    core::FrameTime = 0.02;
+    core::ScrollY = 0;
+    core::CurrentLevel = 0;
+    core::GameOver = false;
     world::DrillY = -100;
     config::Tuning.Speed_of_Lowering = 50;
   }
@@ -40,67 +42,47 @@ TEST_F(LevelScrollTest, NothingScrollsWhileTheCreatureIsInTheTopRows) {
     TrackLevelAndScroll();
     LowerDrills();
   }
-  EXPECT_EQ(ScrollY, 0);
-  EXPECT_EQ(CurrentLevel, 0);
-  EXPECT_EQ(world::DrillY, -100);
+  EXPECT_EQ(std::tuple(core::ScrollY, core::CurrentLevel, world::DrillY), std::tuple(0, 0, -100));
 }
 
 TEST_F(LevelScrollTest, ScrollsAtTheSpeedOfTheLevelAtTheBottomRow) {
   world::Player.Y = 98;  // row 4
   TrackLevelAndScroll();
-  EXPECT_EQ(CurrentLevel, 1);  // bottom row 15 lies in level 1 (rows 0..19)
-  EXPECT_FLOAT_EQ(ScrollY, -1.8f);
+  EXPECT_EQ(core::CurrentLevel, 1);  // bottom row 15 lies in level 1 (rows 0..19)
+  EXPECT_FLOAT_EQ(core::ScrollY, -1.8f);
   LowerDrills();
   EXPECT_FLOAT_EQ(world::DrillY, -99.0f);
 
-  ScrollY = -160;  // bottom row 5 + 15 = 20: the first row of level 2
+  core::ScrollY = -160;  // bottom row 5 + 15 = 20: the first row of level 2
   TrackLevelAndScroll();
-  EXPECT_EQ(CurrentLevel, 2);
-  EXPECT_FLOAT_EQ(ScrollY, -162.0f);
+  EXPECT_EQ(core::CurrentLevel, 2);
+  EXPECT_FLOAT_EQ(core::ScrollY, -162.0f);
 }
 
 TEST_F(LevelScrollTest, PastTheEndZoneTheLevelIsZeroAndScrollingStops) {
   world::Player.Y = 40000;
-  ScrollY = -32.0f * 2000;
+  core::ScrollY = -32.0f * 2000;
   TrackLevelAndScroll();
-  EXPECT_EQ(CurrentLevel, 0);
-  EXPECT_FLOAT_EQ(ScrollY, -64000.0f);
+  EXPECT_EQ(core::CurrentLevel, 0);
+  EXPECT_FLOAT_EQ(core::ScrollY, -64000.0f);
 }
 
 TEST_F(LevelScrollTest, GameOverFreezesScrollAndDrills) {
   world::Player.Y = 500;
-  GameOver = true;
-  CurrentLevel = 3;
+  core::GameOver = true;
+  core::CurrentLevel = 3;
   TrackLevelAndScroll();
   LowerDrills();
-  EXPECT_EQ(ScrollY, 0);
+  EXPECT_EQ(core::ScrollY, 0);
   EXPECT_EQ(world::DrillY, -100);
 }
 
-TEST_F(LevelScrollTest, CloudsStartBelowTheScreenAndTakeTurns) {
-  world::SeedRandom(1);
-  Clouds = {};
-  DriftClouds();
-  // Cloud 0 finds cloud 1 inactive and starts; cloud 1 sees cloud 0 at y 480.
-  EXPECT_TRUE(Clouds[0].Active);
-  EXPECT_FALSE(Clouds[1].Active);
-  EXPECT_EQ(Clouds[0].Width, 217);
-  EXPECT_EQ(Clouds[1].Height, 84);
-  EXPECT_EQ(Clouds[0].Y, 480);
-  EXPECT_GE(Clouds[0].DriftX, -0.4f);
-  EXPECT_LT(Clouds[0].DriftX, 0.4f);
-  EXPECT_GE(Clouds[0].SpeedDivisor, 2.0f);
-  EXPECT_LT(Clouds[0].SpeedDivisor, 3.0f);
-  EXPECT_GE(Clouds[0].X, -108.0f);
-  EXPECT_LT(Clouds[0].X, 640.0f - 108.0f);
-}
-
 TEST_F(LevelScrollTest, CloudsRiseWithTheScrollEvenBeforeScrollingStarts) {
-  world::SeedRandom(2);
+  core::SeedRandom(2);
   Clouds = {};
   Clouds[0] = Cloud{true, 100, 300, 217, 92, 0.25f, 2.5f};
   Clouds[1] = Cloud{true, 100, 100, 189, 84, -0.25f, 2.0f};
-  CurrentLevel = 1;
+  core::CurrentLevel = 1;
   DriftClouds();
   EXPECT_FLOAT_EQ(Clouds[0].Y, 300.0f - 90.0f / 2.5f * 0.02f);
   EXPECT_FLOAT_EQ(Clouds[0].X, 100.25f);
@@ -112,4 +94,4 @@ TEST_F(LevelScrollTest, CloudsRiseWithTheScrollEvenBeforeScrollingStarts) {
 }
 
 }  // namespace
-}  // namespace tw::core
+}  // namespace tw::world

@@ -1,8 +1,8 @@
-#include "core/command_line.h"
+#include "app/command_line.h"
 
 #include <charconv>
 
-namespace tw::core {
+namespace tw::app {
 
 namespace {
 
@@ -116,4 +116,4 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& args
   return cl;
 }
 
-}  // namespace tw::core
+}  // namespace tw::app

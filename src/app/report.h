@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-namespace tw::core {
+namespace tw::app {
 
 // A minimal JSON builder: values are appended in order; commas are handled.
 struct Json {
@@ -62,4 +62,4 @@ void TrackGameResult();
 std::string BuildReport(const FrameTiming& timing);
 bool WriteReport(const std::string& path, const FrameTiming& timing);
 
-}  // namespace tw::core
+}  // namespace tw::app

@@ -1,4 +1,4 @@
-#include "core/report.h"
+#include "app/report.h"
 
 #include <algorithm>
 #include <cmath>
@@ -15,18 +15,18 @@
 #include "core/game_state.h"
 #include "platform/files.h"
 
-namespace tw::core {
+namespace tw::app {
 
 GameResult Result;
 
 void TrackGameResult() {
   GameResult& r = Result;
-  if (!InGame || r.over) return;
+  if (!core::InGame || r.over) return;
   const world::PlayerState& p = world::Player;
   r.started = true;
   r.deepest_row = std::max(r.deepest_row, static_cast<int>(std::floor(static_cast<double>(p.Y) / 32.0)));
-  r.level = std::max(r.level, static_cast<int>(CurrentLevel));
-  if (!GameOver) {
+  r.level = std::max(r.level, static_cast<int>(core::CurrentLevel));
+  if (!core::GameOver) {
     ++r.frames;
     r.water_frames = p.InWater ? r.water_frames + 1 : 0;
     return;
@@ -36,7 +36,7 @@ void TrackGameResult() {
   r.score = static_cast<double>(world::Score);
   if (r.won) {
     r.cause = "won";
-  } else if (p.Y > 480.0f - ScrollY) {
+  } else if (p.Y > 480.0f - core::ScrollY) {
     r.cause = r.water_frames >= 50 ? "water" : "bottom";
   } else if (p.Y < world::DrillTipWorldY()) {
     r.cause = "drills";
@@ -125,10 +125,10 @@ void Json::Bool(std::string_view key, bool value) {
 std::string BuildReport(const FrameTiming& timing) {
   Json j;
   j.BeginObject();
-  j.Integer("frames", FrameNumber);
-  j.Number("fps", static_cast<double>(FrameClock.Fps));
+  j.Integer("frames", core::FrameNumber);
+  j.Number("fps", static_cast<double>(core::FrameClock.Fps));
   // At shut-down the loop has stopped; report what the game was doing.
-  j.String("mode", GameModeName(ActivityMode()));
+  j.String("mode", core::GameModeName(core::ActivityMode()));
   const config::Options& o = config::GameOptions;
   j.BeginObject("options");
   j.Bool("details_high", o.Details_High);
@@ -156,12 +156,12 @@ std::string BuildReport(const FrameTiming& timing) {
   j.String("typed_name", world::TypedName);
   j.BeginObject("game");
   j.Number("score", static_cast<double>(world::Score));
-  j.Integer("level", CurrentLevel);
-  j.Number("scroll_y", static_cast<double>(ScrollY));
+  j.Integer("level", core::CurrentLevel);
+  j.Number("scroll_y", static_cast<double>(core::ScrollY));
   j.Number("drill_y", static_cast<double>(world::DrillY));
   j.Number("water_y", static_cast<double>(world::WaterY));
   j.Number("map_height", static_cast<double>(config::MapHeight));
-  j.Bool("game_over", GameOver);
+  j.Bool("game_over", core::GameOver);
   j.Bool("won", world::GameWon);
   j.Number("bombs", static_cast<double>(world::Bombs));
   j.Number("boot_time", static_cast<double>(world::BootTime));
@@ -208,4 +208,4 @@ bool WriteReport(const std::string& path, const FrameTiming& timing) {
   return platform::WriteFileAtomic(path, BuildReport(timing));
 }
 
-}  // namespace tw::core
+}  // namespace tw::app
