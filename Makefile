@@ -3,7 +3,7 @@
 BUILD_DIR ?= build
 JOBS ?= 2
 
-.PHONY: play test build deps bench-pacing bench-frame-cost clean
+.PHONY: play test build deps bench-pacing bench-frame-cost bench-replay clean
 
 deps:
 	./scripts/install-deps.sh
@@ -25,6 +25,11 @@ bench-pacing: build
 # CPU time per game frame over a busy minute, offscreen and headless; see README.
 bench-frame-cost: build
 	./bench/frame_cost.sh $(BUILD_DIR)/tumblewell
+
+# Replay start state saved and loaded, recording and playback per frame; see README.
+bench-replay: build
+	cmake --build $(BUILD_DIR) --target tw_replay_bench
+	./$(BUILD_DIR)/tw_replay_bench
 
 clean:
 	rm -rf $(BUILD_DIR)

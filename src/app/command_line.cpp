@@ -1,6 +1,7 @@
 #include "app/command_line.h"
 
 #include <charconv>
+#include <filesystem>
 
 namespace tw::app {
 
@@ -37,7 +38,13 @@ std::string HelpText() {
          "                     Backspace, Up, Down, Left, Right, A..Z, 0..9; '#' starts a\n"
          "                     comment; frames count from 0 over menu and game alike\n"
          "  --autoplay         the computer plays (with --start, the run ends with the game)\n"
-         "  --report FILE      at shut-down, write the game's state as a JSON object\n";
+         "  --report FILE      at shut-down, write the game's state as a JSON object\n"
+         "  --record           record the game that --start begins (without --start, the\n"
+         "                     next game started from the menu) into replay.ini in the\n"
+         "                     application directory\n"
+         "  --play FILE        play the replay FILE back at once (in the mode it was\n"
+         "                     recorded in; an older file without one plays in the mode\n"
+         "                     of --start or of the saved options), then show the menu\n";
 }
 
 std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& args, std::string& error) {
@@ -101,6 +108,18 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& args
     } else if (a == "--keys") {
       if (!value(v)) return std::nullopt;
       cl.keys_file = v;
+    } else if (a == "--record") {
+      cl.record = true;
+    } else if (a == "--play") {
+      if (!value(v)) return std::nullopt;
+      if (v.empty()) {
+        error = "option --play needs a replay file";
+        return std::nullopt;
+      }
+      // Read from where the command was given, whatever --data says.
+      std::error_code ec;
+      const std::filesystem::path full = std::filesystem::absolute(v, ec);
+      cl.play_file = ec ? v : full.string();
     } else if (a == "--report") {
       if (!value(v)) return std::nullopt;
       cl.report_file = v;
@@ -108,6 +127,10 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& args
       error = "unknown option \"" + a + "\" (try --help)";
       return std::nullopt;
     }
+  }
+  if (cl.record && cl.play_file) {
+    error = "--record and --play cannot be used together";
+    return std::nullopt;
   }
   if (cl.headless && cl.offscreen) {
     error = "--headless and --offscreen cannot be used together";

@@ -26,6 +26,8 @@ struct CommandLine {
   // when that game is over.
   bool autoplay = false;
   StartMode start = StartMode::None;
+  bool record = false;                   // record the game --start begins (else the next)
+  std::optional<std::string> play_file;  // play this replay back at once
 };
 
 // Parses argv[1..]. On a bad argument returns nullopt and sets `error` to a

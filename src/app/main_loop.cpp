@@ -22,6 +22,7 @@
 #include "platform/clock.h"
 #include "platform/files.h"
 #include "platform/input.h"
+#include "platform/interrupt.h"
 #include "platform/video.h"
 #include "render/debug_overlay.h"
 #include "render/device.h"
@@ -94,6 +95,7 @@ void StartGameNow(StartMode mode) {
   config::GameOptions.GameMode_Story = (mode == StartMode::Story);
   config::LoadHighScores();
   core::InGame = true;
+  replay::ReplayFrame = 0;
   frontend::StartGame();
   input::ResetAutoplayer();
 }
@@ -127,6 +129,7 @@ void GameFrame() {
 }
 
 void ShutDown() {
+  replay::ShutDown();  // a recording cut short keeps what it has
   platform::SetCursorVisible(true);
   render::ShutdownGraphics();
   audio::MenuTrack().Close();
@@ -193,6 +196,11 @@ int RunGame(const CommandLine& cl) {
   core::SeedRandom(cl.seed ? *cl.seed
                             : static_cast<std::uint64_t>(
                                   std::chrono::system_clock::now().time_since_epoch().count()));
+  platform::CatchInterrupts();
+  if (cl.play_file && !platform::ReadFile(*cl.play_file)) {
+    std::fprintf(stderr, "tumblewell: cannot read replay %s\n", cl.play_file->c_str());
+    return 2;
+  }
   if (cl.keys_file) {
     const auto text = platform::ReadFile(*cl.keys_file);
     if (!text) {
@@ -217,7 +225,17 @@ int RunGame(const CommandLine& cl) {
   Autoplaying = cl.autoplay;
   StartUp(cl);
   const double cpu_start = platform::ProcessCpuSeconds();  // the loop's cost, not the loading's
-  if (core::Running && cl.start != StartMode::None) StartGameNow(cl.start);
+  if (cl.record) replay::ReplayRecord = true;  // the game --start begins, or the next one
+  if (core::Running && cl.play_file) {
+    world::ReplayPlayback = true;
+    replay::ReplayRecord = false;
+    replay::ReplayFile = *cl.play_file;
+    const bool story = cl.start == StartMode::None ? config::GameOptions.GameMode_Story
+                                                   : cl.start == StartMode::Story;
+    StartGameNow(story ? StartMode::Story : StartMode::Arcade);
+  } else if (core::Running && cl.start != StartMode::None) {
+    StartGameNow(cl.start);
+  }
 
   PacingMeter meter;
   // Per-frame work times, kept for the report; room for a long benchmark run
@@ -226,7 +244,8 @@ int RunGame(const CommandLine& cl) {
   work_ms.reserve(static_cast<std::size_t>(std::min<std::int64_t>(cl.frames.value_or(0), 1 << 20)));
   double work_total = 0;
   while (core::Running) {
-    if (cl.frames && core::FrameNumber >= *cl.frames) {
+    // Ctrl-C stops the game as a window close does: in order.
+    if ((cl.frames && core::FrameNumber >= *cl.frames) || platform::InterruptRequested()) {
       core::Running = false;
       break;
     }

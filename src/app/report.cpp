@@ -14,6 +14,7 @@
 #include "core/frame_clock.h"
 #include "core/game_state.h"
 #include "platform/files.h"
+#include "replay/replay.h"
 
 namespace tw::app {
 
@@ -188,6 +189,16 @@ std::string BuildReport(const FrameTiming& timing) {
     j.Number("score", Result.over ? Result.score : static_cast<double>(world::Score));
     j.EndObject();
   }
+  const replay::ReplayStatus rs = replay::Status();
+  j.BeginObject("replay");
+  j.Bool("record", rs.record);
+  j.Bool("playback", rs.playback);
+  j.Number("frame", static_cast<double>(rs.frame));
+  j.String("file", rs.file);
+  j.Bool("game_ended", rs.game_ended);  // the last game's end, before its wind-up:
+  j.Number("end_frame", static_cast<double>(rs.end_frame));
+  j.Number("end_score", static_cast<double>(rs.end_score));
+  j.EndObject();
   j.BeginObject("timing");
   j.Integer("frames", timing.frames);
   j.Number("mean_period_ms", timing.mean_period_ms);

@@ -46,6 +46,28 @@ TEST(IniRead, LookupRules) {
   EXPECT_EQ(ReadIniText("[s]\nk=" + std::string(300, 'x') + "\n", "s", "k"), std::string(254, 'x'));
 }
 
+TEST(IniRead, AnIndexedTextAnswersAsTheLineByLineReader) {
+  std::string many = "[Map]\n";
+  for (int i = 0; i < 500; ++i) many += "Y" + std::to_string(i) + "_X1=" + std::to_string(i % 7) + "\n";
+  const std::vector<std::string> texts = {
+      "[Player]\r\n  WalkSpeed  =  150 \r\nweight=4\r\n",
+      "[a]\nk=1\nk=2\nK=9\n[b]\nk=3\n[A]\nk=4\nonly_second=5\n",
+      "[s]\rx=1\ry=2", "[s]\na=\"q q\"\nb='x'\n;c=3\n#d=4\n=e\n[t\nk=6\n", "k=0\n[s]\nx=" + std::string(300, 'v'),
+      std::string("\0[s]\xff\nx\0=1\n", 11), many, ""};
+  const std::vector<std::pair<std::string, std::string>> lookups = {
+      {"player", "walkspeed"}, {" Player ", " Weight "}, {"a", "k"}, {"b", "k"}, {"a", "only_second"}, {"s", "y"},
+      {"s", "a"}, {"s", "b"}, {"s", "c"}, {"s", "#d"}, {"s", ""}, {"t", "k"}, {"", "k"}, {"s", "x"},
+      {"map", "y499_x1"}, {"Map", "Y0_X1"}, {"Map", "Y500_X1"}, {"nothing", "k"}};
+  for (const std::string& text : texts) {
+    const IniIndex index = IndexIniText(text);
+    for (const auto& [section, key] : lookups) {
+      EXPECT_EQ(std::string(LookupIniIndex(index, section, key).value_or("")), ReadIniText(text, section, key))
+          << "[" << section << "] " << key << " in " << text.substr(0, 30);
+      EXPECT_EQ(LookupIniIndex(index, section, key).has_value(), LookupIniText(text, section, key).has_value());
+    }
+  }
+}
+
 TEST(IniWrite, InPlaceNewKeysAndSections) {
   struct Case {
     const char *text, *section, *key, *value, *want;

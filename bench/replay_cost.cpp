@@ -1,0 +1,121 @@
+// Replay cost, run by hand: saving and loading the start state of a shaft
+// (the installed arcade shaft, and the worst case of a grid full to its last
+// row), and the per-frame cost of recording and of playback.
+// Usage: tw_replay_bench [frames]
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include <unistd.h>
+
+#include "config/ini_store.h"
+#include "config/options.h"
+#include "config/tuning.h"
+#include "world/new_game.h"
+#include "core/game_state.h"
+#include "core/input_state.h"
+#include "platform/files.h"
+#include "replay/replay.h"
+#include "world/grid.h"
+#include "world/player.h"
+#include "core/random.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace tw;
+using Clock = std::chrono::steady_clock;
+
+double MsSince(Clock::time_point start) {
+  return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+void NewGame(bool record, bool playback) {
+  replay::ReplayRecord = record;
+  world::ReplayPlayback = playback;
+  replay::ReplayFile = replay::kRecordFile;
+  replay::ReplayFrame = 0;
+  core::GameOver = false;
+  replay::PrepareNewGame();
+  bool read = true;
+  world::StartNewGame(read);
+}
+
+void Measure(const char* name, bool full_grid, int frames) {
+  NewGame(true, false);
+  if (full_grid) {
+    config::MapHeight = static_cast<Single>(world::kLastGridRow);
+    for (auto& column : world::TileGrid.Tile) column.fill(1);
+  }
+  auto t = Clock::now();
+  replay::ReplayStep();  // frame 0: the start state goes into the recording
+  const double save_ms = MsSince(t);
+  // A key change every 10 frames, in turn on each of the four keys.
+  t = Clock::now();
+  for (int f = 1; f < frames; ++f) {
+    auto& c = core::Controls;
+    if (f % 10 == 0) {
+      const int k = (f / 10) % 4;
+      if (k == 0) c.MoveLeft = !c.MoveLeft;
+      if (k == 1) c.MoveRight = !c.MoveRight;
+      if (k == 2) c.JumpRequest = true;
+      if (k == 3) c.JumpLatch = !c.JumpLatch;
+    }
+    replay::ReplayStep();
+    c.JumpRequest = false;
+  }
+  const double record_us = MsSince(t) * 1000.0 / (frames - 1);
+  // The game ended at the bottom of the shaft: every row is played back.
+  core::ScrollY = -(config::MapHeight - 15.0f) * 32.0f;
+  t = Clock::now();
+  replay::WriteClosingValues();
+  replay::FinishGame();
+  const double write_ms = MsSince(t);
+  const auto size = fs::file_size(platform::AppPath(replay::kRecordFile));
+
+  // Reading and indexing the file alone, then as the new-game set-up does it
+  // (with the shaft generated).
+  t = Clock::now();
+  const auto text = platform::ReadFile(platform::AppPath(replay::kRecordFile));
+  const config::IniIndex index = config::IndexIniText(text.value_or(""));
+  const double index_ms = MsSince(t);
+  t = Clock::now();
+  NewGame(false, true);
+  const double setup_ms = MsSince(t);
+  t = Clock::now();
+  replay::ReplayStep();  // frame 0: the start state comes out of the file
+  const double load_ms = MsSince(t);
+  t = Clock::now();
+  int played = 1;
+  for (; played < frames && !core::GameOver; ++played) replay::ReplayStep();
+  const double play_us = MsSince(t) * 1000.0 / played;
+  replay::FinishGame();
+
+  std::printf("%s: %.0f rows, file %.0f KB\n", name, static_cast<double>(config::MapHeight),
+              static_cast<double>(size) / 1024.0);
+  std::printf("  save start state (frame 0, in memory) %.2f ms; file written at the wind-up %.2f ms\n", save_ms,
+              write_ms);
+  std::printf("  load: file read and indexed %.2f ms (new-game set-up with it %.2f ms); start state %.2f ms\n",
+              index_ms, setup_ms, load_ms);
+  std::printf("  per frame: recording %.2f us, playback %.2f us (%d frames)\n", record_us, play_us, frames);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const int frames = argc > 1 ? std::max(2, std::atoi(argv[1])) : 50000;
+  const fs::path dir = fs::temp_directory_path() / ("tw_replay_bench_" + std::to_string(::getpid()));
+  fs::create_directories(dir / "textures");
+  fs::copy_file(fs::path(TW_SOURCE_DIR) / "data" / "tuning_arcade.ini", dir / "textures" / "lvl2.bmp");
+  platform::SetAppDir(dir.string());
+  ::setenv("XDG_CONFIG_HOME", dir.string().c_str(), 1);
+  config::GameOptions.GameMode_Story = false;
+  core::SeedRandom(1);
+  Measure("arcade shaft", false, frames);
+  Measure("full grid (every cell of rows 0..5000 filled)", true, frames);
+  fs::remove_all(dir);
+  return 0;
+}
