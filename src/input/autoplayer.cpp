@@ -4,7 +4,6 @@
 #include <array>
 #include <cmath>
 #include <cstdlib>
-#include <cstdio>  // TRACE-TEMP
 
 #include "config/tuning.h"
 #include "core/game_state.h"
@@ -456,10 +455,6 @@ void Autoplay() {
   } else {
     Falling(w);
   }
-  static const bool trace = std::getenv("TW_TRACE") != nullptr;  // TRACE-TEMP
-  if (trace && std::getenv("TW_TRACE_COUNT")) { int n = 0; for (const auto& t : world::FallingTiles) n += t.Active; std::fprintf(stderr, "   active %d\n", n); }  // TRACE-TEMP
-  if (trace && std::getenv("TW_TRACE_TILES")) { for (const auto& t : world::FallingTiles) if (t.Active && std::abs(t.X - world::Player.X) < 40 && std::abs(t.Y - world::Player.Y) < 64) std::fprintf(stderr, "   tile x%.0f y%.1f v%.2f type%.0f\n", static_cast<double>(t.X), static_cast<double>(t.Y), static_cast<double>(t.VelocityY), static_cast<double>(t.TileType)); std::fprintf(stderr, "   cells r%d: %d %d %d / r%d: %d %d %d\n", w.floor-1, Cell(w.left-1,w.floor-1), Cell(w.left,w.floor-1), Cell(w.right,w.floor-1), w.floor, Cell(w.left-1,w.floor), Cell(w.left,w.floor), Cell(w.right,w.floor)); }  // TRACE-TEMP
-  if (trace) std::fprintf(stderr, "%ld x%.1f y%.1f v%.2f cy%.0f dg%.0f g%d L%d R%d U%d B%d row%d scr%.0f\n", S.frame, w.x, w.y, w.v, w.canvasY, w.drillGap, w.grounded, core::Controls.MoveLeft, core::Controls.MoveRight, core::Controls.JumpRequest, core::Controls.BombRequest, w.floor, static_cast<double>(core::ScrollY));  // TRACE-TEMP
 }
 
 }  // namespace tw::input
