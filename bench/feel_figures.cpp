@@ -1,7 +1,7 @@
 // Feel figures of a tuning file: how the materials, jumps, bounces and
 // braked falls play, measured on small hand-built shafts with the game's own
 // world code. Run by hand:
-//   build/bench/feel_figures data/tuning_story.ini [story|arcade]
+//   build/feel_figures data/tuning_story.ini [story|arcade]
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
