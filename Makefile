@@ -3,7 +3,7 @@
 BUILD_DIR ?= build
 JOBS ?= 2
 
-.PHONY: play test build deps bench-pacing bench-frame-cost bench-replay bench-playability bench-feel clean
+.PHONY: play test build deps bench bench-pacing bench-frame-cost bench-replay bench-playability bench-feel clean
 
 deps:
 	./scripts/install-deps.sh
@@ -17,6 +17,11 @@ play: build
 
 test: build
 	ctest --test-dir $(BUILD_DIR) --output-on-failure -j$(JOBS)
+
+# All the performance figures in one run: the menu and a busy game offscreen
+# at real pace, and the headless start-up; see README.
+bench: build
+	./bench/bench_all.sh $(BUILD_DIR)/tumblewell
 
 # Frame pacing in the menu (10 s, offscreen); see README.
 bench-pacing: build

@@ -195,7 +195,8 @@ std::string BuildReport(const FrameTiming& timing) {
   j.Bool("playback", rs.playback);
   j.Number("frame", static_cast<double>(rs.frame));
   j.String("file", rs.file);
-  j.Bool("game_ended", rs.game_ended);  // the last game's end, before its wind-up:
+  // How the last game ended: its first frame found over, and the score before the wind-up.
+  j.Bool("game_ended", rs.game_ended);
   j.Number("end_frame", static_cast<double>(rs.end_frame));
   j.Number("end_score", static_cast<double>(rs.end_score));
   j.EndObject();

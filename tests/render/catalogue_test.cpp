@@ -21,6 +21,8 @@
 #include "render/bitmap_font.h"
 #include "render/catalogue.h"
 #include "render/draw.h"
+#include "render/picture_header.h"
+#include "test_support.h"
 #include "offscreen_canvas.h"
 #include "test_support.h"
 
@@ -120,6 +122,23 @@ TEST_F(CatalogueLoad, MissingOrDamagedFilesLeaveTheirSlotsEmpty) {
   // Their neighbours (Boot is the next file after the damaged bomb) still load.
   EXPECT_TRUE(TexFontDefaultNum != 0 && TexBoot != 0 && TexRestart != 0);
   EXPECT_EQ(LoadCount, 160);  // the progress still advances past failures
+}
+
+TEST_F(CatalogueLoad, PicturesClaimingHugeSizesAreNeverDecoded) {
+  // A 118-byte BMP claiming 30000 x 30000 used to take gigabytes: the header
+  // is read first and more than 8192 pixels a side leaves the slot empty.
+  std::string bmp = test::ReadText(FixturePath("key_left.bmp")), jpg = test::ReadText(FixturePath("tiny.jpg"));
+  const std::size_t frame = jpg.find("\xFF\xC0");  // height and width follow at +5 and +7
+  for (const unsigned side : {8192u, 8193u, 30000u, 65500u}) {
+    for (std::size_t i = 0; i < 4; ++i) bmp[18 + i] = bmp[22 + i] = static_cast<char>(side >> (8 * i));
+    for (std::size_t i = 0; i < 4; ++i) jpg[frame + 5 + i] = static_cast<char>(side >> (i % 2 ? 0 : 8));
+    EXPECT_EQ(PictureSizeAcceptable(bmp), side <= 8192u) << side;
+    EXPECT_EQ(PictureSizeAcceptable(jpg), side <= 8192u) << side;
+  }
+  for (const auto& [name, bytes] : {std::pair{"huge.bmp", bmp}, std::pair{"huge.jpg", jpg}}) {
+    test::WriteText((root_ / name).string(), bytes);
+    EXPECT_EQ(CreateTextureFromFile((root_ / name).string(), 0), 0) << name;
+  }
 }
 
 TEST_F(CatalogueLoad, ColourKeyClearsMagentaOnly) {

@@ -2,6 +2,7 @@
 // rectangles, turns, alpha, draw colour, one-texel fills and text alignment.
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <tuple>
 #include <vector>
 
@@ -164,6 +165,24 @@ TEST_F(DrawTest, TextAlignsLeftOrRightInItsRectangle) {
   EXPECT_EQ(std::tuple(lit(100, 130, 100), lit(200, 300, 100), lit(100, 200, 200), lit(270, 300, 200)),
             std::tuple(true, false, false, true));
   EXPECT_FALSE(lit(300, 340, 200));  // clipped to the rectangle
+}
+
+TEST_F(DrawTest, QuadsFarOffTheCanvasOrNotNumbersDrawNothing) {
+  // Where a creature flung out by absurd tuning puts its explosion: skipped
+  // before any coordinate is converted to an integer, turned or not.
+  const Texture t = Quadrants();
+  const float nan = std::numeric_limits<float>::quiet_NaN();
+  for (const auto& [x, size, angle] : {std::tuple{-4e37f, 32.0f, 30.0f}, std::tuple{-4e37f, 8e37f, 0.0f},
+                                       std::tuple{-4e37f, 8e37f, 45.0f}, std::tuple{nan, 32.0f, 10.0f},
+                                       std::tuple{10.0f, 32.0f, nan}}) {
+    DrawSprite(t, x, x, 32, 32, angle, 100, size, size);
+  }
+  DrawSprite(t, 200, 200, 32, 32, 90, 100, 0, 0);  // later draws are unaffected
+  const test::CanvasShot at;
+  int lit = 0;
+  for (std::size_t i = 0; i < at.pixels.size(); ++i) lit += (at.pixels[i] & 0xFFFFFFu) != 0 ? 1 : 0;
+  EXPECT_EQ(lit, 32 * 32);
+  EXPECT_EQ(at(204, 204), kGreen);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // Where bonuses are placed, and that placement always ends.
 #include "world_fixture.h"
 
+#include <algorithm>
 #include <set>
 #include <tuple>
 #include <utility>
@@ -75,6 +76,20 @@ TEST_F(BonusPlacement, AShaftWithoutRoomEndsWithTheRestInactive) {
   // so no spot exists at all.
   ASSERT_EQ(world::Bonuses.size(), 9u);
   for (const auto& b : world::Bonuses) EXPECT_FALSE(b.Active);
+}
+
+TEST_F(BonusPlacement, HugeCountsFillTheRoomThereIsAndStop) {
+  // Far more bonuses than spots (this took minutes): placing stops at the
+  // first search that fails and every later entry stays inactive.
+  const std::string most = "32767";
+  StartGame(false, WithValues(BasicTuning(), {{"NumOf_BigEars", most}, {"NumOf_Bomb", most}, {"NumOf_BombGlass", most},
+                                              {"NumOf_Boots", most}, {"NumOf_Pie", most}}));
+  const auto& b = world::Bonuses;
+  ASSERT_EQ(b.size(), 5u * 32767u + 1u);
+  const auto inactive = [](const world::Bonus& x) { return !x.Active; };
+  const auto rest = std::find_if(b.begin() + 1, b.end(), inactive);
+  EXPECT_GT(rest - b.begin(), 1000);
+  EXPECT_TRUE(std::all_of(rest, b.end(), inactive));
 }
 
 }  // namespace

@@ -131,5 +131,24 @@ TEST_F(DrillsWater, ATileStandingInTheWaterRaisesTheSurfaceBesideIt) {
   EXPECT_TRUE(std::all_of(world::WaterWave.begin(), world::WaterWave.end(), [](Single w) { return w == 0.0f; }));
 }
 
+TEST_F(DrillsWater, SplashesFarOutsideTheShaftEndAndLeaveTheSurfaceAlone) {
+  // A creature or a blast flung far sideways by absurd tuning: the splash
+  // loops over its pixels used to run past the top of the integer range.
+  for (const Single x : {2147483648.0f, 3.0e9f, -3.0e9f, 1.0e38f, -1.0e38f}) {
+    world::WaterWave.fill(0.0f);
+    for (auto& e : world::ExplosionEffects) e = world::ExplosionEffect{};
+    world::WaterY = 300;
+    PlaceCreature(0, 0);
+    world::Player.X = x;
+    world::Player.Y = 300;  // bottom below the water line
+    world::Player.InWater = false;
+    world::UpdatePlayer();
+    EXPECT_TRUE(world::Player.InWater) << x;
+    world::SpawnExplosion(x, 300, x, 300, 0);
+    EXPECT_TRUE(world::ExplosionEffects[0].Active) << x;
+    for (const Single w : world::WaterWave) ASSERT_EQ(w, 0.0f) << x;
+  }
+}
+
 }  // namespace
 }  // namespace tw::testing
