@@ -3,7 +3,7 @@
 BUILD_DIR ?= build
 JOBS ?= 2
 
-.PHONY: play test build deps bench bench-pacing bench-frame-cost bench-replay clean
+.PHONY: play test build deps bench bench-pacing bench-frame-cost bench-replay bench-playability bench-feel clean
 
 deps:
 	./scripts/install-deps.sh
@@ -35,6 +35,16 @@ bench-frame-cost: build
 bench-replay: build
 	cmake --build $(BUILD_DIR) --target tw_replay_bench
 	./$(BUILD_DIR)/tw_replay_bench
+
+# The autoplayer over 30 seeds per mode, and an idle game's score; see README.
+bench-playability: build
+	./bench/autoplay_table.sh $(BUILD_DIR)/tumblewell 30
+
+# Feel figures of both tuning files; see README.
+bench-feel: build
+	cmake --build $(BUILD_DIR) --target feel_figures
+	./$(BUILD_DIR)/feel_figures data/tuning_story.ini story
+	./$(BUILD_DIR)/feel_figures data/tuning_arcade.ini arcade
 
 clean:
 	rm -rf $(BUILD_DIR)

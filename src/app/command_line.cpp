@@ -40,6 +40,7 @@ std::string HelpText() {
          "                     \"FRAME KEY down|up\", KEY one of Escape, Return, Space, Tab,\n"
          "                     Backspace, Up, Down, Left, Right, A..Z, 0..9; '#' starts a\n"
          "                     comment; frames count from 0 over menu and game alike\n"
+         "  --autoplay         the computer plays (with --start, the run ends with the game)\n"
          "  --report FILE      at shut-down, write the game's state as a JSON object\n"
          "  --record           record the game that --start begins (without --start, the\n"
          "                     next game started from the menu) into replay.ini in the\n"
@@ -70,6 +71,8 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& args
       cl.headless = true;
     } else if (a == "--offscreen") {
       cl.offscreen = true;
+    } else if (a == "--autoplay") {
+      cl.autoplay = true;
     } else if (a == "--fast") {
       cl.fast = true;
     } else if (a == "--data") {

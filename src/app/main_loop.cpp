@@ -15,6 +15,7 @@
 #include "app/report.h"
 #include "frontend/end_of_game.h"
 #include "frontend/menu.h"
+#include "input/autoplayer.h"
 #include "input/controls.h"
 #include "input/keyboard.h"
 #include "input/name_entry.h"
@@ -98,11 +99,15 @@ void StartGameNow(StartMode mode) {
   core::InGame = true;
   replay::ReplayFrame = 0;
   frontend::StartGame();
+  input::ResetAutoplayer();
 }
+
+bool Autoplaying = false;
 
 void GameFrame() {
   if (!core::GameOver) {
     input::ReadControls();
+    if (Autoplaying) input::Autoplay();
     if (input::ScreenshotRequested) {
       input::ScreenshotRequested = false;
       render::TakeScreenshot();
@@ -122,6 +127,7 @@ void GameFrame() {
   }
   render::RenderGame();
   GameFrameMusic();
+  TrackGameResult();
 }
 
 void ShutDown() {
@@ -218,6 +224,7 @@ int RunGame(const CommandLine& cl) {
                                if (button == 3) core::MouseButton3 = down;
                              }});
 
+  Autoplaying = cl.autoplay;
   StartUp(cl);
   const double cpu_start = platform::ProcessCpuSeconds();  // the loop's cost, not the loading's
   if (cl.record) replay::ReplayRecord = true;  // the game --start begins, or the next one
@@ -241,6 +248,11 @@ int RunGame(const CommandLine& cl) {
   while (core::Running) {
     // Ctrl-C stops the game as a window close does: in order.
     if ((cl.frames && core::FrameNumber >= *cl.frames) || platform::InterruptRequested()) {
+      core::Running = false;
+      break;
+    }
+    // An autoplayed game started from the command line ends the run.
+    if (cl.autoplay && cl.start != StartMode::None && Result.over) {
       core::Running = false;
       break;
     }
