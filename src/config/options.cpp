@@ -20,10 +20,12 @@ void ReadOption(const std::string& file, const char* key, bool& field) {
 
 }  // namespace
 
-std::string OptionsFile() { return platform::AppPath("\\textures\\options.bmp"); }
+// The player's copies: in the application directory of a portable game, in
+// the user data folder (starting from the shipped files) of an installed one.
+std::string OptionsFile() { return platform::UserFile("\\textures\\options.bmp"); }
 
 std::string HighScoreFile() {
-  return platform::AppPath(GameOptions.GameMode_Story ? "\\textures\\dot_black2.bmp"
+  return platform::UserFile(GameOptions.GameMode_Story ? "\\textures\\dot_black2.bmp"
                                                       : "\\textures\\dot_white2.bmp");
 }
 
@@ -39,6 +41,7 @@ void LoadOptions() {
   ReadOption(file, "FULL_SCREEN", o.FULL_SCREEN);
   ReadOption(file, "ArcadeLocked", o.ArcadeLocked);
   ReadOption(file, "StoryReaden", o.StoryReaden);
+  ReadOption(file, "Integer_Scale", o.IntegerScale);
   o.FullScreenChoice = o.FULL_SCREEN;
   GameOptions = o;
   if (first_start) {
