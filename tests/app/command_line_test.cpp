@@ -25,8 +25,9 @@ TEST(CommandLineTest, NoArgumentsMeansAnOrdinaryStart) {
 
 TEST(CommandLineTest, EveryOptionIsRead) {
   auto cl = Parse({"--data", "/tmp/x", "--headless", "--fast", "--frames", "50", "--seed", "3", "--keys",
-                   "k.txt", "--report", "r.json", "--start", "arcade"});
+                   "k.txt", "--report", "r.json", "--start", "arcade", "--integer-scale"});
   ASSERT_TRUE(cl);
+  EXPECT_TRUE(cl->integer_scale);
   EXPECT_EQ(*cl->data_dir, "/tmp/x");
   EXPECT_TRUE(cl->headless);
   EXPECT_TRUE(cl->fast);
@@ -53,7 +54,8 @@ TEST(CommandLineTest, BadArgumentsGiveOneLineMessages) {
 TEST(CommandLineTest, HelpNamesEveryOption) {
   const std::string help = HelpText();
   for (const char* opt : {"--data", "--headless", "--offscreen", "--fast", "--frames", "--seed", "--keys",
-                          "--report", "--start", "--version", "--help"}) {
+                          "--report", "--start", "--version", "--help", "--integer-scale", "XDG_DATA_HOME",
+                          "XDG_PICTURES_DIR"}) {
     EXPECT_NE(help.find(opt), std::string::npos) << opt;
   }
 }

@@ -48,8 +48,8 @@ chown -R "$(stat -c %u:%g "$WORK/home")" "$WORK/home"
 [ ${#RUN[@]} -eq 0 ] || chown 65534:65534 "$WORK/home" "$WORK/out"
 game() {
   env -i HOME="$WORK/home" XDG_DATA_HOME="${XDG_DATA_HOME_FOR_RUN:-$WORK/home/data}" \
-    XDG_CONFIG_HOME="$WORK/home/config" SDL_AUDIODRIVER=dummy PATH=/usr/bin:/bin \
-    "${RUN[@]}" "$P/bin/tumblewell" --headless --fast "$@"
+    XDG_CONFIG_HOME="$WORK/home/config" XDG_PICTURES_DIR="$WORK/home/pictures" SDL_AUDIODRIVER=dummy \
+    PATH=/usr/bin:/bin "${RUN[@]}" "$P/bin/tumblewell" --fast "$@"
 }
 report() { python3 -c 'import json,sys; d=json.load(open(sys.argv[1])); print(eval(sys.argv[2]))' "$@"; }
 
@@ -71,7 +71,7 @@ cat >"$WORK/keys.txt" <<'KEYS'
 91 Return up
 KEYS
 chmod 644 "$WORK/keys.txt"
-game --frames 120 --keys "$WORK/keys.txt" --report "$WORK/out/r1.json" 2>"$WORK/out/err1" || { cat "$WORK/out/err1"; fail "run 1"; }
+game --headless --frames 120 --keys "$WORK/keys.txt" --report "$WORK/out/r1.json" 2>"$WORK/out/err1" || { cat "$WORK/out/err1"; fail "run 1"; }
 U=$WORK/home/data/tumblewell
 [ -f "$U/textures/options.bmp" ] || fail "no options file in $U"
 [ -f "$U/textures/dot_black2.bmp" ] || fail "no high-score file in $U"
@@ -80,14 +80,20 @@ grep -qi '^Sound_On *= *False' "$U/textures/options.bmp" || fail "sound choice n
 # The player's table, edited between runs, is the one read back.
 sed -i 's/^0n=.*/0n=KEEPER/' "$U/textures/dot_black2.bmp"
 
-game --frames 3 --report "$WORK/out/r2.json" 2>"$WORK/out/err2" || { cat "$WORK/out/err2"; fail "run 2"; }
+game --headless --frames 3 --report "$WORK/out/r2.json" 2>"$WORK/out/err2" || { cat "$WORK/out/err2"; fail "run 2"; }
 [ "$(report "$WORK/out/r2.json" 'd["options"]["sound_on"]')" = False ] || fail "sound choice lost on restart"
 [ "$(report "$WORK/out/r2.json" 'd["high_scores"][0]["name"]')" = KEEPER ] || fail "high scores lost on restart"
+
+# Screenshots go to the pictures folder.
+printf '5 S down\n6 S up\n' >"$WORK/shot.txt"
+chmod 644 "$WORK/shot.txt"
+game --offscreen --frames 10 --keys "$WORK/shot.txt" 2>"$WORK/out/err5" || { cat "$WORK/out/err5"; fail "screenshot run"; }
+[ -s "$WORK/home/pictures/screenshot001.bmp" ] || fail "no screenshot in XDG_PICTURES_DIR"
 
 # An unwritable user data folder: one line on stderr, the game plays on.
 mkdir -p "$WORK/locked"
 chmod 555 "$WORK/locked"
-XDG_DATA_HOME_FOR_RUN=$WORK/locked game --frames 30 --report "$WORK/out/r3.json" 2>"$WORK/out/err3" ||
+XDG_DATA_HOME_FOR_RUN=$WORK/locked game --headless --frames 30 --report "$WORK/out/r3.json" 2>"$WORK/out/err3" ||
   fail "an unwritable user folder stopped the game"
 [ "$(grep -c 'cannot write to' "$WORK/out/err3")" = 1 ] || { cat "$WORK/out/err3"; fail "expected one note"; }
 
