@@ -1,5 +1,7 @@
 #include "config/options.h"
 
+#include <limits>
+
 #include "config/ini_store.h"
 #include "platform/files.h"
 
@@ -20,13 +22,15 @@ void ReadOption(const std::string& file, const char* key, bool& field) {
 
 }  // namespace
 
+void ClearPendingEntry() { HighScores[kPendingEntry] = HighScoreEntry{"Bolo", std::numeric_limits<Long>::min()}; }
+
 // The player's copies: in the application directory of a portable game, in
 // the user data folder (starting from the shipped files) of an installed one.
 std::string OptionsFile() { return platform::UserFile("\\textures\\options.bmp"); }
 
 std::string HighScoreFile() {
   return platform::UserFile(GameOptions.GameMode_Story ? "\\textures\\dot_black2.bmp"
-                                                      : "\\textures\\dot_white2.bmp");
+                                                       : "\\textures\\dot_white2.bmp");
 }
 
 void LoadOptions() {
@@ -85,10 +89,12 @@ void SaveHighScores() {
     if (HighScores[i].Score < pending.Score) {
       for (std::size_t j = 9; j > i; --j) HighScores[j] = HighScores[j - 1];
       HighScores[i] = pending;
-      pending = HighScoreEntry{"Bolo", 0};
       break;
     }
   }
+  // Inserted or not, the entry is used up: left standing, it would be
+  // written into whichever table is saved next, even the other mode's.
+  ClearPendingEntry();
   // The whole table goes into the file in one atomic write.
   std::string text = platform::ReadFile(file).value_or(std::string());
   for (std::size_t i = 0; i < 10; ++i) {

@@ -33,6 +33,9 @@ struct HighScoreEntry {
 // SaveHighScores inserts.
 inline constexpr int kPendingEntry = 10;
 extern std::array<HighScoreEntry, 11> HighScores;
+// Empties the pending entry. Its score is below every score a table can hold
+// (tables may hold negative ones), so it is never inserted.
+void ClearPendingEntry();
 
 // The options file and the current mode's high-score file.
 std::string OptionsFile();

@@ -28,12 +28,6 @@ T Saturate(double r) {
   return static_cast<T>(r);
 }
 
-std::string_view Trim(std::string_view s) {
-  while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
-  while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
-  return s;
-}
-
 bool EqualsNoCase(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
   for (size_t i = 0; i < a.size(); ++i) {
@@ -44,6 +38,12 @@ bool EqualsNoCase(std::string_view a, std::string_view b) {
 }
 
 }  // namespace
+
+std::string_view Trim(std::string_view s) {
+  while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
+  while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
+  return s;
+}
 
 std::int32_t CLng(double v) { return Saturate<std::int32_t>(std::nearbyint(v)); }
 std::int16_t CInt(double v) { return Saturate<std::int16_t>(std::nearbyint(v)); }

@@ -42,6 +42,9 @@ std::int32_t Fix(double v);
 // Pixel to grid cell: round half to even, then divide by 32 truncating.
 inline std::int32_t PixelToCell(double px) { return CLng(px) / 32; }
 
+// Without leading and trailing spaces and tabs, as the INI files read values.
+std::string_view Trim(std::string_view s);
+
 // Text to number. Accepts optional surrounding spaces, a sign, digits with an
 // optional fraction and exponent, and "&H" hexadecimal. Empty or malformed
 // text gives nullopt.

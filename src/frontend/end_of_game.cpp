@@ -42,16 +42,21 @@ void WindUp() {
 
   // 2. The result: the table, or straight back to the main menu. A score
   // equal to the tenth entry's was asked for a name but does not enter.
-  const double score = static_cast<double>(world::Score);
-  if (score <= static_cast<double>(config::HighScores[9].Score) || playback) {
+  // Decided on the rounded score the table stores, so that a game that
+  // qualifies is always inserted (the table holds 32-bit scores).
+  const Long score = num::CLng(static_cast<double>(world::Score));
+  if (score <= config::HighScores[9].Score || playback) {
     MenuScreen.clear();
     MenuItem = kItemNewGame;
   } else {
+    // Trimmed as the file will read it back, so a name of spaces is BOLO now
+    // rather than an empty name replaced by the built-in entry later.
+    world::TypedName = std::string(num::Trim(world::TypedName));
     if (world::TypedName.empty()) world::TypedName = "BOLO";
     world::LastName = world::TypedName;
     config::HighScoreEntry& pending = config::HighScores[config::kPendingEntry];
     pending.Name = world::TypedName;
-    pending.Score = num::CLng(score);  // the table holds 32-bit scores
+    pending.Score = score;
     NewEntryKey = EntryKey(pending);
     config::SaveHighScores();
     MenuScreen = "hs";

@@ -81,9 +81,8 @@ void UpdateBonuses(const BonusPainter& painter) {
       }
     }
 
-    // Kept from the game: the pickup test does not look again at the active
-    // flag, so a creature touching a bonus the drills just took still gets it.
-    if (Overlaps(b)) PickUp(b);
+    // A bonus the drills have just taken is gone: touching it gives nothing.
+    if (b.Active && Overlaps(b)) PickUp(b);
   }
 }
 

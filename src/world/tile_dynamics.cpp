@@ -202,11 +202,12 @@ void UpdateTiles() {
       }
 
       // The first bonus under the tile is crushed, or goes off if it is a
-      // bomb. Like the original this does not look at the active flag.
+      // bomb. Only a bomb still lying there goes off: one the creature has
+      // collected keeps its kind, and must not blow up a second time.
       for (std::size_t k = 1; k < Bonuses.size(); ++k) {
         const Bonus& b = Bonuses[k];
         if (T.X + 32.0f > b.X && b.X + 32.0f > T.X && T.Y + 32.0f > b.Y && b.Y + 32.0f > T.Y) {
-          if (b.Type == "bomb") {
+          if (b.Active && b.Type == "bomb") {
             TileAt(Cell(T.X), Cell(T.Y), num::CInt(T.TileType));
             T.Active = false;
             Explode(static_cast<int>(k));
