@@ -26,10 +26,8 @@ class ControllerTest : public FrontendTest {
     input::InitKeyboard();
     platform::SetWindowEvents({nullptr, nullptr, nullptr, [] { app::PauseWhileAway(); },
                                [] { app::PauseWhileAway(); }});
-    pad_index_ = Plug();
-    ASSERT_GE(pad_index_, 0) << SDL_GetError();
-    pad_ = SDL_JoystickOpen(pad_index_);
-    ASSERT_NE(pad_, nullptr);
+    pad_ = SDL_JoystickOpen(pad_index_ = Plug());
+    ASSERT_NE(pad_, nullptr) << SDL_GetError();
     input::ReadKeyboard();  // the arrival is noticed on a read, as in the game
     ASSERT_EQ(platform::ConnectedPads(), 1);
   }
@@ -54,90 +52,72 @@ class ControllerTest : public FrontendTest {
     return SDL_JoystickAttachVirtualEx(&desc);
   }
   void Button(SDL_GameControllerButton b, bool down) { SDL_JoystickSetVirtualButton(pad_, b, down ? 1 : 0); }
-  void Stick(Sint16 x) { SDL_JoystickSetVirtualAxis(pad_, SDL_CONTROLLER_AXIS_LEFTX, x); }
-  // One game frame's controls: the frame-end read, then the controls.
-  static void GameFrame() {
-    input::ReadKeyboard();
-    input::ReadControls();
-  }
 
   int pad_index_ = -1;
   SDL_Joystick* pad_ = nullptr;
 };
 
-TEST_F(ControllerTest, InAGameThePadWalksJumpsBombsPausesAndGivesUp) {
-  EmptyShaft();
-  core::InGame = true;
-
-  Button(SDL_CONTROLLER_BUTTON_DPAD_RIGHT, true);
-  GameFrame();
-  EXPECT_TRUE(core::Controls.MoveRight);
-  Button(SDL_CONTROLLER_BUTTON_DPAD_RIGHT, false);
-  Stick(-30000);  // the left stick walks too
-  GameFrame();
-  EXPECT_TRUE(core::Controls.MoveLeft);
-  EXPECT_FALSE(core::Controls.MoveRight);
-  Stick(0);
-
-  Button(SDL_CONTROLLER_BUTTON_A, true);
-  GameFrame();
-  EXPECT_TRUE(core::Controls.JumpRequest);
-  EXPECT_TRUE(core::Controls.JumpLatch);  // held: no second jump until released
-  Button(SDL_CONTROLLER_BUTTON_A, false);
-  GameFrame();
-  EXPECT_FALSE(core::Controls.JumpLatch);
-
-  for (auto bomb : {SDL_CONTROLLER_BUTTON_B, SDL_CONTROLLER_BUTTON_X}) {
-    Button(bomb, true);
-    GameFrame();
-    EXPECT_TRUE(core::Controls.BombLatch) << bomb;
-    EXPECT_FALSE(core::Controls.BombRequest) << bomb;  // fired at once
-    Button(bomb, false);
-    GameFrame();
-    EXPECT_FALSE(core::Controls.BombLatch) << bomb;
+TEST_F(ControllerTest, EachButtonActsAsTheKeyOfItsScreenAndNameEntryStaysOnTheKeyboard) {
+  struct Case {
+    bool in_game, game_over;
+    SDL_GameControllerButton button;
+    int key;  // 0: no key at all
+  };
+  const Case cases[] = {
+      {true, false, SDL_CONTROLLER_BUTTON_DPAD_LEFT, key::Left}, {true, false, SDL_CONTROLLER_BUTTON_DPAD_RIGHT, key::Right},
+      {true, false, SDL_CONTROLLER_BUTTON_A, key::Up},           {true, false, SDL_CONTROLLER_BUTTON_B, key::Space},
+      {true, false, SDL_CONTROLLER_BUTTON_X, key::Space},        {true, false, SDL_CONTROLLER_BUTTON_START, key::P},
+      {true, false, SDL_CONTROLLER_BUTTON_BACK, key::Escape},    {false, false, SDL_CONTROLLER_BUTTON_DPAD_UP, key::Up},
+      {false, false, SDL_CONTROLLER_BUTTON_DPAD_DOWN, key::Down}, {false, false, SDL_CONTROLLER_BUTTON_A, key::Return},
+      {false, false, SDL_CONTROLLER_BUTTON_B, key::Escape},      {true, true, SDL_CONTROLLER_BUTTON_A, 0},
+  };
+  for (const Case& c : cases) {
+    core::InGame = c.in_game;
+    core::GameOver = c.game_over;
+    Button(c.button, true);
+    input::ReadKeyboard();
+    for (int code = 1; code < 256; ++code) EXPECT_EQ(core::IsDown(code), code == c.key) << c.button << " " << code;
+    Button(c.button, false);
+    input::ReadKeyboard();
+    EXPECT_FALSE(c.key != 0 && core::IsDown(c.key)) << c.button;
   }
-
-  Button(SDL_CONTROLLER_BUTTON_START, true);
-  GameFrame();
-  EXPECT_TRUE(core::Paused);
-  Button(SDL_CONTROLLER_BUTTON_START, false);
-  GameFrame();
-  Button(SDL_CONTROLLER_BUTTON_START, true);
-  GameFrame();
-  EXPECT_FALSE(core::Paused);
-  Button(SDL_CONTROLLER_BUTTON_START, false);
-
-  Button(SDL_CONTROLLER_BUTTON_BACK, true);
-  GameFrame();
-  EXPECT_TRUE(core::GameOver);
+  SDL_JoystickSetVirtualAxis(pad_, SDL_CONTROLLER_AXIS_LEFTX, -30000);  // the stick walks as the D-pad does
+  core::InGame = true;
+  core::GameOver = false;
+  input::ReadKeyboard();
+  EXPECT_TRUE(core::IsDown(key::Left));
 }
 
-TEST_F(ControllerTest, InTheMenuThePadMovesConfirmsAndGoesBackButNeverTypesAName) {
+TEST_F(ControllerTest, ThePadPlaysAndMovesThroughTheMenuLikeTheKeyboard) {
+  EmptyShaft();
+  core::InGame = true;
+  const auto frame = [this](SDL_GameControllerButton b) {  // pressed for one frame, then released
+    Button(b, true);
+    input::ReadKeyboard();
+    input::ReadControls();
+    Button(b, false);
+  };
+  frame(SDL_CONTROLLER_BUTTON_DPAD_RIGHT);
+  EXPECT_TRUE(core::Controls.MoveRight);
+  frame(SDL_CONTROLLER_BUTTON_A);
+  EXPECT_TRUE(core::Controls.JumpRequest);
+  frame(SDL_CONTROLLER_BUTTON_X);
+  EXPECT_TRUE(core::Controls.BombLatch);  // the bomb went off at once
+  frame(SDL_CONTROLLER_BUTTON_START);
+  EXPECT_TRUE(core::Paused);
+  frame(SDL_CONTROLLER_BUTTON_BACK);
+  EXPECT_TRUE(core::GameOver);
+
   core::InGame = false;
   frontend::MenuScreen = "";
   frontend::MenuItem = 1;
-  Button(SDL_CONTROLLER_BUTTON_DPAD_DOWN, true);
-  frontend::MenuInput();
-  Button(SDL_CONTROLLER_BUTTON_DPAD_DOWN, false);
-  frontend::MenuInput();
-  EXPECT_EQ(frontend::MenuItem, 2);
-  Button(SDL_CONTROLLER_BUTTON_A, true);
-  frontend::MenuInput();
-  Button(SDL_CONTROLLER_BUTTON_A, false);
-  frontend::MenuInput();
-  EXPECT_EQ(frontend::MenuScreen, "hs");
-  Button(SDL_CONTROLLER_BUTTON_B, true);
-  frontend::MenuInput();
-  Button(SDL_CONTROLLER_BUTTON_B, false);
-  EXPECT_EQ(frontend::MenuScreen, "");
-
-  // Name entry after a game stays on the keyboard.
-  core::InGame = true;
-  core::GameOver = true;
-  Button(SDL_CONTROLLER_BUTTON_A, true);
-  input::ReadKeyboard();
-  EXPECT_FALSE(core::IsDown(key::Return));
-  EXPECT_FALSE(core::IsDown(key::Up));
+  for (auto b : {SDL_CONTROLLER_BUTTON_DPAD_DOWN, SDL_CONTROLLER_BUTTON_A}) {
+    Button(b, true);
+    frontend::MenuInput();
+    Button(b, false);
+    frontend::MenuInput();
+  }
+  EXPECT_EQ(frontend::MenuScreen, "hs");  // moved to High Scores and confirmed
 }
 
 TEST_F(ControllerTest, UnpluggingAPadPausesAGameInPlayButNotAReplay) {
