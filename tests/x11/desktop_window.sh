@@ -74,6 +74,7 @@ for x in 175 500 825; do
   case "$(pixel "$SHOT" $x 10)" in black|"srgb(0,0,0)") fail "picture missing at x=$x" ;; esac
 done
 close_game toggles
+[ "$MODE" = playing ] || fail "switching the window paused the game ($MODE)"
 
 # The same game left alone plays on; with the focus taken away it pauses.
 start_game alone
