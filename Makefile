@@ -3,7 +3,7 @@
 BUILD_DIR ?= build
 JOBS ?= 2
 
-.PHONY: play test build deps install bench-pacing bench-frame-cost clean
+.PHONY: play test build deps install bench bench-pacing bench-frame-cost clean
 
 deps:
 	./scripts/install-deps.sh
@@ -23,6 +23,11 @@ play: build
 
 test: build
 	ctest --test-dir $(BUILD_DIR) --output-on-failure -j$(JOBS)
+
+# All the performance figures in one run: the menu and a busy game offscreen
+# at real pace, and the headless start-up; see README.
+bench: build
+	./bench/bench_all.sh $(BUILD_DIR)/tumblewell
 
 # Frame pacing in the menu (10 s, offscreen); see README.
 bench-pacing: build

@@ -1,5 +1,6 @@
 #include "config/ini_store.h"
 
+#include <optional>
 #include <vector>
 
 #include "platform/files.h"
@@ -165,16 +166,25 @@ std::string WriteIniText(std::string_view text, std::string_view section, std::s
 }
 
 std::string ReadIni(std::string_view section, std::string_view key, std::string_view file) {
-  const std::optional<std::string> text = platform::ReadFile(platform::ResolvePath(file));
-  if (!text) return {};
-  return ReadIniText(*text, section, key);
+  return ReadIni(ReadIniFile(file), section, key);
+}
+
+IniFileText ReadIniFile(std::string_view file) {
+  return IniFileText{platform::ReadFile(platform::ResolvePath(file)).value_or(std::string())};
+}
+
+std::string ReadIni(const IniFileText& ini, std::string_view section, std::string_view key) {
+  return ReadIniText(ini.text, section, key);
 }
 
 bool WriteIni(std::string_view section, std::string_view key, std::string_view value,
               std::string_view file) {
   const std::string path = platform::ResolvePath(file);
-  const std::string text = platform::ReadFile(path).value_or(std::string());
-  return platform::WriteFileAtomic(path, WriteIniText(text, section, key, value));
+  const std::optional<std::string> old_text = platform::ReadFile(path);
+  const std::string text = WriteIniText(old_text.value_or(std::string()), section, key, value);
+  // Every write is a synced file replacement: skip it when nothing changes.
+  if (old_text && *old_text == text) return true;
+  return platform::WriteFileAtomic(path, text);
 }
 
 }  // namespace tw::config

@@ -24,9 +24,20 @@ inline constexpr std::size_t kIniMaxValue = 254;
 std::string ReadIni(std::string_view section, std::string_view key, std::string_view file);
 
 // Sets key in section of file to value. Failures are silent, as for the
-// original functions; the return value says whether the file was written.
+// original functions; the return value says whether the file holds the value
+// afterwards. A write that would leave the text as it is touches nothing.
 bool WriteIni(std::string_view section, std::string_view key, std::string_view value,
               std::string_view file);
+
+// One file read once, for loads that look up many keys: ReadIni over it
+// answers exactly as ReadIni over the file would at the moment it was read.
+// A snapshot lives for one load; the next load reads the file again, so
+// edits made by another program in between are seen.
+struct IniFileText {
+  std::string text;  // empty when the file is missing or unreadable
+};
+IniFileText ReadIniFile(std::string_view file);
+std::string ReadIni(const IniFileText& ini, std::string_view section, std::string_view key);
 
 // The same two operations over INI text in memory (used by the file forms and
 // by tests).

@@ -80,6 +80,11 @@ struct Quad {
   std::uint32_t argb = 0xFFFFFFFFu;
 };
 void DrawQuad(TextureHandle texture, const Quad& quad);
+// Offscreen, turned quads and modulated copies are drawn by our own code
+// straight into the canvas (on by default). Off, everything goes through the
+// renderer as a window's software renderer does: the reference the pixel
+// tests and the benchmarks compare against.
+void SetSoftwareFastPaths(bool enabled);
 
 // System-font text. Handle 0 draws nothing.
 using FontHandle = std::int32_t;

@@ -257,6 +257,8 @@ const std::vector<TextureEntry>& TextureCatalogue() {
 }
 
 Texture CreateTextureFromFile(const std::string& path, std::uint32_t key) {
+  // Without a display no texture can be made: the picture is not even read.
+  if (!platform::HasDisplay()) return 0;
   const bool point_filter = key != 0;
   const auto bytes = platform::ReadFile(path);
   if (!bytes) return 0;

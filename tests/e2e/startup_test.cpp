@@ -97,6 +97,28 @@ TEST(Startup, OffscreenRunDrawsAndStops) {
   EXPECT_EQ((*run.report)["frames"].number, 20);
 }
 
+TEST(Startup, AStartWithNothingChangedWritesNoFile) {
+  GameRun run;
+  const std::vector<std::string> args{"--offscreen", "--fast", "--frames", "5"};
+  run.Start(args);
+  ASSERT_EQ(run.result.exit_code, 0) << run.result.err;
+  // Every file the first start left (options, score table, settings), with
+  // its modification time.
+  namespace fs = std::filesystem;
+  std::vector<std::pair<std::string, fs::file_time_type>> files;
+  for (const std::string& dir : {run.data.path, run.config.path}) {
+    for (const auto& e : fs::recursive_directory_iterator(dir)) {
+      if (e.is_regular_file() && e.path().filename() != "report.json") {
+        files.emplace_back(e.path().string(), e.last_write_time());
+      }
+    }
+  }
+  ASSERT_GE(files.size(), 3u);
+  run.Start(args);
+  ASSERT_EQ(run.result.exit_code, 0) << run.result.err;
+  for (const auto& [path, time] : files) EXPECT_EQ(fs::last_write_time(path), time) << path;
+}
+
 TEST(CommandLineErrors, BadArgumentsExitWithTwoAndOneLine) {
   for (const std::vector<std::string>& args :
        std::vector<std::vector<std::string>>{{"--frames", "x"}, {"--nonsense"}, {"--keys", "/no/such/file"}}) {
