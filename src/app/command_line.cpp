@@ -1,6 +1,10 @@
 #include "app/command_line.h"
 
 #include <charconv>
+#include <filesystem>
+#include <system_error>
+
+#include "core/printable.h"
 
 namespace tw::app {
 
@@ -58,7 +62,7 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& args
     const std::string& a = args[i];
     auto value = [&](std::string& out) {
       if (i + 1 >= args.size()) {
-        error = "option " + a + " needs a value";
+        error = "option " + core::Printable(a) + " needs a value";
         return false;
       }
       out = args[++i];
@@ -88,7 +92,7 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& args
       if (!value(v)) return std::nullopt;
       std::int64_t n = 0;
       if (!ParseWhole(v, n) || n < 0) {
-        error = "option --frames needs a whole number of frames, not \"" + v + "\"";
+        error = "option --frames needs a whole number of frames, not \"" + core::Printable(v) + "\"";
         return std::nullopt;
       }
       cl.frames = n;
@@ -96,7 +100,7 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& args
       if (!value(v)) return std::nullopt;
       std::uint64_t n = 0;
       if (!ParseWhole(v, n)) {
-        error = "option --seed needs a whole number, not \"" + v + "\"";
+        error = "option --seed needs a whole number, not \"" + core::Printable(v) + "\"";
         return std::nullopt;
       }
       cl.seed = n;
@@ -107,7 +111,7 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& args
       } else if (v == "arcade") {
         cl.start = StartMode::Arcade;
       } else {
-        error = "option --start takes story or arcade, not \"" + v + "\"";
+        error = "option --start takes story or arcade, not \"" + core::Printable(v) + "\"";
         return std::nullopt;
       }
     } else if (a == "--keys") {
@@ -117,7 +121,7 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& args
       if (!value(v)) return std::nullopt;
       cl.report_file = v;
     } else {
-      error = "unknown option \"" + a + "\" (try --help)";
+      error = "unknown option \"" + core::Printable(a) + "\" (try --help)";
       return std::nullopt;
     }
   }
@@ -126,6 +130,30 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& args
     return std::nullopt;
   }
   return cl;
+}
+
+bool CheckCommandLinePaths(const CommandLine& cl, std::string& error) {
+  namespace fs = std::filesystem;
+  std::error_code ec;
+  // Nothing is created where the player did not ask: a folder that is not
+  // there is a mistyped argument, not a request for a new one.
+  if (cl.data_dir && !fs::is_directory(*cl.data_dir, ec)) {
+    error = "option --data: no folder \"" + core::Printable(*cl.data_dir) + "\"";
+    return false;
+  }
+  if (cl.keys_file && !fs::is_regular_file(*cl.keys_file, ec)) {
+    error = "option --keys: no keyboard script file \"" + core::Printable(*cl.keys_file) + "\"";
+    return false;
+  }
+  if (cl.report_file) {
+    const fs::path report(*cl.report_file);
+    const fs::path folder = report.has_parent_path() ? report.parent_path() : fs::path(".");
+    if (!fs::is_directory(folder, ec) || fs::is_directory(report, ec)) {
+      error = "option --report: cannot write \"" + core::Printable(*cl.report_file) + "\" (no such folder)";
+      return false;
+    }
+  }
+  return true;
 }
 
 }  // namespace tw::app

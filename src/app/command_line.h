@@ -29,6 +29,10 @@ struct CommandLine {
 // Parses argv[1..]. On a bad argument returns nullopt and sets `error` to a
 // one-line message.
 std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& args, std::string& error);
+// Checks the files and folders the options name, before anything runs: the
+// --data folder exists, the --keys file is a file, the --report file's folder
+// exists. On a failure sets `error` to a one-line message.
+bool CheckCommandLinePaths(const CommandLine& cl, std::string& error);
 // The text --help prints.
 std::string HelpText();
 

@@ -10,6 +10,7 @@
 #include "config/tuning.h"
 #include "core/frame_clock.h"
 #include "core/game_state.h"
+#include "core/printable.h"
 #include "world/level_scroll.h"
 #include "app/desktop_events.h"
 #include "app/report.h"
@@ -68,6 +69,7 @@ struct PacingMeter {
 
 void StartUp(const CommandLine& cl) {
   platform::WarpCursor(800, 600);
+  config::RemoveStaleSaveTemporaries();
   config::LoadOptions();
   if (cl.integer_scale) config::GameOptions.IntegerScale = true;
   if (!config::GameOptions.StoryReaden) {
@@ -205,13 +207,13 @@ int RunGame(const CommandLine& cl) {
   if (cl.keys_file) {
     const auto text = platform::ReadFile(*cl.keys_file);
     if (!text) {
-      std::fprintf(stderr, "tumblewell: cannot read keyboard script %s\n", cl.keys_file->c_str());
+      std::fprintf(stderr, "tumblewell: cannot read keyboard script %s\n", core::Printable(*cl.keys_file).c_str());
       return 2;
     }
     std::string error;
     auto events = input::ParseKeyScript(*text, error);
     if (!events) {
-      std::fprintf(stderr, "tumblewell: %s: %s\n", cl.keys_file->c_str(), error.c_str());
+      std::fprintf(stderr, "tumblewell: %s: %s\n", core::Printable(*cl.keys_file).c_str(), error.c_str());
       return 2;
     }
     input::UseKeyScript(std::move(*events));
@@ -279,7 +281,7 @@ int RunGame(const CommandLine& cl) {
 
   ShutDown();
   if (cl.report_file && !WriteReport(*cl.report_file, timing)) {
-    std::fprintf(stderr, "tumblewell: cannot write report %s\n", cl.report_file->c_str());
+    std::fprintf(stderr, "tumblewell: cannot write report %s\n", core::Printable(*cl.report_file).c_str());
     return 1;
   }
   return 0;

@@ -4,12 +4,18 @@
 #include <optional>
 
 #include "config/ini_store.h"
+#include "config/settings_store.h"
 #include "platform/files.h"
 
 namespace tw::config {
 
 Options GameOptions{};
-std::array<HighScoreEntry, 11> HighScores{};
+// The pending entry starts empty, as one that can never be inserted.
+std::array<HighScoreEntry, 11> HighScores = [] {
+  std::array<HighScoreEntry, 11> table{};
+  table[kPendingEntry] = HighScoreEntry{"Bolo", std::numeric_limits<Long>::min()};
+  return table;
+}();
 
 namespace {
 
@@ -75,6 +81,15 @@ std::string HighScoreFile() {
                                                        : "\\textures\\dot_white2.bmp");
 }
 
+void RemoveStaleSaveTemporaries() {
+  const std::string settings = SettingsFile(AppName());
+  const std::string user = platform::UserDataDir();  // an installed game saves there
+  for (const std::string& dir : {platform::AppDir(), platform::AppPath("\\textures"),
+                                 settings.substr(0, settings.rfind('/')), user, user + "/textures"}) {
+    platform::RemoveStaleTemporaries(dir);
+  }
+}
+
 void LoadOptions() {
   const std::string file = OptionsFile();
   // First start (no options file): the defaults below stand and are written,
@@ -92,7 +107,8 @@ void LoadOptions() {
   o.FullScreenChoice = o.FULL_SCREEN;
   GameOptions = o;
   if (first_start) {
-    // The whole default file in one write.
+    // The whole default file in one write: a start killed between separate
+    // writes would leave a file with some of the keys, never completed.
     const std::string text =
         WriteIniText(WithOptions(ini.text), kOptionsSection, "StoryReaden", num::BoolText(GameOptions.StoryReaden));
     platform::WriteFileAtomic(file, text);

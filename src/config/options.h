@@ -41,6 +41,9 @@ void ClearPendingEntry();
 std::string OptionsFile();
 std::string HighScoreFile();
 
+// At start-up, before anything is read: removes the temporary files that
+// saves of an earlier, killed run left in the folders the game saves into.
+void RemoveStaleSaveTemporaries();
 void LoadOptions();
 void SaveOptions();
 void LoadHighScores();

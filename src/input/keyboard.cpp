@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "core/game_state.h"
+#include "core/printable.h"
 #include "platform/input.h"
 
 namespace tw::input {
@@ -116,7 +117,7 @@ std::optional<std::vector<ScriptEvent>> ParseKeyScript(std::string_view text, st
     const auto code = KeyCodeFromName(key_text);
     const std::string state = Lower(state_text);
     if (!frame_ok || !code || (state != "down" && state != "up") || too_many) {
-      error = "line " + std::to_string(line_no) + ": expected \"FRAME KEY down|up\", got \"" + line + "\"";
+      error = "line " + std::to_string(line_no) + ": expected \"FRAME KEY down|up\", got \"" + core::Printable(line) + "\"";
       return std::nullopt;
     }
     events.push_back({frame, *code, state == "down"});

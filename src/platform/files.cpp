@@ -1,16 +1,17 @@
 #include "platform/files.h"
 
 #include <fcntl.h>
+#include <signal.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <atomic>
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <system_error>
 
 namespace tw::platform {
@@ -119,21 +120,80 @@ bool FileExists(std::string_view path) {
 }
 
 std::optional<std::string> ReadFile(std::string_view path) {
-  std::ifstream in{std::string(path), std::ios::binary};
-  if (!in) return std::nullopt;
-  std::ostringstream ss;
-  ss << in.rdbuf();
-  if (in.bad()) return std::nullopt;
-  return ss.str();
+  // Non-blocking, so that opening a FIFO cannot hang; then only a regular
+  // file of sane size is read (a link to /dev/zero would never end).
+  const int fd = ::open(std::string(path).c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return std::nullopt;
+  struct stat st {};
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size > kMaxReadBytes) {
+    ::close(fd);
+    return std::nullopt;
+  }
+  std::string out;
+  out.reserve(static_cast<std::size_t>(st.st_size));
+  char buffer[65536];
+  for (;;) {
+    const ssize_t n = ::read(fd, buffer, sizeof buffer);
+    if (n == 0) break;
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      ::close(fd);
+      return std::nullopt;
+    }
+    out.append(buffer, static_cast<std::size_t>(n));
+    if (out.size() > static_cast<std::size_t>(kMaxReadBytes)) {  // grew while being read
+      ::close(fd);
+      return std::nullopt;
+    }
+  }
+  ::close(fd);
+  return out;
+}
+
+namespace {
+
+std::atomic<unsigned> g_temporaries{0};
+std::atomic<unsigned> g_replaced{0};
+
+// The process id in a name ending ".tmp<pid>_<n>", or 0.
+long TemporaryOwner(std::string_view name) {
+  const std::size_t mark = name.rfind(".tmp");
+  if (mark == std::string_view::npos || mark == 0) return 0;
+  const std::string_view rest = name.substr(mark + 4);
+  const std::size_t sep = rest.find('_');
+  if (sep == std::string_view::npos || sep == 0 || sep > 9 || sep + 1 == rest.size()) return 0;
+  long pid = 0;
+  for (std::size_t i = 0; i < rest.size(); ++i) {
+    if (i == sep) continue;
+    if (rest[i] < '0' || rest[i] > '9') return 0;
+    if (i < sep) pid = pid * 10 + (rest[i] - '0');
+  }
+  return pid;
+}
+
+}  // namespace
+
+unsigned AtomicWriteCount() { return g_replaced.load(); }
+
+void RemoveStaleTemporaries(std::string_view dir) {
+  std::error_code ec;
+  for (fs::directory_iterator it(std::string(dir), ec), end; !ec && it != end; it.increment(ec)) {
+    const long pid = TemporaryOwner(it->path().filename().string());
+    if (pid <= 0 || pid > INT32_MAX) continue;
+    // A process that still runs (or that we may not signal) may be writing.
+    if (::kill(static_cast<pid_t>(pid), 0) == 0 || errno != ESRCH) continue;
+    std::error_code type_ec;
+    if (!it->is_regular_file(type_ec)) continue;
+    fs::remove(it->path(), type_ec);
+  }
 }
 
 bool WriteFileAtomic(std::string_view path, std::string_view contents) {
   const fs::path target{std::string(path)};
   std::error_code ec;
   if (target.has_parent_path()) fs::create_directories(target.parent_path(), ec);
-  static std::atomic<unsigned> counter{0};
   const std::string tmp = target.string() + ".tmp" + std::to_string(::getpid()) + "_" +
-                          std::to_string(counter.fetch_add(1));
+                          std::to_string(g_temporaries.fetch_add(1));
   int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
   if (fd < 0) return false;
   const char* data = contents.data();
@@ -153,6 +213,7 @@ bool WriteFileAtomic(std::string_view path, std::string_view contents) {
   if (::close(fd) != 0) ok = false;
   if (ok && std::rename(tmp.c_str(), target.c_str()) != 0) ok = false;
   if (!ok) ::unlink(tmp.c_str());
+  if (ok) g_replaced.fetch_add(1);
   return ok;
 }
 

@@ -28,7 +28,11 @@ std::string ResolvePath(std::string_view path);
 
 bool FileExists(std::string_view path);
 
-// Whole-file read; nullopt when the file cannot be read.
+// Largest file ReadFile reads: every file the game reads is far smaller.
+inline constexpr long kMaxReadBytes = 16L * 1024 * 1024;
+// Whole-file read; nullopt when the file cannot be read or is not a regular
+// file of at most kMaxReadBytes (a FIFO, a device, a folder), so callers
+// treat those as missing.
 std::optional<std::string> ReadFile(std::string_view path);
 // Writes a file atomically: the bytes go to a temporary file in the same
 // folder, are flushed, and the temporary is renamed over the target, so a
@@ -36,6 +40,12 @@ std::optional<std::string> ReadFile(std::string_view path);
 // parent folders are created. Returns false on failure (the target is then
 // left as it was).
 bool WriteFileAtomic(std::string_view path, std::string_view contents);
+// Files WriteFileAtomic has replaced in this process so far.
+unsigned AtomicWriteCount();
+// Removes the temporary files that saves of an earlier, killed run left in
+// `dir` ("<file>.tmp<pid>_<n>" of a process no longer running); anything
+// else, including the temporaries of a run still going, is left alone.
+void RemoveStaleTemporaries(std::string_view dir);
 
 }  // namespace tw::platform
 

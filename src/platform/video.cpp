@@ -309,10 +309,10 @@ void WarpCursor(int x, int y) {
   SDL_WarpMouseInWindow(g.window, std::clamp(x, 0, std::max(0, w - 1)), std::clamp(y, 0, std::max(0, h - 1)));
 }
 
-TextureHandle LoadImageTexture(const std::string& path, bool use_color_key, std::uint32_t color_key,
+TextureHandle LoadImageTexture(std::string_view bytes, bool use_color_key, std::uint32_t color_key,
                                bool point_filter) {
-  if (!Active()) return 0;
-  SDL_Surface* loaded = IMG_Load(path.c_str());
+  if (!Active() || bytes.size() > static_cast<std::size_t>(INT32_MAX)) return 0;
+  SDL_Surface* loaded = IMG_Load_RW(SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size())), 1);
   if (loaded == nullptr) return 0;
   SDL_Surface* surface = SDL_ConvertSurfaceFormat(loaded, SDL_PIXELFORMAT_ARGB8888, 0);
   SDL_FreeSurface(loaded);
@@ -402,10 +402,13 @@ bool DrawTurned(std::size_t slot, const Quad& q) {
       maxy = std::max(maxy, y);
     }
   }
-  const int x0 = std::max(0, static_cast<int>(std::floor(minx)));
-  const int y0 = std::max(0, static_cast<int>(std::floor(miny)));
-  const int x1 = std::min(g.config.canvas_width, static_cast<int>(std::ceil(maxx)));
-  const int y1 = std::min(g.config.canvas_height, static_cast<int>(std::ceil(maxy)));
+  // Clamped to the canvas while still floating point, so the conversions
+  // below are always in range.
+  const double cw = g.config.canvas_width, ch = g.config.canvas_height;
+  const int x0 = static_cast<int>(std::clamp(std::floor(minx), 0.0, cw));
+  const int y0 = static_cast<int>(std::clamp(std::floor(miny), 0.0, ch));
+  const int x1 = static_cast<int>(std::clamp(std::ceil(maxx), 0.0, cw));
+  const int y1 = static_cast<int>(std::clamp(std::ceil(maxy), 0.0, ch));
   const int bw = x1 - x0, bh = y1 - y0;
   if (bw <= 0 || bh <= 0) return true;  // off the canvas
   if (bw > kTurnArea || bh > kTurnArea) return false;
@@ -620,8 +623,14 @@ void SetSoftwareFastPaths(bool enabled) { g.fast_paths = enabled; }
 void DrawQuad(TextureHandle texture, const Quad& q) {
   SDL_Texture* t = Lookup(texture);
   if (t == nullptr || !Active()) return;
-  if (!std::isfinite(q.x) || !std::isfinite(q.y) || !std::isfinite(q.width) || !std::isfinite(q.height) ||
-      !std::isfinite(q.angle_ccw)) {
+  // Nothing the game shows lies anywhere near a million pixels from the
+  // canvas. A quad that does (a creature flung out of the shaft by absurd
+  // tuning, a NaN) is skipped before any float-to-int conversion, ours or
+  // the renderer's, could go out of range.
+  constexpr float kReach = 1048576.0f;
+  const auto within = [](float v) { return std::fabs(v) <= kReach; };  // false for NaN
+  if (!within(q.x) || !within(q.y) || !within(q.width) || !within(q.height) || !within(q.center_x) ||
+      !within(q.center_y) || !std::isfinite(q.angle_ccw)) {
     return;
   }
   if (q.src_x == 0 && q.src_y == 0 && q.src_w == 1 && q.src_h == 1 && q.angle_ccw == 0.0f) {

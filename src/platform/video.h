@@ -57,10 +57,10 @@ void WarpCursor(int x, int y);
 
 // Textures. Handle 0 is the empty slot: drawing it does nothing.
 using TextureHandle = std::int32_t;
-// Loads BMP, JPG or PNG. With a colour key (0xRRGGBB), texels of exactly
-// that colour become fully transparent black. 0 when the file is missing or
-// unreadable.
-TextureHandle LoadImageTexture(const std::string& path, bool use_color_key, std::uint32_t color_key,
+// Decodes a BMP, JPG or PNG file held in memory (the caller has checked the
+// size it claims). With a colour key (0xRRGGBB), texels of exactly that
+// colour become fully transparent black. 0 when it does not decode.
+TextureHandle LoadImageTexture(std::string_view bytes, bool use_color_key, std::uint32_t color_key,
                                bool point_filter);
 // A texture from 32-bit pixels in memory, 0xAARRGGBB per pixel, rows top first.
 TextureHandle CreateTexture(int width, int height, const std::uint32_t* argb, bool point_filter);

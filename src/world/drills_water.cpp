@@ -1,5 +1,7 @@
 #include "world/drills_water.h"
 
+#include <algorithm>
+
 #include "config/options.h"
 #include "config/tuning.h"
 #include "core/game_state.h"
@@ -25,6 +27,14 @@ void DisturbWater(long index, double amount) {
   if (index < 0 || index >= kWaterWaveCells) return;
   auto& cell = WaterWave[static_cast<std::size_t>(index)];
   cell = static_cast<Single>(static_cast<double>(cell) + amount);
+}
+
+bool ClampToWavePixels(Long& from, Long& to) {
+  constexpr Long kFirst = 2 * 13;                          // cell 0
+  constexpr Long kLast = 2 * (kWaterWaveCells - 1 + 13) + 1;  // the second pixel of the last cell
+  from = std::max(from, kFirst);
+  to = std::min(to, kLast);
+  return from <= to;
 }
 
 Single DrillTipWorldY() { return DrillY + 32.0f - core::ScrollY; }

@@ -28,6 +28,15 @@ class OptionsTest : public ::testing::Test {
   std::string arcade_file() const { return dir.File("textures/dot_white2.bmp"); }
 };
 
+TEST_F(OptionsTest, FirstStartWritesTheWholeFileInOneWrite) {
+  // A start killed between separate writes left a file with some of the
+  // keys, which no later start completed.
+  const unsigned writes = platform::AtomicWriteCount();
+  LoadOptions();
+  EXPECT_EQ(platform::AtomicWriteCount(), writes + 1);
+  EXPECT_EQ(ReadIni("main", "StoryReaden", options_file()), "False");
+}
+
 TEST_F(OptionsTest, ReadsBooleansInAnyFormAndKeepsUnreadableOnes) {
   test::WriteText(options_file(),
                   "[main]\nDetails_High=false\nGameMode_Story=0\nSound_On=TRUE\nFULL_SCREEN=-1\n"
@@ -47,7 +56,9 @@ TEST_F(OptionsTest, SaveWritesTheChoiceNotTheRunningModeAndLeavesStoryReaden) {
   GameOptions.FullScreenChoice = true;
   GameOptions.Sound_On = false;
   GameOptions.StoryReaden = false;
+  const unsigned writes = platform::AtomicWriteCount();
   SaveOptions();
+  EXPECT_EQ(platform::AtomicWriteCount(), writes + 1);
   EXPECT_FALSE(GameOptions.FULL_SCREEN);
   EXPECT_EQ(ReadIni("main", "FULL_SCREEN", options_file()), "True");
   EXPECT_EQ(ReadIni("main", "Sound_On", options_file()), "False");

@@ -6,6 +6,8 @@
 #include <map>
 #include <tuple>
 
+#include <unistd.h>
+
 #include "test_support.h"
 
 namespace tw {
@@ -78,6 +80,35 @@ TEST(Startup, SavedOptionsAndScoresAreUsed) {
   EXPECT_NE(test::ReadText(run.data.File("Textures/dot_white2.bmp")).find("9n=BOLO"), std::string::npos);
 }
 
+TEST(Startup, ATableWithANegativeScoreGetsNoPhantomEntry) {
+  // Valid file content: nothing may be inserted above the last entry.
+  GameRun run;
+  std::string table = "[hs]\n9s=-5\n9n=P9\n";
+  for (const std::string n : {"0", "1", "2", "3", "4", "5", "6", "7", "8"}) table += n + "s=9" + n + "\n" + n + "n=P" + n + "\n";
+  test::WriteText(run.data.File("textures/dot_black2.bmp"), table);
+  run.Start({"--headless", "--fast", "--frames", "3"});
+  ASSERT_EQ(run.result.exit_code, 0) << run.result.err;
+  ASSERT_TRUE(run.report);
+  EXPECT_EQ((*run.report)["high_scores"][8]["name"].string, "P8");
+  EXPECT_EQ((*run.report)["high_scores"][9]["name"].string, "P9");
+  EXPECT_EQ((*run.report)["high_scores"][9]["score"].number, -5);
+}
+
+TEST(Startup, AStartRemovesTheTemporariesOfAKilledRunOnly) {
+  // Ours of a dead process go; a running process's and look-alikes stay.
+  GameRun run;
+  const std::string dead = "999999999", alive = std::to_string(::getpid());
+  const std::pair<std::string, bool> files[] = {{run.data.File("textures/options.bmp.tmp" + dead + "_4"), false},
+                                                {run.data.File("replay.ini.tmp" + dead + "_0"), false},
+                                                {run.config.File("tumblewell/settings.ini.tmp" + dead + "_2"), false},
+                                                {run.data.File("textures/dot_black2.bmp.tmp" + alive + "_0"), true},
+                                                {run.data.File("notes.tmp7"), true}};
+  for (const auto& [path, stays] : files) test::WriteText(path, "partial");
+  run.Start({"--headless", "--fast", "--frames", "3"});
+  ASSERT_EQ(run.result.exit_code, 0) << run.result.err;
+  for (const auto& [path, stays] : files) EXPECT_EQ(std::filesystem::exists(path), stays) << path;
+}
+
 TEST(Startup, StartOptionEntersAGameWithoutSavingTheMode) {
   GameRun run;
   run.Start({"--headless", "--fast", "--frames", "10", "--start", "arcade", "--seed", "5"});
@@ -132,6 +163,28 @@ TEST(CommandLineErrors, BadArgumentsExitWithTwoAndOneLine) {
   const test::RunResult r = test::RunGame({"--headless", "--keys", dir.File("bad.keys")});
   EXPECT_EQ(r.exit_code, 2);
   EXPECT_NE(r.err.find("line 1"), std::string::npos);
+}
+
+TEST(CommandLineErrors, MissingFoldersAndWrongFilesExitWithTwoAndCreateNothing) {
+  test::TempDir dir;
+  const std::string missing = dir.File("missing");
+  for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+           {"--data", missing},
+           {"--data", dir.path, "--keys", dir.path},
+           {"--data", dir.path, "--report", missing + "/report.json"},
+           {"--data", dir.path, "--report", dir.path},
+           {"--start", "arc\x1b[2Jade\x07"}}) {
+    std::vector<std::string> full = {"--headless", "--fast", "--frames", "1"};
+    full.insert(full.end(), args.begin(), args.end());
+    const test::RunResult r = test::RunGame(full, {"XDG_CONFIG_HOME=" + dir.path});
+    EXPECT_EQ(r.exit_code, 2) << args.back();
+    EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+    // Bad bytes are shown escaped, never passed to the terminal.
+    EXPECT_TRUE(std::none_of(r.err.begin(), r.err.end(), [](char c) { return c == '\x1b' || c == '\x07'; }))
+        << r.err;
+    EXPECT_TRUE(std::filesystem::is_empty(dir.path)) << args.back();
+  }
+  EXPECT_NE(test::RunGame({"--start", "arc\x1b[2Jade"}).err.find("arc\\x1b[2Jade"), std::string::npos);
 }
 
 TEST(CommandLineErrors, HelpAndVersion) {

@@ -1,6 +1,7 @@
 // Where bonuses are placed, and that placement always ends.
 #include "world_fixture.h"
 
+#include <algorithm>
 #include <set>
 #include <tuple>
 #include <utility>
@@ -60,21 +61,31 @@ TEST_F(BonusPlacement, DrawsAreSingleProducts) {
   EXPECT_EQ(core::Rnd(), afterFirstSpot);  // the first spot drawn was taken
 }
 
-TEST_F(BonusPlacement, NoCountsGiveAnEmptyTable) {
+TEST_F(BonusPlacement, NoCountsOrNoRoomPlaceNothing) {
   StartGame(false, WithValues(BasicTuning(), {{"NumOf_BigEars", "0"}, {"NumOf_Bomb", "0"}, {"NumOf_BombGlass", "0"},
                                               {"NumOf_Boots", "0"}, {"NumOf_Pie", "0"}}));
   EXPECT_EQ(world::Bonuses.size(), 1u);
   EXPECT_FALSE(world::PlaceBonus(world::kBonusPie));  // no free entry
-}
-
-TEST_F(BonusPlacement, AShaftWithoutRoomEndsWithTheRestInactive) {
-  // A negative count places nothing.
+  // A ten-row shaft: bonuses may only use row 10, the stone floor, so placement
+  // ends with every entry inactive; a negative count places nothing.
   StartGame(false, WithValues(BasicTuning(), {{"NumOf_Pie", "-5"}}) +
                        LevelSection(3, 1, [](int n) { return n <= 2 ? "5" : "0"; }, "green"));
-  // A ten-row shaft: bonuses may only use row 10, which is the stone floor,
-  // so no spot exists at all.
   ASSERT_EQ(world::Bonuses.size(), 9u);
-  for (const auto& b : world::Bonuses) EXPECT_FALSE(b.Active);
+  for (const auto& bonus : world::Bonuses) EXPECT_FALSE(bonus.Active);
+}
+
+TEST_F(BonusPlacement, HugeCountsFillTheRoomThereIsAndStop) {
+  // Far more bonuses than spots (this took minutes): placing stops at the
+  // first search that fails and every later entry stays inactive.
+  const std::string most = "32767";
+  StartGame(false, WithValues(BasicTuning(), {{"NumOf_BigEars", most}, {"NumOf_Bomb", most}, {"NumOf_BombGlass", most},
+                                              {"NumOf_Boots", most}, {"NumOf_Pie", most}}));
+  const auto& b = world::Bonuses;
+  ASSERT_EQ(b.size(), 5u * 32767u + 1u);
+  const auto inactive = [](const world::Bonus& x) { return !x.Active; };
+  const auto rest = std::find_if(b.begin() + 1, b.end(), inactive);
+  EXPECT_GT(rest - b.begin(), 1000);
+  EXPECT_TRUE(std::all_of(rest, b.end(), inactive));
 }
 
 }  // namespace

@@ -194,12 +194,6 @@ class WorldTest : public ::testing::Test {
     world::Player.VelocityY = 0;
     world::Player.Airborne = false;
   }
-  static void Steps(int n) {
-    for (int i = 0; i < n; ++i) {
-      world::UpdatePlayer();
-      world::UpdateTiles();
-    }
-  }
 
   std::filesystem::path dir_;
 };
