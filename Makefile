@@ -3,7 +3,7 @@
 BUILD_DIR ?= build
 JOBS ?= 2
 
-.PHONY: play test build deps bench bench-pacing bench-frame-cost bench-replay bench-playability bench-feel clean
+.PHONY: play test build deps install bench bench-pacing bench-frame-cost bench-replay bench-playability bench-feel clean
 
 deps:
 	./scripts/install-deps.sh
@@ -11,6 +11,12 @@ deps:
 build: deps
 	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo
 	cmake --build $(BUILD_DIR) -j$(JOBS)
+
+# The game, its data, desktop entry, icons, metainfo and man page under PREFIX
+# (the game finds its data relative to itself, so any prefix works).
+PREFIX ?= /usr/local
+install: build
+	cmake --install $(BUILD_DIR) --prefix $(PREFIX)
 
 play: build
 	./$(BUILD_DIR)/tumblewell

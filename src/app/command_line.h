@@ -18,6 +18,7 @@ struct CommandLine {
   bool headless = false;
   bool offscreen = false;
   bool fast = false;
+  bool integer_scale = false;
   std::optional<std::int64_t> frames;
   std::optional<std::uint64_t> seed;
   std::optional<std::string> keys_file;

@@ -12,6 +12,7 @@
 #include "core/game_state.h"
 #include "core/printable.h"
 #include "world/level_scroll.h"
+#include "app/desktop_events.h"
 #include "app/report.h"
 #include "frontend/end_of_game.h"
 #include "frontend/menu.h"
@@ -72,6 +73,7 @@ void StartUp(const CommandLine& cl) {
   platform::WarpCursor(800, 600);
   config::RemoveStaleSaveTemporaries();
   config::LoadOptions();
+  if (cl.integer_scale) config::GameOptions.IntegerScale = true;
   if (!config::GameOptions.StoryReaden) {
     // The first start shows the story before anything else.
     frontend::MenuScreen = "story";
@@ -190,7 +192,20 @@ bool RequestClose() {
 }
 
 int RunGame(const CommandLine& cl) {
-  if (cl.data_dir) platform::SetAppDir(*cl.data_dir);
+  if (cl.data_dir) {
+    platform::SetAppDir(*cl.data_dir);
+  } else {
+    std::string looked_in;
+    const auto found = platform::FindDataDir(looked_in);
+    if (!found) {
+      std::fprintf(stderr,
+                   "tumblewell: no game data found (looked in %s); reinstall the game or name its "
+                   "folder with --data DIR\n",
+                   looked_in.c_str());
+      return 1;
+    }
+    platform::SetAppDir(*found);
+  }
   platform::SetVideoBackend(cl.headless    ? platform::VideoBackend::Headless
                             : cl.offscreen ? platform::VideoBackend::Offscreen
                                            : platform::VideoBackend::Window);
@@ -222,7 +237,8 @@ int RunGame(const CommandLine& cl) {
                                if (button == 1) core::MouseButton1 = down;
                                if (button == 2) core::MouseButton2 = down;
                                if (button == 3) core::MouseButton3 = down;
-                             }});
+                             },
+                             [] { ToggleFullScreen(); }, [] { PauseWhileAway(); }, [] { PauseWhileAway(); }});
 
   Autoplaying = cl.autoplay;
   StartUp(cl);

@@ -121,7 +121,8 @@ std::string SingleText(Single v) {
   return ec == std::errc() ? std::string(buf, end) : std::string("0");
 }
 
-std::string RecordPath() { return platform::AppPath(kRecordFile); }
+// The recording is the player's own: an installed game keeps it in the user's data folder.
+std::string RecordPath() { return platform::UserFile(kRecordFile); }
 
 void ResetRecording() {
   g_rec.sections.clear();
@@ -508,7 +509,7 @@ void GiveModeBack() {
 std::string PlaybackPath() {
   const std::string name = ReplayFile.empty() ? std::string(kRecordFile) : ReplayFile;
   if (std::filesystem::path(name).is_absolute()) return name;
-  const std::string in_app = platform::AppPath(name);
+  const std::string in_app = name == kRecordFile ? platform::UserFile(name) : platform::AppPath(name);
   if (platform::FileExists(in_app) || !platform::FileExists(name)) return in_app;
   return name;
 }
