@@ -107,6 +107,7 @@ void StartGameNow(StartMode mode) {
 bool Autoplaying = false;
 
 void GameFrame() {
+  replay::PlayPauses();
   if (!core::GameOver) {
     input::ReadControls();
     if (Autoplaying) input::Autoplay();
@@ -126,6 +127,8 @@ void GameFrame() {
     world::DriftClouds();
     world::TrackLevelAndScroll();
     frontend::EndOfGameCheck();
+  } else {
+    replay::PausedFrame();
   }
   render::RenderGame();
   GameFrameMusic();

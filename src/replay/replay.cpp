@@ -63,6 +63,7 @@ struct RecordingState {
   bool failure_told = false;
   std::array<bool, 4> last{};        // key states as last written
   bool bomb_latch_before = false;    // BombLatch at the previous step (before frame 0: at set-up)
+  std::int64_t paused_frames = 0;    // paused frames since the last step
 };
 RecordingState g_rec;
 
@@ -78,8 +79,21 @@ struct PlaybackState {
   Single end_frame = 0;
   bool held_left = false;
   bool held_right = false;
+  // A recorded pause being played: frames still to stay paused, and the step
+  // frame whose pause key was last looked up (each is played once).
+  std::int64_t pause_left = 0;
+  bool pausing = false;
+  Single pause_looked_up = -1;
 };
 PlaybackState g_play;
+
+// The frames the game stood paused before a step run in "options" as
+// "pause_<frame>": the screen keeps part of the game moving while paused, so a
+// replay has to stand still as long to play the same. A longer pause than this
+// is taken as this long.
+constexpr std::int64_t kLongestPause = 30000;
+
+std::string PauseKey(Single frame) { return "pause_" + num::FormatNumber(static_cast<double>(frame)); }
 
 // ---- how the game ended ------------------------------------------------------
 
@@ -471,7 +485,10 @@ void PlayFrame(Single f) {
   }
   // The recorded game was over from this frame's step on (it was given up,
   // or ended in the frame before): so is this one, before its keys act.
-  if (g_play.has_end_frame && f >= g_play.end_frame && !core::GameOver) world::EndGame();
+  if (g_play.has_end_frame && f >= g_play.end_frame && !core::GameOver) {
+    world::EndGame();
+    g_end.over_at_step = true;  // as it was in the recording when this step began
+  }
 
   core::ControlState& c = core::Controls;
   if (FrameValue(kUp, f) == "True") c.JumpRequest = true;
@@ -533,6 +550,10 @@ std::string ReadReplayValue(std::string_view key, std::string_view section, Sing
 
 void PrepareNewGame() {
   GiveModeBack();
+  g_rec.paused_frames = 0;
+  g_play.pause_left = 0;
+  g_play.pausing = false;
+  g_play.pause_looked_up = -1;
   std::uint32_t seed = core::RandomSeedWord();
   core::PlaybackHasGameSeed = false;
   if (world::ReplayPlayback) {
@@ -562,12 +583,41 @@ void ReplayStep() {
   // 1.-2. Recording: the start state at frame 0 (the file itself is replaced
   // when the recording is written), then this frame's key changes.
   if (ReplayRecord && f == 0.0f) SaveStartState();
+  if (ReplayRecord && g_rec.paused_frames > 0) {
+    WriteReplayValue(PauseKey(f), std::to_string(g_rec.paused_frames), "options");
+  }
+  g_rec.paused_frames = 0;
   if (ReplayRecord) RecordKeyChanges();
   // 3.-4. Playback: the start state at frame 0, then this frame's keys.
   if (world::ReplayPlayback && f == 0.0f) LoadStartState();
   if (world::ReplayPlayback && !ReplayRecord) PlayFrame(f);
   // 5.
   ReplayFrame = f + 1.0f;
+}
+
+void PausedFrame() {
+  if (ReplayRecord && !core::GameOver) ++g_rec.paused_frames;
+}
+
+void PlayPauses() {
+  if (!world::ReplayPlayback || ReplayRecord) return;
+  if (core::GameOver) {  // ended by a key: nothing more to stand still for
+    g_play.pause_left = 0;
+  }
+  if (g_play.pause_left == 0 && g_play.pause_looked_up != ReplayFrame) {
+    g_play.pause_looked_up = ReplayFrame;
+    if (const auto n = NumberAt("options", PauseKey(ReplayFrame)); n && *n >= 1) {
+      g_play.pause_left = *n < static_cast<double>(kLongestPause) ? static_cast<std::int64_t>(*n) : kLongestPause;
+    }
+  }
+  if (g_play.pause_left > 0) {
+    --g_play.pause_left;
+    g_play.pausing = true;
+    core::Paused = true;
+  } else if (g_play.pausing) {
+    g_play.pausing = false;
+    core::Paused = false;
+  }
 }
 
 void NoteGameOver() {

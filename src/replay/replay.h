@@ -53,6 +53,11 @@ std::string ReadReplayValue(std::string_view key, std::string_view section, Sing
 void PrepareNewGame();
 // The replay controller: the first world step of every unpaused game frame.
 void ReplayStep();
+// A game frame that ran paused: a recording notes how long the game stood still.
+void PausedFrame();
+// The start of every game frame: a played-back game pauses where and as long
+// as the recorded one did.
+void PlayPauses();
 // From the end-of-game check, in every frame while the game is over and
 // before that check touches the score: notes once how the game ended.
 void NoteGameOver();

@@ -184,6 +184,8 @@ TEST_F(Replay, DamagedFilesPlayAsFarAsTheyMakeSenseAndEnd) {
 TEST_F(Replay, AnUnwritableFolderPlaysOnAndSaysSoOnceAndAShutDownKeepsWhatThereIs) {
   std::ofstream(dir_ / "plain") << "a file, not a folder";
   ::testing::internal::CaptureStderr();
+  // Neither the application folder nor the user's data folder can be made.
+  ::setenv("XDG_DATA_HOME", (dir_ / "plain" / "data").c_str(), 1);
   platform::SetAppDir((dir_ / "plain" / "sub").string());
   NewGame(true, false);
   for (int f = 0; f < 20; ++f) Frame();

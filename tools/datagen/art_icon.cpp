@@ -18,7 +18,7 @@ Image appIcon(int size) {
   const Sdf inner = grow(plate, -6 * s);
   for (int row = 0; row < 3; ++row) {
     for (int col = 0; col < 5; ++col) {
-      const float x0 = (8 + static_cast<float>(col) * 50 - (row % 2) * 25) * s;
+      const float x0 = (8 + static_cast<float>(col) * 50 - static_cast<float>((row % 2) * 25)) * s;
       const float y0 = (150 + static_cast<float>(row) * 36) * s;
       const Color c = colors[static_cast<std::size_t>((row * 5 + col * 3) % 12)].base;
       const Sdf tile = box(x0 + 2 * s, y0 + 2 * s, x0 + 48 * s, y0 + 34 * s, 6 * s);
