@@ -256,7 +256,7 @@ bool PlanWalk(const View& w, int& direction) {
   const Gap& best = left.cost <= right.cost ? left : right;
   S.targetCol = best.col;
   S.targetFloor = w.floor;
-  const bool stuck = S.frame - S.lastProgress > 200;
+  const bool stuck = S.frame - S.lastProgress > 100;
   if (best.col < 0 || (stuck && best.cost > 200)) return false;
   // Every way down drops out of sight: better wait for the scroll to show
   // where it leads, unless the drills are close.
@@ -281,7 +281,7 @@ bool PlanWalk(const View& w, int& direction) {
 
 void Standing(const View& w) {
   const bool urgent = w.drillGap < 110;
-  const bool stuck = S.frame - S.lastProgress > 200;
+  const bool stuck = S.frame - S.lastProgress > 100;
   int direction = 0;
   if (PlanWalk(w, direction)) {
     Walk(direction);
