@@ -72,17 +72,20 @@ void SaveHighScoresOver(const std::string& file, const std::optional<std::string
 
 void ClearPendingEntry() { HighScores[kPendingEntry] = HighScoreEntry{"Bolo", std::numeric_limits<Long>::min()}; }
 
-std::string OptionsFile() { return platform::AppPath("\\textures\\options.bmp"); }
+// The player's copies: in the application directory of a portable game, in
+// the user data folder (starting from the shipped files) of an installed one.
+std::string OptionsFile() { return platform::UserFile("\\textures\\options.bmp"); }
 
 std::string HighScoreFile() {
-  return platform::AppPath(GameOptions.GameMode_Story ? "\\textures\\dot_black2.bmp"
-                                                      : "\\textures\\dot_white2.bmp");
+  return platform::UserFile(GameOptions.GameMode_Story ? "\\textures\\dot_black2.bmp"
+                                                       : "\\textures\\dot_white2.bmp");
 }
 
 void RemoveStaleSaveTemporaries() {
   const std::string settings = SettingsFile(AppName());
+  const std::string user = platform::UserDataDir();  // an installed game saves there
   for (const std::string& dir : {platform::AppDir(), platform::AppPath("\\textures"),
-                                 settings.substr(0, settings.rfind('/'))}) {
+                                 settings.substr(0, settings.rfind('/')), user, user + "/textures"}) {
     platform::RemoveStaleTemporaries(dir);
   }
 }
@@ -100,6 +103,7 @@ void LoadOptions() {
   ReadOption(ini, "FULL_SCREEN", o.FULL_SCREEN);
   ReadOption(ini, "ArcadeLocked", o.ArcadeLocked);
   ReadOption(ini, "StoryReaden", o.StoryReaden);
+  ReadOption(ini, "Integer_Scale", o.IntegerScale);
   o.FullScreenChoice = o.FULL_SCREEN;
   GameOptions = o;
   if (first_start) {

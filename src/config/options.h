@@ -18,6 +18,9 @@ struct Options {
   bool FullScreenChoice = false;  // chosen in the options screen, used next start
   bool ArcadeLocked = true;
   bool StoryReaden = false;
+  // Whole-number scaling of the picture ("Integer_Scale", read only: set by
+  // hand or with --integer-scale).
+  bool IntegerScale = false;
 };
 extern Options GameOptions;
 

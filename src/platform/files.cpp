@@ -22,6 +22,9 @@ namespace {
 
 std::string g_app_dir;
 bool g_app_dir_set = false;
+// Whether the application directory can be written: -1 not yet checked.
+int g_portable = -1;
+bool g_user_dir_warned = false;
 
 bool EqualsNoCase(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
@@ -61,6 +64,7 @@ void SetAppDir(std::string dir) {
   fs::path abs = fs::absolute(fs::path(dir), ec);
   g_app_dir = StripTrailingSeparators(ec ? dir : abs.lexically_normal().string());
   g_app_dir_set = true;
+  g_portable = -1;
 }
 
 std::string AppPath(std::string_view relative) {
@@ -230,6 +234,107 @@ std::string ExecutableBaseName() {
   fs::path exe = fs::read_symlink("/proc/self/exe", ec);
   if (ec || exe.empty()) return "tumblewell";
   return exe.stem().string();
+}
+
+}  // namespace tw::platform
+
+namespace tw::platform {
+
+namespace {
+
+bool IsDirectory(const std::string& path) {
+  std::error_code ec;
+  return fs::is_directory(path, ec);
+}
+
+bool Writable(const std::string& dir) { return ::access(dir.c_str(), W_OK) == 0; }
+
+// A folder holds game data when it has a "textures" folder (any letter case).
+bool HoldsData(const std::string& dir) { return IsDirectory(dir) && IsDirectory(ResolvePath(dir + "/textures")); }
+
+std::string Normal(const fs::path& p) { return StripTrailingSeparators(p.lexically_normal().string()); }
+
+}  // namespace
+
+std::optional<std::string> FindDataDir(std::string& looked_in) {
+  const fs::path exe_dir(ExecutableDir());
+  const std::string candidates[] = {Normal(exe_dir), Normal(exe_dir / ".." / "share" / "tumblewell")};
+  looked_in.clear();
+  for (const std::string& dir : candidates) {
+    if (HoldsData(dir)) return dir;
+    looked_in += (looked_in.empty() ? "" : " and ") + dir;
+  }
+  return std::nullopt;
+}
+
+std::string UserDataDir() {
+  const char* xdg = std::getenv("XDG_DATA_HOME");
+  if (xdg != nullptr && xdg[0] == '/') return StripTrailingSeparators(std::string(xdg) + "/tumblewell");
+  const char* home = std::getenv("HOME");
+  if (home != nullptr && home[0] != '\0') return StripTrailingSeparators(home) + "/.local/share/tumblewell";
+  return "/tmp/tumblewell";
+}
+
+bool AppDirIsPortable() {
+  if (g_portable < 0) {
+    const std::string textures = ResolvePath(AppDir() + "/textures");
+    g_portable = Writable(AppDir()) && (!IsDirectory(textures) || Writable(textures)) ? 1 : 0;
+  }
+  return g_portable == 1;
+}
+
+namespace {
+
+// Makes `dir` (creating it when needed) and checks that it can be written;
+// the first failure is reported once, naming the folder.
+bool PrepareUserFolder(const std::string& dir) {
+  std::error_code ec;
+  fs::create_directories(dir, ec);
+  if (!ec && IsDirectory(dir) && Writable(dir)) return true;
+  if (!g_user_dir_warned) {
+    g_user_dir_warned = true;
+    std::fprintf(stderr,
+                 "tumblewell: cannot write to %s (%s); options, high scores, replays and screenshots "
+                 "will not be saved\n",
+                 dir.c_str(), ec ? ec.message().c_str() : "permission denied");
+  }
+  return false;
+}
+
+std::string GameRelative(std::string_view relative) {
+  std::string rel(relative);
+  for (char& c : rel) {
+    if (c == '\\') c = '/';
+  }
+  while (!rel.empty() && rel.front() == '/') rel.erase(rel.begin());
+  return rel;
+}
+
+}  // namespace
+
+std::string UserFile(std::string_view relative) {
+  const std::string shipped = AppPath(relative);
+  if (AppDirIsPortable()) return shipped;
+  const std::string mine = ResolvePath(UserDataDir() + "/" + GameRelative(relative));
+  if (FileExists(mine)) return mine;
+  const fs::path parent = fs::path(mine).parent_path();
+  if (!PrepareUserFolder(parent.string())) return shipped;
+  if (FileExists(shipped)) {
+    // The player's copy starts as the shipped default; a copy that fails
+    // leaves the default to be read.
+    const auto text = ReadFile(shipped);
+    if (!text || !WriteFileAtomic(mine, *text)) return shipped;
+  }
+  return mine;
+}
+
+std::string ScreenshotDir() {
+  if (AppDirIsPortable()) return AppDir();
+  const char* pictures = std::getenv("XDG_PICTURES_DIR");
+  const std::string dir =
+      pictures != nullptr && pictures[0] == '/' ? StripTrailingSeparators(pictures) : UserDataDir();
+  PrepareUserFolder(dir);
+  return dir;
 }
 
 }  // namespace tw::platform

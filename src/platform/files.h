@@ -55,3 +55,33 @@ std::string UserConfigDir();
 // The executable's base name ("tumblewell"), the settings store's application name.
 std::string ExecutableBaseName();
 }  // namespace tw::platform
+
+namespace tw::platform {
+
+// Where the game's data is looked for when no folder is given: the folder of
+// the executable (a build or a portable copy), then ../share/tumblewell next
+// to it (an installed game). The first that holds a "textures" folder wins;
+// nullopt when none does, with `looked_in` naming every folder tried.
+std::optional<std::string> FindDataDir(std::string& looked_in);
+
+// The player's own files (options, high scores, the replay recording,
+// screenshots). A writable application directory is a portable copy and keeps
+// them itself. Otherwise (an installed game) they live in the user data
+// folder, $XDG_DATA_HOME/tumblewell or ~/.local/share/tumblewell, under the
+// same relative names.
+std::string UserDataDir();
+// True when the application directory can be written (checked once per
+// application directory).
+bool AppDirIsPortable();
+// The path to read and write the player's file `relative` (game-style, as
+// for AppPath). In the user data folder, a file the player has not written
+// yet starts as a copy of the one shipped in the application directory, so
+// reads see the player's file first and the shipped default otherwise. When
+// the user data folder cannot be written, says so once on stderr and returns
+// the shipped file: the game plays on without saving.
+std::string UserFile(std::string_view relative);
+// The folder for screenshots: the application directory when portable,
+// else $XDG_PICTURES_DIR when set, else the user data folder.
+std::string ScreenshotDir();
+
+}  // namespace tw::platform

@@ -165,22 +165,31 @@ void DestroyRenderer() {
   g.window = nullptr;
 }
 
-// Where the canvas goes in the window: stretched over the whole client area
-// in a window; in full screen, as large as fits while keeping its shape.
+// Where the canvas goes in the window's drawable area (pixels, so a
+// high-density display gets the full resolution rather than an upscale).
 SDL_Rect PresentRect() {
   int w = 0, h = 0;
   SDL_GetRendererOutputSize(g.renderer, &w, &h);
-  if (!g.config.full_screen) return SDL_Rect{0, 0, w, h};
-  const int cw = g.config.canvas_width, ch = g.config.canvas_height;
-  int dw = w, dh = w * ch / cw;
-  if (dh > h) {
-    dh = h;
-    dw = h * cw / ch;
-  }
-  return SDL_Rect{(w - dw) / 2, (h - dh) / 2, dw, dh};
+  const ShownRect r = FitCanvas(w, h, g.config.canvas_width, g.config.canvas_height, g.config.integer_scale);
+  return SDL_Rect{r.x, r.y, r.width, r.height};
 }
 
 }  // namespace
+
+ShownRect FitCanvas(int out_width, int out_height, int canvas_width, int canvas_height, bool integer_scale) {
+  if (out_width <= 0 || out_height <= 0 || canvas_width <= 0 || canvas_height <= 0) return {};
+  int dw = out_width, dh = static_cast<int>(static_cast<long long>(out_width) * canvas_height / canvas_width);
+  if (dh > out_height) {
+    dh = out_height;
+    dw = static_cast<int>(static_cast<long long>(out_height) * canvas_width / canvas_height);
+  }
+  const int whole = std::min(out_width / canvas_width, out_height / canvas_height);
+  if (integer_scale && whole >= 1) {
+    dw = canvas_width * whole;
+    dh = canvas_height * whole;
+  }
+  return ShownRect{(out_width - dw) / 2, (out_height - dh) / 2, dw, dh};
+}
 
 void SetVideoBackend(VideoBackend backend) { g.backend = backend; }
 VideoBackend GetVideoBackend() { return g.backend; }
@@ -197,7 +206,7 @@ bool OpenDisplay(const VideoConfig& config) {
     }
     g.sdl_video_started = true;
   }
-  Uint32 flags = SDL_WINDOW_ALLOW_HIGHDPI;
+  Uint32 flags = SDL_WINDOW_ALLOW_HIGHDPI | SDL_WINDOW_RESIZABLE;
   if (g.backend == VideoBackend::Offscreen) {
     flags |= SDL_WINDOW_HIDDEN;
   } else if (config.full_screen) {
@@ -230,8 +239,10 @@ bool OpenDisplay(const VideoConfig& config) {
       DestroyRenderer();
       return false;
     }
-    // Smooth stretch onto the window; drawing inside the canvas chooses per texture.
-    SDL_SetTextureScaleMode(g.canvas, g.software ? SDL_ScaleModeNearest : SDL_ScaleModeLinear);
+    // Smooth stretch onto the window, crisp when only whole multiples are
+    // shown; drawing inside the canvas chooses per texture.
+    SDL_SetTextureScaleMode(g.canvas,
+                            g.software || config.integer_scale ? SDL_ScaleModeNearest : SDL_ScaleModeLinear);
     SDL_SetRenderTarget(g.renderer, g.canvas);
   }
   SDL_SetRenderDrawBlendMode(g.renderer, SDL_BLENDMODE_NONE);
@@ -260,6 +271,15 @@ void CloseDisplay() {
   if (g.sdl_video_started) SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
   g.sdl_video_started = false;
 }
+
+bool SetFullScreen(bool full_screen) {
+  if (g.window == nullptr || g.backend != VideoBackend::Window) return false;
+  if (SDL_SetWindowFullscreen(g.window, full_screen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0) != 0) return false;
+  g.config.full_screen = full_screen;
+  return true;
+}
+
+bool IsFullScreen() { return g.window != nullptr && g.config.full_screen; }
 
 bool HasDisplay() { return Active(); }
 
@@ -763,8 +783,10 @@ bool ReadCanvasScaled(int width, int height, std::vector<std::uint32_t>& pixels)
 void WindowClientSize(int& width, int& height) {
   width = g.config.canvas_width;
   height = g.config.canvas_height;
-  if (g.backend == VideoBackend::Window && g.window != nullptr) {
-    SDL_GetWindowSize(g.window, &width, &height);
+  if (g.backend == VideoBackend::Window && Active()) {
+    const SDL_Rect shown = PresentRect();
+    width = shown.w;
+    height = shown.h;
   }
 }
 

@@ -71,9 +71,11 @@ void DrillContactCell(int column, int row) {
   if (DrillY < -30.0f) DrillY = -30.0f;
 
   // Now and then, in arcade mode, the drills only knock a tile loose. The
-  // draw is made in every case so a recorded game sees the same sequence.
-  const bool knock = num::FloorToLong(static_cast<double>(core::Rnd()) * 20.0) == 2;
-  if (knock && !config::GameOptions.GameMode_Story && !ReplayPlayback && !stone) {
+  // chance follows from the game's seed, frame and column, so a replay that
+  // carries the seed meets it again; a replay without one ignores it.
+  const bool knock = num::FloorToLong(static_cast<double>(core::GameChance(column)) * 20.0) == 2;
+  const bool chance_counts = !ReplayPlayback || core::PlaybackHasGameSeed;
+  if (knock && !config::GameOptions.GameMode_Story && chance_counts && !stone) {
     HitTile(c, r, tune.Hit_SmashOnForce - 0.5f, false, true);
   } else {
     HitTile(c, r, tune.Hit_SmashOnForce, false, true);

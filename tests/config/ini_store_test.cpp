@@ -40,12 +40,24 @@ TEST(IniRead, LookupRules) {
       {"words", "just some words\nwithout any structure", "s", "k", ""},
       {"keys before any section", "k=1\n[s]\n", "s", "k", ""},
   };
-  for (const Case& c : cases) EXPECT_EQ(ReadIniText(c.text, c.section, c.key), c.want) << c.why;
+  for (const Case& c : cases) {
+    EXPECT_EQ(ReadIniText(c.text, c.section, c.key), c.want) << c.why;
+    // The index built for thousands of lookups answers the same.
+    EXPECT_EQ(LookupIniIndex(IndexIniText(c.text), c.section, c.key).value_or(""), c.want) << c.why;
+  }
+  std::string many = "[Map]\n";
+  for (int i = 0; i < 500; ++i) many += "Y" + std::to_string(i) + "_X1=" + std::to_string(i % 7) + "\n";
+  const IniIndex map = IndexIniText(many);
+  for (const auto& [key, want] : {std::pair{"y499_x1", "2"}, {"Y0_X1", "0"}, {"Y500_X1", ""}, {"Y01_X1", ""}}) {
+    EXPECT_EQ(LookupIniIndex(map, "map", key).value_or(""), want) << key;
+  }
+  EXPECT_FALSE(LookupIniIndex(IndexIniText(bom_binary), "s", "k").has_value());
   EXPECT_EQ(ReadIniText(bom_binary, "s", "k"), "");
   EXPECT_EQ(LookupIniText("[s]\nempty=\n", "s", "empty"), std::optional<std::string>(""));
   EXPECT_EQ(LookupIniText("[s]\nempty=\n", "s", "missing"), std::nullopt);
   // Values are cut at 254 characters.
   EXPECT_EQ(ReadIniText("[s]\nk=" + std::string(300, 'x') + "\n", "s", "k"), std::string(254, 'x'));
+  EXPECT_EQ(LookupIniIndex(IndexIniText("[s]\nk=" + std::string(300, 'x')), "s", "k"), std::string(254, 'x'));
 }
 
 TEST(IniWrite, InPlaceNewKeysAndSections) {

@@ -152,7 +152,8 @@ TEST(Startup, AStartWithNothingChangedWritesNoFile) {
 
 TEST(CommandLineErrors, BadArgumentsExitWithTwoAndOneLine) {
   for (const std::vector<std::string>& args :
-       std::vector<std::vector<std::string>>{{"--frames", "x"}, {"--nonsense"}, {"--keys", "/no/such/file"}}) {
+       std::vector<std::vector<std::string>>{{"--frames", "x"}, {"--nonsense"}, {"--keys", "/no/such/file"},
+                                            {"--play", "/no/such/file"}, {"--play"}, {"--record", "--play", "x"}}) {
     const test::RunResult r = test::RunGame(args);
     EXPECT_EQ(r.exit_code, 2) << args[0];
     EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;

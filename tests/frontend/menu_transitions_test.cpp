@@ -34,7 +34,7 @@ TEST_F(MenuFrames, ANewGameStartsTwentyFramesAfterItWasChosen) {
   // Item 10 carries the game screen's fade in from the menu background.
   EXPECT_EQ(MenuItem, 10);
   EXPECT_FALSE(core::GameOver);
-  EXPECT_EQ(config::MapHeight, 1050.0f);  // the story tuning file was read
+  EXPECT_EQ(config::MapHeight, 305.0f);  // the story tuning file was read (the built-in levels make 1,050)
 }
 
 TEST_F(MenuFrames, NoIdleReplayStartsWithoutReplayFiles) {
@@ -43,6 +43,12 @@ TEST_F(MenuFrames, NoIdleReplayStartsWithoutReplayFiles) {
   EXPECT_FALSE(frontend::NewGamePending);
   EXPECT_FALSE(world::ReplayPlayback);
   EXPECT_EQ(frontend::IdleFrames, 900.0f);  // looks again 300 frames later
+  // No countdown to nothing; one shows within a second of a file turning up.
+  EXPECT_FALSE(frontend::IdleReplayAvailable());
+  std::ofstream(dir_ / "replay10.ini") << "[options]\nlastframe=10\n";
+  bool shown = false;
+  for (int i = 0; i < 50; ++i) shown = frontend::IdleReplayAvailable();
+  EXPECT_TRUE(shown);
   // While a recording is armed the idle count stands still.
   replay::ReplayRecord = true;
   for (int i = 0; i < 400; ++i) frontend::IdleReplayStart();

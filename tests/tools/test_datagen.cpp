@@ -231,6 +231,59 @@ TEST_F(GeneratedData, MusicWrapsWithoutAClickAndSoundsStayBelowFullScale) {
   }
 }
 
+TEST_F(GeneratedData, EffectsAndMusicMixWithoutClipping) {
+  const auto wave = [](const char* name) {
+    for (const auto& sound : tw::render::SoundCatalogue)
+      if (std::string(sound.name) == name) return readWav(app(onDisk(sound.file)));
+    ADD_FAILURE() << "no sound " << name;
+    return Wav{};
+  };
+  const auto peak = [](const Wav& w) {
+    int p = 0;
+    for (auto v : w.samples) p = std::max(p, std::abs(static_cast<int>(v)));
+    return p;
+  };
+  // Every effect peaks at the same level, about -10.5 dBFS.
+  for (const auto& sound : tw::render::SoundCatalogue) {
+    SCOPED_TRACE(sound.file);
+    const int p = peak(readWav(app(onDisk(sound.file))));
+    EXPECT_GT(p, 32767 * 27 / 100);
+    EXPECT_LT(p, 32767 * 32 / 100);
+  }
+  // The music starts and wraps on silence, and at its loudest leaves room.
+  int music = 0;
+  for (const char* m : {tw::render::kMenuMusicFile, tw::render::kGameMusicFile}) {
+    SCOPED_TRACE(m);
+    const Wav w = readWav(app(onDisk(m)));
+    ASSERT_TRUE(w.ok);
+    for (std::size_t c = 0; c < static_cast<std::size_t>(w.channels); ++c) {
+      EXPECT_LE(std::abs(static_cast<int>(w.samples[c])), 64);
+      EXPECT_LE(std::abs(static_cast<int>(w.samples[w.samples.size() - static_cast<std::size_t>(w.channels) + c])), 64);
+    }
+    music = std::max(music, peak(w));
+  }
+  // The usual overlaps, started together or a little apart, over the music
+  // at its loudest sample and 90 % volume, stay below full scale.
+  const std::vector<std::vector<const char*>> overlaps = {
+      {"explode5", "waterhit1"}, {"explode6", "waterhit3"}, {"breakglass1", "fall1", "boing"},
+      {"breakglass2", "fall1", "boing"}, {"breakother1", "tilepush", "fall1"}};
+  for (const auto& names : overlaps) {
+    std::vector<Wav> waves;
+    for (const char* n : names) waves.push_back(wave(n));
+    for (std::size_t gap : {0, 441, 2205, 4410}) {
+      std::vector<int> sum;
+      for (std::size_t k = 0; k < waves.size(); ++k) {
+        const std::size_t at = k * gap;
+        if (sum.size() < at + waves[k].samples.size()) sum.resize(at + waves[k].samples.size());
+        for (std::size_t i = 0; i < waves[k].samples.size(); ++i) sum[at + i] += waves[k].samples[i];
+      }
+      int worst = 0;
+      for (int v : sum) worst = std::max(worst, std::abs(v));
+      EXPECT_LT(worst + music * 9 / 10, 32767) << names.front() << " + " << names.back() << ", " << gap << " apart";
+    }
+  }
+}
+
 TEST_F(GeneratedData, FontDescriptionMatchesTheSheets) {
   // The description is the built-in layout (UTF-8 beyond ASCII), well formed.
   const Bytes raw = readAll(app("font.ini"));

@@ -10,6 +10,11 @@ using Scoring = WorldTest;
 TEST_F(Scoring, StepSumsInArcadeAndStoryMode) {
   for (bool story : {false, true}) {
     StartGame(story);
+    // Standing on the starting ledge earns nothing: staying alive counts
+    // only once the shaft scrolls.
+    for (int i = 0; i < 3000; ++i) world::ScoreStep("");
+    EXPECT_FLOAT_EQ(world::Score, 0.0f) << story;
+    core::ScrollY = -1.0f;
     // Staying alive: each step adds the whole total reached so far.
     for (int i = 0; i < 3; ++i) world::ScoreStep("");
     EXPECT_NEAR(world::Score, 0.02f + 0.04f + 0.06f, 1e-6) << story;
