@@ -43,7 +43,7 @@ TEST(Startup, FirstHeadlessRunCreatesOptionsAndScoresAndReports) {
                                                 {"full_screen", false}, {"arcade_locked", true}, {"story_readen", false}};
   for (const auto& [name, value] : defaults) EXPECT_EQ(r["options"][name].boolean, value) << name;
   // The built-in story table, 2500 down to 250.
-  ASSERT_EQ(r["high_scores"].array.size(), 10u);
+  ASSERT_EQ(r["high_scores"].object.size(), 10u);
   for (std::size_t i = 0; i < 10; ++i) {
     EXPECT_EQ(r["high_scores"][i]["name"].string, "BOLO");
     EXPECT_EQ(r["high_scores"][i]["score"].number, 2500 - 250 * static_cast<double>(i));

@@ -108,17 +108,15 @@ TEST_F(EndOfGame, WinningShowsTheWonScreenAndOnlyStoryModeUnlocksArcade) {
   core::GameOver = true;
   world::GameWon = true;
   Finish(10, "ANNA");
-  EXPECT_EQ(frontend::MenuScreen, "won");
-  EXPECT_TRUE(config::GameOptions.ArcadeLocked);
-  EXPECT_FALSE(std::filesystem::exists(dir_ / "textures" / "options.bmp"));
+  EXPECT_EQ(std::tuple(frontend::MenuScreen, config::GameOptions.ArcadeLocked, std::filesystem::exists(dir_ / "textures" / "options.bmp")),
+            std::tuple("won", true, false));
   // A won game played back in story mode shows no picture but is not left won.
   core::GameOver = true;
   config::GameOptions.GameMode_Story = true;
   world::ReplayPlayback = true;
   world::GameWon = true;
   frontend::EndOfGameCheck();
-  EXPECT_TRUE(frontend::MenuScreen.empty());
-  EXPECT_FALSE(world::GameWon);
+  EXPECT_EQ(std::tuple(frontend::MenuScreen, world::GameWon), std::tuple("", false));
 }
 
 TEST_F(EndOfGame, ARecordedGameWritesItsClosingValuesOnce) {

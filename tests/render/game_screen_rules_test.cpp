@@ -77,6 +77,12 @@ TEST_F(GameScreenRules, TheGlassBombConvertsTheVisibleRowsForOneFrame) {
   EXPECT_EQ(std::tuple(world::SmashDebrisList[0].Active, world::SmashDebrisList[1].Active, world::Score), std::tuple(true, true, 0.0f));
 }
 
+TEST_F(GameScreenRules, ANegativeScoreIsKeptAsZero) {
+  world::Score = -3.0f;
+  render::RenderGame();
+  EXPECT_FLOAT_EQ(world::Score, 0.0f);
+}
+
 TEST_F(GameScreenRules, TheFramePassLetsTheDrillsBreakVisibleTilesEvenWhilePaused) {
   core::Paused = true;
   world::DrillY = 5 * 32 - 32 + 8;  // tip in row 5

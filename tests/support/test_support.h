@@ -3,7 +3,6 @@
 #pragma once
 
 #include <map>
-#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -37,18 +36,17 @@ RunResult RunGame(const std::vector<std::string>& args, const std::vector<std::s
 // without touching the build's own files.
 void LinkAppData(const std::string& dir);
 
-// A parsed JSON value.
+// A JSON value read through python3's json module: every scalar keeps its text
+// ("BOLO", "2500", "true") and is also read as a number and a flag; array
+// entries are keyed by their index.
 struct JsonValue {
-  enum class Kind { Null, Bool, Number, String, Array, Object } kind = Kind::Null;
-  bool boolean = false;
-  double number = 0;
   std::string string;
-  std::vector<JsonValue> array;
+  double number = 0;
+  bool boolean = false;
   std::map<std::string, JsonValue> object;
 
   const JsonValue& operator[](const std::string& key) const;
-  const JsonValue& operator[](std::size_t index) const;
-  bool Has(const std::string& key) const { return object.count(key) != 0; }
+  const JsonValue& operator[](std::size_t index) const { return (*this)[std::to_string(index)]; }
 };
 std::optional<JsonValue> ParseJson(const std::string& text);
 

@@ -87,9 +87,8 @@ TEST_F(BonusesInPlay, TheDrillsDestroyBonusesAndSetOffBombsWithoutPoints) {
   EXPECT_FALSE(world::Bonuses[bomb].Active);
   EXPECT_EQ(std::tuple(world::Bonuses[pie].Active, world::Bonuses[deep].Active, world::ExplosionEffects[0].Active),
             std::tuple(false, true, true));
-  EXPECT_EQ(Get(6, 5), 0);  // smashed by the blast
-  EXPECT_FLOAT_EQ(world::Score, 0.0f);
-  EXPECT_FLOAT_EQ(world::Bombs, 2.0f);  // the player's own bombs are not used
+  // Smashed by the blast, no points; the player's own bombs are not used.
+  EXPECT_EQ(std::tuple(Get(6, 5), world::Score, world::Bombs), std::tuple(0, 0.0f, 2.0f));
 
   // The tip exactly level with a bonus's top does not reach it.
   world::DrillY = 9 * 32 - 32;
@@ -107,9 +106,7 @@ TEST_F(BonusesInPlay, ABonusTheDrillsTookIsNotPickedUpInTheSamePass) {
     const Single bombs = world::Bombs;
     ListenToSounds();
     world::UpdateBonuses();
-    EXPECT_FALSE(world::Bonuses[k].Active) << kind;
-    EXPECT_FLOAT_EQ(world::Score, 0.0f) << kind;
-    EXPECT_FLOAT_EQ(world::Bombs, bombs) << kind;
+    EXPECT_EQ(std::tuple(world::Bonuses[k].Active, world::Score, world::Bombs), std::tuple(false, 0.0f, bombs)) << kind;
     for (const auto& popup : world::ScorePopups) EXPECT_FALSE(popup.Active) << kind;
     for (const auto& call : PlayedSounds()) EXPECT_NE(call.name, "bonus") << kind;
   }

@@ -27,9 +27,8 @@ TEST_F(Effects, The152ndParticleIsDroppedAndBadPlacesAreRefused) {
   for (int i = 0; i < 152; ++i) {
     world::SpawnParticle(world::kParticleMud, static_cast<Single>(i), 499.5f, 1, -1, 4, 30.5f, true);
   }
-  EXPECT_EQ(LiveParticles(), 151);
-  EXPECT_FLOAT_EQ(world::Particles[150].X, 150.0f);
-  EXPECT_EQ(world::Particles[0].Life, 30);  // 30.5 rounds to the even 30
+  // 30.5 rounds to the even 30.
+  EXPECT_EQ(std::tuple(LiveParticles(), world::Particles[150].X, world::Particles[0].Life), std::tuple(151, 150.0f, 30));
   // A freed entry is the next one used.
   world::Particles[7].Life = 0;
   world::SpawnParticle(world::kParticleIce, 999, 0, 0, 0, 0, 10, false);
