@@ -22,12 +22,9 @@ struct GameRun {
   std::optional<JsonValue> report;
 
   void Start(std::vector<std::string> args, std::vector<std::string> env = {}) {
-    const std::string report_path = config.File("report.json");
-    args.insert(args.begin(), {"--data", data.path, "--report", report_path});
-    env.push_back("XDG_CONFIG_HOME=" + config.path);
-    env.push_back("SDL_AUDIODRIVER=dummy");
-    result = test::RunGame(args, env);
-    if (std::filesystem::exists(report_path)) report = test::ParseJson(test::ReadText(report_path));
+    test::ReportedRun run = test::RunReported(data.path, config.path, std::move(args), std::move(env));
+    result = std::move(run.result);
+    report = std::move(run.report);
   }
 };
 

@@ -67,6 +67,17 @@ RunResult RunGame(const std::vector<std::string>& args, const std::vector<std::s
   return RunShell(command);
 }
 
+ReportedRun RunReported(const std::string& data, const std::string& config, std::vector<std::string> args,
+                        std::vector<std::string> env) {
+  const std::string report = config + "/report.json";
+  std::filesystem::remove(report);
+  args.insert(args.begin(), {"--data", data, "--report", report});
+  env.insert(env.end(), {"XDG_CONFIG_HOME=" + config, "SDL_AUDIODRIVER=dummy"});
+  ReportedRun run{RunGame(args, env), std::nullopt};
+  if (std::filesystem::exists(report)) run.report = ParseJson(ReadText(report));
+  return run;
+}
+
 void LinkAppData(const std::string& dir) {
   const RunResult r = RunShell(". " + Quote(TW_SOURCE_DIR "/tests/support/shell_lib.sh") + " && tw_link_app_data " +
                                Quote(TW_APP_DIR) + " " + Quote(dir));

@@ -50,4 +50,13 @@ struct JsonValue {
 };
 std::optional<JsonValue> ParseJson(const std::string& text);
 
+// Runs the game with application directory `data` and per-user folder
+// `config` (no sound device), and reads the report it writes at shut-down.
+struct ReportedRun {
+  RunResult result;
+  std::optional<JsonValue> report;
+};
+ReportedRun RunReported(const std::string& data, const std::string& config, std::vector<std::string> args,
+                        std::vector<std::string> env = {});
+
 }  // namespace tw::test
