@@ -65,12 +65,6 @@ TEST_F(BonusesInPlay, EachKindHasItsEffect) {
   EXPECT_NEAR(world::Player.Weight, weight + 0.5f + 0.2f + 0.2f + 0.4f, 1e-5);
 }
 
-TEST_F(BonusesInPlay, SpentBonusesShrinkAwayAndArePickedUpOnce) {
-  const std::size_t k = AddBonus("pie", world::Player.X, world::Player.Y);
-  for (int i = 0; i < 26; ++i) world::UpdateBonuses();
-  EXPECT_EQ(std::tuple(world::Bonuses[k].Active, world::Bonuses[k].SelectionAlpha, world::Score), std::tuple(false, 0, 20.0f));
-}
-
 TEST_F(BonusesInPlay, TheDrillsDestroyBonusesAndSetOffBombsWithoutPoints) {
   // Ordinary tiles round the bomb, so the blast smashes something.
   for (int c = 6; c <= 8; ++c) {
@@ -110,20 +104,6 @@ TEST_F(BonusesInPlay, ABonusTheDrillsTookIsNotPickedUpInTheSamePass) {
     for (const auto& popup : world::ScorePopups) EXPECT_FALSE(popup.Active) << kind;
     for (const auto& call : PlayedSounds()) EXPECT_NE(call.name, "bonus") << kind;
   }
-}
-
-TEST_F(BonusesInPlay, TimersStopWhilePausedButPickupsGoOn) {
-  world::BootTime = 3;
-  world::EarsTime = 1;
-  core::Paused = true;
-  world::TickBonusTimers();
-  AddBonus("boot", world::Player.X, world::Player.Y);
-  world::UpdateBonuses();
-  EXPECT_EQ(std::tuple(world::BootTime, world::EarsTime), std::tuple(503.0f, 1.0f));
-  core::Paused = false;
-  world::TickBonusTimers();
-  world::TickBonusTimers();
-  EXPECT_EQ(std::tuple(world::BootTime, world::EarsTime), std::tuple(501.0f, 0.0f));  // never below 0
 }
 
 }  // namespace

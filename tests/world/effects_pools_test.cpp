@@ -80,16 +80,5 @@ TEST_F(Effects, AnExplosionNearTheWaterSplashesWithThreeSounds) {
   EXPECT_EQ(std::tuple(w[137], w[138]), std::tuple(30.0f, 15.0f));  // p = 300 and 301; p = 302 only
 }
 
-TEST_F(Effects, AFlashFadesOverTenFramesAndHoldsWhilePaused) {
-  world::SpawnExplosion(0, 0, 5, 5, 0);
-  core::Paused = true;
-  world::UpdateExplosions();
-  core::Paused = false;
-  for (int i = 0; i < 10; ++i) world::UpdateExplosions();
-  EXPECT_EQ(std::tuple(world::ExplosionEffects[0].Alpha, world::ExplosionEffects[0].Active), std::tuple(0, true));
-  world::UpdateExplosions();
-  EXPECT_FALSE(world::ExplosionEffects[0].Active);
-}
-
 }  // namespace
 }  // namespace tw::testing

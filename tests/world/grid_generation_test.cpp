@@ -117,18 +117,5 @@ TEST_F(Generation, StartColumnIsASingleProduct) {
   EXPECT_EQ(Get(10, 10), 0);
 }
 
-TEST_F(Generation, MaterialsFollowTheWeights) {
-  StartGame(false, WithValues(BasicTuning(), {{"Tile_Normal", "0"}, {"Tile_Mud", "0"}, {"Tile_Gum", "0"},
-                                              {"Tile_Glass", "0"}, {"Tile_Stone", "0"}}));  // only ice remains
-  for (int row = 10; row < 1040; ++row) {
-    for (int col = 1; col <= 13; ++col) {
-      const Integer v = Get(col, row);
-      if (v != 0 && v != world::kGlass) {
-        EXPECT_EQ(world::MaterialOf(v), world::kMatIce) << col << "," << row;
-      }
-    }
-  }
-}
-
 }  // namespace
 }  // namespace tw::testing

@@ -79,19 +79,6 @@ TEST_F(TileDynamics, AColumnOfTilesFallsOneAfterAnother) {
   EXPECT_GE(world::Score, 15.0f);  // at least the three pushes
 }
 
-TEST_F(TileDynamics, WithoutContinueFallingTheHittingTileRests) {
-  EmptyShaft(false, WithValues(BasicTuning(), {{"Continue_Falling_After_PushingAnotherTile", "False"}}));
-  Set(5, 2, 1);
-  Set(5, 6, 2);
-  Set(5, 14, world::kStone);
-  world::HitTile(5, 2, 6.0f, true, false);
-  for (int i = 0; i < 200 && Get(5, 6) != 0; ++i) world::UpdateTiles();
-  ASSERT_EQ(Get(5, 6), 0);
-  EXPECT_EQ(Get(5, 5), 1);  // came to rest in its own cell at once
-  RunTiles(300);
-  EXPECT_EQ(std::tuple(Get(5, 13), Get(5, 5)), std::tuple(2, 1));
-}
-
 TEST_F(TileDynamics, GlassLandings) {
   // A long drop smashes a falling glass tile; a short one lets it settle; a
   // fast tile landing on glass smashes the glass below it.
