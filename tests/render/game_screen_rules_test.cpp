@@ -32,18 +32,6 @@ TEST_F(GameScreenRules, TheEndFadeHandsBackToTheMenu) {
   EXPECT_EQ(std::tuple(world::EndFade, core::InGame, render::ReturnFade), std::tuple(-1.0f, false, 100.0f));
 }
 
-TEST_F(GameScreenRules, TheMenuFadeRunsOutOnlyAfterAMenuStart) {
-  frontend::MenuFade = 3;
-  frontend::MenuItem = 1;
-  render::RenderGame();
-  EXPECT_FLOAT_EQ(frontend::MenuFade, 3.0f);
-  frontend::MenuItem = 10;
-  render::RenderGame();
-  EXPECT_FLOAT_EQ(frontend::MenuFade, 1.0f);
-  render::RenderGame();
-  EXPECT_FLOAT_EQ(frontend::MenuFade, 0.0f);
-}
-
 TEST_F(GameScreenRules, TheLevelBannerFadesInAndOutAndHoldsWhilePaused) {
   render::RenderGame();
   EXPECT_EQ(render::GameScreen.BannerTime, 0);  // level 0 has no banner
@@ -105,37 +93,6 @@ TEST_F(GameScreenRules, ArrowHintsStartLowOnTheScreenAndLastTheGame) {
   }
   StartGame(false);
   EXPECT_FALSE(render::GameScreen.ArrowHintsOn);
-}
-
-// Drawn particles, checked on the offscreen canvas against the same pictures
-// drawn by hand in the empty left margin.
-using GameScreenParticles = GameScreenTest;
-
-TEST_F(GameScreenParticles, AStreaksFleckIsDrawnInMudsTint) {
-  OpenCanvas();
-  Scene(false);
-  for (world::Cloud& c : world::Clouds) c.Active = false;
-  world::Particle& p = world::Particles[0];
-  p = world::Particle{};
-  p.Life = 10;
-  p.Kind = world::kParticleStreak;
-  p.X = 600;  // right margin, clear while no bombs are held
-  p.Y = 100;
-  render::RenderGame();
-  render::SetDrawColor(170, 248, 255);
-  render::DrawSprite(render::TexParticles, 8, 100, 32, 32, 0, 50, 0, 0);
-  render::SetDrawColor(14, 90, 157);
-  render::DrawSpriteRegion(render::TexParticles, 8, 100, 32, 32, 32, 0, 0, 50, 32, 16);
-  render::SetDrawColor(255, 255, 255);
-  Read();
-  int drawn = 0;
-  for (int dy = 0; dy < 32; ++dy) {
-    for (int dx = 0; dx < 32; ++dx) {
-      ASSERT_EQ(Pixel(600 + dx, 100 + dy), Pixel(8 + dx, 100 + dy)) << dx << "," << dy;
-      drawn += Pixel(8 + dx, 100 + dy) != Pixel(8 + dx, 140) ? 1 : 0;
-    }
-  }
-  EXPECT_GT(drawn, 20);  // the streak is really there
 }
 
 }  // namespace
