@@ -24,6 +24,18 @@ class GameScreenRules : public GameScreenTest {
   }
 };
 
+// The menu hands its fade to the game screen when it starts a game.
+TEST_F(GameScreenRules, TheMenuFadeRunsOutOnlyAfterAMenuStart) {
+  frontend::MenuFade = 3;
+  frontend::MenuItem = 1;
+  render::RenderGame();
+  frontend::MenuItem = 10;
+  render::RenderGame();
+  const Single after_one = frontend::MenuFade;
+  render::RenderGame();
+  EXPECT_EQ(std::tuple(after_one, frontend::MenuFade), std::tuple(1.0f, 0.0f));
+}
+
 TEST_F(GameScreenRules, TheEndFadeHandsBackToTheMenu) {
   world::EndFade = 5;  // 2 per frame
   Frames(2);
