@@ -1,6 +1,10 @@
 // The per-step score, push and smash rewards, and the popup list.
 #include "world_fixture.h"
 
+#include <cmath>
+#include <limits>
+#include <tuple>
+
 namespace tw::testing {
 namespace {
 
@@ -27,6 +31,24 @@ TEST_F(Scoring, StepSumsInArcadeAndStoryMode) {
     const Single rising = world::Score;
     world::ScoreStep("");
     EXPECT_NEAR(world::Score - rising, 0.10f + (story ? 0.0f : -0.4f), 1e-5) << story;
+  }
+}
+
+TEST_F(Scoring, PointsNearTheFloatLimitStopAtTheLargestFiniteScore) {
+  // Found by sweeping tuning values: Staying_Alive=3.4e38 made the score an
+  // infinity within a dozen steps; opposite huge rewards could make it NaN.
+  constexpr Single kMax = std::numeric_limits<Single>::max();
+  for (const auto& [alive, push, limit] : {std::tuple{"3.4e38", "0", kMax}, std::tuple{"-3.4e38", "0", -kMax},
+                                           std::tuple{"3.4e38", "-3.4e38", 0.0f}}) {
+    StartGame(false, WithValues(BasicTuning(), {{"Staying_Alive", alive}, {"Hit_PushTile", push}}));
+    for (int i = 0; i < 100; ++i) {
+      world::ScoreStep("brick_push");
+      world::ScoreStep("");
+      ASSERT_TRUE(std::isfinite(world::Score)) << alive << " " << push << " step " << i;
+    }
+    if (limit != 0.0f) {
+      EXPECT_EQ(world::Score, limit) << alive;
+    }
   }
 }
 
