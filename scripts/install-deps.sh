@@ -12,6 +12,8 @@ PACKAGES=(
   fonts-league-spartan
   # end-to-end checks under a real X server
   xvfb xdotool
+  # the fuzz targets (libFuzzer) and the sanitizer runtimes
+  clang-14 libclang-rt-14-dev ccache
 )
 
 missing=()
