@@ -11,24 +11,23 @@ namespace {
 
 // The fades run on the levels alone; with no sound device the players accept
 // every call and do nothing.
-TEST(MusicFades, MenuLevelClimbsThenAlternatesAtTheTop) {
-  config::GameOptions.Sound_On = true;
-  MenuMusicLevel = 90;
+std::vector<float> Levels(void (*frame)(), const float& level, int frames) {
   std::vector<float> seen;
-  for (int i = 0; i < 15; ++i) {
-    MenuFrameMusic();
-    seen.push_back(MenuMusicLevel);
+  for (int i = 0; i < frames; ++i) {
+    frame();
+    seen.push_back(level);
   }
-  const std::vector<float> expected{91, 92, 93, 94, 95, 96, 97, 98, 99, 100, 101, 100, 101, 100, 101};
-  EXPECT_EQ(seen, expected);
-  EXPECT_EQ(audio::MenuTrack().Volume(), 101);
+  return seen;
 }
 
-TEST(MusicFades, MenuLevelRisesFasterBelowSixty) {
+TEST(MusicFades, MenuLevelRisesByFourBelowSixtyThenByOneAndAlternatesAtTheTop) {
   config::GameOptions.Sound_On = true;
+  MenuMusicLevel = 90;
+  EXPECT_EQ(Levels(MenuFrameMusic, MenuMusicLevel, 15),
+            (std::vector<float>{91, 92, 93, 94, 95, 96, 97, 98, 99, 100, 101, 100, 101, 100, 101}));
+  EXPECT_EQ(audio::MenuTrack().Volume(), 101);
   MenuMusicLevel = 50;
-  MenuFrameMusic();
-  EXPECT_EQ(MenuMusicLevel, 54);
+  EXPECT_EQ(Levels(MenuFrameMusic, MenuMusicLevel, 2), (std::vector<float>{54, 58}));
   MenuMusicLevel = 59.5f;
   MenuFrameMusic();
   EXPECT_EQ(MenuMusicLevel, 63.5f);
@@ -39,23 +38,14 @@ TEST(MusicFades, GameLevelFromOne) {
   config::GameOptions.Sound_On = true;
   GameMusicLevel = 1;
   MenuMusicLevel = 1;
-  std::vector<float> seen;
-  for (int i = 0; i < 50; ++i) {
-    GameFrameMusic();
-    seen.push_back(GameMusicLevel);
-  }
+  const std::vector<float> seen = Levels(GameFrameMusic, GameMusicLevel, 50);
   // 5, 9, ..., 61 in steps of four, then one by one to 90, then held.
-  EXPECT_EQ(seen[0], 5);
-  EXPECT_EQ(seen[1], 9);
-  EXPECT_EQ(seen[14], 61);
-  EXPECT_EQ(seen[15], 62);
-  EXPECT_EQ(seen[43], 90);
-  EXPECT_EQ(seen[44], 90);
-  EXPECT_EQ(seen[49], 90);
+  for (const auto& [frame, level] : {std::pair{0, 5.0f}, {1, 9.0f}, {14, 61.0f}, {15, 62.0f}, {43, 90.0f}, {49, 90.0f}})
+    EXPECT_EQ(seen[static_cast<std::size_t>(frame)], level) << frame;
   EXPECT_EQ(audio::GameTrack().Volume(), 90);
 }
 
-TEST(MusicFades, CrossFadeLowersTheOtherTrack) {
+TEST(MusicFades, CrossFadeLowersTheOtherTrackAndSoundOffHoldsBoth) {
   config::GameOptions.Sound_On = true;
   MenuMusicLevel = 1.3f;
   GameMusicLevel = 90;
@@ -68,16 +58,12 @@ TEST(MusicFades, CrossFadeLowersTheOtherTrack) {
   EXPECT_FLOAT_EQ(GameMusicLevel, 0.9f);
   MenuFrameMusic();  // at or below 1 it is left alone
   EXPECT_FLOAT_EQ(GameMusicLevel, 0.9f);
-}
 
-TEST(MusicFades, NothingMovesWithSoundOff) {
   config::GameOptions.Sound_On = false;
-  MenuMusicLevel = 50;
-  GameMusicLevel = 50;
+  MenuMusicLevel = GameMusicLevel = 50;
   MenuFrameMusic();
   GameFrameMusic();
-  EXPECT_EQ(MenuMusicLevel, 50);
-  EXPECT_EQ(GameMusicLevel, 50);
+  EXPECT_EQ(std::tuple(MenuMusicLevel, GameMusicLevel), std::tuple(50.0f, 50.0f));
 }
 
 }  // namespace

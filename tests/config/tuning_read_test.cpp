@@ -5,6 +5,8 @@
 
 #include "config/settings_store.h"
 
+#include <tuple>
+
 namespace tw::testing {
 namespace {
 
@@ -23,13 +25,9 @@ TEST_F(TuningRead, EveryKeyIsStoredWithItsScaling) {
   EXPECT_TRUE(t.Continue_Falling_After_PushingAnotherTile);
 
   // The starting state taken from the file (tiles to pixels, weight / 10).
-  EXPECT_FLOAT_EQ(world::Player.X, 224.0f);
-  EXPECT_FLOAT_EQ(world::Player.Y, 96.0f);
-  EXPECT_FLOAT_EQ(world::Player.Weight, 5.0f);
-  EXPECT_FLOAT_EQ(world::Bombs, 2.0f);
-  EXPECT_FLOAT_EQ(world::DrillY, -20.0f);
-  EXPECT_FLOAT_EQ(world::WaterY, 440.0f);
-  EXPECT_FLOAT_EQ(world::WaterFixedY, 420.0f);
+  EXPECT_EQ(std::tuple(world::Player.X, world::Player.Y, world::Player.Weight, world::Bombs),
+            std::tuple(224.0f, 96.0f, 5.0f, 2.0f));
+  EXPECT_EQ(std::tuple(world::DrillY, world::WaterY, world::WaterFixedY), std::tuple(-20.0f, 440.0f, 420.0f));
   EXPECT_FALSE(core::GameOver);
   EXPECT_EQ(core::CurrentLevel, 0);
   // No level section: the built-in table.
@@ -50,10 +48,8 @@ TEST_F(TuningRead, MissingAndMalformedValuesKeepTheEarlierGamesValues) {
   EXPECT_EQ(t.NumOf_Pie, 4);
   // Level 1 from the file; level 2's first key is missing, so the rest keep
   // their defaults and the map height stays the default one.
-  EXPECT_EQ(config::Levels[1].PlatformSize, 5);
-  EXPECT_FLOAT_EQ(config::Levels[1].ScreenSpeed, 77.0f);
-  EXPECT_EQ(config::Levels[1].LevelSize, 25);
-  EXPECT_EQ(config::Levels[1].TileType, "blue");
+  const auto& l1 = config::Levels[1];
+  EXPECT_EQ(std::tuple(l1.PlatformSize, l1.ScreenSpeed, l1.LevelSize, l1.TileType), std::tuple(5, 77.0f, 25, "blue"));
   EXPECT_EQ(config::Levels[2].LevelSize, 30);
   EXPECT_FLOAT_EQ(config::MapHeight, 1050.0f);
 }
@@ -65,18 +61,16 @@ TEST_F(TuningRead, DrillsAndWaterKeepTheirPlaceWhenTheirKeysAreMissing) {
   world::WaterY = 300.0f;
   world::WaterFixedY = 310.0f;
   StartGame(false, "[Water]\nFixedHeight=70\n");
-  EXPECT_FLOAT_EQ(world::DrillY, 123.0f);
-  EXPECT_FLOAT_EQ(world::WaterY, 300.0f);
-  EXPECT_FLOAT_EQ(world::WaterFixedY, 410.0f);  // its key is read
+  // Only the water's fixed line has its key read.
+  EXPECT_EQ(std::tuple(world::DrillY, world::WaterY, world::WaterFixedY), std::tuple(123.0f, 300.0f, 410.0f));
 }
 
 TEST_F(TuningRead, OnlyLevelsBeforeAnyGameLeavesZeros) {
   config::Tuning = config::GameTuning{};  // as at start-up
   StartGame(true, "[Levels]\nLevel-01_PlatformSize=6\n");
   EXPECT_FLOAT_EQ(config::Tuning.WalkSpeed, 0.0f);
-  EXPECT_EQ(config::Tuning.NumOf_Bomb, 0);
-  EXPECT_EQ(world::Bonuses.size(), 1u);
-  EXPECT_EQ(config::Levels[1].PlatformSize, 6);
+  EXPECT_EQ(std::tuple(config::Tuning.NumOf_Bomb, world::Bonuses.size(), config::Levels[1].PlatformSize),
+            std::tuple(0, 1u, 6));
   EXPECT_FLOAT_EQ(config::MapHeight, 1050.0f);
 }
 
@@ -87,10 +81,8 @@ TEST_F(TuningRead, MalformedLevelSizeStopsTheLevelTable) {
     EXPECT_EQ(config::Levels[n].TileType, "red") << n;
   }
   // Level 5's keys before the bad one were read; from the bad one on, defaults.
-  EXPECT_EQ(config::Levels[5].PlatformSize, 2);
-  EXPECT_FLOAT_EQ(config::Levels[5].ScreenSpeed, 50.0f);
-  EXPECT_EQ(config::Levels[5].LevelSize, 120);
-  EXPECT_EQ(config::Levels[5].TileType, "yellow");
+  const auto& l5 = config::Levels[5];
+  EXPECT_EQ(std::tuple(l5.PlatformSize, l5.ScreenSpeed, l5.LevelSize, l5.TileType), std::tuple(2, 50.0f, 120, "yellow"));
   EXPECT_EQ(config::Levels[6].PlatformSize, 4);
   EXPECT_EQ(config::Levels[10].LevelSize, 160);
   EXPECT_FLOAT_EQ(config::MapHeight, 1050.0f);
@@ -100,9 +92,8 @@ TEST_F(TuningRead, LevelsThatWouldRunPastTheGridAreHeldInsideIt) {
   // A skip of -1 must not stall generation either.
   StartGame(false, BasicTuning() + LevelSection(3, -1, [](int) { return "900"; }, "green"));
   EXPECT_LE(config::MapHeight + 15.0f, 5000.0f);
-  EXPECT_EQ(config::Levels[5].LevelSize, 900);
-  EXPECT_EQ(config::Levels[6].LevelSize, 4985 - 5 * 900);
-  EXPECT_EQ(config::Levels[7].LevelSize, 0);
+  EXPECT_EQ(std::tuple(config::Levels[5].LevelSize, config::Levels[6].LevelSize, config::Levels[7].LevelSize),
+            std::tuple(900, 4985 - 5 * 900, 0));
   // The stone floor sits at the held bottom.
   const int bottom = static_cast<int>(config::MapHeight);
   EXPECT_EQ(world::TileAt(5, static_cast<Single>(bottom)), world::kStone);
@@ -141,15 +132,10 @@ TEST_F(TuningRead, ANewGameClearsTheWorldOfTheLastOne) {
   world::BootTime = 30;
   world::TileAt(3, 2000, 9);
   StartGame(false);
-  EXPECT_FLOAT_EQ(world::Score, 0.0f);
-  EXPECT_FLOAT_EQ(core::ScrollY, 0.0f);
-  EXPECT_FALSE(core::GameOver);
-  EXPECT_FALSE(world::FallingTiles[3].Active);
-  EXPECT_EQ(world::Particles[10].Life, 0);
-  EXPECT_FALSE(world::ExplosionEffects[2].Active);
-  EXPECT_FALSE(world::ScorePopups[4].Active);
-  EXPECT_FLOAT_EQ(world::WaterWave[100], 0.0f);
-  EXPECT_FLOAT_EQ(world::BootTime, 0.0f);
+  EXPECT_EQ(std::tuple(world::Score, core::ScrollY, world::WaterWave[100], world::BootTime), std::tuple(0.0f, 0.0f, 0.0f, 0.0f));
+  EXPECT_EQ(std::tuple(core::GameOver, world::FallingTiles[3].Active, world::ExplosionEffects[2].Active,
+                       world::ScorePopups[4].Active, world::Particles[10].Life),
+            std::tuple(false, false, false, false, 0));
   EXPECT_EQ(world::TileAt(3, 2000), 0);  // below the shaft: cleared too
 }
 

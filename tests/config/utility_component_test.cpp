@@ -12,6 +12,7 @@
 #include "config/ini_store.h"
 #include "config/utility_component.h"
 #include "platform/files.h"
+#include "test_support.h"
 #include "core/random.h"
 
 namespace tw::config {
@@ -20,14 +21,11 @@ namespace {
 class UtilityInAppDir : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir_ = std::filesystem::temp_directory_path() /
-           ("tw_utility_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-    std::filesystem::remove_all(dir_);
     std::filesystem::create_directories(dir_ / "Textures");
     platform::SetAppDir(dir_.string());
   }
-  void TearDown() override { std::filesystem::remove_all(dir_); }
-  std::filesystem::path dir_;
+  test::TempDir temp_;
+  const std::filesystem::path dir_ = temp_.path + "/app";
 };
 
 TEST_F(UtilityInAppDir, ExtractSucceedsExactlyForFilesBesideTheGame) {
@@ -46,7 +44,6 @@ TEST_F(UtilityInAppDir, ExtractSucceedsExactlyForFilesBesideTheGame) {
   std::ofstream(dir_.parent_path() / "tw_utility_outside.jpg") << "x";
   EXPECT_FALSE(u.ExtractFile("..\\tw_utility_outside.jpg"));
   EXPECT_FALSE(u.ExtractFile((dir_.parent_path() / "tw_utility_outside.jpg").string()));
-  std::filesystem::remove(dir_.parent_path() / "tw_utility_outside.jpg");
 }
 
 TEST_F(UtilityInAppDir, IniKeysLandInTheApplicationDirectory) {
@@ -64,24 +61,18 @@ TEST(UtilityRandom, WholeNumbersCoverTheClosedRangeUniformly) {
   core::SeedRandom(20240607);
   UtilityComponent& u = Utility();
   // The ranges the game asks for; every value must come up, none outside.
-  struct Range {
-    std::int32_t lo, hi;
-  };
-  for (const Range r : {Range{1, 5}, Range{0, 4}, Range{5, 6}}) {
+  for (const auto& [lo, hi] : {std::pair{1, 5}, {0, 4}, {5, 6}}) {
     std::array<int, 16> counts{};
     const int draws = 20000;
     for (int i = 0; i < draws; ++i) {
-      const std::int32_t v = u.RandomWhole(r.lo, r.hi);
-      ASSERT_GE(v, r.lo);
-      ASSERT_LE(v, r.hi);
+      const std::int32_t v = u.RandomWhole(lo, hi);
+      ASSERT_TRUE(v >= lo && v <= hi) << v;
       ++counts[static_cast<std::size_t>(v)];
     }
-    const double expected = static_cast<double>(draws) / (r.hi - r.lo + 1);
-    for (std::int32_t v = r.lo; v <= r.hi; ++v) {
-      // Far beyond any plausible chance deviation (about 8 standard deviations).
-      EXPECT_NEAR(counts[static_cast<std::size_t>(v)], expected, 8 * std::sqrt(expected))
-          << "value " << v << " of " << r.lo << ".." << r.hi;
-    }
+    // Far beyond any plausible chance deviation (about 8 standard deviations).
+    const double expected = static_cast<double>(draws) / (hi - lo + 1);
+    for (int v = lo; v <= hi; ++v)
+      EXPECT_NEAR(counts[static_cast<std::size_t>(v)], expected, 8 * std::sqrt(expected)) << v << " of " << lo << ".." << hi;
   }
   EXPECT_EQ(u.RandomWhole(7, 7), 7);
   for (int i = 0; i < 100; ++i) {
@@ -91,11 +82,7 @@ TEST(UtilityRandom, WholeNumbersCoverTheClosedRangeUniformly) {
   // The widest range works without overflow.
   const auto lo = std::numeric_limits<std::int32_t>::min(), hi = std::numeric_limits<std::int32_t>::max();
   bool negative = false, positive = false;
-  for (int i = 0; i < 64; ++i) {
-    const std::int32_t v = u.RandomWhole(lo, hi);
-    negative |= v < 0;
-    positive |= v > 0;
-  }
+  for (int i = 0; i < 64; ++i) (u.RandomWhole(lo, hi) < 0 ? negative : positive) = true;
   EXPECT_TRUE(negative && positive);
 }
 

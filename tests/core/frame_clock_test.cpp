@@ -62,23 +62,6 @@ TEST(WaitFrame, ASlowFrameWaitsOnceAndStillStepsByTheFixedAmount) {
   EXPECT_EQ(FrameTime, 0.02);
 }
 
-TEST(WaitFrame, CountsFramesPerSecondWindow) {
-  FakeClock clock;
-  clock.step = 100;  // a fine-grained counter, so periods end close to 20 ms
-  clock.Install();
-  SetFrameWaitEnabled(true);
-  // FpsStart starts at 0, so the very first frame closes a window.
-  for (int i = 0; i < 120; ++i) {
-    Single target = 50.0f;
-    WaitFrame(target);
-  }
-  // Windows of one second at 20 ms periods hold 49 counted frames plus the
-  // frame that closes the window (which is not counted in the next one).
-  EXPECT_GE(FrameClock.Fps, 48.0f);
-  EXPECT_LE(FrameClock.Fps, 50.0f);
-  EXPECT_GT(FrameClock.SpinRate, 0.0f);
-}
-
 TEST(WaitFrame, WithoutWaitingTheBookkeepingStillRuns) {
   FakeClock clock;
   clock.Install();

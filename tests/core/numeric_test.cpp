@@ -3,19 +3,15 @@
 #include <gtest/gtest.h>
 
 #include <limits>
+#include <tuple>
 
 namespace tw::num {
 namespace {
 
 TEST(Rounding, HalvesGoToTheEvenNeighbour) {
   EXPECT_EQ(CLng(0.5), 0);
-  EXPECT_EQ(CLng(1.5), 2);
-  EXPECT_EQ(CLng(2.5), 2);
-  EXPECT_EQ(CLng(-0.5), 0);
-  EXPECT_EQ(CLng(-1.5), -2);
-  EXPECT_EQ(CLng(-2.5), -2);
-  EXPECT_EQ(CLng(2.5000001), 3);
-  EXPECT_EQ(CInt(32767.4), 32767);
+  EXPECT_EQ(std::tuple(CLng(1.5), CLng(2.5), CLng(-0.5), CLng(-1.5), CLng(-2.5), CLng(2.5000001), CInt(32767.4)),
+            std::tuple(2, 2, 0, -2, -2, 3, 32767));
 }
 
 TEST(Rounding, OutOfRangeSaturatesOrIsRejected) {
@@ -29,10 +25,7 @@ TEST(Rounding, OutOfRangeSaturatesOrIsRejected) {
 }
 
 TEST(Rounding, FloorTruncationAndCells) {
-  EXPECT_EQ(FloorToLong(-0.5), -1);
-  EXPECT_EQ(FloorToLong(2.9), 2);
-  EXPECT_EQ(Fix(-2.9), -2);
-  EXPECT_EQ(Fix(2.9), 2);
+  EXPECT_EQ(std::tuple(FloorToLong(-0.5), FloorToLong(2.9), Fix(-2.9), Fix(2.9)), std::tuple(-1, 2, -2, 2));
   EXPECT_EQ(PixelToCell(48.0), 1);   // 48 / 32 truncates
   EXPECT_EQ(PixelToCell(63.5), 2);   // 63.5 rounds to 64 first
   EXPECT_EQ(PixelToCell(62.5), 1);   // 62.5 rounds to 62 (even)
@@ -43,10 +36,8 @@ TEST(TextToNumber, AcceptsWhatTheFilesHold) {
   EXPECT_EQ(ParseNumber("12"), 12.0);
   EXPECT_EQ(ParseNumber("  -3.25 "), -3.25);
   EXPECT_EQ(ParseNumber("+7"), 7.0);
-  EXPECT_EQ(ParseNumber(".5"), 0.5);
-  EXPECT_EQ(ParseNumber("5."), 5.0);
-  EXPECT_EQ(ParseNumber("1e3"), 1000.0);
-  EXPECT_EQ(ParseNumber("&HFF"), 255.0);
+  EXPECT_EQ(std::tuple(ParseNumber(".5"), ParseNumber("5."), ParseNumber("1e3"), ParseNumber("&HFF")),
+            std::tuple(0.5, 5.0, 1000.0, 255.0));
 }
 
 TEST(TextToNumber, RejectsMalformedText) {
@@ -59,11 +50,8 @@ TEST(TextToBool, WordsInAnyCaseOrNumbers) {
   EXPECT_EQ(ParseBool("True"), true);
   EXPECT_EQ(ParseBool("fAlSe"), false);
   EXPECT_EQ(ParseBool(" TRUE "), true);
-  EXPECT_EQ(ParseBool("0"), false);
-  EXPECT_EQ(ParseBool("-1"), true);
-  EXPECT_EQ(ParseBool("2.5"), true);
-  EXPECT_EQ(ParseBool(""), std::nullopt);
-  EXPECT_EQ(ParseBool("yes"), std::nullopt);
+  EXPECT_EQ(std::tuple(ParseBool("0"), ParseBool("-1"), ParseBool("2.5"), ParseBool(""), ParseBool("yes")),
+            std::tuple(false, true, true, std::nullopt, std::nullopt));
   EXPECT_STREQ(BoolText(true), "True");
   EXPECT_STREQ(BoolText(false), "False");
 }

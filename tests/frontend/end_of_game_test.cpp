@@ -2,6 +2,8 @@
 // wind-up with the table, the won screens, the count and the replay flags.
 #include "frontend_fixture.h"
 
+#include <tuple>
+
 #include "config/settings_store.h"
 
 namespace tw::testing {
@@ -36,18 +38,14 @@ TEST_F(EndOfGame, NothingHappensDuringPlay) {
   core::GameOver = false;
   world::EndReady = true;
   frontend::EndOfGameCheck();
-  EXPECT_EQ(world::DrillY, 100.0f);
-  EXPECT_TRUE(world::EndReady);
-  EXPECT_EQ(world::EndFade, 0.0f);
+  EXPECT_EQ(std::tuple(world::DrillY, world::EndReady, world::EndFade), std::tuple(100.0f, true, 0.0f));
 }
 
 TEST_F(EndOfGame, DrillsSlideDownWhileTheNameIsTyped) {
   world::Score = 300;
   frontend::IdleFrames = 50;
   frontend::EndOfGameCheck();
-  EXPECT_EQ(world::DrillY, 110.0f);
-  EXPECT_EQ(world::WaterFixedY, 500.0f);
-  EXPECT_EQ(frontend::IdleFrames, 0.0f);
+  EXPECT_EQ(std::tuple(world::DrillY, world::WaterFixedY, frontend::IdleFrames), std::tuple(110.0f, 500.0f, 0.0f));
   world::DrillY = 375;
   frontend::EndOfGameCheck();
   EXPECT_EQ(world::DrillY, 385.0f);
@@ -61,14 +59,10 @@ TEST_F(EndOfGame, DrillsSlideDownWhileTheNameIsTyped) {
 TEST_F(EndOfGame, AScoreBelowOrEqualToTheTenthLeavesTheTable) {
   const auto before = config::HighScores;
   Finish(250, "ANNA");  // equal to the tenth entry
-  EXPECT_TRUE(frontend::MenuScreen.empty());
-  EXPECT_EQ(frontend::MenuItem, 1);
-  EXPECT_EQ(world::EndFade, 100.0f);
-  EXPECT_FALSE(world::EndReady);
+  EXPECT_EQ(std::tuple(frontend::MenuScreen.empty(), frontend::MenuItem, world::EndFade, world::EndReady),
+            std::tuple(true, 1, 100.0f, false));
   for (std::size_t i = 0; i < 10; ++i) EXPECT_EQ(config::HighScores[i].Score, before[i].Score);
-  EXPECT_TRUE(world::LastName.empty());
-  EXPECT_EQ(config::PlayedGames, 5);
-  EXPECT_EQ(PlayedGamesStored(), "5");
+  EXPECT_EQ(std::tuple(world::LastName.empty(), config::PlayedGames, PlayedGamesStored()), std::tuple(true, 5, "5"));
   // The wind-up happens once.
   frontend::EndOfGameCheck();
   EXPECT_EQ(config::PlayedGames, 5);
@@ -92,9 +86,8 @@ TEST_F(EndOfGame, AQualifyingScoreEntersAtItsPlaceAndIsHighlighted) {
   core::GameOver = true;
   Finish(40000.0f, "");
   EXPECT_EQ(config::HighScores[0].Name, "BOLO");
-  EXPECT_EQ(config::HighScores[0].Score, 40000);
-  EXPECT_EQ(world::LastName, "BOLO");
-  EXPECT_TRUE(Contains("textures/dot_black2.bmp", "0s=40000"));
+  EXPECT_EQ(std::tuple(config::HighScores[0].Score, world::LastName, Contains("textures/dot_black2.bmp", "0s=40000")),
+            std::tuple(40000, "BOLO", true));
   EXPECT_FALSE(frontend::IsNewEntry(config::HighScores[7]));  // the earlier entry is no longer new
 }
 
@@ -103,9 +96,8 @@ TEST_F(EndOfGame, TheTableIsDecidedOnTheStoredScoreAndBlankNamesAreBolo) {
   // left pending for the next table written (here the arcade one).
   world::LastName = "EVE";
   Finish(250.21f, "ANNA");
-  EXPECT_TRUE(frontend::MenuScreen.empty());
-  EXPECT_EQ(config::HighScores[9].Name, "BOLO");
-  EXPECT_EQ(world::LastName, "EVE");
+  EXPECT_EQ(std::tuple(frontend::MenuScreen.empty(), config::HighScores[9].Name, world::LastName),
+            std::tuple(true, "BOLO", "EVE"));
   config::GameOptions.GameMode_Story = false;
   config::LoadHighScores();
   EXPECT_FALSE(Contains("textures/dot_white2.bmp", "ANNA"));
@@ -115,9 +107,8 @@ TEST_F(EndOfGame, TheTableIsDecidedOnTheStoredScoreAndBlankNamesAreBolo) {
   // A name of spaces is stored as BOLO with the real score, and stays so.
   core::GameOver = true;
   Finish(1100, "   ");
-  EXPECT_EQ(config::HighScores[6].Name, "BOLO");
-  EXPECT_EQ(config::HighScores[6].Score, 1100);
-  EXPECT_EQ(frontend::NewEntryKey, "BOLO1100");
+  EXPECT_EQ(std::tuple(config::HighScores[6].Name, config::HighScores[6].Score, frontend::NewEntryKey),
+            std::tuple("BOLO", 1100, "BOLO1100"));
   config::LoadHighScores();
   EXPECT_EQ(config::HighScores[6].Name, "BOLO");
   EXPECT_EQ(config::HighScores[6].Score, 1100);
@@ -133,10 +124,8 @@ TEST_F(EndOfGame, APlayedBackGameNeverCountsAndArmsTheNextIdleReplay) {
   EXPECT_TRUE(frontend::MenuScreen.empty());
   EXPECT_EQ(frontend::MenuItem, 1);
   EXPECT_EQ(config::HighScores[0].Score, 2500);
-  EXPECT_EQ(world::LastName, "EVE");
-  EXPECT_EQ(config::PlayedGames, 4);
-  EXPECT_EQ(PlayedGamesStored(), "none");
-  EXPECT_FALSE(world::ReplayPlayback);
+  EXPECT_EQ(std::tuple(world::LastName, config::PlayedGames, PlayedGamesStored(), world::ReplayPlayback),
+            std::tuple("EVE", 4, "none", false));
 }
 
 TEST_F(EndOfGame, WinningShowsTheWonScreenAndOnlyStoryModeUnlocksArcade) {

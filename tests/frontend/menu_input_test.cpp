@@ -2,6 +2,8 @@
 // option toggles and the replay keys.
 #include "frontend_fixture.h"
 
+#include <tuple>
+
 namespace tw::testing {
 namespace {
 
@@ -12,7 +14,7 @@ using frontend::MenuScreen;
 
 TEST_F(MenuInput, MainMenuMovesOncePerPressWithoutWrapping) {
   MenuItem = 1;
-  Tap(key::Up);
+  Tap(key::Up);  // no wrapping round
   EXPECT_EQ(MenuItem, 1);
   // Holding Down moves one item only.
   Press(key::Down);
@@ -31,22 +33,13 @@ TEST_F(MenuInput, MainMenuMovesOncePerPressWithoutWrapping) {
 
 TEST_F(MenuInput, OnlyTheByte128CountsAsPressedAndOnlyZeroAsReleased) {
   MenuItem = 3;
-  core::KeyState[key::Down] = 1;
-  frontend::MenuInput();
-  EXPECT_EQ(MenuItem, 3);
-  Press(key::Down);
-  frontend::MenuInput();
-  EXPECT_EQ(MenuItem, 4);
-  core::KeyState[key::Down] = 1;  // neither down nor up: the latch stays
-  frontend::MenuInput();
-  Press(key::Down);
-  frontend::MenuInput();
-  EXPECT_EQ(MenuItem, 4);
-  Release(key::Down);
-  frontend::MenuInput();
-  Press(key::Down);
-  frontend::MenuInput();
-  EXPECT_EQ(MenuItem, 5);
+  // A 1 is neither down nor up: it neither presses nor frees the latch.
+  int frame = 0;
+  for (const auto& [state, item] : {std::pair{1, 3}, {128, 4}, {1, 4}, {128, 4}, {0, 4}, {128, 5}}) {
+    core::KeyState[key::Down] = static_cast<std::uint8_t>(state);
+    frontend::MenuInput();
+    EXPECT_EQ(MenuItem, item) << "frame " << frame++;
+  }
 }
 
 TEST_F(MenuInput, EscapeFromEachScreenSelectsItsButton) {
@@ -70,24 +63,14 @@ TEST_F(MenuInput, EscapeFromEachScreenSelectsItsButton) {
 }
 
 TEST_F(MenuInput, ReturnOpensEachScreenAndBackLeavesIt) {
-  const std::vector<std::pair<Integer, std::string>> cases = {
-      {2, "hs"}, {3, "story"}, {4, "options"}, {5, "credits"}, {6, "howtoplay"}};
-  for (const auto& [item, screen] : cases) {
+  for (const auto& [item, screen] : {std::pair{2, "hs"}, {3, "story"}, {4, "options"}, {5, "credits"}, {6, "howtoplay"}}) {
     MenuScreen.clear();
-    MenuItem = item;
+    MenuItem = static_cast<Integer>(item);
     Tap(key::Return);
-    EXPECT_EQ(MenuScreen, screen);
-    EXPECT_EQ(MenuItem, 10);
+    EXPECT_EQ(std::tuple(MenuScreen, MenuItem), std::tuple(screen, 10));
     Tap(key::Return);
-    if (screen == "story") {
-      EXPECT_EQ(MenuScreen, "story2");  // Next leads to page 2
-      EXPECT_EQ(MenuItem, 10);
-      Tap(key::Return);
-      EXPECT_EQ(MenuItem, 3);
-    } else {
-      EXPECT_EQ(MenuItem, item) << screen;
-    }
-    EXPECT_TRUE(MenuScreen.empty()) << screen;
+    if (MenuScreen == "story2") Tap(key::Return);  // Next leads to page 2 first
+    EXPECT_EQ(std::tuple(MenuScreen, MenuItem), std::tuple("", item)) << screen;
   }
   EXPECT_EQ(CountSound("menu2"), 11);
   // Opening the credits restarts their rows.
@@ -95,8 +78,7 @@ TEST_F(MenuInput, ReturnOpensEachScreenAndBackLeavesIt) {
   frontend::CreditRows[4].Alpha = 50;
   MenuItem = 5;
   Tap(key::Return);
-  EXPECT_EQ(frontend::CreditRows[4].Y, 540.0f);
-  EXPECT_EQ(frontend::CreditRows[4].Alpha, 0.0f);
+  EXPECT_EQ(std::tuple(frontend::CreditRows[4].Y, frontend::CreditRows[4].Alpha), std::tuple(540.0f, 0.0f));
 }
 
 TEST_F(MenuInput, OptionRowsStopAtBothEndsAndSkipEleven) {
@@ -118,18 +100,15 @@ TEST_F(MenuInput, NewGameArmsTheFadeAndTheReplayKeysArmOneMode) {
   replay::ReplayFrame = 33;
   frontend::IdleFrames = 700;
   Tap(key::Return);
-  EXPECT_TRUE(frontend::NewGamePending);
-  EXPECT_EQ(MenuItem, 10);
-  EXPECT_EQ(replay::ReplayFrame, 0.0f);
-  EXPECT_EQ(frontend::IdleFrames, 0.0f);
+  EXPECT_EQ(std::tuple(frontend::NewGamePending, MenuItem, replay::ReplayFrame, frontend::IdleFrames),
+            std::tuple(true, 10, 0.0f, 0.0f));
 
   Tap(key::T);
   EXPECT_TRUE(replay::ReplayRecord);
   EXPECT_FALSE(world::ReplayPlayback);
   Tap(key::R);
-  EXPECT_TRUE(world::ReplayPlayback);
-  EXPECT_FALSE(replay::ReplayRecord);
-  EXPECT_EQ(replay::ReplayFile, "replay.ini");
+  EXPECT_EQ(std::tuple(world::ReplayPlayback, replay::ReplayRecord, replay::ReplayFile),
+            std::tuple(true, false, "replay.ini"));
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 // the length limit, Backspace and the confirming keys.
 #include "frontend_fixture.h"
 
+#include <tuple>
+
 namespace tw::testing {
 namespace {
 
@@ -29,9 +31,7 @@ TEST_F(NameEntry, DigitsLettersAndSpaceAreTypedOncePerPressInScanOrder) {
   Press(key::Z);
   Press(key::D1 + 2);
   input::ScanNameKeys();
-  EXPECT_EQ(world::TypedName, "BO 093Z");
-  EXPECT_EQ(CountSound("key"), 7);
-  EXPECT_FALSE(world::EndReady);
+  EXPECT_EQ(std::tuple(world::TypedName, CountSound("key"), world::EndReady), std::tuple("BO 093Z", 7, false));
 }
 
 TEST_F(NameEntry, TwentyCharactersAtMostAndBackspaceStopsAtEmpty) {

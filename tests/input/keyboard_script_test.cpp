@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "input/keyboard.h"
 
 namespace tw::input {
@@ -22,11 +24,8 @@ TEST(KeyScript, ParsesFramesKeysAndComments) {
   // Sorted by frame, keeping the file's order within a frame.
   EXPECT_EQ((*events)[0].frame, 5);
   EXPECT_EQ((*events)[0].code, core::key::Left);
-  EXPECT_TRUE((*events)[0].down);
-  EXPECT_EQ((*events)[1].code, core::key::Return);
-  EXPECT_FALSE((*events)[2].down);
-  EXPECT_EQ((*events)[3].code, core::key::Space);
-  EXPECT_EQ((*events)[4].code, core::key::A);
+  EXPECT_EQ(std::tuple((*events)[0].down, (*events)[1].code, (*events)[2].down, (*events)[3].code, (*events)[4].code),
+            std::tuple(true, core::key::Return, false, core::key::Space, core::key::A));
   EXPECT_EQ((*events)[5].code, 8);  // the 7 key
 }
 
@@ -34,25 +33,17 @@ TEST(KeyScript, RejectsMalformedLinesNamingTheLine) {
   std::string error;
   EXPECT_FALSE(ParseKeyScript("1 Return down\n2 Return sideways\n", error));
   EXPECT_NE(error.find("line 2"), std::string::npos);
-  EXPECT_FALSE(ParseKeyScript("x Return down\n", error));
-  EXPECT_FALSE(ParseKeyScript("-3 Return down\n", error));
-  EXPECT_FALSE(ParseKeyScript("3 F13 down\n", error));
-  EXPECT_FALSE(ParseKeyScript("3 Return\n", error));
-  EXPECT_FALSE(ParseKeyScript("3 Return down extra\n", error));
+  for (const char* bad : {"x Return down\n", "-3 Return down\n", "3 F13 down\n", "3 Return\n", "3 Return down extra\n"})
+    EXPECT_FALSE(ParseKeyScript(bad, error)) << bad;
 }
 
 TEST(KeyScript, KeyNamesMapToTheClassicCodes) {
-  EXPECT_EQ(KeyCodeFromName("Escape"), core::key::Escape);
-  EXPECT_EQ(KeyCodeFromName("Backspace"), core::key::Backspace);
-  EXPECT_EQ(KeyCodeFromName("Tab"), core::key::Tab);
-  EXPECT_EQ(KeyCodeFromName("Up"), core::key::Up);
-  EXPECT_EQ(KeyCodeFromName("Down"), core::key::Down);
-  EXPECT_EQ(KeyCodeFromName("Right"), core::key::Right);
-  EXPECT_EQ(KeyCodeFromName("0"), core::key::D0);
-  EXPECT_EQ(KeyCodeFromName("1"), core::key::D1);
-  EXPECT_EQ(KeyCodeFromName("z"), core::key::Z);
-  EXPECT_EQ(KeyCodeFromName("P"), core::key::P);
-  EXPECT_EQ(KeyCodeFromName("q"), core::key::Q);
+  namespace key = core::key;
+  const std::pair<const char*, int> names[] = {{"Escape", key::Escape}, {"Backspace", key::Backspace}, {"Tab", key::Tab},
+                                               {"Up", key::Up},         {"Down", key::Down},           {"Right", key::Right},
+                                               {"0", key::D0},          {"1", key::D1},                {"z", key::Z},
+                                               {"P", key::P},           {"q", key::Q}};
+  for (const auto& [name, code] : names) EXPECT_EQ(KeyCodeFromName(name), code) << name;
   EXPECT_EQ(KeyCodeFromName("Shift"), std::nullopt);
 }
 
@@ -72,9 +63,8 @@ TEST(KeyScript, AppliesEventsAtTheStartOfTheirFrame) {
   EXPECT_TRUE(core::IsDown(core::key::Up));
   ApplyKeyScript(3);
   ApplyKeyScript(4);
-  EXPECT_FALSE(core::IsDown(core::key::Up));
-  EXPECT_TRUE(core::IsDown(core::key::P));
-  EXPECT_EQ(core::KeyState[core::key::P], core::kKeyDown);
+  EXPECT_EQ(std::tuple(core::IsDown(core::key::Up), core::IsDown(core::key::P), core::KeyState[core::key::P]),
+            std::tuple(false, true, core::kKeyDown));
 }
 
 TEST(KeyScript, SkippedFramesStillDeliverTheirEvents) {

@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <ostream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "platform/files.h"
@@ -42,14 +44,11 @@ std::string Replace(std::string s, const std::string& from, const std::string& t
 
 TEST(BitmapFontLayout, GlyphIndexFindsCharactersAndFallsBackToGlyphZero) {
   Glyphs = BuiltInFontLayout();
-  EXPECT_EQ(GlyphIndex("A"), 11);
-  EXPECT_EQ(GlyphIndex("\xE2\x82\xAC"), 101);  // several bytes, one character
-  EXPECT_EQ(GlyphIndex("\xC2\xA9"), 103);
-  // Space, unknown characters and the empty string all fall to glyph 0.
-  EXPECT_EQ(GlyphIndex(" "), 0);
-  EXPECT_EQ(GlyphIndex("~"), 0);
-  EXPECT_EQ(GlyphIndex(""), 0);
-  EXPECT_EQ(GlyphIndex(" Q "), 27);  // compared with surrounding spaces removed
+  // Several bytes make one character; space, unknown characters and the
+  // empty string all fall to glyph 0; surrounding spaces are ignored.
+  for (const auto& [text, glyph] : {std::pair{"A", 11}, {"\xE2\x82\xAC", 101}, {"\xC2\xA9", 103}, {" ", 0}, {"~", 0},
+                                    {"", 0}, {" Q ", 27}})
+    EXPECT_EQ(GlyphIndex(text), glyph) << text;
 }
 
 TEST(BitmapFontDescription, ReadsValuesPositionsAndSizes) {
@@ -61,16 +60,9 @@ TEST(BitmapFontDescription, ReadsValuesPositionsAndSizes) {
   ini = Replace(ini, "Height=22", "Height=20");
   ini = Replace(ini, "\n120= \n", "\n");  // a missing character reads as empty
   ASSERT_TRUE(ParseFontDescription(ini, t));
-  EXPECT_EQ(t.pos[5].x, 0);
-  EXPECT_EQ(t.pos[5].y, 0);
-  EXPECT_EQ(t.pos[11].x, 300);
-  EXPECT_EQ(t.pos[11].y, -7);
-  EXPECT_EQ(t.pos[104].x, 116);
-  EXPECT_EQ(t.width, 16);
-  EXPECT_EQ(t.height, 20);
-  EXPECT_EQ(t.chars[11], "A");
-  EXPECT_EQ(t.chars[101], "\xE2\x82\xAC");
-  EXPECT_EQ(t.chars[120], "");
+  EXPECT_EQ(std::tuple(t.pos[5].x, t.pos[5].y, t.pos[11].x, t.pos[11].y, t.pos[104].x), std::tuple(0, 0, 300, -7, 116));
+  EXPECT_EQ(std::tuple(t.width, t.height), std::tuple(16, 20));
+  EXPECT_EQ(std::tuple(t.chars[11], t.chars[101], t.chars[120]), std::tuple("A", "\xE2\x82\xAC", ""));
 
   // A byte-order mark in front of the first section does not hide it.
   GlyphTable with_bom;
@@ -111,9 +103,7 @@ TEST(BitmapFontLoad, FileIsUsedWhenWellFormedAndOtherwiseTheBuiltInLayout) {
   std::string ini = Replace(BuiltInIni(), "11=A\n12=B\n", "11=B\n12=A\n");
   test::WriteText(dir.File("FONT.INI"), Replace(ini, "Width=22", "Width=10"));
   LoadFontDescription();
-  EXPECT_EQ(GlyphIndex("A"), 12);
-  EXPECT_EQ(GlyphIndex("B"), 11);
-  EXPECT_EQ(Glyphs.width, 10);
+  EXPECT_EQ(std::tuple(GlyphIndex("A"), GlyphIndex("B"), Glyphs.width), std::tuple(12, 11, 10));
 
   // One malformed position: the whole file is set aside.
   test::WriteText(dir.File("FONT.INI"), Replace(ini, "30=185x47\n", "30=18547\n"));
@@ -141,10 +131,15 @@ class BitmapFontCanvas : public test::OffscreenCanvasTest {
   static int R(std::uint32_t p) { return static_cast<int>((p >> 16) & 0xFF); }
   static int G(std::uint32_t p) { return static_cast<int>((p >> 8) & 0xFF); }
   static int B(std::uint32_t p) { return static_cast<int>(p & 0xFF); }
+  static std::pair<int, int> RG(std::uint32_t p) { return {R(p), G(p)}; }
 
   // The box of pixels that were drawn (blue channel 77, untouched canvas is 0).
   struct Box {
     int left = 640, top = 480, right = -1, bottom = -1;
+    bool operator==(const Box&) const = default;
+    friend std::ostream& operator<<(std::ostream& o, const Box& b) {
+      return o << b.left << "," << b.top << " to " << b.right << "," << b.bottom;
+    }
   };
   static Box DrawnBox(const test::CanvasShot& at, int x0, int y0, int x1, int y1) {
     Box b;
@@ -169,49 +164,28 @@ TEST_F(BitmapFontCanvas, GlyphsComeFromTheirCellsAtTexelSize) {
   DrawBitmapText("a@~", 200, 300, sheet_, 1, 0, 100, 255, 255, 255);
   const test::CanvasShot at;
   // "A": source (1, 24) to (23, 46), 22 x 22 at (100, 100).
-  const Box a = DrawnBox(at, 90, 90, 140, 140);
-  EXPECT_EQ(a.left, 100);
-  EXPECT_EQ(a.top, 100);
-  EXPECT_EQ(a.right, 122);
-  EXPECT_EQ(a.bottom, 122);
-  EXPECT_EQ(R(at(100, 100)), 1);
-  EXPECT_EQ(G(at(100, 100)), 24);
-  EXPECT_EQ(R(at(121, 121)), 22);
-  EXPECT_EQ(G(at(121, 121)), 45);
+  EXPECT_EQ(DrawnBox(at, 90, 90, 140, 140), (Box{100, 100, 122, 122}));
+  EXPECT_EQ(RG(at(100, 100)), std::pair(1, 24));
+  EXPECT_EQ(RG(at(121, 121)), std::pair(22, 45));
   // "a" from (1, 93); "@" from (116, 208); "~" is glyph 0, from (1, 1).
-  EXPECT_EQ(G(at(200, 300)), 93);
-  EXPECT_EQ(R(at(222, 300)), 116);
-  EXPECT_EQ(G(at(222, 300)), 208);
-  EXPECT_EQ(R(at(244, 300)), 1);
-  EXPECT_EQ(G(at(244, 300)), 1);
-  EXPECT_EQ(DrawnBox(at, 190, 290, 300, 340).right, 266);
+  EXPECT_EQ(std::tuple(RG(at(200, 300)), RG(at(222, 300)), RG(at(244, 300)), DrawnBox(at, 190, 290, 300, 340).right),
+            std::tuple(std::pair(1, 93), std::pair(116, 208), std::pair(1, 1), 266));
 }
 
 TEST_F(BitmapFontCanvas, ScaleMultipliesSizeAndAdvance) {
   DrawBitmapText("AB", 10, 10, sheet_, 2, 0, 100, 255, 255, 255);
   const test::CanvasShot at;
-  const Box box = DrawnBox(at, 0, 0, 120, 70);
-  EXPECT_EQ(box.left, 10);
-  EXPECT_EQ(box.top, 10);
-  EXPECT_EQ(box.right, 98);  // "B" at 54, 44 wide
-  EXPECT_EQ(box.bottom, 54);
+  EXPECT_EQ(DrawnBox(at, 0, 0, 120, 70), (Box{10, 10, 98, 54}));  // "B" at 54, 44 wide
   // Each texel covers 2 x 2 pixels; "B" (index 12) starts at texel (24, 24).
-  EXPECT_EQ(R(at(11, 11)), 1);
-  EXPECT_EQ(R(at(12, 12)), 2);
-  EXPECT_EQ(R(at(53, 10)), 22);
-  EXPECT_EQ(R(at(54, 10)), 24);
-  EXPECT_EQ(G(at(54, 10)), 24);
+  EXPECT_EQ(std::tuple(R(at(11, 11)), R(at(12, 12)), R(at(53, 10)), RG(at(54, 10))),
+            std::tuple(1, 2, 22, std::pair(24, 24)));
 }
 
 TEST_F(BitmapFontCanvas, EachGlyphTurnsAboutItsOwnCentre) {
   DrawBitmapText("AB", 100, 100, sheet_, 1, 90, 100, 255, 255, 255);
   const test::CanvasShot at;
   // The pair is not turned as a whole: both glyphs keep their squares.
-  const Box box = DrawnBox(at, 60, 60, 200, 200);
-  EXPECT_EQ(box.left, 100);
-  EXPECT_EQ(box.top, 100);
-  EXPECT_EQ(box.right, 144);
-  EXPECT_EQ(box.bottom, 122);
+  EXPECT_EQ(DrawnBox(at, 60, 60, 200, 200), (Box{100, 100, 144, 122}));
   // A quarter turn anticlockwise: the glyph's top-left texel ends at the
   // bottom-left, its top-right texel at the top-left.
   EXPECT_NEAR(R(at(100, 121)), 1, 1);

@@ -6,6 +6,8 @@
 #include <cstring>
 #include <initializer_list>
 #include <string>
+#include <tuple>
+#include <vector>
 
 #include "platform/files.h"
 #include "render/dds.h"
@@ -61,6 +63,17 @@ std::string Bytes(std::initializer_list<int> values) {
   return s;
 }
 
+// A compressed file of `w` x `h` whose blocks are `blocks`.
+std::string Compressed(const char* four_cc, std::initializer_list<int> blocks, std::uint32_t w = 4, std::uint32_t h = 4) {
+  return Header(w, h, 0x4, four_cc, 0, 0, 0, 0, 0) + Bytes(blocks);
+}
+
+// `file` with the byte at `at` replaced.
+std::string Patched(std::string file, std::size_t at, char value) {
+  file[at] = value;
+  return file;
+}
+
 std::uint32_t At(const DdsImage& img, int x, int y) {
   return img.argb[static_cast<std::size_t>(y * img.width + x)];
 }
@@ -90,39 +103,27 @@ TEST(DdsFixtures, EachFormatDecodesToTheSourcePixels) {
 TEST(DdsCompressed, Dxt1ColourOrderChoosesThreeOrFourColours) {
   // c0 = pure blue (0x001F) <= c1 = pure red (0xF800): three colours plus
   // transparent; indices 0, 1, 2, 3 across every row.
-  std::string f = Header(4, 4, 0x4, "DXT1", 0, 0, 0, 0, 0);
-  f += Bytes({0x1F, 0x00, 0x00, 0xF8, 0xE4, 0xE4, 0xE4, 0xE4});
   DdsImage img;
-  ASSERT_TRUE(DecodeDds(f, img));
-  EXPECT_EQ(At(img, 0, 0), 0xFF0000FFu);
-  EXPECT_EQ(At(img, 1, 3), 0xFFFF0000u);
-  EXPECT_EQ(At(img, 2, 0), 0xFF7F007Fu);
-  EXPECT_EQ(At(img, 3, 3), 0x00000000u);
+  ASSERT_TRUE(DecodeDds(Compressed("DXT1", {0x1F, 0x00, 0x00, 0xF8, 0xE4, 0xE4, 0xE4, 0xE4}), img));
+  EXPECT_EQ(std::tuple(At(img, 0, 0), At(img, 1, 3), At(img, 2, 0), At(img, 3, 3)),
+            std::tuple(0xFF0000FFu, 0xFFFF0000u, 0xFF7F007Fu, 0x00000000u));
 
   // c0 = white > c1 = black: four colours in thirds.
-  f = Header(4, 4, 0x4, "DXT1", 0, 0, 0, 0, 0);
-  f += Bytes({0xFF, 0xFF, 0x00, 0x00, 0xE4, 0xE4, 0xE4, 0xE4});
-  ASSERT_TRUE(DecodeDds(f, img));
-  EXPECT_EQ(At(img, 0, 0), 0xFFFFFFFFu);
-  EXPECT_EQ(At(img, 1, 0), 0xFF000000u);
-  EXPECT_EQ(At(img, 2, 0), 0xFFAAAAAAu);
-  EXPECT_EQ(At(img, 3, 0), 0xFF555555u);
+  ASSERT_TRUE(DecodeDds(Compressed("DXT1", {0xFF, 0xFF, 0x00, 0x00, 0xE4, 0xE4, 0xE4, 0xE4}), img));
+  EXPECT_EQ(std::tuple(At(img, 0, 0), At(img, 1, 0), At(img, 2, 0), At(img, 3, 0)),
+            std::tuple(0xFFFFFFFFu, 0xFF000000u, 0xFFAAAAAAu, 0xFF555555u));
 }
 
 TEST(DdsCompressed, Dxt3TakesExplicitAlphaLowNibbleFirstAndIgnoresColourOrder) {
-  std::string f = Header(4, 4, 0x4, "DXT3", 0, 0, 0, 0, 0);
-  // Alphas 0x0, 0xF, 0x8, 0x1 in the first row; the rest all 0x5.
-  f += Bytes({0xF0, 0x18, 0x55, 0x55, 0x55, 0x55, 0x55, 0x55});
-  // c0 < c1 would mean transparency in DXT1; DXT3 always uses four colours.
-  f += Bytes({0x00, 0x00, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF});
+  // Alphas 0x0, 0xF, 0x8, 0x1 in the first row, the rest all 0x5; then
+  // c0 < c1, which would mean transparency in DXT1: DXT3 always uses four colours.
   DdsImage img;
-  ASSERT_TRUE(DecodeDds(f, img));
+  ASSERT_TRUE(DecodeDds(Compressed("DXT3", {0xF0, 0x18, 0x55, 0x55, 0x55, 0x55, 0x55, 0x55,  //
+                                            0x00, 0x00, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF}),
+                        img));
   // Index 3 with c0 black, c1 white: two thirds white.
-  EXPECT_EQ(At(img, 0, 0), 0x00AAAAAAu);
-  EXPECT_EQ(At(img, 1, 0), 0xFFAAAAAAu);
-  EXPECT_EQ(At(img, 2, 0), 0x88AAAAAAu);
-  EXPECT_EQ(At(img, 3, 0), 0x11AAAAAAu);
-  EXPECT_EQ(At(img, 3, 3), 0x55AAAAAAu);
+  EXPECT_EQ(std::tuple(At(img, 0, 0), At(img, 1, 0), At(img, 2, 0), At(img, 3, 0), At(img, 3, 3)),
+            std::tuple(0x00AAAAAAu, 0xFFAAAAAAu, 0x88AAAAAAu, 0x11AAAAAAu, 0x55AAAAAAu));
 }
 
 TEST(DdsCompressed, Dxt5AlphaRampsInBothModes) {
@@ -149,70 +150,40 @@ TEST(DdsCompressed, Dxt5AlphaRampsInBothModes) {
 
 TEST(DdsCompressed, EdgeBlocksAreClippedToThePicture) {
   // 5 x 3 needs two blocks side by side; the second block's first column is x = 4.
-  std::string f = Header(5, 3, 0x4, "DXT1", 0, 0, 0, 0, 0);
-  f += Bytes({0x00, 0xF8, 0x00, 0x00, 0, 0, 0, 0});  // red
-  f += Bytes({0x1F, 0x00, 0x00, 0x00, 0, 0, 0, 0});  // blue
+  // A red block, then a blue one.
   DdsImage img;
-  ASSERT_TRUE(DecodeDds(f, img));
+  ASSERT_TRUE(DecodeDds(Compressed("DXT1", {0x00, 0xF8, 0x00, 0x00, 0, 0, 0, 0, 0x1F, 0x00, 0x00, 0x00, 0, 0, 0, 0}, 5, 3), img));
   ASSERT_EQ(img.argb.size(), 15u);
-  EXPECT_EQ(At(img, 3, 2), 0xFFFF0000u);
-  EXPECT_EQ(At(img, 4, 0), 0xFF0000FFu);
-  EXPECT_EQ(At(img, 4, 2), 0xFF0000FFu);
+  EXPECT_EQ(std::tuple(At(img, 3, 2), At(img, 4, 0), At(img, 4, 2)), std::tuple(0xFFFF0000u, 0xFF0000FFu, 0xFF0000FFu));
 }
 
-TEST(DdsUncompressed, MaskedFormatsWidenEachChannel) {
-  DdsImage img;
-  // R5G6B5: one pure green pixel and one mid grey.
-  std::string f = Header(2, 1, 0x40, nullptr, 16, 0xF800, 0x07E0, 0x001F, 0);
-  f += Bytes({0xE0, 0x07, 0xEF, 0x7B});  // 0x07E0, 0x7BEF
-  ASSERT_TRUE(DecodeDds(f, img));
-  EXPECT_EQ(At(img, 0, 0), 0xFF00FF00u);
-  EXPECT_EQ(At(img, 1, 0), 0xFF7B7D7Bu);  // 15/31, 31/63, 15/31 of 255, rounded
-
-  // A1R5G5B5: the alpha bit decides.
-  f = Header(2, 1, 0x41, nullptr, 16, 0x7C00, 0x03E0, 0x001F, 0x8000);
-  f += Bytes({0x1F, 0x80, 0x1F, 0x00});  // opaque blue, clear blue
-  ASSERT_TRUE(DecodeDds(f, img));
-  EXPECT_EQ(At(img, 0, 0), 0xFF0000FFu);
-  EXPECT_EQ(At(img, 1, 0), 0x000000FFu);
-
-  // A4R4G4B4.
-  f = Header(1, 1, 0x41, nullptr, 16, 0x0F00, 0x00F0, 0x000F, 0xF000);
-  f += Bytes({0x5F, 0x8A});  // a 8, r A, g 5, b F
-  ASSERT_TRUE(DecodeDds(f, img));
-  EXPECT_EQ(At(img, 0, 0), 0x88AA55FFu);
-
-  // R8G8B8, stored blue first; no alpha flag means opaque.
-  f = Header(2, 1, 0x40, nullptr, 24, 0xFF0000, 0x00FF00, 0x0000FF, 0);
-  f += Bytes({0x30, 0x20, 0x10, 0xFF, 0x00, 0x80});
-  ASSERT_TRUE(DecodeDds(f, img));
-  EXPECT_EQ(At(img, 0, 0), 0xFF102030u);
-  EXPECT_EQ(At(img, 1, 0), 0xFF8000FFu);
-
-  // X8R8G8B8: a mask for the spare byte without the alpha flag is ignored.
-  f = Header(1, 1, 0x40, nullptr, 32, 0xFF0000, 0x00FF00, 0x0000FF, 0xFF000000);
-  f += Bytes({0x01, 0x02, 0x03, 0x00});
-  ASSERT_TRUE(DecodeDds(f, img));
-  EXPECT_EQ(At(img, 0, 0), 0xFF030201u);
-}
-
-TEST(DdsUncompressed, LuminanceAndAlphaOnlyFormats) {
-  DdsImage img;
-  std::string f = Header(2, 1, 0x20000, nullptr, 8, 0xFF, 0, 0, 0);  // L8
-  f += Bytes({0x40, 0xFF});
-  ASSERT_TRUE(DecodeDds(f, img));
-  EXPECT_EQ(At(img, 0, 0), 0xFF404040u);
-  EXPECT_EQ(At(img, 1, 0), 0xFFFFFFFFu);
-
-  f = Header(1, 1, 0x20001, nullptr, 16, 0x00FF, 0, 0, 0xFF00);  // A8L8
-  f += Bytes({0x10, 0x80});
-  ASSERT_TRUE(DecodeDds(f, img));
-  EXPECT_EQ(At(img, 0, 0), 0x80101010u);
-
-  f = Header(1, 1, 0x2, nullptr, 8, 0, 0, 0, 0xFF);  // A8
-  f += Bytes({0x7F});
-  ASSERT_TRUE(DecodeDds(f, img));
-  EXPECT_EQ(At(img, 0, 0), 0x7F000000u);
+TEST(DdsUncompressed, MaskedLuminanceAndAlphaFormatsWidenEachChannel) {
+  struct Case {
+    const char* what;
+    std::string file;
+    std::vector<std::uint32_t> want;
+  };
+  const Case cases[] = {
+      // 15/31, 31/63, 15/31 of 255, rounded.
+      {"R5G6B5", Header(2, 1, 0x40, nullptr, 16, 0xF800, 0x07E0, 0x001F, 0) + Bytes({0xE0, 0x07, 0xEF, 0x7B}),
+       {0xFF00FF00u, 0xFF7B7D7Bu}},
+      {"A1R5G5B5: the alpha bit decides", Header(2, 1, 0x41, nullptr, 16, 0x7C00, 0x03E0, 0x001F, 0x8000) +
+       Bytes({0x1F, 0x80, 0x1F, 0x00}), {0xFF0000FFu, 0x000000FFu}},
+      {"A4R4G4B4", Header(1, 1, 0x41, nullptr, 16, 0x0F00, 0x00F0, 0x000F, 0xF000) + Bytes({0x5F, 0x8A}), {0x88AA55FFu}},
+      {"R8G8B8, blue first, opaque", Header(2, 1, 0x40, nullptr, 24, 0xFF0000, 0x00FF00, 0x0000FF, 0) +
+       Bytes({0x30, 0x20, 0x10, 0xFF, 0x00, 0x80}), {0xFF102030u, 0xFF8000FFu}},
+      {"X8R8G8B8: a spare-byte mask without the alpha flag is ignored",
+       Header(1, 1, 0x40, nullptr, 32, 0xFF0000, 0x00FF00, 0x0000FF, 0xFF000000) + Bytes({0x01, 0x02, 0x03, 0x00}),
+       {0xFF030201u}},
+      {"L8", Header(2, 1, 0x20000, nullptr, 8, 0xFF, 0, 0, 0) + Bytes({0x40, 0xFF}), {0xFF404040u, 0xFFFFFFFFu}},
+      {"A8L8", Header(1, 1, 0x20001, nullptr, 16, 0x00FF, 0, 0, 0xFF00) + Bytes({0x10, 0x80}), {0x80101010u}},
+      {"A8", Header(1, 1, 0x2, nullptr, 8, 0, 0, 0, 0xFF) + Bytes({0x7F}), {0x7F000000u}},
+  };
+  for (const Case& c : cases) {
+    DdsImage img;
+    ASSERT_TRUE(DecodeDds(c.file, img)) << c.what;
+    EXPECT_EQ(img.argb, c.want) << c.what;
+  }
 }
 
 TEST(DdsDamaged, EveryTruncationFailsCleanly) {
@@ -246,19 +217,14 @@ TEST(DdsDamaged, BadHeadersAreRejected) {
       {"no colour masks", Header(4, 4, 0x40, nullptr, 32, 0, 0, 0, 0) + data},
       {"24-bit picture one byte short", Header(2, 2, 0x40, nullptr, 24, 0xFF0000, 0xFF00, 0xFF, 0) +
                                             std::string(11, '\0')},
+      {"wrong magic", Patched(Fixture("pattern_dxt1.dds"), 3, 'X')},
+      {"wrong header size", Patched(Fixture("pattern_dxt1.dds"), 4, 100)},
   };
   for (const auto& c : cases) {
     DdsImage img;
     EXPECT_FALSE(DecodeDds(c.file, img)) << c.what;
     EXPECT_TRUE(img.argb.empty()) << c.what;
   }
-  std::string wrong_magic = Fixture("pattern_dxt1.dds");
-  wrong_magic[3] = 'X';
-  DdsImage img;
-  EXPECT_FALSE(DecodeDds(wrong_magic, img));
-  std::string wrong_size = Fixture("pattern_dxt1.dds");
-  wrong_size[4] = 100;
-  EXPECT_FALSE(DecodeDds(wrong_size, img));
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 // rectangles, turns, alpha, draw colour, one-texel fills and text alignment.
 #include <gtest/gtest.h>
 
+#include <tuple>
 #include <vector>
 
 #include "offscreen_canvas.h"
@@ -37,12 +38,8 @@ class DrawTest : public test::OffscreenCanvasTest {
 TEST_F(DrawTest, ZeroDestinationWidthKeepsTheTexelSize) {
   DrawSprite(Quadrants(), 10, 20, 32, 32, 0, 100, 0, 300);
   const test::CanvasShot at;
-  EXPECT_EQ(at(10, 20), kRed);
-  EXPECT_EQ(at(41, 20), kGreen);
-  EXPECT_EQ(at(10, 51), kBlue);
-  EXPECT_EQ(at(41, 51), kWhite);
-  EXPECT_EQ(at(42, 20), kBlack);
-  EXPECT_EQ(at(10, 52), kBlack);
+  test::ExpectPixels(at, {{10, 20, kRed}, {41, 20, kGreen}, {10, 51, kBlue},
+                          {41, 51, kWhite}, {42, 20, kBlack}, {10, 52, kBlack}});
 }
 
 TEST_F(DrawTest, ScaledRegionTakesTheRightTexelsAndItsEdgesRoundHalfToEven) {
@@ -52,13 +49,8 @@ TEST_F(DrawTest, ScaledRegionTakesTheRightTexelsAndItsEdgesRoundHalfToEven) {
   // Left 15.5 rounds to 16 (green), width 16 + 15.5 = 31.5 rounds to 32.
   DrawSpriteRegion(t, 0, 0, 16, 16, 15.5f, 0, 0, 100, 0, 0);
   const test::CanvasShot at;
-  EXPECT_EQ(at(100, 100), kGreen);
-  EXPECT_EQ(at(131, 107), kGreen);
-  EXPECT_EQ(at(132, 100), kBlack);
-  EXPECT_EQ(at(100, 108), kBlack);
-  EXPECT_EQ(at(0, 0), kGreen);
-  EXPECT_EQ(at(15, 0), kGreen);
-  EXPECT_EQ(at(16, 0), kBlack);
+  test::ExpectPixels(at, {{100, 100, kGreen}, {131, 107, kGreen}, {132, 100, kBlack},
+                          {100, 108, kBlack}, {0, 0, kGreen}, {15, 0, kGreen}, {16, 0, kBlack}});
 }
 
 TEST_F(DrawTest, PositiveAnglesTurnAnticlockwiseAboutTheCentre) {
@@ -66,12 +58,8 @@ TEST_F(DrawTest, PositiveAnglesTurnAnticlockwiseAboutTheCentre) {
   // A quarter turn anticlockwise: the top-left (red) quadrant goes to the
   // bottom-left, the top-right (green) to the top-left; same square covered.
   const test::CanvasShot at;
-  EXPECT_EQ(at(104, 104), kGreen);
-  EXPECT_EQ(at(104, 127), kRed);
-  EXPECT_EQ(at(127, 104), kWhite);
-  EXPECT_EQ(at(127, 127), kBlue);
-  EXPECT_EQ(at(98, 116), kBlack);
-  EXPECT_EQ(at(134, 116), kBlack);
+  test::ExpectPixels(at, {{104, 104, kGreen}, {104, 127, kRed}, {127, 104, kWhite},
+                          {127, 127, kBlue}, {98, 116, kBlack}, {134, 116, kBlack}});
 }
 
 TEST_F(DrawTest, AlphaPercentagesAreClampedAndScaled) {
@@ -87,8 +75,7 @@ TEST_F(DrawTest, AlphaPercentagesAreClampedAndScaled) {
   DrawSprite(t, 20, 100, 1, 1, 0, 150, 10, 10);
   DrawSprite(t, 40, 100, 1, 1, 0, 50, 10, 10);
   const test::CanvasShot at;
-  EXPECT_EQ(at(5, 105), 0xFF204060u);
-  EXPECT_EQ(at(25, 105), kRed);
+  test::ExpectPixels(at, {{5, 105, 0xFF204060u}, {25, 105, kRed}});
   // 128 / 255 of the texel over the rest of the old colour, give or take the
   // fill's two truncating steps.
   const std::uint32_t half = at(45, 105);
@@ -101,9 +88,10 @@ TEST_F(DrawTest, DrawColourMultipliesTheTexels) {
   SetDrawColor(255, 128, 0);
   DrawSprite(Quadrants(), 0, 0, 32, 32, 0, 100, 0, 0);
   const test::CanvasShot at;
-  EXPECT_EQ(at(20, 20), 0xFFFF8000u);  // white x (255, 128, 0)
-  EXPECT_EQ(at(20, 2), 0xFF008000u);   // green x (255, 128, 0)
-  EXPECT_EQ(at(2, 20), kBlack);        // blue x no blue
+  // white x (255, 128, 0)
+  // green x (255, 128, 0)
+  // blue x no blue
+  test::ExpectPixels(at, {{20, 20, 0xFFFF8000u}, {20, 2, 0xFF008000u}, {2, 20, kBlack}});
 }
 
 TEST_F(DrawTest, EmptySlotsDrawNothing) {
@@ -125,15 +113,9 @@ TEST_F(DrawTest, OneTexelStretchIsAPlainFillWithExactEdges) {
   DrawSprite(t, 200, 100, 1, 1, 30, 100, 20, 20);             // turned
   DrawSprite(t, 300, 100, 1, 1, 0, 100, -20, 10);  // a mirrored size covers the other side
   const test::CanvasShot at;
-  EXPECT_EQ(at(10, 20), 0xFFC83232u);  // green 100 x 128 / 255 = 50
-  EXPECT_EQ(at(39, 59), 0xFFC83232u);
-  EXPECT_EQ(at(40, 59), kBlack);
-  EXPECT_EQ(at(39, 60), kBlack);
-  EXPECT_EQ(at(9, 20), kBlack);
-  EXPECT_EQ(at(110, 110), kBlue);
-  EXPECT_EQ(at(210, 110), 0xFFC86432u);
-  EXPECT_EQ(at(285, 105), 0xFFC86432u);
-  EXPECT_EQ(at(305, 105), kBlack);
+  // green 100 x 128 / 255 = 50
+  test::ExpectPixels(at, {{10, 20, 0xFFC83232u}, {39, 59, 0xFFC83232u}, {40, 59, kBlack}, {39, 60, kBlack},
+                          {9, 20, kBlack}, {110, 110, kBlue}, {210, 110, 0xFFC86432u}, {285, 105, 0xFFC86432u}, {305, 105, kBlack}});
 }
 
 // Turned quads go through one scratch picture: draws queued one after another
@@ -144,13 +126,10 @@ TEST_F(DrawTest, BackToBackTurnedDrawsEachKeepTheirOwnPicture) {
   DrawSprite(green, 200, 100, 16, 16, 45, 100, 32, 32);
   DrawSprite(red, 300, 100, 16, 16, 30, 100, 32, 32);
   const test::CanvasShot at;
-  EXPECT_EQ(at(116, 116), kRed);
-  EXPECT_EQ(at(216, 116), kGreen);
-  EXPECT_EQ(at(316, 116), kRed);
+  test::ExpectPixels(at, {{116, 116, kRed}, {216, 116, kGreen}, {316, 116, kRed}});
   // A 45-degree turn reaches past the square's sides at mid-height but leaves
   // its corners empty.
-  EXPECT_EQ(at(100 - 4, 116), kRed);
-  EXPECT_EQ(at(101, 101), kBlack);
+  test::ExpectPixels(at, {{100 - 4, 116, kRed}, {101, 101, kBlack}});
 }
 
 TEST_F(DrawTest, TurnedQuadsTakeColourAndOpacityAndTheCanvasEdgeClips) {
@@ -165,9 +144,7 @@ TEST_F(DrawTest, TurnedQuadsTakeColourAndOpacityAndTheCanvasEdgeClips) {
   EXPECT_NEAR(Channel(c, 16), 128, 2);
   EXPECT_EQ(Channel(c, 8), 0);
   EXPECT_NEAR(Channel(c, 0), 127, 2);
-  EXPECT_EQ(at(0, 216), kWhite);
-  EXPECT_EQ(at(15, 216), kWhite);
-  EXPECT_EQ(at(17, 216), kBlue);
+  test::ExpectPixels(at, {{0, 216, kWhite}, {15, 216, kWhite}, {17, 216, kBlue}});
 }
 
 TEST_F(DrawTest, TextAlignsLeftOrRightInItsRectangle) {
@@ -184,10 +161,8 @@ TEST_F(DrawTest, TextAlignsLeftOrRightInItsRectangle) {
     }
     return false;
   };
-  EXPECT_TRUE(lit(100, 130, 100));
-  EXPECT_FALSE(lit(200, 300, 100));
-  EXPECT_FALSE(lit(100, 200, 200));
-  EXPECT_TRUE(lit(270, 300, 200));
+  EXPECT_EQ(std::tuple(lit(100, 130, 100), lit(200, 300, 100), lit(100, 200, 200), lit(270, 300, 200)),
+            std::tuple(true, false, false, true));
   EXPECT_FALSE(lit(300, 340, 200));  // clipped to the rectangle
 }
 

@@ -10,7 +10,15 @@
 namespace tw::testing {
 namespace {
 
-using GameScreenPixels = GameScreenTest;
+// Each case starts on the canvas with an arcade scene.
+class GameScreenPixels : public GameScreenTest {
+ protected:
+  void SetUp() override {
+    GameScreenTest::SetUp();
+    OpenCanvas();
+    Scene(false);
+  }
+};
 using test::Channel;
 
 // Canvas point of the middle of a cell (ScrollY 0).
@@ -18,7 +26,6 @@ int CellX(int col) { return 80 + col * 32 + 16; }
 int CellY(int row) { return row * 32 + 16; }
 
 TEST_F(GameScreenPixels, UntouchedTilesAreGreyInStoryAndColouredOnceTouched) {
-  OpenCanvas();
   Scene(true);
   Set(3, 6, 1);   // green, normal
   Set(5, 6, 40);  // red, mud
@@ -41,33 +48,7 @@ TEST_F(GameScreenPixels, UntouchedTilesAreGreyInStoryAndColouredOnceTouched) {
   EXPECT_EQ(Pixel(CellX(3), CellY(6)), Pixel(CellX(7), CellY(9)));
 }
 
-TEST_F(GameScreenPixels, ArcadeShaftIsColouredFromTheStart) {
-  OpenCanvas();
-  core::SeedRandom(5);
-  StartGame(false);
-  world::DrillY = -40;
-  render::RenderGame();
-  Read();
-  // Every ordinary tile in the middle rows shows its colour (grey pictures have none).
-  int tiles = 0;
-  for (int row = 5; row <= 12; ++row) {
-    for (int col = 1; col <= 13; ++col) {
-      const Integer v = Get(col, row);
-      if (v < 1 || v > 50 || v == 5 || v == 6) continue;
-      const std::uint32_t c = Pixel(CellX(col), CellY(row) + 8);
-      EXPECT_GE(std::max({Channel(c, 0), Channel(c, 8), Channel(c, 16)}) -
-                    std::min({Channel(c, 0), Channel(c, 8), Channel(c, 16)}),
-                40)
-          << col << "," << row;
-      ++tiles;
-    }
-  }
-  EXPECT_GT(tiles, 5);
-}
-
 TEST_F(GameScreenPixels, GlassIsDrawnAtOneFifthOpacity) {
-  OpenCanvas();
-  Scene(false);
   Set(4, 7, 5);
   render::RenderGame();
   render::DrawSprite(render::TileTextures[5], 80 + 8 * 32, 7 * 32, 32, 32, 0, 100, 0, 0);
@@ -87,8 +68,6 @@ TEST_F(GameScreenPixels, GlassIsDrawnAtOneFifthOpacity) {
 }
 
 TEST_F(GameScreenPixels, TheCreatureLeavesAFadingTrail) {
-  OpenCanvas();
-  Scene(false);
   world::Player.Airborne = true;  // no wobble
   world::Player.Y = 200;
   for (Single x : {64.0f, 164.0f, 264.0f}) {
@@ -109,8 +88,6 @@ TEST_F(GameScreenPixels, TheCreatureLeavesAFadingTrail) {
 }
 
 TEST_F(GameScreenPixels, TheDrillsHangOnAShaftReachingTheTop) {
-  OpenCanvas();
-  Scene(false);
   render::RenderGame();
   Read();
   const std::uint32_t sky = Pixel(CellX(5), 60);
@@ -130,8 +107,6 @@ TEST_F(GameScreenPixels, TheDrillsHangOnAShaftReachingTheTop) {
 }
 
 TEST_F(GameScreenPixels, ScoreBoxGrowsWithTheDigits) {
-  OpenCanvas();
-  Scene(false);
   config::Tuning.Graphic_BackLayer = true;
   render::TexFontBlue = 0;  // the box alone
   const std::uint32_t sky = [&] {
@@ -151,8 +126,6 @@ TEST_F(GameScreenPixels, ScoreBoxGrowsWithTheDigits) {
 }
 
 TEST_F(GameScreenPixels, PauseDarkensTheScreenAndFadesBack) {
-  OpenCanvas();
-  Scene(false);
   Set(2, 4, 1);
   render::RenderGame();
   Read();
@@ -176,8 +149,6 @@ TEST_F(GameScreenPixels, PauseDarkensTheScreenAndFadesBack) {
 }
 
 TEST_F(GameScreenPixels, DebugWindowShowsOnceItsTextHasBeenBuilt) {
-  OpenCanvas();
-  Scene(false);
   render::RenderGame();
   Read();
   const std::uint32_t sky = Pixel(60, 120), corner = Pixel(600, 470);
@@ -194,8 +165,6 @@ TEST_F(GameScreenPixels, DebugWindowShowsOnceItsTextHasBeenBuilt) {
 }
 
 TEST_F(GameScreenPixels, ScreenshotsTakeTheFirstFreeNumber) {
-  OpenCanvas();
-  Scene(false);
   render::RenderGame();
   std::ofstream(dir_ / "screenshot001.bmp") << "x";
   std::ofstream(dir_ / "screenshot003.bmp") << "x";

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <initializer_list>
 #include <vector>
 
 namespace tw::test {
@@ -22,6 +23,15 @@ struct CanvasShot {
 };
 inline std::uint32_t CanvasPixel(int x, int y) { return CanvasShot()(x, y); }
 inline int Channel(std::uint32_t c, int shift) { return static_cast<int>((c >> shift) & 0xFFu); }
+
+// Expects each listed point of `at` to hold its colour.
+struct PixelIs {
+  int x, y;
+  std::uint32_t colour;
+};
+inline void ExpectPixels(const CanvasShot& at, std::initializer_list<PixelIs> points) {
+  for (const PixelIs& p : points) EXPECT_EQ(at(p.x, p.y), p.colour) << "at " << p.x << "," << p.y;
+}
 
 class OffscreenCanvasTest : public ::testing::Test {
  protected:

@@ -1,7 +1,5 @@
 #include "test_support.h"
 
-#include <fcntl.h>
-#include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -12,8 +10,6 @@
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
-
-extern char** environ;
 
 namespace tw::test {
 
@@ -44,35 +40,23 @@ std::string ReadText(const std::string& path) {
 }
 
 RunResult RunGame(const std::vector<std::string>& args, const std::vector<std::string>& env) {
+  // Through the shell, every word single-quoted; no standard input.
+  const auto quote = [](const std::string& word) {
+    std::string q = "'";
+    for (char c : word) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return q + "'";
+  };
   TempDir io;
-  const std::string out_path = io.File("out"), err_path = io.File("err");
-  std::vector<std::string> argv_s{TW_BINARY};
-  argv_s.insert(argv_s.end(), args.begin(), args.end());
-  std::vector<char*> argv;
-  for (auto& a : argv_s) argv.push_back(a.data());
-  argv.push_back(nullptr);
-  std::vector<std::string> env_s;
-  for (char** e = environ; *e != nullptr; ++e) env_s.emplace_back(*e);
-  for (const auto& e : env) env_s.push_back(e);
-  std::vector<char*> envp;
-  for (auto& e : env_s) envp.push_back(e.data());
-  envp.push_back(nullptr);
-
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-  posix_spawn_file_actions_addopen(&actions, 1, out_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-  posix_spawn_file_actions_addopen(&actions, 2, err_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-  pid_t pid = 0;
+  std::string command = "env";
+  for (const auto& e : env) command += " " + quote(e);
+  command += " " + quote(TW_BINARY);
+  for (const auto& a : args) command += " " + quote(a);
+  command += " </dev/null >" + quote(io.File("out")) + " 2>" + quote(io.File("err"));
+  const int status = std::system(command.c_str());
   RunResult r;
-  if (posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), envp.data()) == 0) {
-    int status = 0;
-    waitpid(pid, &status, 0);
-    r.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-  }
-  posix_spawn_file_actions_destroy(&actions);
-  r.out = ReadText(out_path);
-  r.err = ReadText(err_path);
+  r.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+  r.out = ReadText(io.File("out"));
+  r.err = ReadText(io.File("err"));
   return r;
 }
 
@@ -97,6 +81,7 @@ namespace {
 
 const JsonValue kNull{};
 
+// A small recursive-descent reader: enough for the game's own report.
 struct Parser {
   const std::string& s;
   std::size_t i = 0;
@@ -107,83 +92,57 @@ struct Parser {
   }
   bool Eat(char c) {
     Ws();
-    if (i < s.size() && s[i] == c) {
-      ++i;
-      return true;
-    }
-    return false;
+    return i < s.size() && s[i] == c ? (++i, true) : false;
+  }
+  bool Word(const char* w) {
+    const std::size_t n = std::strlen(w);
+    return s.compare(i, n, w) == 0 ? (i += n, true) : false;
   }
   std::string Str() {
     std::string out;
-    if (!Eat('"')) {
-      ok = false;
-      return out;
-    }
-    while (i < s.size() && s[i] != '"') {
-      if (s[i] == '\\' && i + 1 < s.size()) {
-        ++i;
-        switch (s[i]) {
-          case 'n': out += '\n'; break;
-          case 't': out += '\t'; break;
-          case 'r': out += '\r'; break;
-          case 'u':
-            out += static_cast<char>(std::strtol(s.substr(i + 1, 4).c_str(), nullptr, 16));
-            i += 4;
-            break;
-          default: out += s[i];
-        }
-        ++i;
+    ok = ok && Eat('"');
+    for (; ok && i < s.size() && s[i] != '"'; ++i) {
+      if (s[i] != '\\' || ++i >= s.size()) {
+        out += s[i];
+      } else if (s[i] == 'u') {
+        out += static_cast<char>(std::strtol(s.substr(i + 1, 4).c_str(), nullptr, 16));
+        i += 4;
       } else {
-        out += s[i++];
+        out += s[i] == 'n' ? '\n' : s[i] == 't' ? '\t' : s[i] == 'r' ? '\r' : s[i];
       }
     }
-    if (i >= s.size()) ok = false;
-    ++i;
+    ok = ok && i++ < s.size();
     return out;
   }
   JsonValue Value() {
     JsonValue v;
-    Ws();
-    if (i >= s.size()) {
-      ok = false;
-      return v;
-    }
-    const char c = s[i];
-    if (c == '{') {
-      ++i;
-      v.kind = JsonValue::Kind::Object;
+    using K = JsonValue::Kind;
+    if (Eat('{')) {
+      v.kind = K::Object;
       if (Eat('}')) return v;
       do {
         std::string k = Str();
-        if (!Eat(':')) ok = false;
+        ok = ok && Eat(':');
         v.object[k] = Value();
       } while (ok && Eat(','));
-      if (!Eat('}')) ok = false;
-    } else if (c == '[') {
-      ++i;
-      v.kind = JsonValue::Kind::Array;
+      ok = ok && Eat('}');
+    } else if (Eat('[')) {
+      v.kind = K::Array;
       if (Eat(']')) return v;
-      do {
-        v.array.push_back(Value());
-      } while (ok && Eat(','));
-      if (!Eat(']')) ok = false;
-    } else if (c == '"') {
-      v.kind = JsonValue::Kind::String;
+      do v.array.push_back(Value());
+      while (ok && Eat(','));
+      ok = ok && Eat(']');
+    } else if (i < s.size() && s[i] == '"') {
+      v.kind = K::String;
       v.string = Str();
-    } else if (s.compare(i, 4, "true") == 0) {
-      v.kind = JsonValue::Kind::Bool;
-      v.boolean = true;
-      i += 4;
-    } else if (s.compare(i, 5, "false") == 0) {
-      v.kind = JsonValue::Kind::Bool;
-      i += 5;
-    } else if (s.compare(i, 4, "null") == 0) {
-      i += 4;
-    } else {
+    } else if (Word("true") || Word("false")) {
+      v.kind = K::Bool;
+      v.boolean = s[i - 1] == 'e' && s[i - 2] == 'u';
+    } else if (!Word("null")) {
       char* end = nullptr;
-      v.kind = JsonValue::Kind::Number;
+      v.kind = K::Number;
       v.number = std::strtod(s.c_str() + i, &end);
-      if (end == s.c_str() + i) ok = false;
+      ok = ok && end != s.c_str() + i;
       i = static_cast<std::size_t>(end - s.c_str());
     }
     return v;

@@ -2,6 +2,7 @@
 #include "world_fixture.h"
 
 #include <set>
+#include <tuple>
 #include <utility>
 
 #include "world/bonus_placement.h"
@@ -21,14 +22,10 @@ TEST_F(BonusPlacement, SpotsLieOnSomethingSolidAndAreNeverShared) {
       ASSERT_TRUE(b.Active) << i;
       const int col = static_cast<int>(b.X) / 32;
       const int row = static_cast<int>(b.Y) / 32;
-      EXPECT_EQ(b.X, static_cast<Single>(col * 32));
-      EXPECT_EQ(b.Y, static_cast<Single>(row * 32));
-      EXPECT_GE(col, 1);
-      EXPECT_LE(col, 13);  // never in a wall
-      EXPECT_GE(row, 10);
-      EXPECT_LT(row, 1050);
-      EXPECT_EQ(Get(col, row), 0) << "inside a tile";
-      EXPECT_GT(Get(col, row + 1), 0) << "floating";
+      // On a cell's corner, never in a wall, below the top rows, on a tile and not inside one.
+      EXPECT_EQ(std::tuple(b.X, b.Y), std::tuple(static_cast<Single>(col * 32), static_cast<Single>(row * 32)));
+      EXPECT_TRUE(col >= 1 && col <= 13 && row >= 10 && row < 1050) << col << "," << row;
+      EXPECT_TRUE(Get(col, row) == 0 && Get(col, row + 1) > 0) << col << "," << row;
       EXPECT_TRUE(cells.insert({col, row}).second) << "shared";
     }
   }
@@ -42,12 +39,8 @@ TEST_F(BonusPlacement, KindsFillTheTableInOrderWithTheirValues) {
                             "bombglass", "ears", "ears"};
   for (std::size_t i = 1; i < b.size(); ++i) EXPECT_EQ(b[i].Type, expected[i]) << i;
   // Each kind takes its own tuning values; the glass bomb weighs nothing.
-  EXPECT_FLOAT_EQ(b[4].Weight, 0.3f);
-  EXPECT_FLOAT_EQ(b[4].Points, 25.0f);
-  EXPECT_FLOAT_EQ(b[10].Weight, 0.0f);
-  EXPECT_FLOAT_EQ(b[10].Points, 15.0f);
-  EXPECT_EQ(b[11].SelectionAlpha, 100);
-  EXPECT_FALSE(b[0].Active);
+  EXPECT_EQ(std::tuple(b[4].Weight, b[4].Points, b[10].Weight, b[10].Points), std::tuple(0.3f, 25.0f, 0.0f, 15.0f));
+  EXPECT_EQ(std::tuple(b[11].SelectionAlpha, b[0].Active), std::tuple(100, false));
 }
 
 TEST_F(BonusPlacement, DrawsAreSingleProducts) {
@@ -63,8 +56,7 @@ TEST_F(BonusPlacement, DrawsAreSingleProducts) {
   const Single afterFirstSpot = core::Rnd();
   core::SeedRandom(53952);
   ASSERT_TRUE(world::PlaceBonus(world::kBonusPie));
-  EXPECT_FLOAT_EQ(world::Bonuses[1].X, 6 * 32.0f);
-  EXPECT_FLOAT_EQ(world::Bonuses[1].Y, 887 * 32.0f);
+  EXPECT_EQ(std::tuple(world::Bonuses[1].X, world::Bonuses[1].Y), std::tuple(6 * 32.0f, 887 * 32.0f));
   EXPECT_EQ(core::Rnd(), afterFirstSpot);  // the first spot drawn was taken
 }
 

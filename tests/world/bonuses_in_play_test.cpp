@@ -3,6 +3,7 @@
 #include "world_fixture.h"
 
 #include <string>
+#include <tuple>
 
 namespace tw::testing {
 namespace {
@@ -18,15 +19,7 @@ class BonusesInPlay : public WorldTest {
   }
   // Adds a bonus with its top-left at world (x, y); returns its index.
   static std::size_t AddBonus(const std::string& kind, Single x, Single y, Single points = 20, Single weight = 0.5f) {
-    world::Bonus b;
-    b.Active = true;
-    b.Type = kind;
-    b.X = x;
-    b.Y = y;
-    b.Points = points;
-    b.Weight = weight;
-    b.SelectionAlpha = 100;
-    world::Bonuses.push_back(b);
+    world::Bonuses.push_back(world::Bonus{true, kind, x, y, points, weight, 0.0f, 100});
     return world::Bonuses.size() - 1;
   }
 };
@@ -47,18 +40,13 @@ TEST_F(BonusesInPlay, PickupNeedsOverlapNotJustTouchingEdges) {
   ListenToSounds();
   const Single weight = world::Player.Weight;
   world::UpdateBonuses();
-  EXPECT_FALSE(world::Bonuses[right].Active);
-  EXPECT_TRUE(world::Bonuses[left].Active);
-  EXPECT_FLOAT_EQ(world::Score, 20.0f);
-  EXPECT_FLOAT_EQ(world::Player.Weight, weight + 0.5f);
+  EXPECT_EQ(std::tuple(world::Bonuses[right].Active, world::Bonuses[left].Active, world::Score, world::Player.Weight),
+            std::tuple(false, true, 20.0f, weight + 0.5f));
   ASSERT_EQ(PlayedSounds().size(), 1u);
-  EXPECT_EQ(PlayedSounds()[0].name, "bonus");
-  EXPECT_EQ(PlayedSounds()[0].volume, 100);
-  EXPECT_EQ(PlayedSounds()[0].fourth, 44);
+  EXPECT_EQ(std::tuple(PlayedSounds()[0].name, PlayedSounds()[0].volume, PlayedSounds()[0].fourth), std::tuple("bonus", 100, 44));
   // The points rise from the bonus's place.
-  EXPECT_TRUE(world::ScorePopups[1].Active);
-  EXPECT_EQ(world::ScorePopups[1].Text, "20");
-  EXPECT_FLOAT_EQ(world::ScorePopups[1].X, px + 31 + 90);
+  const auto& popup = world::ScorePopups[1];
+  EXPECT_EQ(std::tuple(popup.Active, popup.Text, popup.X), std::tuple(true, "20", px + 31 + 90));
 }
 
 TEST_F(BonusesInPlay, EachKindHasItsEffect) {
@@ -71,11 +59,9 @@ TEST_F(BonusesInPlay, EachKindHasItsEffect) {
   AddBonus("ears", px, py, 12, 0.4f);
   AddBonus("bombglass", px, py, 150, 9.0f);
   world::UpdateBonuses();
-  EXPECT_FLOAT_EQ(world::Bombs, bombs + 1);
   // Two boots add up: 10 s each at 50 frames per second.
-  EXPECT_FLOAT_EQ(world::BootTime, 1000.0f);
-  EXPECT_FLOAT_EQ(world::EarsTime, 400.0f);
-  EXPECT_TRUE(world::GlassBombPending);
+  EXPECT_EQ(std::tuple(world::Bombs, world::BootTime, world::EarsTime, world::GlassBombPending),
+            std::tuple(bombs + 1, 1000.0f, 400.0f, true));
   EXPECT_FLOAT_EQ(world::Score, 100 + 15 + 15 + 12 + 150);
   // The glass bomb adds no weight.
   EXPECT_NEAR(world::Player.Weight, weight + 0.5f + 0.2f + 0.2f + 0.4f, 1e-5);
@@ -109,9 +95,8 @@ TEST_F(BonusesInPlay, TheDrillsDestroyBonusesAndSetOffBombsWithoutPoints) {
   core::ScrollY = 0;
   world::UpdateBonuses();
   EXPECT_FALSE(world::Bonuses[bomb].Active);
-  EXPECT_FALSE(world::Bonuses[pie].Active);
-  EXPECT_TRUE(world::Bonuses[deep].Active);
-  EXPECT_TRUE(world::ExplosionEffects[0].Active);
+  EXPECT_EQ(std::tuple(world::Bonuses[pie].Active, world::Bonuses[deep].Active, world::ExplosionEffects[0].Active),
+            std::tuple(false, true, true));
   EXPECT_EQ(Get(6, 5), 0);  // smashed by the blast
   EXPECT_FLOAT_EQ(world::Score, 0.0f);
   EXPECT_FLOAT_EQ(world::Bombs, 2.0f);  // the player's own bombs are not used
@@ -145,8 +130,7 @@ TEST_F(BonusesInPlay, TimersStopWhilePausedButPickupsGoOn) {
   world::EarsTime = 1;
   core::Paused = true;
   world::TickBonusTimers();
-  EXPECT_FLOAT_EQ(world::BootTime, 3.0f);
-  EXPECT_FLOAT_EQ(world::EarsTime, 1.0f);
+  EXPECT_EQ(std::tuple(world::BootTime, world::EarsTime), std::tuple(3.0f, 1.0f));
   const std::size_t k = AddBonus("boot", world::Player.X, world::Player.Y);
   world::UpdateBonuses();
   EXPECT_FALSE(world::Bonuses[k].Active);
@@ -154,8 +138,7 @@ TEST_F(BonusesInPlay, TimersStopWhilePausedButPickupsGoOn) {
   world::BootTime = 3;
   core::Paused = false;
   world::TickBonusTimers();
-  EXPECT_FLOAT_EQ(world::BootTime, 2.0f);
-  EXPECT_FLOAT_EQ(world::EarsTime, 0.0f);
+  EXPECT_EQ(std::tuple(world::BootTime, world::EarsTime), std::tuple(2.0f, 0.0f));
   world::TickBonusTimers();
   EXPECT_FLOAT_EQ(world::EarsTime, 0.0f);  // never below 0
   core::GameOver = true;
@@ -172,15 +155,10 @@ TEST_F(BonusesInPlay, GlassBombTurnsOrdinaryTilesToGlass) {
   EXPECT_EQ(Get(3, 5), 1);  // nothing pending
   world::GlassBombPending = true;
   for (int c = 3; c <= 6; ++c) world::GlassBombCell(c, 5);
-  EXPECT_EQ(Get(3, 5), 5);
-  EXPECT_EQ(Get(4, 5), 6);
-  EXPECT_EQ(Get(5, 5), 55);
-  EXPECT_EQ(Get(6, 5), 5);
+  EXPECT_EQ(std::tuple(Get(3, 5), Get(4, 5), Get(5, 5), Get(6, 5)), std::tuple(5, 6, 55, 5));
   // The old tile flies apart, without points.
-  EXPECT_TRUE(world::SmashDebrisList[0].Active);
-  EXPECT_FLOAT_EQ(world::SmashDebrisList[0].TileType, 1.0f);
-  EXPECT_FALSE(world::SmashDebrisList[1].Active);
-  EXPECT_FLOAT_EQ(world::Score, 0.0f);
+  const auto& debris = world::SmashDebrisList;
+  EXPECT_EQ(std::tuple(debris[0].Active, debris[0].TileType, debris[1].Active, world::Score), std::tuple(true, 1.0f, false, 0.0f));
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <tuple>
 
 namespace tw::testing {
 namespace {
@@ -29,9 +30,8 @@ TEST_F(DrillsWater, StoneThrowsTheDrillsBackAndIsBrokenInTheSameFrame) {
   const Single before = world::DrillY;
   for (int c = 3; c <= 5; ++c) world::DrillContactCell(c, 5);
   EXPECT_FLOAT_EQ(world::DrillY, before - 4.0f);  // two stones add up
-  EXPECT_EQ(Get(3, 5), 0);
-  EXPECT_EQ(Get(4, 5), 0);
-  EXPECT_EQ(Get(5, 5), 0);  // smashed, or knocked loose now and then in arcade mode
+  // All broken (the ordinary tile smashed, or knocked loose now and then in arcade mode).
+  EXPECT_EQ(std::tuple(Get(3, 5), Get(4, 5), Get(5, 5)), std::tuple(0, 0, 0));
   EXPECT_FLOAT_EQ(world::Score, 0.0f);
 }
 
@@ -43,8 +43,7 @@ TEST_F(DrillsWater, TipOnARowEdgeAndTheOuterColumnsAreLeftAlone) {
   world::DrillContactCell(3, 4);
   world::DrillContactCell(3, 5);
   EXPECT_FLOAT_EQ(world::DrillY, before);
-  EXPECT_EQ(Get(3, 5), 6);
-  EXPECT_EQ(Get(3, 4), 6);
+  EXPECT_EQ(std::tuple(Get(3, 5), Get(3, 4)), std::tuple(6, 6));
 
   TipAt(5 * 32 + 16);
   Set(0, 5, 6);
@@ -52,8 +51,7 @@ TEST_F(DrillsWater, TipOnARowEdgeAndTheOuterColumnsAreLeftAlone) {
   world::DrillContactCell(0, 5);
   world::DrillContactCell(14, 5);
   EXPECT_FLOAT_EQ(world::DrillY, 5 * 32 + 16 - 32);
-  EXPECT_EQ(Get(0, 5), 6);
-  EXPECT_EQ(Get(14, 5), 6);
+  EXPECT_EQ(std::tuple(Get(0, 5), Get(14, 5)), std::tuple(6, 6));
 }
 
 TEST_F(DrillsWater, PushBackNeverLiftsTheDrillsAboveMinus30) {
@@ -82,38 +80,16 @@ TEST_F(DrillsWater, WithoutGoBackPixelsStoneDoesNotHoldTheDrills) {
 }
 
 TEST_F(DrillsWater, WaterLineDriftsOnlyWithHighDetailAfterTheFirstLevel) {
-  world::WaterY = 440;
+  // It drifts by 0.2 towards the fixed line (420).
   world::WaterFixedY = 420;
-  core::CurrentLevel = 0;
-  world::DriftWaterLine();
-  EXPECT_FLOAT_EQ(world::WaterY, 440.0f);
-  core::CurrentLevel = 1;
-  world::DriftWaterLine();
-  EXPECT_FLOAT_EQ(world::WaterY, 439.8f);
-  config::GameOptions.Details_High = false;
-  world::DriftWaterLine();
-  EXPECT_FLOAT_EQ(world::WaterY, 439.8f);
-  config::GameOptions.Details_High = true;
-  world::WaterY = 400;
-  world::DriftWaterLine();
-  EXPECT_FLOAT_EQ(world::WaterY, 400.2f);
-}
-
-TEST_F(DrillsWater, SurfaceSettlesBy04FromAboveAndTwoFifteenthsFromBelow) {
-  // A level surface: the edge cell 0 is only moved by its one neighbourhood,
-  // so it shows the settling step itself.
-  world::WaterWave.fill(5.0f);
-  world::RelaxWaterSurface();
-  EXPECT_NEAR(world::WaterWave[0], 4.6f, 1e-5);
-  world::WaterWave.fill(-5.0f);
-  world::RelaxWaterSurface();
-  EXPECT_NEAR(world::WaterWave[0], -5.0f + 2.0f / 15.0f, 1e-5);
-  // A cell pushed just below 0 by the first rule is lifted by the second at once.
-  world::WaterWave.fill(0.3f);
-  world::RelaxWaterSurface();
-  EXPECT_NEAR(world::WaterWave[0], 0.3f - 0.4f + 2.0f / 15.0f, 1e-5);
-  // Cells past 210 are never touched.
-  EXPECT_FLOAT_EQ(world::WaterWave[211], 0.3f);
+  for (const auto& [from, level, high, to] : {std::tuple{440.0f, 0, true, 440.0f}, {440.0f, 1, true, 439.8f},
+                                              {440.0f, 1, false, 440.0f}, {400.0f, 1, true, 400.2f}}) {
+    world::WaterY = from;
+    core::CurrentLevel = static_cast<Integer>(level);
+    config::GameOptions.Details_High = high;
+    world::DriftWaterLine();
+    EXPECT_FLOAT_EQ(world::WaterY, to) << from << " level " << level << " high " << high;
+  }
 }
 
 TEST_F(DrillsWater, ABumpSpreadsAndDiesAway) {

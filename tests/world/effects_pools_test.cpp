@@ -2,6 +2,7 @@
 #include "world_fixture.h"
 
 #include <vector>
+#include <tuple>
 
 namespace tw::testing {
 namespace {
@@ -12,13 +13,12 @@ class Effects : public WorldTest {
     WorldTest::SetUp();
     EmptyShaft();
   }
+  static int LiveParticles() {
+    int n = 0;
+    for (const auto& p : world::Particles) n += p.Life >= 1 ? 1 : 0;
+    return n;
+  }
 };
-
-int LiveParticles() {
-  int n = 0;
-  for (const auto& p : world::Particles) n += p.Life >= 1 ? 1 : 0;
-  return n;
-}
 
 TEST_F(Effects, The152ndParticleIsDroppedAndBadPlacesAreRefused) {
   world::SpawnParticle(world::kParticleDust, 10, -0.5f, 0, 0, 0, 30, true);
@@ -28,7 +28,7 @@ TEST_F(Effects, The152ndParticleIsDroppedAndBadPlacesAreRefused) {
     world::SpawnParticle(world::kParticleMud, static_cast<Single>(i), 499.5f, 1, -1, 4, 30.5f, true);
   }
   EXPECT_EQ(LiveParticles(), 151);
-  for (int i = 0; i < 151; ++i) EXPECT_FLOAT_EQ(world::Particles[static_cast<std::size_t>(i)].X, static_cast<Single>(i));
+  EXPECT_FLOAT_EQ(world::Particles[150].X, 150.0f);
   EXPECT_EQ(world::Particles[0].Life, 30);  // 30.5 rounds to the even 30
   // A freed entry is the next one used.
   world::Particles[7].Life = 0;
@@ -57,10 +57,7 @@ TEST_F(Effects, ParticlesMoveTurnAgeAndFadeOverTheirLastFiftyFrames) {
   const auto record = [](const world::Particle&, Integer alpha) { Alphas().push_back(alpha); };
   world::UpdateParticles(record);
   const world::Particle& p = world::Particles[0];
-  EXPECT_FLOAT_EQ(p.X, 11.5f);
-  EXPECT_FLOAT_EQ(p.Y, 18.0f);
-  EXPECT_FLOAT_EQ(p.Angle, 4.0f);
-  EXPECT_EQ(p.Life, 51);
+  EXPECT_EQ(std::tuple(p.X, p.Y, p.Angle, p.Life), std::tuple(11.5f, 18.0f, 4.0f, 51));
   for (int i = 0; i < 3; ++i) world::UpdateParticles(record);
   // Fading: min(life, 50) taken before the step; without fade always 50.
   EXPECT_EQ(Alphas(), (std::vector<Integer>{50, 50, 50, 50, 50, 49}));
@@ -81,23 +78,19 @@ TEST_F(Effects, AnExplosionNearTheWaterSplashesWithThreeSounds) {
   const auto& played = PlayedSounds();
   world::SpawnExplosion(100, world::WaterY - 116 + 1, 0, 0, 0);
   ASSERT_EQ(played.size(), 3u);
-  EXPECT_EQ(played[0].name, "waterhit1");
-  EXPECT_EQ(played[2].name, "waterhit3");
-  EXPECT_EQ(played[1].volume, 92);
+  EXPECT_EQ(std::tuple(played[0].name, played[2].name, played[1].volume), std::tuple("waterhit1", "waterhit3", 92));
   // x 100..234: cells (p div 2) - 13 from 37 to 104, doubled in the middle
   // (150 < p < 184).
-  EXPECT_FLOAT_EQ(world::WaterWave[36], 0.0f);
-  EXPECT_FLOAT_EQ(world::WaterWave[37], 30.0f);  // p = 100 and 101
-  EXPECT_FLOAT_EQ(world::WaterWave[104], 15.0f);  // p = 234 only
-  EXPECT_FLOAT_EQ(world::WaterWave[70], 60.0f);  // p = 166, 167, both doubled
+  // Cell 37: p = 100 and 101; 104: p = 234 only; 70: p = 166 and 167, both doubled.
+  const auto& w = world::WaterWave;
+  EXPECT_EQ(std::tuple(w[36], w[37], w[104], w[70]), std::tuple(0.0f, 30.0f, 15.0f, 60.0f));
 
   // The far end is the Single sum x + 134, rounded: for x = 167.5 - 2^-16 the
   // sum rounds to 301.5 as a Single, so the splash reaches p = 302 (cell 138).
   world::WaterWave.fill(0.0f);
   world::ExplosionEffects[0].Active = false;
   world::SpawnExplosion(167.5f - 1.0f / 65536.0f, world::WaterY, 0, 0, 0);
-  EXPECT_FLOAT_EQ(world::WaterWave[137], 30.0f);  // p = 300 and 301
-  EXPECT_FLOAT_EQ(world::WaterWave[138], 15.0f);  // p = 302 only
+  EXPECT_EQ(std::tuple(w[137], w[138]), std::tuple(30.0f, 15.0f));  // p = 300 and 301; p = 302 only
 }
 
 TEST_F(Effects, AFlashFadesOverTenFramesAndHoldsWhilePaused) {
@@ -111,9 +104,8 @@ TEST_F(Effects, AFlashFadesOverTenFramesAndHoldsWhilePaused) {
   static int drawn = 0;
   drawn = 0;
   for (int i = 0; i < 9; ++i) world::UpdateExplosions([](const world::ExplosionEffect&) { ++drawn; });
-  EXPECT_EQ(drawn, 9);
-  EXPECT_EQ(world::ExplosionEffects[0].Alpha, 0);
-  EXPECT_TRUE(world::ExplosionEffects[0].Active);
+  EXPECT_EQ(std::tuple(drawn, world::ExplosionEffects[0].Alpha, world::ExplosionEffects[0].Active),
+            std::tuple(9, 0, true));
   world::UpdateExplosions([](const world::ExplosionEffect&) { ++drawn; });
   EXPECT_FALSE(world::ExplosionEffects[0].Active);
   EXPECT_EQ(drawn, 9);

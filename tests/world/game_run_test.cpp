@@ -56,9 +56,9 @@ class GameRun : public WorldTest {
     long cells = 0;
     for (const auto& column : world::TileGrid.Tile)
       for (Integer v : column) cells += v;
-    return {world::Score, core::ScrollY, world::DrillY, world::Player.X, world::Player.Y, world::Player.VelocityY,
-            world::Player.Weight, world::Bombs, core::CurrentLevel, core::GameOver, world::GameWon,
-            world::Player.Airborne, cells};
+    const auto& p = world::Player;
+    return {world::Score, core::ScrollY, world::DrillY, p.X, p.Y, p.VelocityY, p.Weight, world::Bombs,
+            core::CurrentLevel, core::GameOver, world::GameWon, p.Airborne, cells};
   }
 };
 
@@ -94,25 +94,21 @@ TEST_F(GameRun, ScriptedKeysMoveTheCreatureAndASeededRunRepeats) {
 // one, whose set-up is timed apart.
 TEST_F(GameRun, DISABLED_BenchmarkWorldSteps) {
   using Clock = std::chrono::steady_clock;
+  using Ms = std::chrono::duration<double, std::milli>;
   CopyInstalledTuning(dir_);
   long steps = 0, games = 0;
   Clock::duration stepping{}, setup{};
-  std::uint64_t seed = 1;
-  while (steps < 1000000) {
+  for (std::uint64_t seed = 1; steps < 1000000; ++seed, ++games) {
     const auto s0 = Clock::now();
     NewGame(seed % 2 == 0, seed);
-    ++seed;
-    ++games;
     const auto s1 = Clock::now();
-    setup += s1 - s0;
     for (int f = 0; f < 9000 && !core::GameOver; ++f, ++steps) Frame(f, true);
+    setup += s1 - s0;
     stepping += Clock::now() - s1;
   }
-  const double secs = std::chrono::duration<double>(stepping).count();
-  std::printf("%ld world steps of play in %.3f s: %.0f steps per second; %ld new games, %.2f ms each\n", steps,
-              secs, static_cast<double>(steps) / secs, games,
-              std::chrono::duration<double, std::milli>(setup).count() / static_cast<double>(games));
-  EXPECT_GE(steps, 1000000);
+  const double secs = Ms(stepping).count() / 1000;
+  std::printf("%ld world steps of play in %.3f s: %.0f steps per second; %ld new games, %.2f ms each\n", steps, secs,
+              static_cast<double>(steps) / secs, games, Ms(setup).count() / static_cast<double>(games));
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 #include "world_fixture.h"
 
 #include <cmath>
+#include <tuple>
 #include <vector>
 
 namespace tw::testing {
@@ -20,23 +21,27 @@ class PlayerMove : public WorldTest {
     Floor(6, 2, 12, cell);
     PlaceCreature(5, 5);
   }
+  // One step with only the given intent held.
+  static void Step(bool right, bool left = false) {
+    core::Controls = core::ControlState{};
+    core::Controls.MoveRight = right;
+    core::Controls.MoveLeft = left;
+    world::UpdatePlayer();
+  }
 };
 
 TEST_F(PlayerMove, JumpFromStandingAndRepeatedPresses) {
   OnFloor(world::kStone);  // a landing cannot knock stone loose
   core::Controls.JumpRequest = true;
   world::UpdatePlayer();
-  EXPECT_TRUE(world::Player.Airborne);
-  EXPECT_FALSE(core::Controls.JumpRequest);
   // -0.02 x Jump_Force, then one step of gravity (Weight 5 x 0.02).
-  EXPECT_FLOAT_EQ(world::Player.VelocityY, -2.9f);
+  EXPECT_TRUE(world::Player.Airborne && !core::Controls.JumpRequest);
+  EXPECT_NEAR(world::Player.VelocityY, -2.9f, 1e-5);
   EXPECT_NEAR(world::Player.Y, 160.0f - 1.0f - 2.9f, 1e-4);
-
   // A press on the way up is consumed and does nothing.
   core::Controls.JumpRequest = true;
   world::UpdatePlayer();
-  EXPECT_FALSE(core::Controls.JumpRequest);
-  EXPECT_FLOAT_EQ(world::Player.VelocityY, -2.8f);
+  EXPECT_TRUE(!core::Controls.JumpRequest && std::fabs(world::Player.VelocityY + 2.8f) < 1e-5f);
 
   // Back down: it lands, bounces a little and settles on the floor.
   int airborne = 0;
@@ -45,26 +50,20 @@ TEST_F(PlayerMove, JumpFromStandingAndRepeatedPresses) {
     airborne += world::Player.Airborne ? 1 : 0;
   }
   EXPECT_GT(airborne, 50);
-  EXPECT_FALSE(world::Player.Airborne);
-  EXPECT_FLOAT_EQ(world::Player.Y, 160.0f);
-  EXPECT_LE(world::Player.VelocityY, 0.0f);
+  EXPECT_EQ(std::tuple(world::Player.Airborne, world::Player.Y), std::tuple(false, 160.0f));
 }
 
 TEST_F(PlayerMove, JumpPressedWhileFallingBrakes) {
-  EmptyShaft();
-  PlaceCreature(5, 5);
+  OnFloor(0);
   world::Player.Airborne = true;
-  world::Player.VelocityY = 4.0f;
-  core::Controls.JumpRequest = true;
-  world::UpdatePlayer();
-  EXPECT_NEAR(world::Player.VelocityY, 4.0f * 0.9f + 0.1f, 1e-5);
-  EXPECT_FLOAT_EQ(world::Player.SwooshTimer, 3.0f);
-
-  world::EarsTime = 100;  // big ears brake harder
-  world::Player.VelocityY = 4.0f;
-  core::Controls.JumpRequest = true;
-  world::UpdatePlayer();
-  EXPECT_NEAR(world::Player.VelocityY, 3.0f + 0.1f, 1e-5);
+  for (const auto& [ears, braked] : {std::pair{0.0f, 4.0f * 0.9f}, {100.0f, 3.0f}}) {  // big ears brake harder
+    world::EarsTime = ears;
+    world::Player.VelocityY = 4.0f;
+    core::Controls.JumpRequest = true;
+    world::UpdatePlayer();
+    EXPECT_NEAR(world::Player.VelocityY, braked + 0.1f, 1e-5) << ears;  // then a step of gravity
+    EXPECT_FLOAT_EQ(world::Player.SwooshTimer, 3.0f);
+  }
 }
 
 TEST_F(PlayerMove, WalkingSpeedPerMaterialAndWithBoots) {
@@ -79,13 +78,9 @@ TEST_F(PlayerMove, WalkingSpeedPerMaterialAndWithBoots) {
   for (const Case& c : cases) {
     OnFloor(c.cell);
     world::BootTime = c.boots ? 50.0f : 0.0f;
-    core::Controls = core::ControlState{};
-    core::Controls.MoveRight = true;
-    world::UpdatePlayer();
+    Step(true);
     EXPECT_NEAR(world::Player.X, 160.0f + c.step, 1e-4) << c.cell << (c.boots ? " boots" : "");
-    core::Controls = core::ControlState{};
-    core::Controls.MoveLeft = true;
-    world::UpdatePlayer();
+    Step(false, true);
     EXPECT_NEAR(world::Player.X, 160.0f, 1e-4) << c.cell;
     EXPECT_FLOAT_EQ(world::Player.Y, 160.0f);
   }
@@ -96,14 +91,11 @@ TEST_F(PlayerMove, MudAndIceSpeedsAreSinglesBeforeTheStepTime) {
   // the Double step time scales them; in Double they land one Single apart.
   OnFloor(2, WithValues(BasicTuning(), {{"WalkSpeed", "217"}, {"WalkSpeed_Mud_DEVIDER", "3"}}));
   PlaceCreature(3, 5);
-  core::Controls.MoveRight = true;
-  world::UpdatePlayer();
+  Step(true);
   EXPECT_EQ(world::Player.X, 0x1.85c964p+6f);  // 96 + Single(72.333336) x 0.02
 
   OnFloor(4, WithValues(BasicTuning(), {{"WalkSpeed", "209"}, {"WalkSpeed_Ice_MULTIPLY", "5"}}));
-  core::Controls = core::ControlState{};
-  core::Controls.MoveRight = true;
-  world::UpdatePlayer();
+  Step(true);
   EXPECT_EQ(world::Player.X, 0x1.42c964p+7f);  // 160 + Single(0.33333334 x 209) x 0.02
 }
 
@@ -116,8 +108,7 @@ TEST_F(PlayerMove, JumpPitchIsRoundedFromASingle) {
   core::Controls.JumpRequest = true;
   world::UpdatePlayer();
   ASSERT_FALSE(PlayedSounds().empty());
-  EXPECT_EQ(PlayedSounds().front().name, "jump");
-  EXPECT_EQ(PlayedSounds().front().fourth, 8);
+  EXPECT_EQ(std::tuple(PlayedSounds().front().name, PlayedSounds().front().fourth), std::tuple(std::string("jump"), 8));
 }
 
 TEST_F(PlayerMove, IceKeepsTheCreatureSlidingUntilAWall) {
@@ -125,9 +116,7 @@ TEST_F(PlayerMove, IceKeepsTheCreatureSlidingUntilAWall) {
   Floor(6, 2, 12, 4);  // ice
   Set(10, 5, 1);       // a tile standing in the way
   PlaceCreature(4, 5);
-  core::Controls = core::ControlState{};
-  core::Controls.MoveRight = true;
-  world::UpdatePlayer();
+  Step(true);
   EXPECT_TRUE(world::Player.OnIce);
   EXPECT_TRUE(core::Controls.MoveRight);  // one press, and it keeps going
   Single last = world::Player.X;
@@ -159,9 +148,7 @@ TEST_F(PlayerMove, IceKeepsTheCreatureSlidingUntilAWall) {
 TEST_F(PlayerMove, AWallHoldsTheIntentUntilItIsGone) {
   OnFloor(1);
   Set(4, 5, 1);
-  core::Controls = core::ControlState{};
-  core::Controls.MoveLeft = true;
-  world::UpdatePlayer();
+  Step(false, true);
   world::UpdatePlayer();
   EXPECT_FLOAT_EQ(world::Player.X, 160.0f);
   EXPECT_TRUE(core::Controls.MoveLeft);
@@ -172,23 +159,16 @@ TEST_F(PlayerMove, AWallHoldsTheIntentUntilItIsGone) {
 }
 
 TEST_F(PlayerMove, LandingBouncesPlainAndOffGum) {
-  OnFloor(world::kStone);
-  world::Player.Airborne = true;
-  world::Player.VelocityY = 2.0f;
-  world::UpdatePlayer();
-  EXPECT_FLOAT_EQ(world::Player.VelocityY, -0.5f);  // divided by BounceFrom_Everything_DEVIDER
-  EXPECT_FLOAT_EQ(world::Player.Y, 160.0f);          // snapped back onto the floor
-  EXPECT_FALSE(world::Player.Airborne);
-
-  OnFloor(3);  // gum
-  world::Player.VelocityY = 2.0f;
-  world::UpdatePlayer();
-  EXPECT_FLOAT_EQ(world::Player.VelocityY, -1.0f);  // / (20 / 10)
-  EXPECT_FLOAT_EQ(world::Player.Y, 159.0f);
-  EXPECT_EQ(Get(5, 6), 3);  // too slow to knock the gum loose
-  int gumFlecks = 0;
-  for (const auto& p : world::Particles) gumFlecks += (p.Life > 0 && p.Kind == world::kParticleGum) ? 1 : 0;
-  EXPECT_EQ(gumFlecks, 6);
+  // Divided by BounceFrom_Everything_DEVIDER and snapped back onto the floor;
+  // off gum by 20 / 10, and too slow to knock the gum loose.
+  for (const auto& [floor, speed, y] : {std::tuple{world::kStone, -0.5f, 160.0f}, {Integer{3}, -1.0f, 159.0f}}) {
+    OnFloor(floor);
+    world::Player.Airborne = true;
+    world::Player.VelocityY = 2.0f;
+    world::UpdatePlayer();
+    EXPECT_EQ(std::tuple(world::Player.VelocityY, world::Player.Y, world::Player.Airborne, Get(5, 6)),
+              std::tuple(speed, y, false, floor));
+  }
 }
 
 TEST_F(PlayerMove, GumFlecksTakeEachOffsetFromX) {
@@ -212,59 +192,41 @@ TEST_F(PlayerMove, GumFlecksTakeEachOffsetFromX) {
 }
 
 TEST_F(PlayerMove, LandingsSmashGlassOrKnockTilesLoose) {
-  OnFloor(world::kGlass);
-  world::Player.VelocityY = 6.0f;  // at least Smash_Glass_ForceNeeded
-  world::UpdatePlayer();
-  EXPECT_EQ(Get(5, 6), 0);
-  EXPECT_TRUE(world::SmashDebrisList[0].Active);
-  EXPECT_TRUE(world::Player.GlassHit);
-  EXPECT_FLOAT_EQ(world::Player.VelocityY, 3.0f);  // slowed, not bounced
-
-  OnFloor(world::kGlass);
-  world::Player.VelocityY = 3.0f;  // slower: the glass is knocked loose
-  world::UpdatePlayer();
-  EXPECT_EQ(Get(5, 6), 0);
-  EXPECT_TRUE(world::FallingTiles[0].Active);
-  EXPECT_FALSE(world::SmashDebrisList[0].Active);
-
-  OnFloor(1);
-  world::Player.VelocityY = 3.5f;  // between Hit_PushOnForce and Hit_SmashOnForce
-  world::UpdatePlayer();
-  EXPECT_EQ(Get(5, 6), 0);
-  EXPECT_TRUE(world::FallingTiles[0].Active);
+  // Glass hit at Smash_Glass_ForceNeeded or more is smashed, slower it is
+  // knocked loose; a normal tile between Hit_PushOnForce and Hit_SmashOnForce too.
+  for (const auto& [floor, speed, smashed] : {std::tuple{world::kGlass, 6.0f, true}, {world::kGlass, 3.0f, false},
+                                              {Integer{1}, 3.5f, false}}) {
+    OnFloor(floor);
+    world::Player.VelocityY = speed;
+    world::UpdatePlayer();
+    EXPECT_EQ(std::tuple(Get(5, 6), world::SmashDebrisList[0].Active, world::FallingTiles[0].Active),
+              std::tuple(0, smashed, !smashed)) << floor << " at " << speed;
+    // A smash slows the creature down instead of bouncing it.
+    if (smashed) {
+      EXPECT_EQ(std::tuple(world::Player.GlassHit, world::Player.VelocityY), std::tuple(true, 3.0f));
+    }
+  }
 }
 
 TEST_F(PlayerMove, StandingStillChangesNothing) {
   OnFloor(1);
   world::Player.VelocityY = -0.25f;  // what is left after the last small bounce
   core::Controls = core::ControlState{};
-  for (int i = 0; i < 200; ++i) {
-    world::UpdatePlayer();
-    world::UpdateTiles();
-  }
-  EXPECT_FLOAT_EQ(world::Player.X, 160.0f);
-  EXPECT_FLOAT_EQ(world::Player.Y, 160.0f);
-  EXPECT_FALSE(world::Player.Airborne);
-  for (int col = 2; col <= 12; ++col) EXPECT_EQ(Get(col, 6), 1);
-  EXPECT_FALSE(core::GameOver);
+  Steps(200);
+  EXPECT_EQ(std::tuple(world::Player.X, world::Player.Y, world::Player.Airborne, core::GameOver),
+            std::tuple(160.0f, 160.0f, false, false));
+  for (int col = 2; col <= 12; ++col) EXPECT_EQ(Get(col, 6), 1) << col;
 }
 
 TEST_F(PlayerMove, ZeroDivisorsNeverMakeInfiniteSpeeds) {
-  const std::string text = WithValues(BasicTuning(), {{"WalkSpeed_Mud_DEVIDER", "0"},
-                                                      {"SlowDown_AfterHit_Ice_DEVIDER", "0"},
-                                                      {"BounceFrom_Everything_DEVIDER", "0"},
-                                                      {"BounceFrom_Gum_DEVIDER", "0"}});
+  const std::string text = WithValues(BasicTuning(), {{"WalkSpeed_Mud_DEVIDER", "0"}, {"SlowDown_AfterHit_Ice_DEVIDER", "0"},
+                                                      {"BounceFrom_Everything_DEVIDER", "0"}, {"BounceFrom_Gum_DEVIDER", "0"}});
   for (Integer floor : {Integer{1}, Integer{2}, Integer{3}, world::kGlass}) {
     OnFloor(floor, text);
     world::Player.VelocityY = 1.0f;
-    core::Controls = core::ControlState{};
-    core::Controls.MoveRight = true;
-    world::UpdatePlayer();
-    EXPECT_TRUE(std::isfinite(world::Player.VelocityY)) << floor;
-    EXPECT_TRUE(std::isfinite(world::Player.X)) << floor;
-    // The value passes undivided.
-    EXPECT_FLOAT_EQ(std::fabs(world::Player.VelocityY), 1.0f) << floor;
-    EXPECT_FLOAT_EQ(world::Player.X, 162.0f) << floor;
+    Step(true);
+    // The value passes undivided (so finite).
+    EXPECT_EQ(std::tuple(std::fabs(world::Player.VelocityY), world::Player.X), std::tuple(1.0f, 162.0f)) << floor;
   }
 }
 
@@ -275,8 +237,7 @@ TEST_F(PlayerMove, TheDrillsOrTheBottomEndTheGame) {
   EXPECT_FALSE(core::GameOver);
   world::DrillY = 128.5f;
   world::UpdatePlayer();
-  EXPECT_TRUE(core::GameOver);
-  EXPECT_FALSE(world::GameWon);
+  EXPECT_EQ(std::tuple(core::GameOver, world::GameWon), std::tuple(true, false));
   // Once over, the creature no longer moves.
   core::Controls.MoveRight = true;
   world::UpdatePlayer();
@@ -287,28 +248,23 @@ TEST_F(PlayerMove, TheDrillsOrTheBottomEndTheGame) {
   world::Player.Y = 479.0f;
   world::Player.VelocityY = 5.0f;
   world::UpdatePlayer();
-  EXPECT_TRUE(world::Player.InWater);  // passed the water line on the way
-  EXPECT_TRUE(core::GameOver);
+  EXPECT_TRUE(world::Player.InWater && core::GameOver);  // passed the water line on the way
   Single disturbed = 0;
   for (Single w : world::WaterWave) disturbed += w;
   EXPECT_GT(disturbed, 0.0f);
 }
 
 TEST_F(PlayerMove, ReachingTheBottomRowsWins) {
-  EmptyShaft();
-  core::ScrollY = -(1047.0f * 32.0f - 200.0f);
-  PlaceCreature(5, 1046);
-  Set(5, 1047, world::kStone);
-  Set(4, 1047, world::kStone);
-  world::UpdatePlayer();
-  EXPECT_FALSE(core::GameOver);
-  EmptyShaft();
-  core::ScrollY = -(1047.0f * 32.0f - 200.0f);
-  PlaceCreature(5, 1047);
-  world::Player.VelocityY = 3.0f;  // even while falling
-  world::UpdatePlayer();
-  EXPECT_TRUE(world::GameWon);
-  EXPECT_TRUE(core::GameOver);
+  // Standing on row 1047 is not yet a win; reaching it is, even while falling.
+  for (const auto& [row, won] : {std::pair{1046, false}, {1047, true}}) {
+    EmptyShaft();
+    core::ScrollY = -(1047.0f * 32.0f - 200.0f);
+    PlaceCreature(5, row);
+    if (!won) Set(4, 1047, world::kStone), Set(5, 1047, world::kStone);
+    world::Player.VelocityY = won ? 3.0f : 0.0f;
+    world::UpdatePlayer();
+    EXPECT_EQ(std::tuple(world::GameWon, core::GameOver), std::tuple(won, won)) << row;
+  }
 }
 
 TEST_F(PlayerMove, EndGameHandsOverToTheEndOfGame) {
@@ -318,19 +274,16 @@ TEST_F(PlayerMove, EndGameHandsOverToTheEndOfGame) {
   world::Score = 50.5f;
   world::ComboMultiplier = 3;
   world::EndGame();
-  EXPECT_TRUE(core::GameOver);
-  EXPECT_TRUE(world::EndReady);  // no name needed
-  EXPECT_FLOAT_EQ(world::EndFade, 100.0f);
-  EXPECT_EQ(world::TypedName, "ANNA");
-  EXPECT_EQ(world::LastGameScore, 50);  // half to even
-  EXPECT_FLOAT_EQ(world::ComboMultiplier, 1.0f);
+  // No name needed; the score rounds half to even.
+  EXPECT_EQ(std::tuple(core::GameOver, world::EndReady, world::EndFade, world::TypedName, world::LastGameScore,
+                       world::ComboMultiplier),
+            std::tuple(true, true, 100.0f, "ANNA", 50, 1.0f));
 
   world::EndFade = 0;
   world::Score = 100;
   world::EndGame();
-  EXPECT_FALSE(world::EndReady);  // equal to the tenth entry: name entry
-  EXPECT_FLOAT_EQ(world::EndFade, 0.0f);
-  EXPECT_EQ(world::LastGameScore, 100);
+  // Equal to the tenth entry: name entry.
+  EXPECT_EQ(std::tuple(world::EndReady, world::EndFade, world::LastGameScore), std::tuple(false, 0.0f, 100));
 
   world::ReplayPlayback = true;
   world::Score = 7;
@@ -342,9 +295,8 @@ TEST_F(PlayerMove, FallingTilesPushTheCreature) {
   OnFloor(world::kStone);
   world::FallingTiles[0] = world::FallingTile{true, 160.0f, 140.0f, 3.0f, 1.0f, false, false};
   world::UpdatePlayer();
-  EXPECT_FLOAT_EQ(world::FallingTiles[0].Y, 138.0f);
-  EXPECT_FLOAT_EQ(world::FallingTiles[0].VelocityY, 1.0f);
-  EXPECT_TRUE(world::FallingTiles[0].Touched);
+  const auto& t = world::FallingTiles[0];
+  EXPECT_EQ(std::tuple(t.Y, t.VelocityY, t.Touched), std::tuple(138.0f, 1.0f, true));
   EXPECT_FLOAT_EQ(world::Player.VelocityY, 1.0f);  // 0 + 3 / 3
 }
 

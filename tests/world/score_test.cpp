@@ -14,9 +14,7 @@ TEST_F(Scoring, StepSumsInArcadeAndStoryMode) {
   for (bool story : {false, true}) {
     StartGame(story);
     // Staying alive: each step adds the whole total reached so far.
-    world::ScoreStep("");
-    world::ScoreStep("");
-    world::ScoreStep("");
+    for (int i = 0; i < 3; ++i) world::ScoreStep("");
     EXPECT_NEAR(world::Score, 0.02f + 0.04f + 0.06f, 1e-6) << story;
     EXPECT_NEAR(world::StayAliveTotal, 0.06f, 1e-6);
     // Falling: Falling_Speed x VelocityY x 0.02, arcade mode only.
@@ -67,8 +65,7 @@ TEST_F(Scoring, PushAndSmashRewardsAddOnlyTheirPoints) {
   world::ScoreStep("brick_push");
   EXPECT_FLOAT_EQ(world::Score, 5.0f);
   world::ScoreStep("brick_smash");
-  EXPECT_FLOAT_EQ(world::Score, 15.0f);
-  EXPECT_FLOAT_EQ(world::StayAliveTotal, 0.0f);
+  EXPECT_EQ(std::tuple(world::Score, world::StayAliveTotal), std::tuple(15.0f, 0.0f));
   core::GameOver = true;
   world::ScoreStep("brick_smash");
   world::ScoreStep("");
@@ -84,13 +81,11 @@ TEST_F(Scoring, PopupsStartOnlyFromTheFirstLevelAndTheListIsBounded) {
   core::CurrentLevel = 1;
   for (int i = 0; i < 21; ++i) world::ShowScorePopup(100.7f, 200.2f + static_cast<Single>(i), std::to_string(i));
   EXPECT_FALSE(world::ScorePopups[0].Active);
-  for (int i = 1; i <= 20; ++i) {
-    EXPECT_TRUE(world::ScorePopups[i].Active);
-    EXPECT_EQ(world::ScorePopups[i].Text, std::to_string(i - 1));  // the 21st was dropped
+  for (int i = 1; i <= 20; ++i) {  // the 21st was dropped
+    EXPECT_EQ(std::tuple(world::ScorePopups[i].Active, world::ScorePopups[i].Text), std::tuple(true, std::to_string(i - 1)));
   }
-  EXPECT_FLOAT_EQ(world::ScorePopups[1].X, 100.0f);
-  EXPECT_FLOAT_EQ(world::ScorePopups[1].Y, 200.0f);
-  EXPECT_EQ(world::ScorePopups[1].Alpha, 100);
+  const auto& first = world::ScorePopups[1];
+  EXPECT_EQ(std::tuple(first.X, first.Y, first.Alpha), std::tuple(100.0f, 200.0f, 100));
 
   static int drawn;
   drawn = 0;
@@ -103,11 +98,8 @@ TEST_F(Scoring, PopupsStartOnlyFromTheFirstLevelAndTheListIsBounded) {
 }
 
 TEST_F(Scoring, PointsAreShownInTheirShortestForm) {
-  EXPECT_EQ(world::PointsText(5.0f), "5");
-  EXPECT_EQ(world::PointsText(2.5f), "2.5");
-  EXPECT_EQ(world::PointsText(0.1f), "0.1");
-  EXPECT_EQ(world::PointsText(-3.0f), "-3");
-  EXPECT_EQ(world::PointsText(1500000.0f), "1500000");
+  for (const auto& [points, text] : {std::pair{5.0f, "5"}, {2.5f, "2.5"}, {0.1f, "0.1"}, {-3.0f, "-3"}, {1500000.0f, "1500000"}})
+    EXPECT_EQ(world::PointsText(points), text);
 }
 
 }  // namespace

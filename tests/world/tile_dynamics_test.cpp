@@ -2,51 +2,46 @@
 #include "world_fixture.h"
 
 #include <set>
+#include <tuple>
 
 namespace tw::testing {
 namespace {
 
-using TileDynamics = WorldTest;
-
-int ActiveFalling() {
-  int n = 0;
-  for (const auto& t : world::FallingTiles) n += t.Active ? 1 : 0;
-  return n;
-}
-int ActiveDebris() {
-  int n = 0;
-  for (const auto& d : world::SmashDebrisList) n += d.Active ? 1 : 0;
-  return n;
-}
-void RunTiles(int maxSteps) {
-  for (int i = 0; i < maxSteps && ActiveFalling() > 0; ++i) world::UpdateTiles();
-}
+class TileDynamics : public WorldTest {
+ protected:
+  void SetUp() override {
+    WorldTest::SetUp();
+    EmptyShaft();
+  }
+  static int ActiveFalling() {
+    int n = 0;
+    for (const auto& t : world::FallingTiles) n += t.Active ? 1 : 0;
+    return n;
+  }
+  static int ActiveDebris() {
+    int n = 0;
+    for (const auto& d : world::SmashDebrisList) n += d.Active ? 1 : 0;
+    return n;
+  }
+  static void RunTiles(int maxSteps) {
+    for (int i = 0; i < maxSteps && ActiveFalling() > 0; ++i) world::UpdateTiles();
+  }
+};
 
 TEST_F(TileDynamics, PushAndSmashThresholds) {
-  EmptyShaft();
   Set(4, 8, 1);
   world::HitTile(4, 8, 3.0f, true, false);  // equal to the push force: nothing
-  EXPECT_EQ(Get(4, 8), 1);
-  EXPECT_EQ(ActiveFalling(), 0);
+  EXPECT_EQ(std::tuple(Get(4, 8), ActiveFalling()), std::tuple(1, 0));
   world::HitTile(4, 8, 4.5f, true, false);
-  EXPECT_EQ(Get(4, 8), 0);
   const auto& f = world::FallingTiles[0];
-  ASSERT_TRUE(f.Active);
-  EXPECT_FLOAT_EQ(f.X, 128.0f);
-  EXPECT_FLOAT_EQ(f.Y, 256.0f);
-  EXPECT_FLOAT_EQ(f.VelocityY, 1.5f);
-  EXPECT_FLOAT_EQ(f.TileType, 1.0f);
-  EXPECT_TRUE(f.Touched);  // arcade mode
+  EXPECT_EQ(std::tuple(Get(4, 8), f.Active, f.Y, f.VelocityY, f.TileType, f.Touched),
+            std::tuple(0, true, 256.0f, 1.5f, 1.0f, true));  // touched: arcade mode
   EXPECT_FLOAT_EQ(world::Score, 5.0f);
 
   Set(5, 8, 9);
   world::HitTile(5, 8, 7.0f, true, false);  // equal to the smash force: smashed
-  EXPECT_EQ(Get(5, 8), 0);
   const auto& d = world::SmashDebrisList[0];
-  ASSERT_TRUE(d.Active);
-  EXPECT_FLOAT_EQ(d.X, 170.0f);
-  EXPECT_FLOAT_EQ(d.Y, 266.0f);
-  EXPECT_FLOAT_EQ(d.TileType, 9.0f);
+  EXPECT_EQ(std::tuple(Get(5, 8), d.Active, d.X, d.Y, d.TileType), std::tuple(0, true, 170.0f, 266.0f, 9.0f));
   EXPECT_FLOAT_EQ(world::Score, 15.0f);
 
   Set(6, 8, 1);
@@ -56,68 +51,46 @@ TEST_F(TileDynamics, PushAndSmashThresholds) {
 
   Set(15, 8, 1);  // beyond the right wall: never hit
   world::HitTile(15, 8, 50.0f, true, true);
-  world::HitTile(15, 8, 5.0f, true, true);
   EXPECT_EQ(Get(15, 8), 1);
 }
 
-TEST_F(TileDynamics, StoneAndSpecialCells) {
-  EmptyShaft();
+TEST_F(TileDynamics, StoneAndSpecialCellsAndFullLists) {
   Set(3, 8, world::kStone);
   Set(4, 8, world::kWallMetal);
   Set(5, 8, 62);
   for (int col : {3, 4, 5}) world::HitTile(static_cast<Single>(col), 8, 20.0f, true, false);
   world::HitTile(3, 8, 5.0f, true, false);
-  EXPECT_EQ(Get(3, 8), world::kStone);
-  EXPECT_EQ(Get(4, 8), world::kWallMetal);
-  EXPECT_EQ(Get(5, 8), 62);
-  EXPECT_EQ(ActiveDebris(), 0);
-  EXPECT_EQ(ActiveFalling(), 0);
+  EXPECT_EQ(std::tuple(Get(3, 8), Get(4, 8), Get(5, 8)), std::tuple(world::kStone, world::kWallMetal, 62));
+  EXPECT_EQ(ActiveDebris() + ActiveFalling(), 0);
   // Special cells can be knocked loose, stone cannot.
   world::HitTile(4, 8, 5.0f, true, false);
-  EXPECT_EQ(Get(4, 8), 0);
-  EXPECT_EQ(ActiveFalling(), 1);
-  // The drills (forceAll) break everything.
-  world::HitTile(3, 8, 7.0f, false, true);
-  world::HitTile(5, 8, 7.0f, false, true);
-  EXPECT_EQ(Get(3, 8), 0);
-  EXPECT_EQ(Get(5, 8), 0);
-  // An empty cell is not affected.
-  world::HitTile(6, 8, 7.0f, false, true);
-  EXPECT_EQ(ActiveDebris(), 2);
-}
+  EXPECT_EQ(std::tuple(Get(4, 8), ActiveFalling()), std::tuple(0, 1));
+  // The drills (forceAll) break everything; an empty cell is not affected.
+  for (int col : {3, 5, 6}) world::HitTile(static_cast<Single>(col), 8, 7.0f, false, true);
+  EXPECT_EQ(std::tuple(Get(3, 8), Get(5, 8), ActiveDebris()), std::tuple(0, 0, 2));
 
-TEST_F(TileDynamics, FullListsDropTheHit) {
-  EmptyShaft();
+  // With both lists full the hit is dropped.
   Set(3, 8, 1);
+  const Single score = world::Score;
   for (auto& t : world::FallingTiles) t.Active = true;
-  for (auto& d : world::SmashDebrisList) d.Active = true;
+  for (auto& s : world::SmashDebrisList) s.Active = true;
   world::HitTile(3, 8, 5.0f, true, false);
   world::HitTile(3, 8, 9.0f, true, false);
-  EXPECT_EQ(Get(3, 8), 1);
-  EXPECT_FLOAT_EQ(world::Score, 0.0f);
+  EXPECT_EQ(std::tuple(Get(3, 8), world::Score), std::tuple(1, score));
 }
 
 TEST_F(TileDynamics, AColumnOfTilesFallsOneAfterAnother) {
-  EmptyShaft();
   Set(5, 2, 1);
   Set(5, 6, 2);
   Set(5, 10, 7);  // greendark normal
   Set(5, 14, world::kStone);
   world::HitTile(5, 2, 6.0f, true, false);
-  bool secondLeft = false, thirdLeft = false;
-  for (int i = 0; i < 600 && ActiveFalling() > 0; ++i) {
-    world::UpdateTiles();
-    secondLeft = secondLeft || Get(5, 6) == 0;
-    thirdLeft = thirdLeft || Get(5, 10) == 0;
-  }
-  EXPECT_TRUE(secondLeft);
-  EXPECT_TRUE(thirdLeft);
+  RunTiles(600);
   EXPECT_EQ(ActiveFalling(), 0);
   // All three came to rest on the stone. Falling tiles pass through each
   // other, so a tile that follows one it knocked loose may overtake it.
-  std::multiset<Integer> rested{Get(5, 11), Get(5, 12), Get(5, 13)};
-  EXPECT_EQ(rested, (std::multiset<Integer>{1, 2, 7}));
-  for (int row : {2, 6, 10}) EXPECT_EQ(Get(5, row), 0);
+  EXPECT_EQ((std::multiset<Integer>{Get(5, 11), Get(5, 12), Get(5, 13)}), (std::multiset<Integer>{1, 2, 7}));
+  EXPECT_EQ(Get(5, 2) + Get(5, 6) + Get(5, 10), 0);
   EXPECT_GE(world::Score, 15.0f);  // at least the three pushes
 }
 
@@ -131,28 +104,23 @@ TEST_F(TileDynamics, WithoutContinueFallingTheHittingTileRests) {
   ASSERT_EQ(Get(5, 6), 0);
   EXPECT_EQ(Get(5, 5), 1);  // came to rest in its own cell at once
   RunTiles(300);
-  EXPECT_EQ(Get(5, 13), 2);
-  EXPECT_EQ(Get(5, 5), 1);
+  EXPECT_EQ(std::tuple(Get(5, 13), Get(5, 5)), std::tuple(2, 1));
 }
 
 TEST_F(TileDynamics, GlassLandings) {
-  EmptyShaft();
   // A long drop: the landing glass tile is smashed.
   Set(5, 1, world::kGlass);
   Set(5, 12, world::kStone);
   world::HitTile(5, 1, 4.0f, true, false);
   RunTiles(400);
-  EXPECT_EQ(Get(5, 11), 0);
-  EXPECT_EQ(ActiveDebris(), 1);
-  EXPECT_FLOAT_EQ(world::SmashDebrisList[0].TileType, 5.0f);
+  EXPECT_EQ(std::tuple(Get(5, 11), ActiveDebris(), world::SmashDebrisList[0].TileType), std::tuple(0, 1, 5.0f));
 
   // A short drop: knocked about a little, then it settles.
   Set(7, 10, world::kGlass);
   Set(7, 12, world::kStone);
   world::HitTile(7, 10, 3.3f, true, false);
   RunTiles(100);
-  EXPECT_EQ(ActiveFalling(), 0);
-  EXPECT_EQ(Get(7, 11), world::kGlass);
+  EXPECT_EQ(std::tuple(ActiveFalling(), Get(7, 11)), std::tuple(0, world::kGlass));
 
   // A fast tile landing on glass smashes the glass below it.
   Set(9, 1, 1);
@@ -164,7 +132,6 @@ TEST_F(TileDynamics, GlassLandings) {
 }
 
 TEST_F(TileDynamics, ALandingGlassTileEndsThePass) {
-  EmptyShaft();
   Set(5, 12, world::kStone);
   Set(8, 2, 1);
   auto& glass = world::FallingTiles[0];
@@ -178,7 +145,6 @@ TEST_F(TileDynamics, ALandingGlassTileEndsThePass) {
 }
 
 TEST_F(TileDynamics, BombsUnderLandingTilesGoOff) {
-  EmptyShaft();
   world::Bonuses.assign(4, world::Bonus{});
   world::Bonuses[1] = world::Bonus{true, "bomb", 160.0f, 352.0f, 10.0f, 0.5f, 0.0f, 100};
   world::Bonuses[2] = world::Bonus{true, "pie", 288.0f, 352.0f, 25.0f, 0.3f, 0.0f, 100};
@@ -202,28 +168,22 @@ TEST_F(TileDynamics, BombsUnderLandingTilesGoOff) {
   EXPECT_EQ(Get(12, 11), 1);
   EXPECT_EQ(Get(11, 11), 1);
   EXPECT_FALSE(world::Bonuses[1].Active);
-  EXPECT_EQ(world::Bonuses[1].Type, "");
-  EXPECT_TRUE(world::ExplosionEffects[0].Active);
-  EXPECT_EQ(Get(4, 11), 0);
-  EXPECT_EQ(Get(6, 10), 0);
+  EXPECT_EQ(std::tuple(world::Bonuses[1].Type, world::ExplosionEffects[0].Active, Get(4, 11), Get(6, 10)),
+            std::tuple("", true, 0, 0));
   EXPECT_EQ(Get(5, 11), 0);  // the tile itself went with the blast
   EXPECT_EQ(Get(5, 12), world::kStone);
   // The pie is crushed; the tile rests on its spot.
-  EXPECT_FALSE(world::Bonuses[2].Active);
-  EXPECT_EQ(world::Bonuses[2].Type, "pie");
-  EXPECT_EQ(Get(9, 11), 1);
+  EXPECT_EQ(std::tuple(world::Bonuses[2].Active, world::Bonuses[2].Type, Get(9, 11)), std::tuple(false, "pie", 1));
   // Only the three pushes scored: a bonus bomb's blast earns nothing.
   EXPECT_FLOAT_EQ(world::Score, 15.0f);
 }
 
 TEST_F(TileDynamics, ThePlayersBomb) {
-  EmptyShaft();
   PlaceCreature(5, 5);  // centre cell (5, 5)
   world::Bombs = 0;
   Set(5, 6, 1);
   world::Explode(0);
-  EXPECT_EQ(Get(5, 6), 1);
-  EXPECT_FALSE(world::ExplosionEffects[0].Active);
+  EXPECT_EQ(std::tuple(Get(5, 6), world::ExplosionEffects[0].Active), std::tuple(1, false));
 
   world::Bombs = 2;
   world::Player.Weight = 5.0f;
@@ -232,28 +192,19 @@ TEST_F(TileDynamics, ThePlayersBomb) {
   Set(6, 7, 1);  // below the block: knocked loose
   Set(5, 8, 1);  // out of reach
   world::Explode(0);
-  EXPECT_FLOAT_EQ(world::Bombs, 1.0f);
-  EXPECT_FLOAT_EQ(world::Player.Weight, 4.5f);
-  EXPECT_EQ(Get(5, 6), 0);
-  EXPECT_EQ(Get(4, 4), 0);
-  EXPECT_EQ(ActiveDebris(), 2);
-  EXPECT_EQ(Get(3, 5), 0);
-  EXPECT_EQ(Get(6, 7), 0);
-  EXPECT_EQ(ActiveFalling(), 2);
-  EXPECT_EQ(Get(5, 8), 1);
+  EXPECT_EQ(std::tuple(world::Bombs, world::Player.Weight), std::tuple(1.0f, 4.5f));
+  EXPECT_EQ(Get(5, 6) + Get(4, 4) + Get(3, 5) + Get(6, 7), 0);
+  EXPECT_EQ(std::tuple(ActiveDebris(), ActiveFalling(), Get(5, 8)), std::tuple(2, 2, 1));
   EXPECT_FLOAT_EQ(world::Score, 2 * 10.0f + 2 * 5.0f);
-  EXPECT_TRUE(world::ExplosionEffects[0].Active);
   EXPECT_FLOAT_EQ(world::ExplosionEffects[0].X, 160.0f - 51.0f);
 
   // A light creature keeps its weight.
   world::Player.Weight = 3.5f;
   world::Explode(0);
-  EXPECT_FLOAT_EQ(world::Player.Weight, 3.5f);
-  EXPECT_FLOAT_EQ(world::Bombs, 0.0f);
+  EXPECT_EQ(std::tuple(world::Bombs, world::Player.Weight), std::tuple(0.0f, 3.5f));
 }
 
-TEST_F(TileDynamics, DebrisExpiresOneEntryPerStep) {
-  EmptyShaft();
+TEST_F(TileDynamics, DebrisExpiresOneEntryPerStepAndTilesLeavingTheShaftAreDropped) {
   Set(3, 5, 1);
   Set(4, 5, 1);
   world::HitTile(3, 5, 9.0f, false, false);
@@ -265,10 +216,7 @@ TEST_F(TileDynamics, DebrisExpiresOneEntryPerStep) {
   EXPECT_FLOAT_EQ(world::SmashDebrisList[1].Age, 5.0f);  // the pass ended before it
   world::UpdateTiles();
   EXPECT_EQ(ActiveDebris(), 0);
-}
 
-TEST_F(TileDynamics, TilesFallingOutOfTheShaftAreDropped) {
-  EmptyShaft();
   world::FallingTiles[0] = world::FallingTile{true, 160.0f, 1050.0f * 32.0f + 40.0f, 2.0f, 1.0f, true, true};
   world::UpdateTiles();
   EXPECT_FALSE(world::FallingTiles[0].Active);

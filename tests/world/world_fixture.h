@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -37,66 +38,29 @@
 namespace tw::testing {
 
 // A complete tuning file with round numbers that make the rules easy to
-// follow by hand.
+// follow by hand: each section's "Key=value" entries separated by spaces.
 inline std::string BasicTuning() {
-  return R"([Misc]
-DebugWindow_Visible=False
-[Map Precentage]
-Tile_Normal=50
-Tile_Mud=10
-Tile_Gum=10
-Tile_Ice=10
-Tile_Glass=10
-Tile_Stone=10
-[Player]
-Position_Tile_X=7
-Position_Tile_Y=3
-WalkSpeed=100
-WalkSpeed_Mud_DEVIDER=2
-WalkSpeed_Ice_MULTIPLY=30
-Weight=50
-SlowDown_AfterHit_Ice_DEVIDER=2
-BounceFrom_Everything_DEVIDER=4
-BounceFrom_Gum_DEVIDER=20
-Smash_Glass_ForceNeeded=5.5
-Jump_Force=150
-Bonus_BombsAtStart=2
-[Falling_Tiles]
-Weight=5
-Hit_PushOnForce=3
-Hit_SmashOnForce=7
-Smashing_Explosion_Distance=5
-Continue_Falling_After_PushingAnotherTile=True
-[Score]
-Staying_Alive=1
-Falling_Speed=10
-Hit_PushTile=5
-Hot_SmashTile=10
-Bonus_BombGlass_Points=150
-Bonus_Bomb_Points=100
-Bonus_Pie_Points=25
-Bonus_Boot_Points=15
-Bonus_Ears_Points=12
-[Sharp drills]
-Starting_Position_Y=-20
-Speed_of_Lowering=2
-HitStone_GoBack_Pixels=50
-[Bonus]
-NumOf_BigEars=2
-NumOf_Bomb=3
-NumOf_BombGlass=1
-NumOf_Boots=2
-NumOf_Pie=4
-Bomb_Weight=5
-Pie_Weight=3
-Boot_Weight=2
-Bonus_Boot_Time=10
-Ears_Weight=4
-Bonus_Ears_Time=8
-[Water]
-StartupHeight=40
-FixedHeight=60
-)";
+  static const char* const sections[][2] = {
+      {"Misc", "DebugWindow_Visible=False"},
+      {"Map Precentage", "Tile_Normal=50 Tile_Mud=10 Tile_Gum=10 Tile_Ice=10 Tile_Glass=10 Tile_Stone=10"},
+      {"Player", "Position_Tile_X=7 Position_Tile_Y=3 WalkSpeed=100 WalkSpeed_Mud_DEVIDER=2 WalkSpeed_Ice_MULTIPLY=30 "
+                 "Weight=50 SlowDown_AfterHit_Ice_DEVIDER=2 BounceFrom_Everything_DEVIDER=4 BounceFrom_Gum_DEVIDER=20 "
+                 "Smash_Glass_ForceNeeded=5.5 Jump_Force=150 Bonus_BombsAtStart=2"},
+      {"Falling_Tiles", "Weight=5 Hit_PushOnForce=3 Hit_SmashOnForce=7 Smashing_Explosion_Distance=5 "
+                        "Continue_Falling_After_PushingAnotherTile=True"},
+      {"Score", "Staying_Alive=1 Falling_Speed=10 Hit_PushTile=5 Hot_SmashTile=10 Bonus_BombGlass_Points=150 "
+                "Bonus_Bomb_Points=100 Bonus_Pie_Points=25 Bonus_Boot_Points=15 Bonus_Ears_Points=12"},
+      {"Sharp drills", "Starting_Position_Y=-20 Speed_of_Lowering=2 HitStone_GoBack_Pixels=50"},
+      {"Bonus", "NumOf_BigEars=2 NumOf_Bomb=3 NumOf_BombGlass=1 NumOf_Boots=2 NumOf_Pie=4 Bomb_Weight=5 Pie_Weight=3 "
+                "Boot_Weight=2 Bonus_Boot_Time=10 Ears_Weight=4 Bonus_Ears_Time=8"},
+      {"Water", "StartupHeight=40 FixedHeight=60"}};
+  std::string text;
+  for (const auto& [name, entries] : sections) {
+    std::string lines = std::string(entries) + " ";
+    std::replace(lines.begin(), lines.end(), ' ', '\n');
+    text += "[" + std::string(name) + "]\n" + lines;
+  }
+  return text;
 }
 
 // The sounds played since the last ListenToSounds().
