@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Every key of the installed story tuning file, one at a time, set to each of
-# a few extreme values (the float limits, just past the 32-bit integers, NaN,
-# empty, garbage): the real binary starts a story game at once and plays a
+# a few extreme values (the float limits, just past the 32-bit integers, the
+# largest 16-bit integer, NaN, empty, garbage): the real binary starts a story game at once and plays a
 # few seconds headless. Each run must end by itself with exit 0, print no
 # sanitizer report, and leave a finite world state in its report (the report
 # writes a non-finite number as null).
@@ -19,7 +19,7 @@ TUNING="$SRC/data/tuning_story.ini"
 
 # One run: KEY_LINE_NUMBER VALUE_INDEX.
 run_one() {
-  local line=$1 vi=$2 values=("3.4e38" "-3.4e38" "2147483648" "-2147483649" "NaN" "" "x7#")
+  local line=$1 vi=$2 values=("3.4e38" "-3.4e38" "2147483648" "-2147483649" "32767" "NaN" "" "x7#")
   local value=${values[$vi]} dir="$WORK/run_${line}_$vi" key
   key=$(sed -n "${line}p" "$TUNING" | cut -d= -f1)
   cp -a "$WORK/base" "$dir"
@@ -46,8 +46,8 @@ export WORK TUNING BIN FRAMES
 
 lines=$(grep -n '^[^;#[]*=' "$TUNING" | cut -d: -f1)
 count=0
-for l in $lines; do for v in 0 1 2 3 4 5 6; do echo "$l $v"; count=$((count + 1)); done; done >"$WORK/jobs"
+for l in $lines; do for v in 0 1 2 3 4 5 6 7; do echo "$l $v"; count=$((count + 1)); done; done >"$WORK/jobs"
 xargs -P "$PARALLEL" -L 1 bash -c 'run_one "$@"' _ <"$WORK/jobs" >"$WORK/failures"
-echo "$count runs ($(echo $lines | wc -w) keys x 7 values), $(grep -c '^FAIL' "$WORK/failures" || true) failed"
+echo "$count runs ($(echo $lines | wc -w) keys x 8 values), $(grep -c '^FAIL' "$WORK/failures" || true) failed"
 cat "$WORK/failures"
 [ ! -s "$WORK/failures" ]
