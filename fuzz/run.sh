@@ -27,7 +27,7 @@ for t in "${targets[@]}"; do
   [ -f "$HERE/dict/$t.dict" ] && dict=(-dict="$HERE/dict/$t.dict")
   start=$(date +%s)
   if "$BIN_DIR/fuzz_$t" "$work/corpus" "${dict[@]}" -max_total_time="$SECONDS_EACH" -timeout=10 \
-       -rss_limit_mb=2560 -max_len=65536 -artifact_prefix="$work/crashes/" -print_final_stats=1 \
+       -rss_limit_mb=2560 -max_len=16384 -artifact_prefix="$work/crashes/" -print_final_stats=1 \
        >"$work/log" 2>&1; then
     result=ok
   else
