@@ -58,5 +58,6 @@ r="$WORK/report.json"
 num() { grep -o "\"$1\":[^,}]*" "$r" | head -1 | cut -d: -f2; }
 echo "frames: $(num frames)  games: $(num played_games)  samples: $n"
 echo "peak resident memory: first tenth ${rss_start} kB, last tenth ${rss_end} kB"
+echo "resident memory at each tenth (kB): $(awk -v n="$n" -v t="$tenth" 'NR % t == 0 && NR / t <= 10 {printf "%s ", $1}' "$WORK/rss")"
 echo "frame work median: first tenth $(num work_median_first_tenth_ms) ms, last tenth $(num work_median_last_tenth_ms) ms"
 if grep -q null "$r"; then echo "non-finite state in the report"; exit 1; fi
