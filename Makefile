@@ -58,7 +58,7 @@ fuzz: build-fuzz
 fuzz-ci: build-fuzz
 	./fuzz/run.sh $(FUZZ_BUILD_DIR)/fuzz 20
 
-# A million frames over many games under the sanitizers (about an hour; see README).
+# A million frames over many games under the sanitizers (a few minutes; see README).
 soak: build-asan
 	$(SAN_ENV) ./bench/soak.sh $(ASAN_BUILD_DIR)/tumblewell
 
