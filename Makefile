@@ -14,7 +14,7 @@ LAUNCHER := $(if $(CCACHE),-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 SAN_ENV := LSAN_OPTIONS=suppressions=$(CURDIR)/scripts/lsan.supp:print_suppressions=0 \
 	ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 
-.PHONY: play test build deps bench-pacing bench-frame-cost clean \
+.PHONY: play test build deps install bench bench-pacing bench-frame-cost bench-replay bench-playability bench-feel clean \
 	build-asan test-asan build-fuzz fuzz fuzz-ci soak kill-test
 
 deps:
@@ -24,11 +24,22 @@ build: deps
 	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo
 	cmake --build $(BUILD_DIR) -j$(JOBS)
 
+# The game, its data, desktop entry, icons, metainfo and man page under PREFIX
+# (the game finds its data relative to itself, so any prefix works).
+PREFIX ?= /usr/local
+install: build
+	cmake --install $(BUILD_DIR) --prefix $(PREFIX)
+
 play: build
 	./$(BUILD_DIR)/tumblewell
 
 test: build
 	ctest --test-dir $(BUILD_DIR) --output-on-failure -j$(JOBS)
+
+# All the performance figures in one run: the menu and a busy game offscreen
+# at real pace, and the headless start-up; see README.
+bench: build
+	./bench/bench_all.sh $(BUILD_DIR)/tumblewell
 
 # Frame pacing in the menu (10 s, offscreen); see README.
 bench-pacing: build
@@ -37,6 +48,21 @@ bench-pacing: build
 # CPU time per game frame over a busy minute, offscreen and headless; see README.
 bench-frame-cost: build
 	./bench/frame_cost.sh $(BUILD_DIR)/tumblewell
+
+# Replay start state saved and loaded, recording and playback per frame; see README.
+bench-replay: build
+	cmake --build $(BUILD_DIR) --target tw_replay_bench
+	./$(BUILD_DIR)/tw_replay_bench
+
+# The autoplayer over 30 seeds per mode, and an idle game's score; see README.
+bench-playability: build
+	./bench/autoplay_table.sh $(BUILD_DIR)/tumblewell 30
+
+# Feel figures of both tuning files; see README.
+bench-feel: build
+	cmake --build $(BUILD_DIR) --target feel_figures
+	./$(BUILD_DIR)/feel_figures data/tuning_story.ini story
+	./$(BUILD_DIR)/feel_figures data/tuning_arcade.ini arcade
 
 # The whole suite built with AddressSanitizer + UndefinedBehaviorSanitizer.
 build-asan: deps

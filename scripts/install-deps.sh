@@ -12,6 +12,10 @@ PACKAGES=(
   fonts-league-spartan
   # end-to-end checks under a real X server
   xvfb xdotool
+  # the window check needs a window manager (full screen), screenshots and xwininfo
+  evilwm imagemagick x11-utils
+  # the install check validates the desktop entry and the AppStream metainfo
+  desktop-file-utils appstream
   # the fuzz targets (libFuzzer) and the sanitizer runtimes
   clang-14 libclang-rt-14-dev ccache
 )

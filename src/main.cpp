@@ -25,5 +25,9 @@ int main(int argc, char** argv) {
     std::printf("tumblewell %s\n", TW_VERSION);
     return 0;
   }
+  if (!tw::app::CheckCommandLinePaths(*cl, error)) {
+    std::fprintf(stderr, "tumblewell: %s\n", error.c_str());
+    return 2;
+  }
   return tw::app::RunGame(*cl);
 }

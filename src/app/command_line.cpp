@@ -1,6 +1,10 @@
 #include "app/command_line.h"
 
 #include <charconv>
+#include <filesystem>
+#include <system_error>
+
+#include "core/printable.h"
 
 namespace tw::app {
 
@@ -24,6 +28,9 @@ std::string HelpText() {
          "  --version          show the version and exit\n"
          "  --data DIR         use DIR as the application directory (pictures, sounds,\n"
          "                     options and high scores); default: the executable's folder\n"
+         "                     if it holds the data, else ../share/tumblewell beside it\n"
+         "  --integer-scale    show the picture at a whole-number scale (sharp pixels,\n"
+         "                     wider black bars); also Integer_Scale=True in the options\n"
          "  --headless         no window, no drawing, no sound device\n"
          "  --offscreen        draw into the canvas with the software renderer and no\n"
          "                     visible window (pixel checks, screenshots); no sound\n"
@@ -36,7 +43,23 @@ std::string HelpText() {
          "                     \"FRAME KEY down|up\", KEY one of Escape, Return, Space, Tab,\n"
          "                     Backspace, Up, Down, Left, Right, A..Z, 0..9; '#' starts a\n"
          "                     comment; frames count from 0 over menu and game alike\n"
-         "  --report FILE      at shut-down, write the game's state as a JSON object\n";
+         "  --autoplay         the computer plays (with --start, the run ends with the game)\n"
+         "  --report FILE      at shut-down, write the game's state as a JSON object\n"
+         "  --record           record the game that --start begins (without --start, the\n"
+         "                     next game started from the menu) into replay.ini (see Files)\n"
+         "  --play FILE        play the replay FILE back at once (in the mode it was\n"
+         "                     recorded in; an older file without one plays in the mode\n"
+         "                     of --start or of the saved options), then show the menu\n"
+         "\n"
+         "Files: when the application directory can be written (a portable copy), the\n"
+         "options (textures/options.bmp), high scores (textures/dot_black2.bmp and\n"
+         "textures/dot_white2.bmp), the replay recording (replay.ini) and screenshots\n"
+         "are kept there. Otherwise (an installed game) they are kept under the same\n"
+         "names in $XDG_DATA_HOME/tumblewell (default ~/.local/share/tumblewell),\n"
+         "starting from the shipped copies; screenshots go to $XDG_PICTURES_DIR when\n"
+         "set. Game controllers: D-pad or left stick walks, A jumps, B or X drops a\n"
+         "bomb, Start pauses, Back gives up; in menus A confirms and B goes back.\n"
+         "Alt+Enter or F11 switches between window and full screen.\n";
 }
 
 std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& args, std::string& error) {
@@ -45,7 +68,7 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& args
     const std::string& a = args[i];
     auto value = [&](std::string& out) {
       if (i + 1 >= args.size()) {
-        error = "option " + a + " needs a value";
+        error = "option " + core::Printable(a) + " needs a value";
         return false;
       }
       out = args[++i];
@@ -60,8 +83,12 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& args
       cl.headless = true;
     } else if (a == "--offscreen") {
       cl.offscreen = true;
+    } else if (a == "--autoplay") {
+      cl.autoplay = true;
     } else if (a == "--fast") {
       cl.fast = true;
+    } else if (a == "--integer-scale") {
+      cl.integer_scale = true;
     } else if (a == "--data") {
       if (!value(v)) return std::nullopt;
       if (v.empty()) {
@@ -73,7 +100,7 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& args
       if (!value(v)) return std::nullopt;
       std::int64_t n = 0;
       if (!ParseWhole(v, n) || n < 0) {
-        error = "option --frames needs a whole number of frames, not \"" + v + "\"";
+        error = "option --frames needs a whole number of frames, not \"" + core::Printable(v) + "\"";
         return std::nullopt;
       }
       cl.frames = n;
@@ -81,7 +108,7 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& args
       if (!value(v)) return std::nullopt;
       std::uint64_t n = 0;
       if (!ParseWhole(v, n)) {
-        error = "option --seed needs a whole number, not \"" + v + "\"";
+        error = "option --seed needs a whole number, not \"" + core::Printable(v) + "\"";
         return std::nullopt;
       }
       cl.seed = n;
@@ -92,25 +119,65 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& args
       } else if (v == "arcade") {
         cl.start = StartMode::Arcade;
       } else {
-        error = "option --start takes story or arcade, not \"" + v + "\"";
+        error = "option --start takes story or arcade, not \"" + core::Printable(v) + "\"";
         return std::nullopt;
       }
     } else if (a == "--keys") {
       if (!value(v)) return std::nullopt;
       cl.keys_file = v;
+    } else if (a == "--record") {
+      cl.record = true;
+    } else if (a == "--play") {
+      if (!value(v)) return std::nullopt;
+      if (v.empty()) {
+        error = "option --play needs a replay file";
+        return std::nullopt;
+      }
+      // Read from where the command was given, whatever --data says.
+      std::error_code ec;
+      const std::filesystem::path full = std::filesystem::absolute(v, ec);
+      cl.play_file = ec ? v : full.string();
     } else if (a == "--report") {
       if (!value(v)) return std::nullopt;
       cl.report_file = v;
     } else {
-      error = "unknown option \"" + a + "\" (try --help)";
+      error = "unknown option \"" + core::Printable(a) + "\" (try --help)";
       return std::nullopt;
     }
+  }
+  if (cl.record && cl.play_file) {
+    error = "--record and --play cannot be used together";
+    return std::nullopt;
   }
   if (cl.headless && cl.offscreen) {
     error = "--headless and --offscreen cannot be used together";
     return std::nullopt;
   }
   return cl;
+}
+
+bool CheckCommandLinePaths(const CommandLine& cl, std::string& error) {
+  namespace fs = std::filesystem;
+  std::error_code ec;
+  // Nothing is created where the player did not ask: a folder that is not
+  // there is a mistyped argument, not a request for a new one.
+  if (cl.data_dir && !fs::is_directory(*cl.data_dir, ec)) {
+    error = "option --data: no folder \"" + core::Printable(*cl.data_dir) + "\"";
+    return false;
+  }
+  if (cl.keys_file && !fs::is_regular_file(*cl.keys_file, ec)) {
+    error = "option --keys: no keyboard script file \"" + core::Printable(*cl.keys_file) + "\"";
+    return false;
+  }
+  if (cl.report_file) {
+    const fs::path report(*cl.report_file);
+    const fs::path folder = report.has_parent_path() ? report.parent_path() : fs::path(".");
+    if (!fs::is_directory(folder, ec) || fs::is_directory(report, ec)) {
+      error = "option --report: cannot write \"" + core::Printable(*cl.report_file) + "\" (no such folder)";
+      return false;
+    }
+  }
+  return true;
 }
 
 }  // namespace tw::app

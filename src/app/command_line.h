@@ -18,16 +18,26 @@ struct CommandLine {
   bool headless = false;
   bool offscreen = false;
   bool fast = false;
+  bool integer_scale = false;
   std::optional<std::int64_t> frames;
   std::optional<std::uint64_t> seed;
   std::optional<std::string> keys_file;
   std::optional<std::string> report_file;
+  // The autoplayer steers the creature; a run started with --start then ends
+  // when that game is over.
+  bool autoplay = false;
   StartMode start = StartMode::None;
+  bool record = false;                   // record the game --start begins (else the next)
+  std::optional<std::string> play_file;  // play this replay back at once
 };
 
 // Parses argv[1..]. On a bad argument returns nullopt and sets `error` to a
 // one-line message.
 std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& args, std::string& error);
+// Checks the files and folders the options name, before anything runs: the
+// --data folder exists, the --keys file is a file, the --report file's folder
+// exists. On a failure sets `error` to a one-line message.
+bool CheckCommandLinePaths(const CommandLine& cl, std::string& error);
 // The text --help prints.
 std::string HelpText();
 

@@ -10,10 +10,13 @@
 #include "config/tuning.h"
 #include "core/frame_clock.h"
 #include "core/game_state.h"
+#include "core/printable.h"
 #include "world/level_scroll.h"
+#include "app/desktop_events.h"
 #include "app/report.h"
 #include "frontend/end_of_game.h"
 #include "frontend/menu.h"
+#include "input/autoplayer.h"
 #include "input/controls.h"
 #include "input/keyboard.h"
 #include "input/name_entry.h"
@@ -21,6 +24,7 @@
 #include "platform/clock.h"
 #include "platform/files.h"
 #include "platform/input.h"
+#include "platform/interrupt.h"
 #include "platform/video.h"
 #include "render/debug_overlay.h"
 #include "render/device.h"
@@ -67,7 +71,9 @@ struct PacingMeter {
 
 void StartUp(const CommandLine& cl) {
   platform::WarpCursor(800, 600);
+  config::RemoveStaleSaveTemporaries();
   config::LoadOptions();
+  if (cl.integer_scale) config::GameOptions.IntegerScale = true;
   if (!config::GameOptions.StoryReaden) {
     // The first start shows the story before anything else.
     frontend::MenuScreen = "story";
@@ -93,12 +99,18 @@ void StartGameNow(StartMode mode) {
   config::GameOptions.GameMode_Story = (mode == StartMode::Story);
   config::LoadHighScores();
   core::InGame = true;
+  replay::ReplayFrame = 0;
   frontend::StartGame();
+  input::ResetAutoplayer();
 }
 
+bool Autoplaying = false;
+
 void GameFrame() {
+  replay::PlayPauses();
   if (!core::GameOver) {
     input::ReadControls();
+    if (Autoplaying) input::Autoplay();
     if (input::ScreenshotRequested) {
       input::ScreenshotRequested = false;
       render::TakeScreenshot();
@@ -115,12 +127,16 @@ void GameFrame() {
     world::DriftClouds();
     world::TrackLevelAndScroll();
     frontend::EndOfGameCheck();
+  } else {
+    replay::PausedFrame();
   }
   render::RenderGame();
   GameFrameMusic();
+  TrackGameResult();
 }
 
 void ShutDown() {
+  replay::ShutDown();  // a recording cut short keeps what it has
   platform::SetCursorVisible(true);
   render::ShutdownGraphics();
   audio::MenuTrack().Close();
@@ -179,7 +195,20 @@ bool RequestClose() {
 }
 
 int RunGame(const CommandLine& cl) {
-  if (cl.data_dir) platform::SetAppDir(*cl.data_dir);
+  if (cl.data_dir) {
+    platform::SetAppDir(*cl.data_dir);
+  } else {
+    std::string looked_in;
+    const auto found = platform::FindDataDir(looked_in);
+    if (!found) {
+      std::fprintf(stderr,
+                   "tumblewell: no game data found (looked in %s); reinstall the game or name its "
+                   "folder with --data DIR\n",
+                   looked_in.c_str());
+      return 1;
+    }
+    platform::SetAppDir(*found);
+  }
   platform::SetVideoBackend(cl.headless    ? platform::VideoBackend::Headless
                             : cl.offscreen ? platform::VideoBackend::Offscreen
                                            : platform::VideoBackend::Window);
@@ -187,16 +216,21 @@ int RunGame(const CommandLine& cl) {
   core::SeedRandom(cl.seed ? *cl.seed
                             : static_cast<std::uint64_t>(
                                   std::chrono::system_clock::now().time_since_epoch().count()));
+  platform::CatchInterrupts();
+  if (cl.play_file && !platform::ReadFile(*cl.play_file)) {
+    std::fprintf(stderr, "tumblewell: cannot read replay %s\n", cl.play_file->c_str());
+    return 2;
+  }
   if (cl.keys_file) {
     const auto text = platform::ReadFile(*cl.keys_file);
     if (!text) {
-      std::fprintf(stderr, "tumblewell: cannot read keyboard script %s\n", cl.keys_file->c_str());
+      std::fprintf(stderr, "tumblewell: cannot read keyboard script %s\n", core::Printable(*cl.keys_file).c_str());
       return 2;
     }
     std::string error;
     auto events = input::ParseKeyScript(*text, error);
     if (!events) {
-      std::fprintf(stderr, "tumblewell: %s: %s\n", cl.keys_file->c_str(), error.c_str());
+      std::fprintf(stderr, "tumblewell: %s: %s\n", core::Printable(*cl.keys_file).c_str(), error.c_str());
       return 2;
     }
     input::UseKeyScript(std::move(*events));
@@ -206,11 +240,23 @@ int RunGame(const CommandLine& cl) {
                                if (button == 1) core::MouseButton1 = down;
                                if (button == 2) core::MouseButton2 = down;
                                if (button == 3) core::MouseButton3 = down;
-                             }});
+                             },
+                             [] { ToggleFullScreen(); }, [] { PauseWhileAway(); }, [] { PauseWhileAway(); }});
 
+  Autoplaying = cl.autoplay;
   StartUp(cl);
   const double cpu_start = platform::ProcessCpuSeconds();  // the loop's cost, not the loading's
-  if (core::Running && cl.start != StartMode::None) StartGameNow(cl.start);
+  if (cl.record) replay::ReplayRecord = true;  // the game --start begins, or the next one
+  if (core::Running && cl.play_file) {
+    world::ReplayPlayback = true;
+    replay::ReplayRecord = false;
+    replay::ReplayFile = *cl.play_file;
+    const bool story = cl.start == StartMode::None ? config::GameOptions.GameMode_Story
+                                                   : cl.start == StartMode::Story;
+    StartGameNow(story ? StartMode::Story : StartMode::Arcade);
+  } else if (core::Running && cl.start != StartMode::None) {
+    StartGameNow(cl.start);
+  }
 
   PacingMeter meter;
   // Per-frame work times, kept for the report; room for a long benchmark run
@@ -219,7 +265,13 @@ int RunGame(const CommandLine& cl) {
   work_ms.reserve(static_cast<std::size_t>(std::min<std::int64_t>(cl.frames.value_or(0), 1 << 20)));
   double work_total = 0;
   while (core::Running) {
-    if (cl.frames && core::FrameNumber >= *cl.frames) {
+    // Ctrl-C stops the game as a window close does: in order.
+    if ((cl.frames && core::FrameNumber >= *cl.frames) || platform::InterruptRequested()) {
+      core::Running = false;
+      break;
+    }
+    // An autoplayed game started from the command line ends the run.
+    if (cl.autoplay && cl.start != StartMode::None && Result.over) {
       core::Running = false;
       break;
     }
@@ -272,7 +324,7 @@ int RunGame(const CommandLine& cl) {
 
   ShutDown();
   if (cl.report_file && !WriteReport(*cl.report_file, timing)) {
-    std::fprintf(stderr, "tumblewell: cannot write report %s\n", cl.report_file->c_str());
+    std::fprintf(stderr, "tumblewell: cannot write report %s\n", core::Printable(*cl.report_file).c_str());
     return 1;
   }
   return 0;

@@ -1,5 +1,6 @@
 #include "app/report.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -13,8 +14,37 @@
 #include "core/frame_clock.h"
 #include "core/game_state.h"
 #include "platform/files.h"
+#include "replay/replay.h"
 
 namespace tw::app {
+
+GameResult Result;
+
+void TrackGameResult() {
+  GameResult& r = Result;
+  if (!core::InGame || r.over) return;
+  const world::PlayerState& p = world::Player;
+  r.started = true;
+  r.deepest_row = std::max(r.deepest_row, static_cast<int>(std::floor(static_cast<double>(p.Y) / 32.0)));
+  r.level = std::max(r.level, static_cast<int>(core::CurrentLevel));
+  if (!core::GameOver) {
+    ++r.frames;
+    r.water_frames = p.InWater ? r.water_frames + 1 : 0;
+    return;
+  }
+  r.over = true;
+  r.won = world::GameWon;
+  r.score = static_cast<double>(world::Score);
+  if (r.won) {
+    r.cause = "won";
+  } else if (p.Y > 480.0f - core::ScrollY) {
+    r.cause = r.water_frames >= 50 ? "water" : "bottom";
+  } else if (p.Y < world::DrillTipWorldY()) {
+    r.cause = "drills";
+  } else {
+    r.cause = "gave up";
+  }
+}
 
 std::string JsonEscape(std::string_view s) {
   std::string out;
@@ -147,6 +177,28 @@ std::string BuildReport(const FrameTiming& timing) {
   j.Bool("on_ice", p.OnIce);
   j.Bool("in_water", p.InWater);
   j.EndObject();
+  j.EndObject();
+  if (Result.started) {
+    j.BeginObject("result");
+    j.Bool("over", Result.over);
+    j.Bool("won", Result.won);
+    j.String("cause", Result.cause);
+    j.Number("seconds", static_cast<double>(Result.frames) / 50.0);
+    j.Integer("depth_rows", Result.deepest_row);
+    j.Integer("level", Result.level);
+    j.Number("score", Result.over ? Result.score : static_cast<double>(world::Score));
+    j.EndObject();
+  }
+  const replay::ReplayStatus rs = replay::Status();
+  j.BeginObject("replay");
+  j.Bool("record", rs.record);
+  j.Bool("playback", rs.playback);
+  j.Number("frame", static_cast<double>(rs.frame));
+  j.String("file", rs.file);
+  // How the last game ended: its first frame found over, and the score before the wind-up.
+  j.Bool("game_ended", rs.game_ended);
+  j.Number("end_frame", static_cast<double>(rs.end_frame));
+  j.Number("end_score", static_cast<double>(rs.end_score));
   j.EndObject();
   j.BeginObject("timing");
   j.Integer("frames", timing.frames);

@@ -42,6 +42,24 @@ struct FrameTiming {
   double work_total_seconds = 0;
 };
 
+// How the game started with --start went: filled in by the main loop.
+struct GameResult {
+  bool started = false;
+  bool over = false;
+  bool won = false;
+  // "won", "drills", "bottom" (fell out of the screen), "water" (sank out of
+  // the screen after a second or more in the water) or "gave up".
+  std::string cause;
+  std::int64_t frames = 0;       // game frames until the end
+  std::int64_t water_frames = 0;  // frames in the water just before the end
+  int deepest_row = 0;
+  int level = 0;
+  double score = 0;
+};
+extern GameResult Result;
+// Follows the running game; called after every game frame.
+void TrackGameResult();
+
 // The whole report as text.
 std::string BuildReport(const FrameTiming& timing);
 bool WriteReport(const std::string& path, const FrameTiming& timing);

@@ -1,5 +1,7 @@
 #include "config/ini_store.h"
 
+#include <algorithm>
+#include <optional>
 #include <vector>
 
 #include "platform/files.h"
@@ -103,7 +105,99 @@ bool FindSection(const std::vector<Line>& lines, std::string_view section, std::
   return false;
 }
 
+char Fold(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+// A value as the readers return it: without matching quotes, cut at the limit.
+std::string_view StoredValue(std::string_view v) {
+  if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front()) {
+    v = v.substr(1, v.size() - 2);
+  }
+  if (v.size() > kIniMaxValue) v = v.substr(0, kIniMaxValue);
+  return v;
+}
+
 }  // namespace
+
+namespace {
+
+std::uint64_t NameHash(std::string_view name) {
+  std::uint64_t h = 1469598103934665603ull;  // FNV-1a over the folded name
+  for (char c : name) {
+    h ^= static_cast<unsigned char>(Fold(c));
+    h *= 1099511628211ull;
+  }
+  // Names like "Y12_X3" differ in few bits; mix them into the low bits the
+  // table uses.
+  h ^= h >> 32;
+  h *= 0xBF58476D1CE4E5B9ull;
+  return h ^ (h >> 29);
+}
+
+// The position in the table of `key`'s slot, or of the free slot where it
+// would go. Names are compared only where the hashes agree.
+std::size_t SlotOf(const IniKeys& keys, std::string_view key, std::uint64_t hash) {
+  const std::size_t mask = keys.table.size() - 1;
+  const std::uint64_t tag = hash >> 32;
+  for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
+    const std::uint64_t slot = keys.table[i];
+    if (slot == 0) return i;
+    if ((slot >> 32) == tag && EqualsNoCase(keys.entries[(slot & 0xFFFFFFFFu) - 1].first, key)) return i;
+  }
+}
+
+void AddKey(IniKeys& keys, std::string_view key, std::string_view value) {
+  if (keys.table.size() < 2 * (keys.entries.size() + 1)) {
+    // Grow to keep the table at most half full, and place every entry again.
+    keys.table.assign(std::max<std::size_t>(16, keys.table.size() * 2), 0);
+    for (std::size_t i = 0; i < keys.entries.size(); ++i) {
+      const std::uint64_t hash = NameHash(keys.entries[i].first);
+      keys.table[SlotOf(keys, keys.entries[i].first, hash)] = (hash >> 32 << 32) | (i + 1);
+    }
+  }
+  const std::uint64_t hash = NameHash(key);
+  std::uint64_t& slot = keys.table[SlotOf(keys, key, hash)];
+  if (slot != 0) return;  // the first key of a name wins
+  keys.entries.emplace_back(key, value);
+  slot = (hash >> 32 << 32) | keys.entries.size();
+}
+
+}  // namespace
+
+IniIndex IndexIniText(std::string text) {
+  IniIndex index;
+  index.text = std::make_shared<const std::string>(std::move(text));
+  IniKeys* keys = nullptr;  // null before the first header and in repeated sections
+  for (const Line& line : SplitLines(*index.text)) {
+    std::string_view name;
+    if (SectionName(line.body, name)) {
+      keys = nullptr;
+      // Only the first section of a name is ever found by a lookup.
+      if (IniIndexSection(index, name) == nullptr) keys = &index.sections.emplace_back(name, IniKeys{}).second;
+      continue;
+    }
+    std::string_view k, v;
+    if (keys != nullptr && KeyValue(line.body, k, v)) AddKey(*keys, k, StoredValue(v));
+  }
+  return index;
+}
+
+const IniKeys* IniIndexSection(const IniIndex& index, std::string_view section) {
+  const std::string_view wanted = Trim(section);
+  for (const auto& [name, keys] : index.sections) {
+    if (EqualsNoCase(name, wanted)) return &keys;
+  }
+  return nullptr;
+}
+
+std::optional<std::string_view> LookupIniIndex(const IniIndex& index, std::string_view section,
+                                               std::string_view key) {
+  const IniKeys* keys = IniIndexSection(index, section);
+  if (keys == nullptr || keys->table.empty()) return std::nullopt;
+  const std::string_view name = Trim(key);
+  const std::uint64_t slot = keys->table[SlotOf(*keys, name, NameHash(name))];
+  if (slot == 0) return std::nullopt;
+  return keys->entries[(slot & 0xFFFFFFFFu) - 1].second;
+}
 
 std::string ReadIniText(std::string_view text, std::string_view section, std::string_view key) {
   return LookupIniText(text, section, key).value_or(std::string());
@@ -118,11 +212,7 @@ std::optional<std::string> LookupIniText(std::string_view text, std::string_view
   for (std::size_t i = first; i < last; ++i) {
     std::string_view k, v;
     if (!KeyValue(lines[i].body, k, v) || !EqualsNoCase(k, wanted)) continue;
-    if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front()) {
-      v = v.substr(1, v.size() - 2);
-    }
-    if (v.size() > kIniMaxValue) v = v.substr(0, kIniMaxValue);
-    return std::string(v);
+    return std::string(StoredValue(v));
   }
   return std::nullopt;
 }
@@ -165,16 +255,25 @@ std::string WriteIniText(std::string_view text, std::string_view section, std::s
 }
 
 std::string ReadIni(std::string_view section, std::string_view key, std::string_view file) {
-  const std::optional<std::string> text = platform::ReadFile(platform::ResolvePath(file));
-  if (!text) return {};
-  return ReadIniText(*text, section, key);
+  return ReadIni(ReadIniFile(file), section, key);
+}
+
+IniFileText ReadIniFile(std::string_view file) {
+  return IniFileText{platform::ReadFile(platform::ResolvePath(file)).value_or(std::string())};
+}
+
+std::string ReadIni(const IniFileText& ini, std::string_view section, std::string_view key) {
+  return ReadIniText(ini.text, section, key);
 }
 
 bool WriteIni(std::string_view section, std::string_view key, std::string_view value,
               std::string_view file) {
   const std::string path = platform::ResolvePath(file);
-  const std::string text = platform::ReadFile(path).value_or(std::string());
-  return platform::WriteFileAtomic(path, WriteIniText(text, section, key, value));
+  const std::optional<std::string> old_text = platform::ReadFile(path);
+  const std::string text = WriteIniText(old_text.value_or(std::string()), section, key, value);
+  // Every write is a synced file replacement: skip it when nothing changes.
+  if (old_text && *old_text == text) return true;
+  return platform::WriteFileAtomic(path, text);
 }
 
 }  // namespace tw::config

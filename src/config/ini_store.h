@@ -11,9 +11,12 @@
 // line as it was. Every write replaces the file atomically.
 #pragma once
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <cstdint>
+#include <vector>
 
 namespace tw::config {
 
@@ -24,9 +27,20 @@ inline constexpr std::size_t kIniMaxValue = 254;
 std::string ReadIni(std::string_view section, std::string_view key, std::string_view file);
 
 // Sets key in section of file to value. Failures are silent, as for the
-// original functions; the return value says whether the file was written.
+// original functions; the return value says whether the file holds the value
+// afterwards. A write that would leave the text as it is touches nothing.
 bool WriteIni(std::string_view section, std::string_view key, std::string_view value,
               std::string_view file);
+
+// One file read once, for loads that look up many keys: ReadIni over it
+// answers exactly as ReadIni over the file would at the moment it was read.
+// A snapshot lives for one load; the next load reads the file again, so
+// edits made by another program in between are seen.
+struct IniFileText {
+  std::string text;  // empty when the file is missing or unreadable
+};
+IniFileText ReadIniFile(std::string_view file);
+std::string ReadIni(const IniFileText& ini, std::string_view section, std::string_view key);
 
 // The same two operations over INI text in memory (used by the file forms and
 // by tests).
@@ -36,5 +50,26 @@ std::optional<std::string> LookupIniText(std::string_view text, std::string_view
                                          std::string_view key);
 std::string WriteIniText(std::string_view text, std::string_view section, std::string_view key,
                          std::string_view value);
+
+// Every key of INI text, parsed once, for readers that look up thousands of
+// keys (a replay). Lookups give exactly what ReadIniText gives for the same
+// text, section and key, without copying.
+struct IniKeys {
+  // The keys in file order (the first of each name only) ...
+  std::vector<std::pair<std::string_view, std::string_view>> entries;
+  // ... and an open-addressing table over them: the name's hash in the high
+  // half, entry index + 1 in the low half; 0 when free.
+  std::vector<std::uint64_t> table;
+};
+struct IniIndex {
+  std::shared_ptr<const std::string> text;  // the names and values point into it
+  // The first section of each name, in file order (later ones are never read).
+  std::vector<std::pair<std::string_view, IniKeys>> sections;
+};
+IniIndex IndexIniText(std::string text);
+std::optional<std::string_view> LookupIniIndex(const IniIndex& index, std::string_view section,
+                                               std::string_view key);
+// The keys of a section; nullptr when there is none.
+const IniKeys* IniIndexSection(const IniIndex& index, std::string_view section);
 
 }  // namespace tw::config

@@ -1,14 +1,21 @@
 #include "config/options.h"
 
 #include <limits>
+#include <optional>
 
 #include "config/ini_store.h"
+#include "config/settings_store.h"
 #include "platform/files.h"
 
 namespace tw::config {
 
 Options GameOptions{};
-std::array<HighScoreEntry, 11> HighScores{};
+// The pending entry starts empty, as one that can never be inserted.
+std::array<HighScoreEntry, 11> HighScores = [] {
+  std::array<HighScoreEntry, 11> table{};
+  table[kPendingEntry] = HighScoreEntry{"Bolo", std::numeric_limits<Long>::min()};
+  return table;
+}();
 
 namespace {
 
@@ -16,71 +23,30 @@ constexpr const char* kOptionsSection = "main";
 constexpr const char* kScoresSection = "hs";
 
 // Reads one option; a missing or unreadable value leaves the field as it was.
-void ReadOption(const std::string& file, const char* key, bool& field) {
-  if (auto value = num::ParseBool(ReadIni(kOptionsSection, key, file))) field = *value;
+void ReadOption(const IniFileText& file, const char* key, bool& field) {
+  if (auto value = num::ParseBool(ReadIni(file, kOptionsSection, key))) field = *value;
 }
 
-}  // namespace
-
-void ClearPendingEntry() { HighScores[kPendingEntry] = HighScoreEntry{"Bolo", std::numeric_limits<Long>::min()}; }
-
-std::string OptionsFile() { return platform::AppPath("\\textures\\options.bmp"); }
-
-std::string HighScoreFile() {
-  return platform::AppPath(GameOptions.GameMode_Story ? "\\textures\\dot_black2.bmp"
-                                                      : "\\textures\\dot_white2.bmp");
+// The options the options screen saves, set in `text`.
+std::string WithOptions(std::string text) {
+  text = WriteIniText(text, kOptionsSection, "Details_High", num::BoolText(GameOptions.Details_High));
+  text = WriteIniText(text, kOptionsSection, "GameMode_Story", num::BoolText(GameOptions.GameMode_Story));
+  text = WriteIniText(text, kOptionsSection, "Sound_On", num::BoolText(GameOptions.Sound_On));
+  text = WriteIniText(text, kOptionsSection, "FULL_SCREEN", num::BoolText(GameOptions.FullScreenChoice));
+  text = WriteIniText(text, kOptionsSection, "ArcadeLocked", num::BoolText(GameOptions.ArcadeLocked));
+  return text;
 }
 
-void LoadOptions() {
-  const std::string file = OptionsFile();
-  // First start (no options file): the defaults below stand and are written,
-  // so the player finds a complete file to edit.
-  const bool first_start = !platform::FileExists(file);
-  Options o;  // defaults: high detail, story mode, sound on, windowed, arcade locked
-  ReadOption(file, "Details_High", o.Details_High);
-  ReadOption(file, "GameMode_Story", o.GameMode_Story);
-  ReadOption(file, "Sound_On", o.Sound_On);
-  ReadOption(file, "FULL_SCREEN", o.FULL_SCREEN);
-  ReadOption(file, "ArcadeLocked", o.ArcadeLocked);
-  ReadOption(file, "StoryReaden", o.StoryReaden);
-  o.FullScreenChoice = o.FULL_SCREEN;
-  GameOptions = o;
-  if (first_start) {
-    SaveOptions();
-    WriteIni(kOptionsSection, "StoryReaden", num::BoolText(GameOptions.StoryReaden), file);
-  }
+// Every save is a synced file replacement: a file that would come out the
+// same is left alone.
+void WriteIfChanged(const std::string& file, const std::optional<std::string>& old_text, const std::string& text) {
+  if (old_text && *old_text == text) return;
+  platform::WriteFileAtomic(file, text);
 }
 
-void SaveOptions() {
-  const std::string file = OptionsFile();
-  WriteIni(kOptionsSection, "Details_High", num::BoolText(GameOptions.Details_High), file);
-  WriteIni(kOptionsSection, "GameMode_Story", num::BoolText(GameOptions.GameMode_Story), file);
-  WriteIni(kOptionsSection, "Sound_On", num::BoolText(GameOptions.Sound_On), file);
-  WriteIni(kOptionsSection, "FULL_SCREEN", num::BoolText(GameOptions.FullScreenChoice), file);
-  WriteIni(kOptionsSection, "ArcadeLocked", num::BoolText(GameOptions.ArcadeLocked), file);
-  // StoryReaden is written only by the menu when the story has been read.
-}
-
-void LoadHighScores() {
-  const std::string file = HighScoreFile();
-  const bool story = GameOptions.GameMode_Story;
-  for (int i = 0; i < 10; ++i) {
-    HighScoreEntry& e = HighScores[static_cast<std::size_t>(i)];
-    const std::string index = std::to_string(i);
-    if (auto value = num::ParseNumber(ReadIni(kScoresSection, index + "s", file))) {
-      if (auto score = num::CLngChecked(*value)) e.Score = *score;
-    }
-    e.Name = ReadIni(kScoresSection, index + "n", file);
-    if (e.Name.empty()) {
-      e.Name = "BOLO";
-      e.Score = (10 - i) * (story ? 250 : 200);
-    }
-  }
-  SaveHighScores();
-}
-
-void SaveHighScores() {
-  const std::string file = HighScoreFile();
+// Sorts the pending entry into the table and saves the table over `old_text`
+// (the file's text as last read).
+void SaveHighScoresOver(const std::string& file, const std::optional<std::string>& old_text) {
   HighScoreEntry& pending = HighScores[kPendingEntry];
   for (std::size_t i = 0; i < 10; ++i) {
     if (HighScores[i].Score < pending.Score) {
@@ -93,13 +59,92 @@ void SaveHighScores() {
   // written into whichever table is saved next, even the other mode's.
   ClearPendingEntry();
   // The whole table goes into the file in one atomic write.
-  std::string text = platform::ReadFile(file).value_or(std::string());
+  std::string text = old_text.value_or(std::string());
   for (std::size_t i = 0; i < 10; ++i) {
     const std::string index = std::to_string(i);
     text = WriteIniText(text, kScoresSection, index + "s", std::to_string(HighScores[i].Score));
     text = WriteIniText(text, kScoresSection, index + "n", HighScores[i].Name);
   }
-  platform::WriteFileAtomic(file, text);
+  WriteIfChanged(file, old_text, text);
+}
+
+}  // namespace
+
+void ClearPendingEntry() { HighScores[kPendingEntry] = HighScoreEntry{"Bolo", std::numeric_limits<Long>::min()}; }
+
+// The player's copies: in the application directory of a portable game, in
+// the user data folder (starting from the shipped files) of an installed one.
+std::string OptionsFile() { return platform::UserFile("\\textures\\options.bmp"); }
+
+std::string HighScoreFile() {
+  return platform::UserFile(GameOptions.GameMode_Story ? "\\textures\\dot_black2.bmp"
+                                                       : "\\textures\\dot_white2.bmp");
+}
+
+void RemoveStaleSaveTemporaries() {
+  const std::string settings = SettingsFile(AppName());
+  const std::string user = platform::UserDataDir();  // an installed game saves there
+  for (const std::string& dir : {platform::AppDir(), platform::AppPath("\\textures"),
+                                 settings.substr(0, settings.rfind('/')), user, user + "/textures"}) {
+    platform::RemoveStaleTemporaries(dir);
+  }
+}
+
+void LoadOptions() {
+  const std::string file = OptionsFile();
+  // First start (no options file): the defaults below stand and are written,
+  // so the player finds a complete file to edit.
+  const bool first_start = !platform::FileExists(file);
+  const IniFileText ini = ReadIniFile(file);
+  Options o;  // defaults: high detail, story mode, sound on, windowed, arcade locked
+  ReadOption(ini, "Details_High", o.Details_High);
+  ReadOption(ini, "GameMode_Story", o.GameMode_Story);
+  ReadOption(ini, "Sound_On", o.Sound_On);
+  ReadOption(ini, "FULL_SCREEN", o.FULL_SCREEN);
+  ReadOption(ini, "ArcadeLocked", o.ArcadeLocked);
+  ReadOption(ini, "StoryReaden", o.StoryReaden);
+  ReadOption(ini, "Integer_Scale", o.IntegerScale);
+  o.FullScreenChoice = o.FULL_SCREEN;
+  GameOptions = o;
+  if (first_start) {
+    // The whole default file in one write: a start killed between separate
+    // writes would leave a file with some of the keys, never completed.
+    const std::string text =
+        WriteIniText(WithOptions(ini.text), kOptionsSection, "StoryReaden", num::BoolText(GameOptions.StoryReaden));
+    platform::WriteFileAtomic(file, text);
+  }
+}
+
+void SaveOptions() {
+  const std::string file = OptionsFile();
+  // StoryReaden is written only by the menu when the story has been read.
+  const std::optional<std::string> old_text = platform::ReadFile(file);
+  WriteIfChanged(file, old_text, WithOptions(old_text.value_or(std::string())));
+}
+
+void LoadHighScores() {
+  const std::string file = HighScoreFile();
+  const std::optional<std::string> old_text = platform::ReadFile(file);
+  const IniFileText ini{old_text.value_or(std::string())};
+  const bool story = GameOptions.GameMode_Story;
+  for (int i = 0; i < 10; ++i) {
+    HighScoreEntry& e = HighScores[static_cast<std::size_t>(i)];
+    const std::string index = std::to_string(i);
+    if (auto value = num::ParseNumber(ReadIni(ini, kScoresSection, index + "s"))) {
+      if (auto score = num::CLngChecked(*value)) e.Score = *score;
+    }
+    e.Name = ReadIni(ini, kScoresSection, index + "n");
+    if (e.Name.empty()) {
+      e.Name = "BOLO";
+      e.Score = (10 - i) * (story ? 250 : 200);
+    }
+  }
+  SaveHighScoresOver(file, old_text);
+}
+
+void SaveHighScores() {
+  const std::string file = HighScoreFile();
+  SaveHighScoresOver(file, platform::ReadFile(file));
 }
 
 }  // namespace tw::config

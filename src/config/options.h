@@ -18,6 +18,9 @@ struct Options {
   bool FullScreenChoice = false;  // chosen in the options screen, used next start
   bool ArcadeLocked = true;
   bool StoryReaden = false;
+  // Whole-number scaling of the picture ("Integer_Scale", read only: set by
+  // hand or with --integer-scale).
+  bool IntegerScale = false;
 };
 extern Options GameOptions;
 
@@ -38,6 +41,9 @@ void ClearPendingEntry();
 std::string OptionsFile();
 std::string HighScoreFile();
 
+// At start-up, before anything is read: removes the temporary files that
+// saves of an earlier, killed run left in the folders the game saves into.
+void RemoveStaleSaveTemporaries();
 void LoadOptions();
 void SaveOptions();
 void LoadHighScores();

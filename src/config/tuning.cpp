@@ -23,8 +23,8 @@ namespace {
 
 // Every read below follows one rule: a missing or malformed value (including
 // one that does not fit its field) leaves the field as it was.
-std::optional<double> ReadNumber(const std::string& file, const char* section, const char* key) {
-  return num::ParseNumber(ReadIni(section, key, file));
+std::optional<double> ReadNumber(const IniFileText& file, const char* section, const char* key) {
+  return num::ParseNumber(ReadIni(file, section, key));
 }
 
 // A number stored as a Single; values beyond the Single range count as
@@ -37,7 +37,7 @@ std::optional<Single> AsSingle(std::optional<double> v, double scale = 1.0) {
   return static_cast<Single>(scaled);
 }
 
-bool ReadSingle(const std::string& f, const char* s, const char* k, Single& field, double scale = 1.0) {
+bool ReadSingle(const IniFileText& f, const char* s, const char* k, Single& field, double scale = 1.0) {
   if (auto v = AsSingle(ReadNumber(f, s, k), scale)) {
     field = *v;
     return true;
@@ -47,42 +47,42 @@ bool ReadSingle(const std::string& f, const char* s, const char* k, Single& fiel
 
 // A value the file holds `divisor` times larger: read as a Double and divided
 // (not multiplied by the reciprocal, which can round differently).
-void ReadSingleDivided(const std::string& f, const char* s, const char* k, Single& field, double divisor) {
+void ReadSingleDivided(const IniFileText& f, const char* s, const char* k, Single& field, double divisor) {
   auto v = ReadNumber(f, s, k);
   if (v) *v /= divisor;
   if (auto single = AsSingle(v)) field = *single;
 }
 
 // Kept as a Double, but within the Single range: it ends up in Single state.
-bool ReadDouble(const std::string& f, const char* s, const char* k, Double& field) {
+bool ReadDouble(const IniFileText& f, const char* s, const char* k, Double& field) {
   auto v = ReadNumber(f, s, k);
   if (!AsSingle(v)) return false;
   field = *v;
   return true;
 }
 
-void ReadInteger(const std::string& f, const char* s, const char* k, Integer& field) {
+void ReadInteger(const IniFileText& f, const char* s, const char* k, Integer& field) {
   if (auto v = ReadNumber(f, s, k)) {
     if (auto i = num::CIntChecked(*v)) field = *i;
   }
 }
 
-void ReadLong(const std::string& f, const char* s, const char* k, Long& field) {
+void ReadLong(const IniFileText& f, const char* s, const char* k, Long& field) {
   if (auto v = ReadNumber(f, s, k)) {
     if (auto i = num::CLngChecked(*v)) field = *i;
   }
 }
 
-bool ReadBool(const std::string& f, const char* s, const char* k, bool& field) {
-  if (auto b = num::ParseBool(ReadIni(s, k, f))) {
+bool ReadBool(const IniFileText& f, const char* s, const char* k, bool& field) {
+  if (auto b = num::ParseBool(ReadIni(f, s, k))) {
     field = *b;
     return true;
   }
   return false;
 }
 
-void ReadText(const std::string& f, const char* s, const char* k, std::string& field) {
-  field = ReadIni(s, k, f);
+void ReadText(const IniFileText& f, const char* s, const char* k, std::string& field) {
+  field = ReadIni(f, s, k);
 }
 
 }  // namespace
@@ -137,7 +137,11 @@ void HoldLevelsInsideGrid() {
 
 void ReadLevels(bool& readFile) {
   if (!readFile) return;
-  const std::string file = TuningFile();
+  ReadLevels(readFile, ReadIniFile(TuningFile()));
+}
+
+void ReadLevels(bool& readFile, const IniFileText& file) {
+  if (!readFile) return;
   bool complete = true;
   for (int n = 1; n <= 10 && complete; ++n) {
     auto& level = Levels[static_cast<std::size_t>(n)];
@@ -146,7 +150,7 @@ void ReadLevels(bool& readFile) {
     const std::string p = prefix;
     auto integer = [&](const char* name, Integer& field) {
       if (!complete) return;
-      auto v = num::ParseNumber(ReadIni("Levels", p + name, file));
+      auto v = num::ParseNumber(ReadIni(file, "Levels", p + name));
       std::optional<Integer> i = v ? num::CIntChecked(*v) : std::nullopt;
       if (!i) {
         complete = false;
@@ -157,7 +161,7 @@ void ReadLevels(bool& readFile) {
     integer("PlatformSize", level.PlatformSize);
     integer("OnEachPlatformSkipLines", level.OnEachPlatformSkipLines);
     if (complete) {
-      auto v = AsSingle(num::ParseNumber(ReadIni("Levels", p + "ScreenSpeed", file)));
+      auto v = AsSingle(num::ParseNumber(ReadIni(file, "Levels", p + "ScreenSpeed")));
       if (v) {
         level.ScreenSpeed = *v;
       } else {
@@ -165,14 +169,16 @@ void ReadLevels(bool& readFile) {
       }
     }
     integer("LevelSize", level.LevelSize);
-    if (complete) level.TileType = ReadIni("Levels", p + "TileType", file);
+    if (complete) level.TileType = ReadIni(file, "Levels", p + "TileType");
   }
   HoldLevelsInsideGrid();
   // A value missing part-way leaves the map height as the defaults gave it.
   if (complete) MapHeight = ComputeMapHeight();
 }
 
-StartPositionsRead ReadTuning(const std::string& f) {
+StartPositionsRead ReadTuning(const std::string& file) { return ReadTuning(ReadIniFile(file)); }
+
+StartPositionsRead ReadTuning(const IniFileText& f) {
   GameTuning& t = Tuning;
   StartPositionsRead read;
   if (GameOptions.FULL_SCREEN) {

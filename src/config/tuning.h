@@ -5,6 +5,7 @@
 #include <array>
 #include <string>
 
+#include "config/ini_store.h"
 #include "core/numeric.h"
 
 namespace tw::config {
@@ -105,6 +106,8 @@ std::string TuningFile();
 // Reads the level table from the current mode's tuning file; stops at the
 // first missing or malformed value. Does nothing when readFile is false.
 void ReadLevels(bool& readFile);
+// The same from a tuning file already read (one read serves a whole load).
+void ReadLevels(bool& readFile, const IniFileText& file);
 // Sets the built-in level table (rows 1..11) and the map height.
 void SetDefaultLevels();
 // The sum of the level sizes 1..10.
@@ -118,5 +121,6 @@ struct StartPositionsRead {
 // Reads every tuning key (not the levels) from `file` into Tuning, leaving a
 // field unchanged when its key is missing or malformed.
 StartPositionsRead ReadTuning(const std::string& file);
+StartPositionsRead ReadTuning(const IniFileText& file);
 
 }  // namespace tw::config

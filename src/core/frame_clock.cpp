@@ -1,5 +1,7 @@
 #include "core/frame_clock.h"
 
+#include <cmath>
+
 #include "core/game_state.h"
 #include "platform/clock.h"
 
@@ -16,6 +18,11 @@ bool g_wait_enabled = true;
 // Sleeping is coarse: wake this long before the deadline and spin the rest,
 // which keeps the pacing of a pure busy-wait at a small share of its CPU cost.
 constexpr std::int64_t kSpinMicroseconds = 700;
+
+// A frame this many periods past its deadline is a stall (a dragged window,
+// a suspended machine): the clock starts afresh instead of racing through
+// the missed frames.
+constexpr std::int64_t kStallPeriods = 4;
 
 }  // namespace
 
@@ -42,7 +49,17 @@ void WaitFrame(Single& targetFps) {
     }
   } while (static_cast<Single>(FrameTime) < period);
   FrameTime = 2.0 / 100.0;
-  c.FrameStart = g_source.counter();
+  // The next frame is due one period after this one was due, not after the
+  // wait happened to end: waking late then costs the next wait that much
+  // instead of pushing every later frame back, so the rate holds exactly.
+  const std::int64_t now = g_source.counter();
+  const auto period_ticks = static_cast<std::int64_t>(std::llround(static_cast<double>(period) * freq));
+  const std::int64_t due = c.FrameStart + period_ticks;
+  if (!g_wait_enabled || period_ticks <= 0 || now - due > kStallPeriods * period_ticks) {
+    c.FrameStart = now;
+  } else {
+    c.FrameStart = due;
+  }
   if (static_cast<double>(c.FrameStart - c.FpsStart) / freq < 1.0) {
     c.FrameCount += 1;
   } else {

@@ -33,6 +33,9 @@ void SetClockSource(ClockSource source);
 void SetFrameWaitEnabled(bool enabled);
 
 // Waits until one frame period has passed since the previous frame started.
+// A frame starts when it was due (the previous start plus one period), so a
+// late wake-up does not delay the frames after it; after a stall of several
+// periods the clock starts again from the present.
 // targetFps is replaced by its reciprocal (the period). Sets FrameTime to
 // exactly 0.02 afterwards: the world always advances by the fixed step.
 void WaitFrame(Single& targetFps);

@@ -18,6 +18,8 @@ std::uint64_t SplitMix(std::uint64_t& x) {
   return z ^ (z >> 31);
 }
 
+std::uint32_t g_game_seed = 0;
+
 std::uint64_t Rotl(std::uint64_t x, int k) { return (x << k) | (x >> (64 - k)); }
 
 std::uint64_t Next() {
@@ -33,6 +35,9 @@ std::uint64_t Next() {
 }
 
 }  // namespace
+
+std::uint32_t ChanceFrame = 0;
+bool PlaybackHasGameSeed = false;
 
 void SeedRandom(std::uint64_t seed) {
   std::uint64_t x = seed;
@@ -52,6 +57,21 @@ std::int32_t RandomWhole(std::int32_t lowest, std::int32_t highest) {
   std::uint64_t r = Next();
   while (r >= limit) r = Next();
   return static_cast<std::int32_t>(static_cast<std::int64_t>(lowest) + static_cast<std::int64_t>(r % span));
+}
+
+std::uint32_t RandomSeedWord() { return static_cast<std::uint32_t>(Next() >> 32); }
+
+void BeginGameRandom(std::uint32_t seed) {
+  g_game_seed = seed;
+  SeedRandom(seed);
+}
+
+std::uint32_t GameSeed() { return g_game_seed; }
+
+Single GameChance(int column) {
+  std::uint64_t x = (static_cast<std::uint64_t>(g_game_seed) << 32) | ChanceFrame;
+  x = SplitMix(x) ^ static_cast<std::uint64_t>(static_cast<std::uint32_t>(column));
+  return static_cast<Single>(SplitMix(x) >> 40) * (1.0f / 16777216.0f);
 }
 
 }  // namespace tw::core

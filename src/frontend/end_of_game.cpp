@@ -32,13 +32,8 @@ void LoadWonPicture(std::string_view file, bool yield) {
 
 void WindUp() {
   const bool playback = world::ReplayPlayback;
-  // 1. Closing values of a recording.
-  if (replay::ReplayRecord) {
-    replay::WriteReplayValue("lastframe", num::FormatNumber(static_cast<double>(replay::ReplayFrame)),
-                             "options");
-    const Long bottom_row = num::CLng(-static_cast<double>(core::ScrollY)) / 32 + 15;
-    replay::WriteReplayValue("lastscreeny", std::to_string(bottom_row), "options");
-  }
+  // 1. Closing values of a recording (the file is written whole now).
+  replay::WriteClosingValues();
 
   // 2. The result: the table, or straight back to the main menu. A score
   // equal to the tenth entry's was asked for a name but does not enter.
@@ -95,8 +90,7 @@ void WindUp() {
   }
 
   // 6. An armed recording or playback lasts exactly one game.
-  world::ReplayPlayback = false;
-  replay::ReplayRecord = false;
+  replay::FinishGame();
 }
 
 }  // namespace
@@ -111,6 +105,7 @@ bool IsNewEntry(const config::HighScoreEntry& entry) {
 
 void EndOfGameCheck() {
   if (!core::GameOver) return;
+  replay::NoteGameOver();  // before a played-back game's score is cleared
 
   // 1. A played-back game is wound up at once and never enters the table.
   if (world::ReplayPlayback) {

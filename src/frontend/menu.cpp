@@ -242,6 +242,7 @@ void LiftMenuFade() {
 }
 
 void StartGame() {
+  replay::PrepareNewGame();
   bool read_file = true;
   world::StartNewGame(read_file);
   render::ResetGameScreen();
@@ -265,13 +266,38 @@ bool NewGameFade() {
   return true;
 }
 
-std::string ChooseIdleReplayFile() {
-  if (ReplayFileExists("replay")) return "replay";
+namespace {
+
+// The idle-replay files there are: "replay", else those of replay1.ini ...
+// replay10.ini that exist.
+std::vector<std::string> IdleReplayFiles() {
+  if (ReplayFileExists("replay")) return {"replay"};
   std::vector<std::string> present;
   for (int r = 1; r <= 10; ++r) {
     std::string name = "replay" + std::to_string(r) + ".ini";
     if (ReplayFileExists(name)) present.push_back(std::move(name));
   }
+  return present;
+}
+
+// Menu frames until the idle-replay files are looked for again.
+int IdleFilesCheckIn = 0;
+bool IdleFilesPresent = false;
+
+}  // namespace
+
+bool IdleReplayAvailable() {
+  // Looked for about once a second: a file search in every frame would cost
+  // more than the menu's drawing.
+  if (--IdleFilesCheckIn <= 0) {
+    IdleFilesCheckIn = 50;
+    IdleFilesPresent = !IdleReplayFiles().empty();
+  }
+  return IdleFilesPresent;
+}
+
+std::string ChooseIdleReplayFile() {
+  std::vector<std::string> present = IdleReplayFiles();
   if (present.empty()) return {};
   // Drawing 1..10 until an existing file comes up picks each present file
   // with equal chance; drawing among the present ones does the same at once.

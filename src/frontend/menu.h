@@ -95,6 +95,8 @@ void IdleReplayStart();
 // one of "replay1.ini" ... "replay10.ini" that exist, chosen at random;
 // empty when there is none.
 std::string ChooseIdleReplayFile();
+// Whether an idle-replay file is there (looked for again about once a second).
+bool IdleReplayAvailable();
 // Raises or lowers the fade level of `screen`; when a level that was falling
 // runs out, the selection moves to the item that screen leaves behind.
 void UpdateScreenFade(std::string_view screen);

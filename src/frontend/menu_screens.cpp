@@ -91,7 +91,8 @@ void DrawStatusLine() {
     return;
   }
   // The idle-replay countdown: invisible right after a key, fully visible
-  // when the idle replay starts.
+  // when the idle replay starts; not shown at all when there is no replay.
+  if (!IdleReplayAvailable()) return;
   const long v = std::lround(std::floor(100.0 - static_cast<double>(IdleFrames) / 12.0));
   Text(std::to_string(v), 2, 2, font, third, 100.0 - static_cast<double>(v), 255, 155, 155);
 }

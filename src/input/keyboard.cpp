@@ -4,6 +4,8 @@
 #include <cctype>
 #include <sstream>
 
+#include "core/game_state.h"
+#include "core/printable.h"
 #include "platform/input.h"
 
 namespace tw::input {
@@ -34,14 +36,40 @@ std::string Lower(std::string_view s) {
 
 void InitKeyboard() {
   if (!g_script_active) platform::OpenKeyboard();
+  platform::OpenControllers();
+}
+
+void AddControllerKeys() {
+  platform::PadButtons p;
+  if (!platform::ReadPads(p)) return;
+  const auto press = [](bool held, int code) {
+    if (held) KeyState[static_cast<std::size_t>(code)] = kKeyDown;
+  };
+  if (!core::InGame) {
+    press(p.up, key::Up);
+    press(p.down, key::Down);
+    press(p.a, key::Return);
+    press(p.b, key::Escape);
+    return;
+  }
+  if (core::GameOver) return;  // the name is typed on the keyboard
+  press(p.left, key::Left);
+  press(p.right, key::Right);
+  press(p.a, key::Up);
+  press(p.b || p.x, key::Space);
+  press(p.start, key::P);
+  press(p.back, key::Escape);
 }
 
 bool ReadKeyboard() {
+  bool ok = true;
   if (g_script_active) {
     KeyState = g_script_table;
-    return true;
+  } else {
+    ok = platform::ReadKeyboardTable(KeyState);
   }
-  return platform::ReadKeyboardTable(KeyState);
+  AddControllerKeys();
+  return ok;
 }
 
 std::optional<int> KeyCodeFromName(std::string_view name) {
@@ -89,7 +117,7 @@ std::optional<std::vector<ScriptEvent>> ParseKeyScript(std::string_view text, st
     const auto code = KeyCodeFromName(key_text);
     const std::string state = Lower(state_text);
     if (!frame_ok || !code || (state != "down" && state != "up") || too_many) {
-      error = "line " + std::to_string(line_no) + ": expected \"FRAME KEY down|up\", got \"" + line + "\"";
+      error = "line " + std::to_string(line_no) + ": expected \"FRAME KEY down|up\", got \"" + core::Printable(line) + "\"";
       return std::nullopt;
     }
     events.push_back({frame, *code, state == "down"});

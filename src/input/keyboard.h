@@ -16,9 +16,15 @@ namespace tw::input {
 
 // Prepares the keyboard device (or the script, when one was loaded).
 void InitKeyboard();
-// Reads the device (or the script's table) into KeyState. False when the read
-// failed; the table then keeps its previous contents.
+// Reads the device (or the script's table) into KeyState, then adds the
+// controllers' buttons as the keys a keyboard player would press (in a
+// game: walk Left/Right, A = Up, B or X = Space, Start = P, Back = Escape; in
+// the menu: Up/Down, A = Return, B = Escape; nothing during name entry).
+// False when the keyboard read failed; the table then keeps its previous
+// contents (controllers still add to it).
 bool ReadKeyboard();
+// The controller half of ReadKeyboard.
+void AddControllerKeys();
 
 // A keyboard script: lines "FRAME KEY down|up", '#' starts a comment.
 struct ScriptEvent {

@@ -47,11 +47,33 @@ std::string Resolve(std::string_view file) {
   return ResolvePath(a.directory + "/" + rel);
 }
 
+std::uint32_t Le32(std::string_view b, std::size_t at) {
+  std::uint32_t v = 0;
+  for (std::size_t i = 4; i-- > 0;) v = v << 8 | static_cast<unsigned char>(b[at + i]);
+  return v;
+}
+
+// Decodes a sound file, but only after its header has been checked: a
+// damaged one can make the mixer library ask for gigabytes. A missing or
+// damaged file is skipped with one line.
+Mix_Chunk* DecodeChecked(const std::string& path) {
+  const auto bytes = ReadFile(path);
+  if (!bytes) {
+    std::fprintf(stderr, "tumblewell: sound file %s is missing, skipped\n", path.c_str());
+    return nullptr;
+  }
+  if (!SoundHeaderAcceptable(*bytes)) {
+    std::fprintf(stderr, "tumblewell: sound file %s is not a sound the game can play, skipped\n", path.c_str());
+    return nullptr;
+  }
+  return Mix_LoadWAV_RW(SDL_RWFromConstMem(bytes->data(), static_cast<int>(bytes->size())), 1);
+}
+
 Mix_Chunk* LoadChunk(std::string_view file) {
   const std::string path = Resolve(file);
   auto it = a.files.find(path);
   if (it != a.files.end()) return it->second;
-  Mix_Chunk* chunk = Mix_LoadWAV(path.c_str());
+  Mix_Chunk* chunk = DecodeChecked(path);
   a.files[path] = chunk;  // a failed load is remembered as empty
   return chunk;
 }
@@ -84,6 +106,31 @@ int MixVolume(std::int32_t percent) {
 }
 
 }  // namespace
+
+bool SoundHeaderAcceptable(std::string_view bytes) {
+  if (bytes.size() >= 27 && bytes.substr(0, 4) == "OggS") return bytes[4] == '\0';  // stream structure version 0
+  if (bytes.size() < 12 || bytes.substr(0, 4) != "RIFF" || bytes.substr(8, 4) != "WAVE") return false;
+  // Every chunk must lie inside the file; the format must be a sane one and
+  // come before the samples.
+  bool format = false;
+  for (std::size_t at = 12; at + 8 <= bytes.size();) {
+    const std::string_view id = bytes.substr(at, 4);
+    const std::uint64_t size = Le32(bytes, at + 4);
+    if (size > bytes.size() - at - 8) return false;
+    if (id == "fmt ") {
+      if (size < 16) return false;
+      const std::uint32_t channels = Le32(bytes, at + 8) >> 16;
+      const std::uint32_t rate = Le32(bytes, at + 12);
+      const std::uint32_t bits = Le32(bytes, at + 20) >> 16;
+      format = channels >= 1 && channels <= 8 && rate >= 1000 && rate <= 384000 && bits >= 4 && bits <= 64;
+      if (!format) return false;
+    } else if (id == "data") {
+      return format;
+    }
+    at += 8 + static_cast<std::size_t>(size) + (size & 1u);  // chunks are padded to even sizes
+  }
+  return false;  // no samples
+}
 
 bool SoundEngine::Initialise(std::string_view directory, bool allow_device) {
   a.directory = std::string(directory);
@@ -146,7 +193,7 @@ MusicPlayer::~MusicPlayer() { Close(); }
 bool MusicPlayer::Open(std::string_view file) {
   Close();
   if (!a.active) return false;
-  auto* chunk = Mix_LoadWAV(Resolve(file).c_str());
+  auto* chunk = DecodeChecked(Resolve(file));
   if (chunk == nullptr) return false;
   chunk_ = chunk;
   int freq = 0, channels = 0;

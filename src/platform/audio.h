@@ -9,6 +9,11 @@
 
 namespace tw::platform {
 
+// True for a RIFF/WAVE file whose chunks all lie inside it, with a sane
+// format before its samples, or for an Ogg stream. Nothing else is handed to
+// the mixer library.
+bool SoundHeaderAcceptable(std::string_view bytes);
+
 // The sound-effects engine.
 class SoundEngine {
  public:

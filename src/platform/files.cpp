@@ -1,16 +1,17 @@
 #include "platform/files.h"
 
 #include <fcntl.h>
+#include <signal.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <atomic>
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <system_error>
 
 namespace tw::platform {
@@ -21,6 +22,9 @@ namespace {
 
 std::string g_app_dir;
 bool g_app_dir_set = false;
+// Whether the application directory can be written: -1 not yet checked.
+int g_portable = -1;
+bool g_user_dir_warned = false;
 
 bool EqualsNoCase(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
@@ -60,6 +64,7 @@ void SetAppDir(std::string dir) {
   fs::path abs = fs::absolute(fs::path(dir), ec);
   g_app_dir = StripTrailingSeparators(ec ? dir : abs.lexically_normal().string());
   g_app_dir_set = true;
+  g_portable = -1;
 }
 
 std::string AppPath(std::string_view relative) {
@@ -115,21 +120,80 @@ bool FileExists(std::string_view path) {
 }
 
 std::optional<std::string> ReadFile(std::string_view path) {
-  std::ifstream in{std::string(path), std::ios::binary};
-  if (!in) return std::nullopt;
-  std::ostringstream ss;
-  ss << in.rdbuf();
-  if (in.bad()) return std::nullopt;
-  return ss.str();
+  // Non-blocking, so that opening a FIFO cannot hang; then only a regular
+  // file of sane size is read (a link to /dev/zero would never end).
+  const int fd = ::open(std::string(path).c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return std::nullopt;
+  struct stat st {};
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size > kMaxReadBytes) {
+    ::close(fd);
+    return std::nullopt;
+  }
+  std::string out;
+  out.reserve(static_cast<std::size_t>(st.st_size));
+  char buffer[65536];
+  for (;;) {
+    const ssize_t n = ::read(fd, buffer, sizeof buffer);
+    if (n == 0) break;
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      ::close(fd);
+      return std::nullopt;
+    }
+    out.append(buffer, static_cast<std::size_t>(n));
+    if (out.size() > static_cast<std::size_t>(kMaxReadBytes)) {  // grew while being read
+      ::close(fd);
+      return std::nullopt;
+    }
+  }
+  ::close(fd);
+  return out;
+}
+
+namespace {
+
+std::atomic<unsigned> g_temporaries{0};
+std::atomic<unsigned> g_replaced{0};
+
+// The process id in a name ending ".tmp<pid>_<n>", or 0.
+long TemporaryOwner(std::string_view name) {
+  const std::size_t mark = name.rfind(".tmp");
+  if (mark == std::string_view::npos || mark == 0) return 0;
+  const std::string_view rest = name.substr(mark + 4);
+  const std::size_t sep = rest.find('_');
+  if (sep == std::string_view::npos || sep == 0 || sep > 9 || sep + 1 == rest.size()) return 0;
+  long pid = 0;
+  for (std::size_t i = 0; i < rest.size(); ++i) {
+    if (i == sep) continue;
+    if (rest[i] < '0' || rest[i] > '9') return 0;
+    if (i < sep) pid = pid * 10 + (rest[i] - '0');
+  }
+  return pid;
+}
+
+}  // namespace
+
+unsigned AtomicWriteCount() { return g_replaced.load(); }
+
+void RemoveStaleTemporaries(std::string_view dir) {
+  std::error_code ec;
+  for (fs::directory_iterator it(std::string(dir), ec), end; !ec && it != end; it.increment(ec)) {
+    const long pid = TemporaryOwner(it->path().filename().string());
+    if (pid <= 0 || pid > INT32_MAX) continue;
+    // A process that still runs (or that we may not signal) may be writing.
+    if (::kill(static_cast<pid_t>(pid), 0) == 0 || errno != ESRCH) continue;
+    std::error_code type_ec;
+    if (!it->is_regular_file(type_ec)) continue;
+    fs::remove(it->path(), type_ec);
+  }
 }
 
 bool WriteFileAtomic(std::string_view path, std::string_view contents) {
   const fs::path target{std::string(path)};
   std::error_code ec;
   if (target.has_parent_path()) fs::create_directories(target.parent_path(), ec);
-  static std::atomic<unsigned> counter{0};
   const std::string tmp = target.string() + ".tmp" + std::to_string(::getpid()) + "_" +
-                          std::to_string(counter.fetch_add(1));
+                          std::to_string(g_temporaries.fetch_add(1));
   int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
   if (fd < 0) return false;
   const char* data = contents.data();
@@ -149,6 +213,7 @@ bool WriteFileAtomic(std::string_view path, std::string_view contents) {
   if (::close(fd) != 0) ok = false;
   if (ok && std::rename(tmp.c_str(), target.c_str()) != 0) ok = false;
   if (!ok) ::unlink(tmp.c_str());
+  if (ok) g_replaced.fetch_add(1);
   return ok;
 }
 
@@ -169,6 +234,107 @@ std::string ExecutableBaseName() {
   fs::path exe = fs::read_symlink("/proc/self/exe", ec);
   if (ec || exe.empty()) return "tumblewell";
   return exe.stem().string();
+}
+
+}  // namespace tw::platform
+
+namespace tw::platform {
+
+namespace {
+
+bool IsDirectory(const std::string& path) {
+  std::error_code ec;
+  return fs::is_directory(path, ec);
+}
+
+bool Writable(const std::string& dir) { return ::access(dir.c_str(), W_OK) == 0; }
+
+// A folder holds game data when it has a "textures" folder (any letter case).
+bool HoldsData(const std::string& dir) { return IsDirectory(dir) && IsDirectory(ResolvePath(dir + "/textures")); }
+
+std::string Normal(const fs::path& p) { return StripTrailingSeparators(p.lexically_normal().string()); }
+
+}  // namespace
+
+std::optional<std::string> FindDataDir(std::string& looked_in) {
+  const fs::path exe_dir(ExecutableDir());
+  const std::string candidates[] = {Normal(exe_dir), Normal(exe_dir / ".." / "share" / "tumblewell")};
+  looked_in.clear();
+  for (const std::string& dir : candidates) {
+    if (HoldsData(dir)) return dir;
+    looked_in += (looked_in.empty() ? "" : " and ") + dir;
+  }
+  return std::nullopt;
+}
+
+std::string UserDataDir() {
+  const char* xdg = std::getenv("XDG_DATA_HOME");
+  if (xdg != nullptr && xdg[0] == '/') return StripTrailingSeparators(std::string(xdg) + "/tumblewell");
+  const char* home = std::getenv("HOME");
+  if (home != nullptr && home[0] != '\0') return StripTrailingSeparators(home) + "/.local/share/tumblewell";
+  return "/tmp/tumblewell";
+}
+
+bool AppDirIsPortable() {
+  if (g_portable < 0) {
+    const std::string textures = ResolvePath(AppDir() + "/textures");
+    g_portable = Writable(AppDir()) && (!IsDirectory(textures) || Writable(textures)) ? 1 : 0;
+  }
+  return g_portable == 1;
+}
+
+namespace {
+
+// Makes `dir` (creating it when needed) and checks that it can be written;
+// the first failure is reported once, naming the folder.
+bool PrepareUserFolder(const std::string& dir) {
+  std::error_code ec;
+  fs::create_directories(dir, ec);
+  if (!ec && IsDirectory(dir) && Writable(dir)) return true;
+  if (!g_user_dir_warned) {
+    g_user_dir_warned = true;
+    std::fprintf(stderr,
+                 "tumblewell: cannot write to %s (%s); options, high scores, replays and screenshots "
+                 "will not be saved\n",
+                 dir.c_str(), ec ? ec.message().c_str() : "permission denied");
+  }
+  return false;
+}
+
+std::string GameRelative(std::string_view relative) {
+  std::string rel(relative);
+  for (char& c : rel) {
+    if (c == '\\') c = '/';
+  }
+  while (!rel.empty() && rel.front() == '/') rel.erase(rel.begin());
+  return rel;
+}
+
+}  // namespace
+
+std::string UserFile(std::string_view relative) {
+  const std::string shipped = AppPath(relative);
+  if (AppDirIsPortable()) return shipped;
+  const std::string mine = ResolvePath(UserDataDir() + "/" + GameRelative(relative));
+  if (FileExists(mine)) return mine;
+  const fs::path parent = fs::path(mine).parent_path();
+  if (!PrepareUserFolder(parent.string())) return shipped;
+  if (FileExists(shipped)) {
+    // The player's copy starts as the shipped default; a copy that fails
+    // leaves the default to be read.
+    const auto text = ReadFile(shipped);
+    if (!text || !WriteFileAtomic(mine, *text)) return shipped;
+  }
+  return mine;
+}
+
+std::string ScreenshotDir() {
+  if (AppDirIsPortable()) return AppDir();
+  const char* pictures = std::getenv("XDG_PICTURES_DIR");
+  const std::string dir =
+      pictures != nullptr && pictures[0] == '/' ? StripTrailingSeparators(pictures) : UserDataDir();
+  PrepareUserFolder(dir);
+  return dir;
 }
 
 }  // namespace tw::platform

@@ -2,6 +2,11 @@
 
 #include <SDL.h>
 
+#include <cstdio>
+#include <set>
+#include <string>
+#include <vector>
+
 #include "platform/video.h"
 
 namespace tw::platform {
@@ -13,11 +18,91 @@ WindowEvents g_events;
 // Keys pressed since the last read, so a press and release between two reads
 // still shows as down once.
 std::array<bool, 256> g_pressed_since_read{};
+// Alt+Enter or F11 seen; acted on at the next yield, between frames.
+bool g_toggle_requested = false;
+
+bool AltHeld(Uint16 mod) { return (mod & KMOD_ALT) != 0; }
 
 void NoteKeyDown(const SDL_KeyboardEvent& key) {
   if (key.repeat != 0) return;
-  const int code = KeyCodeFromScancode(key.keysym.scancode);
+  const SDL_Scancode sc = key.keysym.scancode;
+  const bool enter = sc == SDL_SCANCODE_RETURN || sc == SDL_SCANCODE_KP_ENTER;
+  if (sc == SDL_SCANCODE_F11 || (enter && AltHeld(key.keysym.mod))) {
+    // The window switch is not a game key: Alt+Enter must not also confirm a menu item.
+    g_toggle_requested = true;
+    return;
+  }
+  const int code = KeyCodeFromScancode(sc);
   if (code > 0) g_pressed_since_read[static_cast<std::size_t>(code)] = true;
+}
+
+// --- controllers ---------------------------------------------------------
+
+bool g_pads_started = false;
+std::vector<SDL_GameController*> g_pads;
+PadButtons g_pad_pressed;  // pressed since the last read
+std::set<std::string> g_unmapped_noted;
+
+// The stick counts as the D-pad past about a third of its travel.
+constexpr Sint16 kStickThreshold = 12000;
+
+void OpenPad(int device_index) {
+  if (SDL_IsGameController(device_index) == SDL_FALSE) {
+    const char* name = SDL_JoystickNameForIndex(device_index);
+    const std::string n = name != nullptr ? name : "unnamed";
+    if (g_unmapped_noted.insert(n).second) {
+      std::fprintf(stderr, "tumblewell: controller \"%s\" is not known to SDL's controller database; it is ignored\n",
+                   n.c_str());
+    }
+    return;
+  }
+  const SDL_JoystickID id = SDL_JoystickGetDeviceInstanceID(device_index);
+  for (SDL_GameController* pad : g_pads) {
+    if (SDL_JoystickInstanceID(SDL_GameControllerGetJoystick(pad)) == id) return;  // already open
+  }
+  if (SDL_GameController* pad = SDL_GameControllerOpen(device_index)) g_pads.push_back(pad);
+}
+
+// True when the controller was one of ours.
+bool ClosePad(SDL_JoystickID id) {
+  for (auto it = g_pads.begin(); it != g_pads.end(); ++it) {
+    if (SDL_JoystickInstanceID(SDL_GameControllerGetJoystick(*it)) == id) {
+      SDL_GameControllerClose(*it);
+      g_pads.erase(it);
+      return true;
+    }
+  }
+  return false;
+}
+
+void NotePadButton(Uint8 button) {
+  PadButtons& p = g_pad_pressed;
+  switch (button) {
+    case SDL_CONTROLLER_BUTTON_DPAD_UP: p.up = true; break;
+    case SDL_CONTROLLER_BUTTON_DPAD_DOWN: p.down = true; break;
+    case SDL_CONTROLLER_BUTTON_DPAD_LEFT: p.left = true; break;
+    case SDL_CONTROLLER_BUTTON_DPAD_RIGHT: p.right = true; break;
+    case SDL_CONTROLLER_BUTTON_A: p.a = true; break;
+    case SDL_CONTROLLER_BUTTON_B: p.b = true; break;
+    case SDL_CONTROLLER_BUTTON_X: p.x = true; break;
+    case SDL_CONTROLLER_BUTTON_START: p.start = true; break;
+    case SDL_CONTROLLER_BUTTON_BACK: p.back = true; break;
+    default: break;
+  }
+}
+
+// Controller events; returns true for a controller that went away.
+bool HandlePadEvent(const SDL_Event& e) {
+  switch (e.type) {
+    case SDL_CONTROLLERDEVICEADDED: OpenPad(e.cdevice.which); return false;
+    case SDL_CONTROLLERDEVICEREMOVED: return ClosePad(e.cdevice.which);
+    case SDL_CONTROLLERBUTTONDOWN: NotePadButton(e.cbutton.button); return false;
+    default: return false;
+  }
+}
+
+void PadRemoved() {
+  if (g_events.on_pad_removed) g_events.on_pad_removed();
 }
 
 int MouseButtonCode(Uint8 sdl_button) {
@@ -136,6 +221,60 @@ int KeyCodeFromScancode(int scancode) {
   }
 }
 
+bool OpenControllers() {
+  if (!HasDisplay()) return false;
+  if (!g_pads_started) {
+    if (SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) != 0) return false;
+    g_pads_started = true;
+  }
+  for (int i = 0; i < SDL_NumJoysticks(); ++i) OpenPad(i);
+  return true;
+}
+
+void CloseControllers() {
+  for (SDL_GameController* pad : g_pads) SDL_GameControllerClose(pad);
+  g_pads.clear();
+  g_pad_pressed = PadButtons{};
+  if (g_pads_started) SDL_QuitSubSystem(SDL_INIT_GAMECONTROLLER);
+  g_pads_started = false;
+}
+
+int ConnectedPads() { return static_cast<int>(g_pads.size()); }
+
+bool ReadPads(PadButtons& pads) {
+  pads = PadButtons{};
+  if (!g_pads_started) return false;
+  SDL_PumpEvents();
+  // Take only the controller events here; the rest wait for the next yield.
+  SDL_Event events[32];
+  int n = 0;
+  bool removed = false;
+  while ((n = SDL_PeepEvents(events, 32, SDL_GETEVENT, SDL_CONTROLLERAXISMOTION, SDL_CONTROLLERDEVICEREMAPPED)) > 0) {
+    for (int i = 0; i < n; ++i) removed = HandlePadEvent(events[i]) || removed;
+  }
+  if (removed) PadRemoved();
+  if (g_pads.empty()) return false;
+  for (SDL_GameController* pad : g_pads) {
+    const auto held = [pad](SDL_GameControllerButton b) { return SDL_GameControllerGetButton(pad, b) != 0; };
+    const Sint16 sx = SDL_GameControllerGetAxis(pad, SDL_CONTROLLER_AXIS_LEFTX);
+    const Sint16 sy = SDL_GameControllerGetAxis(pad, SDL_CONTROLLER_AXIS_LEFTY);
+    pads.up = pads.up || held(SDL_CONTROLLER_BUTTON_DPAD_UP) || sy < -kStickThreshold;
+    pads.down = pads.down || held(SDL_CONTROLLER_BUTTON_DPAD_DOWN) || sy > kStickThreshold;
+    pads.left = pads.left || held(SDL_CONTROLLER_BUTTON_DPAD_LEFT) || sx < -kStickThreshold;
+    pads.right = pads.right || held(SDL_CONTROLLER_BUTTON_DPAD_RIGHT) || sx > kStickThreshold;
+    pads.a = pads.a || held(SDL_CONTROLLER_BUTTON_A);
+    pads.b = pads.b || held(SDL_CONTROLLER_BUTTON_B);
+    pads.x = pads.x || held(SDL_CONTROLLER_BUTTON_X);
+    pads.start = pads.start || held(SDL_CONTROLLER_BUTTON_START);
+    pads.back = pads.back || held(SDL_CONTROLLER_BUTTON_BACK);
+  }
+  const PadButtons& q = g_pad_pressed;
+  pads.up |= q.up, pads.down |= q.down, pads.left |= q.left, pads.right |= q.right;
+  pads.a |= q.a, pads.b |= q.b, pads.x |= q.x, pads.start |= q.start, pads.back |= q.back;
+  g_pad_pressed = PadButtons{};
+  return true;
+}
+
 bool OpenKeyboard() {
   g_keyboard_open = HasDisplay();
   g_pressed_since_read.fill(false);
@@ -165,6 +304,7 @@ bool ReadKeyboardTable(std::array<std::uint8_t, 256>& table) {
     if (g_pressed_since_read[code]) table[code] = 128;
   }
   g_pressed_since_read.fill(false);
+  if (AltHeld(static_cast<Uint16>(SDL_GetModState()))) table[28] = 0;  // Return held with Alt
   return true;
 }
 
@@ -173,16 +313,24 @@ void SetWindowEvents(WindowEvents events) { g_events = std::move(events); }
 bool InputPending() {
   if (!HasDisplay() || GetVideoBackend() != VideoBackend::Window) return false;
   SDL_PumpEvents();
-  return SDL_HasEvents(SDL_FIRSTEVENT, SDL_LASTEVENT) == SDL_TRUE;
+  return g_toggle_requested || SDL_HasEvents(SDL_FIRSTEVENT, SDL_LASTEVENT) == SDL_TRUE;
 }
 
 void PumpEvents() {
   if (!HasDisplay()) return;
   SDL_Event e;
   while (SDL_PollEvent(&e) != 0) {
+    if (HandlePadEvent(e)) PadRemoved();
     switch (e.type) {
       case SDL_QUIT:
         if (g_events.on_close) g_events.on_close();
+        break;
+      case SDL_WINDOWEVENT:
+        if (e.window.event == SDL_WINDOWEVENT_FOCUS_LOST && g_events.on_focus_lost) g_events.on_focus_lost();
+        break;
+      case SDL_JOYDEVICEADDED:
+        // Mapped controllers arrive again as controller events; this notes the others.
+        if (g_pads_started && SDL_IsGameController(e.jdevice.which) == SDL_FALSE) OpenPad(e.jdevice.which);
         break;
       case SDL_KEYDOWN:
         if (g_keyboard_open) NoteKeyDown(e.key);
@@ -196,6 +344,10 @@ void PumpEvents() {
       default:
         break;
     }
+  }
+  if (g_toggle_requested) {
+    g_toggle_requested = false;
+    if (g_events.on_toggle_full_screen) g_events.on_toggle_full_screen();
   }
 }
 

@@ -5,6 +5,7 @@
 #include <SDL_ttf.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdio>
 #include <list>
@@ -14,6 +15,7 @@
 #include <vector>
 
 #include "platform/files.h"
+#include "platform/soft_raster.h"
 
 namespace tw::platform {
 
@@ -34,6 +36,12 @@ struct VideoState {
   SDL_Window* window = nullptr;
   SDL_Renderer* renderer = nullptr;
   SDL_Texture* canvas = nullptr;
+  // Offscreen, the canvas is a surface of our own that the software renderer
+  // draws into: turned pictures and modulated copies are then drawn straight
+  // into its pixels (see soft_raster.h) instead of through the renderer's
+  // slow paths.
+  SDL_Surface* canvas_surface = nullptr;
+  bool fast_paths = true;
   bool software = false;
   int generation = 0;
   bool sdl_video_started = false;
@@ -59,12 +67,24 @@ VideoState g;
 
 constexpr std::size_t kTextCacheSize = 64;
 
-bool Active() { return g.renderer != nullptr && g.canvas != nullptr; }
+bool Active() { return g.renderer != nullptr && (g.canvas != nullptr || g.canvas_surface != nullptr); }
+
+bool FastPaths() { return g.fast_paths && g.canvas_surface != nullptr; }
+
+// The canvas pixels for drawing of our own; the renderer's queued drawing is
+// carried out first so that the order of the frame's draws is kept.
+soft::Canvas OwnCanvas() {
+  SDL_RenderFlush(g.renderer);
+  SDL_Surface* s = g.canvas_surface;
+  return soft::Canvas{static_cast<std::uint32_t*>(s->pixels), s->w, s->h, s->pitch / 4};
+}
 
 SDL_Texture* Lookup(TextureHandle handle) {
   if (handle <= 0 || static_cast<std::size_t>(handle) >= g.textures.size()) return nullptr;
   return g.textures[static_cast<std::size_t>(handle)];
 }
+
+void ForgetTurnedCopies(std::size_t slot);
 
 constexpr int kTurnArea = 256;  // largest turned quad (bounding box side) drawn by our own sampling
 
@@ -90,7 +110,9 @@ TextureHandle Store(SDL_Texture* texture, const std::uint32_t* pixels, int width
   g.first_texel[slot] = pixels[0];
   g.texels[slot].clear();
   g.texel_width[slot] = 0;
-  if (g.software && width <= kTurnArea && height <= kTurnArea) {
+  // Our own drawing needs the texels: all of them with our own canvas, the
+  // smaller ones for the turn scratch otherwise.
+  if (g.canvas_surface != nullptr || (g.software && width <= kTurnArea && height <= kTurnArea)) {
     auto& copy = g.texels[slot];
     copy.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
     for (int y = 0; y < height; ++y) {
@@ -137,26 +159,37 @@ void DestroyRenderer() {
   g.canvas = nullptr;
   if (g.renderer != nullptr) SDL_DestroyRenderer(g.renderer);
   g.renderer = nullptr;
+  if (g.canvas_surface != nullptr) SDL_FreeSurface(g.canvas_surface);
+  g.canvas_surface = nullptr;
   if (g.window != nullptr) SDL_DestroyWindow(g.window);
   g.window = nullptr;
 }
 
-// Where the canvas goes in the window: stretched over the whole client area
-// in a window; in full screen, as large as fits while keeping its shape.
+// Where the canvas goes in the window's drawable area (pixels, so a
+// high-density display gets the full resolution rather than an upscale).
 SDL_Rect PresentRect() {
   int w = 0, h = 0;
   SDL_GetRendererOutputSize(g.renderer, &w, &h);
-  if (!g.config.full_screen) return SDL_Rect{0, 0, w, h};
-  const int cw = g.config.canvas_width, ch = g.config.canvas_height;
-  int dw = w, dh = w * ch / cw;
-  if (dh > h) {
-    dh = h;
-    dw = h * cw / ch;
-  }
-  return SDL_Rect{(w - dw) / 2, (h - dh) / 2, dw, dh};
+  const ShownRect r = FitCanvas(w, h, g.config.canvas_width, g.config.canvas_height, g.config.integer_scale);
+  return SDL_Rect{r.x, r.y, r.width, r.height};
 }
 
 }  // namespace
+
+ShownRect FitCanvas(int out_width, int out_height, int canvas_width, int canvas_height, bool integer_scale) {
+  if (out_width <= 0 || out_height <= 0 || canvas_width <= 0 || canvas_height <= 0) return {};
+  int dw = out_width, dh = static_cast<int>(static_cast<long long>(out_width) * canvas_height / canvas_width);
+  if (dh > out_height) {
+    dh = out_height;
+    dw = static_cast<int>(static_cast<long long>(out_height) * canvas_width / canvas_height);
+  }
+  const int whole = std::min(out_width / canvas_width, out_height / canvas_height);
+  if (integer_scale && whole >= 1) {
+    dw = canvas_width * whole;
+    dh = canvas_height * whole;
+  }
+  return ShownRect{(out_width - dw) / 2, (out_height - dh) / 2, dw, dh};
+}
 
 void SetVideoBackend(VideoBackend backend) { g.backend = backend; }
 VideoBackend GetVideoBackend() { return g.backend; }
@@ -173,7 +206,7 @@ bool OpenDisplay(const VideoConfig& config) {
     }
     g.sdl_video_started = true;
   }
-  Uint32 flags = SDL_WINDOW_ALLOW_HIGHDPI;
+  Uint32 flags = SDL_WINDOW_ALLOW_HIGHDPI | SDL_WINDOW_RESIZABLE;
   if (g.backend == VideoBackend::Offscreen) {
     flags |= SDL_WINDOW_HIDDEN;
   } else if (config.full_screen) {
@@ -183,7 +216,9 @@ bool OpenDisplay(const VideoConfig& config) {
                               config.window_width, config.window_height, flags);
   if (g.window == nullptr) return false;
   if (g.backend == VideoBackend::Offscreen) {
-    g.renderer = SDL_CreateRenderer(g.window, -1, SDL_RENDERER_SOFTWARE | SDL_RENDERER_TARGETTEXTURE);
+    g.canvas_surface =
+        SDL_CreateRGBSurfaceWithFormat(0, config.canvas_width, config.canvas_height, 32, SDL_PIXELFORMAT_ARGB8888);
+    if (g.canvas_surface != nullptr) g.renderer = SDL_CreateSoftwareRenderer(g.canvas_surface);
   } else {
     g.renderer = SDL_CreateRenderer(g.window, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_TARGETTEXTURE);
     if (g.renderer == nullptr) {
@@ -196,16 +231,20 @@ bool OpenDisplay(const VideoConfig& config) {
   }
   SDL_RendererInfo info{};
   SDL_GetRendererInfo(g.renderer, &info);
-  g.software = (info.flags & SDL_RENDERER_SOFTWARE) != 0;
-  g.canvas = SDL_CreateTexture(g.renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_TARGET,
-                               config.canvas_width, config.canvas_height);
-  if (g.canvas == nullptr) {
-    DestroyRenderer();
-    return false;
+  g.software = g.canvas_surface != nullptr || (info.flags & SDL_RENDERER_SOFTWARE) != 0;
+  if (g.canvas_surface == nullptr) {
+    g.canvas = SDL_CreateTexture(g.renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_TARGET,
+                                 config.canvas_width, config.canvas_height);
+    if (g.canvas == nullptr) {
+      DestroyRenderer();
+      return false;
+    }
+    // Smooth stretch onto the window, crisp when only whole multiples are
+    // shown; drawing inside the canvas chooses per texture.
+    SDL_SetTextureScaleMode(g.canvas,
+                            g.software || config.integer_scale ? SDL_ScaleModeNearest : SDL_ScaleModeLinear);
+    SDL_SetRenderTarget(g.renderer, g.canvas);
   }
-  // Smooth stretch onto the window; drawing inside the canvas chooses per texture.
-  SDL_SetTextureScaleMode(g.canvas, g.software ? SDL_ScaleModeNearest : SDL_ScaleModeLinear);
-  SDL_SetRenderTarget(g.renderer, g.canvas);
   SDL_SetRenderDrawBlendMode(g.renderer, SDL_BLENDMODE_NONE);
   SDL_SetRenderDrawColor(g.renderer, 0, 0, 0, 255);
   SDL_RenderClear(g.renderer);  // a defined first picture; frames never clear afterwards
@@ -232,6 +271,15 @@ void CloseDisplay() {
   if (g.sdl_video_started) SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
   g.sdl_video_started = false;
 }
+
+bool SetFullScreen(bool full_screen) {
+  if (g.window == nullptr || g.backend != VideoBackend::Window) return false;
+  if (SDL_SetWindowFullscreen(g.window, full_screen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0) != 0) return false;
+  g.config.full_screen = full_screen;
+  return true;
+}
+
+bool IsFullScreen() { return g.window != nullptr && g.config.full_screen; }
 
 bool HasDisplay() { return Active(); }
 
@@ -261,10 +309,10 @@ void WarpCursor(int x, int y) {
   SDL_WarpMouseInWindow(g.window, std::clamp(x, 0, std::max(0, w - 1)), std::clamp(y, 0, std::max(0, h - 1)));
 }
 
-TextureHandle LoadImageTexture(const std::string& path, bool use_color_key, std::uint32_t color_key,
+TextureHandle LoadImageTexture(std::string_view bytes, bool use_color_key, std::uint32_t color_key,
                                bool point_filter) {
-  if (!Active()) return 0;
-  SDL_Surface* loaded = IMG_Load(path.c_str());
+  if (!Active() || bytes.size() > static_cast<std::size_t>(INT32_MAX)) return 0;
+  SDL_Surface* loaded = IMG_Load_RW(SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size())), 1);
   if (loaded == nullptr) return 0;
   SDL_Surface* surface = SDL_ConvertSurfaceFormat(loaded, SDL_PIXELFORMAT_ARGB8888, 0);
   SDL_FreeSurface(loaded);
@@ -316,6 +364,7 @@ void DestroyTexture(TextureHandle texture) {
     g.textures[static_cast<std::size_t>(texture)] = nullptr;
     g.texels[static_cast<std::size_t>(texture)] = {};
     g.texel_width[static_cast<std::size_t>(texture)] = 0;
+    ForgetTurnedCopies(static_cast<std::size_t>(texture));
   }
 }
 
@@ -353,10 +402,13 @@ bool DrawTurned(std::size_t slot, const Quad& q) {
       maxy = std::max(maxy, y);
     }
   }
-  const int x0 = std::max(0, static_cast<int>(std::floor(minx)));
-  const int y0 = std::max(0, static_cast<int>(std::floor(miny)));
-  const int x1 = std::min(g.config.canvas_width, static_cast<int>(std::ceil(maxx)));
-  const int y1 = std::min(g.config.canvas_height, static_cast<int>(std::ceil(maxy)));
+  // Clamped to the canvas while still floating point, so the conversions
+  // below are always in range.
+  const double cw = g.config.canvas_width, ch = g.config.canvas_height;
+  const int x0 = static_cast<int>(std::clamp(std::floor(minx), 0.0, cw));
+  const int y0 = static_cast<int>(std::clamp(std::floor(miny), 0.0, ch));
+  const int x1 = static_cast<int>(std::clamp(std::ceil(maxx), 0.0, cw));
+  const int y1 = static_cast<int>(std::clamp(std::ceil(maxy), 0.0, ch));
   const int bw = x1 - x0, bh = y1 - y0;
   if (bw <= 0 || bh <= 0) return true;  // off the canvas
   if (bw > kTurnArea || bh > kTurnArea) return false;
@@ -397,13 +449,188 @@ bool DrawTurned(std::size_t slot, const Quad& q) {
   return true;
 }
 
+// Large turned pictures (the menu background) kept as turned copies. A copy
+// is used again while its angle has not turned the canvas point farthest
+// from the pivot by a whole pixel: the slow turn of the background is then
+// sampled afresh every few frames, not every frame.
+struct TurnedCacheEntry {
+  std::size_t slot = 0;
+  int generation = -1;
+  Quad quad;  // everything but the angle must match
+  float angle = 0;
+  soft::TurnedCopy copy;
+  std::uint64_t used = 0;
+};
+constexpr std::size_t kTurnedCacheSize = 2;
+constexpr int kCachedTurnArea = 256 * 256;  // smaller quads are drawn directly
+std::array<TurnedCacheEntry, kTurnedCacheSize> g_turned_cache;
+std::uint64_t g_turned_cache_clock = 0;
+
+// Small turned quads that repeat (the bomb column: thirty halos at one angle
+// and opacity) are turned once and copied: a quad seen a second time with
+// the same texture, source, size, angle, colour and the same fraction of a
+// pixel in its position becomes a stamp, made with a margin round it so that
+// it can be copied to any whole-pixel position.
+struct TurnedStamp {
+  std::size_t slot = 0;
+  int generation = -1;
+  Quad key;  // position reduced to its fractions of a pixel
+  bool made = false;
+  int margin = 0;
+  soft::TurnedCopy copy;
+  std::uint64_t used = 0;
+};
+constexpr std::size_t kStampCount = 8;
+std::array<TurnedStamp, kStampCount> g_stamps;
+
+void ForgetTurnedCopies(std::size_t slot) {
+  for (auto& e : g_turned_cache) {
+    if (e.slot == slot) e = TurnedCacheEntry{};
+  }
+  for (auto& e : g_stamps) {
+    if (e.slot == slot) e = TurnedStamp{};
+  }
+}
+
+bool SameQuad(const Quad& a, const Quad& b) {
+  return a.src_x == b.src_x && a.src_y == b.src_y && a.src_w == b.src_w && a.src_h == b.src_h && a.x == b.x &&
+         a.y == b.y && a.width == b.width && a.height == b.height && a.center_x == b.center_x &&
+         a.center_y == b.center_y && a.argb == b.argb && a.angle_ccw == b.angle_ccw;
+}
+
+// A small turned quad drawn from a stamp; false when it has not repeated yet
+// (the caller draws it directly).
+bool DrawStamped(std::size_t slot, const soft::Picture& picture, const soft::TurnedQuad& t, const Quad& q) {
+  const float ix = std::floor(q.x), iy = std::floor(q.y);
+  Quad key = q;
+  key.x = q.x - ix;
+  key.y = q.y - iy;
+  TurnedStamp* stamp = nullptr;
+  for (auto& e : g_stamps) {
+    if (e.slot == slot && e.generation == g.generation && SameQuad(e.key, key)) stamp = &e;
+  }
+  if (stamp == nullptr) {
+    stamp = &*std::min_element(g_stamps.begin(), g_stamps.end(),
+                               [](const auto& a, const auto& b) { return a.used < b.used; });
+    *stamp = TurnedStamp{};
+    stamp->slot = slot;
+    stamp->generation = g.generation;
+    stamp->key = key;
+    stamp->used = ++g_turned_cache_clock;
+    return false;
+  }
+  stamp->used = ++g_turned_cache_clock;
+  if (!stamp->made) {
+    // Room for the quad turned any way about its pivot.
+    const double reach = std::hypot(std::max(std::fabs(t.center_x), std::fabs(t.width - t.center_x)),
+                                    std::max(std::fabs(t.center_y), std::fabs(t.height - t.center_y)));
+    stamp->margin = static_cast<int>(std::ceil(reach + std::fabs(t.center_x) + std::fabs(t.center_y))) + 2;
+    const int side = 2 * stamp->margin + 2;
+    soft::TurnedQuad at = t;
+    at.x = static_cast<double>(key.x) + stamp->margin;
+    at.y = static_cast<double>(key.y) + stamp->margin;
+    if (!soft::RenderTurned(soft::Canvas{nullptr, side, side, side}, picture, at, stamp->copy)) {
+      *stamp = TurnedStamp{};
+      return false;
+    }
+    stamp->made = true;
+  }
+  soft::BlendCopy(OwnCanvas(), stamp->copy, static_cast<int>(ix) - stamp->margin,
+                  static_cast<int>(iy) - stamp->margin);
+  return true;
+}
+
+bool SameButAngle(const Quad& a, const Quad& b) {
+  return a.src_x == b.src_x && a.src_y == b.src_y && a.src_w == b.src_w && a.src_h == b.src_h && a.x == b.x &&
+         a.y == b.y && a.width == b.width && a.height == b.height && a.center_x == b.center_x &&
+         a.center_y == b.center_y && a.argb == b.argb;
+}
+
+// The largest angle (degrees) by which the quad may turn before some canvas
+// pixel's sample point moves a whole pixel.
+double OnePixelTurn(const Quad& q) {
+  const double px = static_cast<double>(q.x) + q.center_x, py = static_cast<double>(q.y) + q.center_y;
+  const double w = g.config.canvas_width, h = g.config.canvas_height;
+  const double r = std::sqrt(std::max(px * px, (w - px) * (w - px)) + std::max(py * py, (h - py) * (h - py)));
+  return r > 0 ? 1.0 / r * 180.0 / 3.14159265358979323846 : 360.0;
+}
+
+// A large turned quad from the cache (made afresh when its angle has moved
+// too far). False when it is not one to cache.
+bool DrawCachedTurn(std::size_t slot, const soft::Picture& picture, const soft::TurnedQuad& t, const Quad& q) {
+  if (static_cast<double>(q.width) * q.height < kCachedTurnArea) return false;
+  TurnedCacheEntry* entry = nullptr;
+  for (auto& e : g_turned_cache) {
+    if (e.slot == slot && e.generation == g.generation && SameButAngle(e.quad, q) &&
+        std::fabs(static_cast<double>(e.angle) - q.angle_ccw) < OnePixelTurn(q)) {
+      entry = &e;
+    }
+  }
+  const soft::Canvas canvas = OwnCanvas();
+  if (entry == nullptr) {
+    entry = &*std::min_element(g_turned_cache.begin(), g_turned_cache.end(),
+                               [](const auto& a, const auto& b) { return a.used < b.used; });
+    if (!soft::RenderTurned(canvas, picture, t, entry->copy)) {
+      *entry = TurnedCacheEntry{};
+      return false;
+    }
+    entry->slot = slot;
+    entry->generation = g.generation;
+    entry->quad = q;
+    entry->angle = q.angle_ccw;
+  }
+  entry->used = ++g_turned_cache_clock;
+  soft::BlendCopy(canvas, entry->copy);
+  return true;
+}
+
+// Our own drawing into our own canvas: every turned quad, and unturned,
+// unscaled copies with a colour or opacity below full (the renderer's
+// modulated blend is a slow scalar path). False for what is left to the
+// renderer.
+bool DrawOwn(std::size_t slot, const Quad& q) {
+  const std::vector<std::uint32_t>& texels = g.texels[slot];
+  const int tw = g.texel_width[slot];
+  if (texels.empty() || tw <= 0) return false;
+  const soft::Picture picture{texels.data(), tw, static_cast<int>(texels.size()) / tw};
+  if (q.angle_ccw != 0.0f) {
+    const soft::TurnedQuad t{q.src_x, q.src_y, q.src_w, q.src_h, q.x, q.y, q.width, q.height,
+                             q.angle_ccw, q.center_x, q.center_y, q.argb};
+    if (DrawCachedTurn(slot, picture, t, q)) return true;
+    constexpr float kFar = 1 << 20;
+    if (std::fabs(q.x) < kFar && std::fabs(q.y) < kFar && DrawStamped(slot, picture, t, q)) return true;
+    return soft::DrawTurned(OwnCanvas(), picture, t);
+  }
+  if (q.argb == 0xFFFFFFFFu) return false;
+  // The renderer places a copy at the truncated position and size; only an
+  // unscaled copy in range is ours.
+  constexpr float kFar = 1 << 20;
+  if (!(std::fabs(q.x) < kFar && std::fabs(q.y) < kFar)) return false;
+  if (static_cast<int>(q.width) != q.src_w || static_cast<int>(q.height) != q.src_h) return false;
+  if (q.src_w <= 0 || q.src_h <= 0 || q.src_x < 0 || q.src_y < 0 || q.src_x + q.src_w > picture.width ||
+      q.src_y + q.src_h > picture.height) {
+    return false;
+  }
+  soft::BlitModulated(OwnCanvas(), picture, q.src_x, q.src_y, q.src_w, q.src_h, static_cast<int>(q.x),
+                      static_cast<int>(q.y), q.argb);
+  return true;
+}
+
 }  // namespace
+
+void SetSoftwareFastPaths(bool enabled) { g.fast_paths = enabled; }
 
 void DrawQuad(TextureHandle texture, const Quad& q) {
   SDL_Texture* t = Lookup(texture);
   if (t == nullptr || !Active()) return;
-  if (!std::isfinite(q.x) || !std::isfinite(q.y) || !std::isfinite(q.width) || !std::isfinite(q.height) ||
-      !std::isfinite(q.angle_ccw)) {
+  // Nothing the game shows lies anywhere near a million pixels from the
+  // canvas. A quad that does (a creature flung out of the shaft by absurd
+  // tuning, a NaN) is skipped before any float-to-int conversion, ours or
+  // the renderer's, could go out of range.
+  constexpr float kReach = 1048576.0f;
+  const auto within = [](float v) { return std::fabs(v) <= kReach; };  // false for NaN
+  if (!within(q.x) || !within(q.y) || !within(q.width) || !within(q.height) || !within(q.center_x) ||
+      !within(q.center_y) || !std::isfinite(q.angle_ccw)) {
     return;
   }
   if (q.src_x == 0 && q.src_y == 0 && q.src_w == 1 && q.src_h == 1 && q.angle_ccw == 0.0f) {
@@ -412,6 +639,7 @@ void DrawQuad(TextureHandle texture, const Quad& q) {
     FillFromTexel(g.first_texel[static_cast<std::size_t>(texture)], q.argb, rect);
     return;
   }
+  if (FastPaths() && DrawOwn(static_cast<std::size_t>(texture), q)) return;
   if (q.angle_ccw != 0.0f && g.software && DrawTurned(static_cast<std::size_t>(texture), q)) return;
   SDL_SetTextureColorMod(t, static_cast<Uint8>(q.argb >> 16), static_cast<Uint8>(q.argb >> 8),
                          static_cast<Uint8>(q.argb));
@@ -530,21 +758,35 @@ bool ReadCanvasScaled(int width, int height, std::vector<std::uint32_t>& pixels)
   SDL_Texture* scaled =
       SDL_CreateTexture(g.renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_TARGET, width, height);
   if (scaled == nullptr) return false;
+  // Our own canvas surface is copied into a texture for the stretch.
+  SDL_Texture* source = g.canvas;
+  if (g.canvas_surface != nullptr) {
+    SDL_RenderFlush(g.renderer);
+    source = SDL_CreateTextureFromSurface(g.renderer, g.canvas_surface);
+    if (source == nullptr) {
+      SDL_DestroyTexture(scaled);
+      return false;
+    }
+    SDL_SetTextureScaleMode(source, SDL_ScaleModeNearest);
+  }
   SDL_SetRenderTarget(g.renderer, scaled);
-  SDL_SetTextureBlendMode(g.canvas, SDL_BLENDMODE_NONE);
-  SDL_RenderCopy(g.renderer, g.canvas, nullptr, nullptr);
+  SDL_SetTextureBlendMode(source, SDL_BLENDMODE_NONE);
+  SDL_RenderCopy(g.renderer, source, nullptr, nullptr);
   pixels.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 0);
   const bool ok = SDL_RenderReadPixels(g.renderer, nullptr, SDL_PIXELFORMAT_ARGB8888, pixels.data(), width * 4) == 0;
   SDL_SetRenderTarget(g.renderer, g.canvas);
   SDL_DestroyTexture(scaled);
+  if (source != g.canvas) SDL_DestroyTexture(source);
   return ok;
 }
 
 void WindowClientSize(int& width, int& height) {
   width = g.config.canvas_width;
   height = g.config.canvas_height;
-  if (g.backend == VideoBackend::Window && g.window != nullptr) {
-    SDL_GetWindowSize(g.window, &width, &height);
+  if (g.backend == VideoBackend::Window && Active()) {
+    const SDL_Rect shown = PresentRect();
+    width = shown.w;
+    height = shown.h;
   }
 }
 

@@ -1,6 +1,6 @@
 // Window, canvas and drawing. The game draws into a 640 x 480 canvas that is
-// never cleared between frames; presenting shows it stretched over the
-// window's client area (or kept 4:3 in full screen).
+// never cleared between frames; presenting shows it as large as the window
+// (or screen) allows while keeping its 4:3 shape, with black bars around.
 //
 // Three back ends: a real window; "offscreen" (the software renderer with no
 // visible window, for pixel checks and screenshots); and none at all
@@ -23,6 +23,8 @@ struct VideoConfig {
   int canvas_width = 640;
   int canvas_height = 480;
   bool full_screen = false;
+  // Only whole-number enlargements of the canvas (sharp pixels, wider bars).
+  bool integer_scale = false;
   std::string title = "Tumblewell";
 };
 
@@ -34,6 +36,17 @@ VideoBackend GetVideoBackend();
 // canvas. False when the display could not be made in the requested mode.
 bool OpenDisplay(const VideoConfig& config);
 void CloseDisplay();
+// Switches the open window between full screen (the desktop's resolution)
+// and a window at once. False when the window system refused.
+bool SetFullScreen(bool full_screen);
+bool IsFullScreen();
+// Where the canvas is shown in the window's drawable area, in pixels:
+// centred, 4:3, as large as fits (whole-number multiples only with
+// integer_scale; a window smaller than the canvas still gets the largest fit).
+struct ShownRect {
+  int x = 0, y = 0, width = 0, height = 0;
+};
+ShownRect FitCanvas(int out_width, int out_height, int canvas_width, int canvas_height, bool integer_scale);
 bool HasDisplay();
 // Counts the displays opened so far; textures made for an earlier one are gone.
 int DisplayGeneration();
@@ -44,10 +57,10 @@ void WarpCursor(int x, int y);
 
 // Textures. Handle 0 is the empty slot: drawing it does nothing.
 using TextureHandle = std::int32_t;
-// Loads BMP, JPG or PNG. With a colour key (0xRRGGBB), texels of exactly
-// that colour become fully transparent black. 0 when the file is missing or
-// unreadable.
-TextureHandle LoadImageTexture(const std::string& path, bool use_color_key, std::uint32_t color_key,
+// Decodes a BMP, JPG or PNG file held in memory (the caller has checked the
+// size it claims). With a colour key (0xRRGGBB), texels of exactly that
+// colour become fully transparent black. 0 when it does not decode.
+TextureHandle LoadImageTexture(std::string_view bytes, bool use_color_key, std::uint32_t color_key,
                                bool point_filter);
 // A texture from 32-bit pixels in memory, 0xAARRGGBB per pixel, rows top first.
 TextureHandle CreateTexture(int width, int height, const std::uint32_t* argb, bool point_filter);
@@ -67,6 +80,11 @@ struct Quad {
   std::uint32_t argb = 0xFFFFFFFFu;
 };
 void DrawQuad(TextureHandle texture, const Quad& quad);
+// Offscreen, turned quads and modulated copies are drawn by our own code
+// straight into the canvas (on by default). Off, everything goes through the
+// renderer as a window's software renderer does: the reference the pixel
+// tests and the benchmarks compare against.
+void SetSoftwareFastPaths(bool enabled);
 
 // System-font text. Handle 0 draws nothing.
 using FontHandle = std::int32_t;
@@ -82,7 +100,8 @@ void Present();
 bool ReadCanvas(std::vector<std::uint32_t>& pixels, int& width, int& height);
 // Canvas pixels scaled to width x height with the same filter the window uses.
 bool ReadCanvasScaled(int width, int height, std::vector<std::uint32_t>& pixels);
-// Client-area size of the window (the canvas size offscreen).
+// Size of the picture as shown in the window, in pixels (the canvas size
+// offscreen).
 void WindowClientSize(int& width, int& height);
 // Writes 32-bit pixels as a Windows bitmap (24 bits per pixel).
 bool SaveBitmap(const std::string& path, int width, int height, const std::vector<std::uint32_t>& argb);

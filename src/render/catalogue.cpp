@@ -13,6 +13,7 @@
 #include "platform/files.h"
 #include "platform/video.h"
 #include "render/dds.h"
+#include "render/picture_header.h"
 
 namespace tw::render {
 
@@ -257,11 +258,15 @@ const std::vector<TextureEntry>& TextureCatalogue() {
 }
 
 Texture CreateTextureFromFile(const std::string& path, std::uint32_t key) {
+  // Without a display no texture can be made: the picture is not even read.
+  if (!platform::HasDisplay()) return 0;
   const bool point_filter = key != 0;
   const auto bytes = platform::ReadFile(path);
   if (!bytes) return 0;
   if (bytes->size() < 4 || bytes->compare(0, 4, "DDS ") != 0) {
-    return platform::LoadImageTexture(path, key != 0, key, point_filter);
+    // Sized from the header first: a claimed 30000 x 30000 is never decoded.
+    if (!PictureSizeAcceptable(*bytes)) return 0;
+    return platform::LoadImageTexture(*bytes, key != 0, key, point_filter);
   }
   DdsImage image;
   if (!DecodeDds(*bytes, image)) return 0;

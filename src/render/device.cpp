@@ -4,7 +4,9 @@
 #include <utility>
 
 #include "input/keyboard.h"
+#include "config/options.h"
 #include "platform/audio.h"
+#include "platform/input.h"
 #include "platform/video.h"
 #include "render/bitmap_font.h"
 #include "render/catalogue.h"
@@ -35,6 +37,7 @@ bool InitGraphics() {
   config.canvas_width = Display.CanvasWidth;
   config.canvas_height = Display.CanvasHeight;
   config.title = "Tumblewell";
+  config.integer_scale = config::GameOptions.IntegerScale;
 
   Pi = 4.0f * std::atan(1.0f);
   DegToRad = Pi / 180.0f;
@@ -65,6 +68,7 @@ void EndFrame() {
 
 void ShutdownGraphics() {
   ReleaseAllTextures();
+  platform::CloseControllers();
   platform::CloseDisplay();
 }
 

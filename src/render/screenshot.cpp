@@ -13,7 +13,7 @@ std::string NextScreenshotPath() {
   for (int n = 1;; ++n) {
     char name[32];
     std::snprintf(name, sizeof name, "/screenshot%03d.bmp", n);
-    std::string path = platform::AppDir() + name;
+    std::string path = platform::ScreenshotDir() + name;
     if (!platform::FileExists(path)) return path;
   }
 }

@@ -1,6 +1,9 @@
 #include "world/bonus_placement.h"
 
 #include <algorithm>
+#include <cmath>
+#include <utility>
+#include <vector>
 
 #include "config/tuning.h"
 #include "world/bonuses.h"
@@ -13,23 +16,36 @@ namespace {
 
 int Count(Integer n) { return std::max<int>(0, n); }  // a negative count places nothing
 
-}  // namespace
+// One search for spots over the bonus table: the entry to fill next and the
+// grid cells already holding a bonus, so that each draw is checked in
+// constant time however many bonuses there are. Cells outside the grid can
+// never be acceptable (nothing solid lies below them) and are not tracked.
+struct Placement {
+  std::size_t next = 1;
+  std::vector<bool> taken = std::vector<bool>(static_cast<std::size_t>(kGridColumns) * kGridRows, false);
 
-void PlaceBonuses() {
-  const auto& t = config::Tuning;
-  const int n = Count(t.NumOf_Bomb) + Count(t.NumOf_BigEars) + Count(t.NumOf_BombGlass) + Count(t.NumOf_Boots) +
-                Count(t.NumOf_Pie);
-  Bonuses.assign(static_cast<std::size_t>(n) + 1, Bonus{});
-  for (int i = 0; i < Count(t.NumOf_Bomb); ++i) PlaceBonus(kBonusBomb);
-  for (int i = 0; i < Count(t.NumOf_Pie); ++i) PlaceBonus(kBonusPie);
-  for (int i = 0; i < Count(t.NumOf_Boots); ++i) PlaceBonus(kBonusBoot);
-  for (int i = 0; i < Count(t.NumOf_BombGlass); ++i) PlaceBonus(kBonusBombGlass);
-  for (int i = 0; i < Count(t.NumOf_BigEars); ++i) PlaceBonus(kBonusEars);
-}
+  static bool InGrid(Long col, Long row) { return col >= 0 && col < kGridColumns && row >= 0 && row < kGridRows; }
+  static std::size_t At(Long col, Long row) { return static_cast<std::size_t>(col) * kGridRows + static_cast<std::size_t>(row); }
+  bool Taken(Long col, Long row) const { return InGrid(col, row) && taken[At(col, row)]; }
+  void Take(Single x, Single y) {
+    const Single col = x / 32.0f, row = y / 32.0f;
+    if (col != std::floor(col) || row != std::floor(row)) return;  // not on a cell: matches no spot
+    const Long c = num::CLng(static_cast<double>(col)), r = num::CLng(static_cast<double>(row));
+    if (InGrid(c, r)) taken[At(c, r)] = true;
+  }
 
-bool PlaceBonus(int kind) {
-  std::size_t i = 1;
-  while (i < Bonuses.size() && Bonuses[i].Active) ++i;
+  // The state for the table as it stands: the first inactive entry, and the
+  // spots of the entries up to it (the ones a new spot must not share).
+  static Placement Of(const std::vector<Bonus>& table) {
+    Placement p;
+    while (p.next < table.size() && table[p.next].Active) ++p.next;
+    for (std::size_t j = 0; j <= p.next && j < table.size(); ++j) p.Take(table[j].X, table[j].Y);
+    return p;
+  }
+};
+
+bool PlaceOne(int kind, Placement& p) {
+  const std::size_t i = p.next;
   if (i >= Bonuses.size()) return false;
 
   // Both draws are Single products (a Double product can floor one lower).
@@ -40,22 +56,13 @@ bool PlaceBonus(int kind) {
     const Single c = static_cast<Single>(col);
     const Single r = static_cast<Single>(row);
     if (TileAt(c, r) > 0 || TileAt(c, r + 1.0f) < 1) continue;
-    const Single x = c * 32.0f;
-    const Single y = r * 32.0f;
-    bool shared = false;
-    for (std::size_t j = 0; j <= i; ++j) {
-      if (Bonuses[j].X == x && Bonuses[j].Y == y) {
-        shared = true;
-        break;
-      }
-    }
-    if (shared) continue;
+    if (p.Taken(col, row)) continue;
 
     const auto& t = config::Tuning;
     Bonus& b = Bonuses[i];
     b.Active = true;
-    b.X = x;
-    b.Y = y;
+    b.X = c * 32.0f;
+    b.Y = r * 32.0f;
     b.AddForce = 0;
     b.SelectionAlpha = 100;
     switch (kind) {
@@ -66,9 +73,39 @@ bool PlaceBonus(int kind) {
       case kBonusEars: b.Type = "ears"; b.Weight = t.Ears_Weight; b.Points = t.Bonus_Ears_Points; break;
       default: break;
     }
+    p.Take(b.X, b.Y);
+    while (p.next < Bonuses.size() && Bonuses[p.next].Active) ++p.next;
     return true;
   }
   return false;  // too few acceptable cells: the entry stays inactive
+}
+
+}  // namespace
+
+void PlaceBonuses() {
+  const auto& t = config::Tuning;
+  const int n = Count(t.NumOf_Bomb) + Count(t.NumOf_BigEars) + Count(t.NumOf_BombGlass) + Count(t.NumOf_Boots) +
+                Count(t.NumOf_Pie);
+  Bonuses.assign(static_cast<std::size_t>(n) + 1, Bonus{});
+  // Once a spot search fails the shaft has no room left worth searching:
+  // every further search would spend its whole attempt limit and fail too,
+  // so the remaining entries simply stay inactive.
+  Placement p = Placement::Of(Bonuses);
+  const std::pair<int, Integer> order[] = {{kBonusBomb, t.NumOf_Bomb},
+                                           {kBonusPie, t.NumOf_Pie},
+                                           {kBonusBoot, t.NumOf_Boots},
+                                           {kBonusBombGlass, t.NumOf_BombGlass},
+                                           {kBonusEars, t.NumOf_BigEars}};
+  for (const auto& [kind, count] : order) {
+    for (int i = 0; i < Count(count); ++i) {
+      if (!PlaceOne(kind, p)) return;
+    }
+  }
+}
+
+bool PlaceBonus(int kind) {
+  Placement p = Placement::Of(Bonuses);
+  return PlaceOne(kind, p);
 }
 
 }  // namespace tw::world

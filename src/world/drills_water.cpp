@@ -1,5 +1,7 @@
 #include "world/drills_water.h"
 
+#include <algorithm>
+
 #include "config/options.h"
 #include "config/tuning.h"
 #include "core/game_state.h"
@@ -25,6 +27,14 @@ void DisturbWater(long index, double amount) {
   if (index < 0 || index >= kWaterWaveCells) return;
   auto& cell = WaterWave[static_cast<std::size_t>(index)];
   cell = static_cast<Single>(static_cast<double>(cell) + amount);
+}
+
+bool ClampToWavePixels(Long& from, Long& to) {
+  constexpr Long kFirst = 2 * 13;                          // cell 0
+  constexpr Long kLast = 2 * (kWaterWaveCells - 1 + 13) + 1;  // the second pixel of the last cell
+  from = std::max(from, kFirst);
+  to = std::min(to, kLast);
+  return from <= to;
 }
 
 Single DrillTipWorldY() { return DrillY + 32.0f - core::ScrollY; }
@@ -61,9 +71,11 @@ void DrillContactCell(int column, int row) {
   if (DrillY < -30.0f) DrillY = -30.0f;
 
   // Now and then, in arcade mode, the drills only knock a tile loose. The
-  // draw is made in every case so a recorded game sees the same sequence.
-  const bool knock = num::FloorToLong(static_cast<double>(core::Rnd()) * 20.0) == 2;
-  if (knock && !config::GameOptions.GameMode_Story && !ReplayPlayback && !stone) {
+  // chance follows from the game's seed, frame and column, so a replay that
+  // carries the seed meets it again; a replay without one ignores it.
+  const bool knock = num::FloorToLong(static_cast<double>(core::GameChance(column)) * 20.0) == 2;
+  const bool chance_counts = !ReplayPlayback || core::PlaybackHasGameSeed;
+  if (knock && !config::GameOptions.GameMode_Story && chance_counts && !stone) {
     HitTile(c, r, tune.Hit_SmashOnForce - 0.5f, false, true);
   } else {
     HitTile(c, r, tune.Hit_SmashOnForce, false, true);

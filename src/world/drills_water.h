@@ -19,6 +19,11 @@ extern std::array<Single, kWaterWaveCells> WaterWave;
 
 // Adds to one surface cell; indices outside 0..240 are skipped.
 void DisturbWater(long index, double amount);
+// Surface pixel p (world x) moves cell p / 2 - 13. Narrows the pixel span
+// [from, to] to the pixels that land on a cell, so a loop over it stays
+// short and cannot overflow however far off the positions are; false when
+// none do.
+bool ClampToWavePixels(Long& from, Long& to);
 // World y of the drills' tip.
 Single DrillTipWorldY();
 

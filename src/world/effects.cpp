@@ -52,8 +52,9 @@ void SpawnExplosion(Single x, Single y, Single boomX, Single boomY, Single boomA
       const Single last = x + 134.0f;
       const Single innerFrom = x + 50.0f;
       const Single innerTo = x + 84.0f;
-      const Long from = num::CLng(x);
-      const Long to = num::CLng(last);
+      Long from = num::CLng(x);
+      Long to = num::CLng(last);
+      if (!ClampToWavePixels(from, to)) return;
       for (Long p = from; p <= to; ++p) {
         const Long j = p / 2;
         if (j > 12) {

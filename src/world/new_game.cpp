@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "config/ini_store.h"
 #include "config/settings_store.h"
 #include "config/tuning.h"
 #include "core/game_state.h"
@@ -20,7 +21,8 @@ namespace tw::world {
 
 void StartNewGame(bool& readFile) {
   if (!readFile) return;
-  const std::string file = config::TuningFile();
+  // One read of the tuning file serves the whole set-up.
+  const config::IniFileText file = config::ReadIniFile(config::TuningFile());
 
   core::GameOver = false;
   core::ScrollY = 0;
@@ -60,7 +62,7 @@ void StartNewGame(bool& readFile) {
   ResetPlayer();
   Bombs = t.Bonus_BombsAtStart;
 
-  config::ReadLevels(readFile);
+  config::ReadLevels(readFile, file);
   GenerateShaft();
 }
 

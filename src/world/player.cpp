@@ -278,9 +278,11 @@ void UpdatePlayer() {
     if (config::GameOptions.Details_High) {
       audio::PlaySound("waterhit" + std::to_string(core::RandomWhole(1, 5)), false, 92, 0, 0);
     }
-    const Long from = num::CLng(static_cast<double>(P.X));
-    const Long to = num::CLng(static_cast<double>(P.X + 32.0f));
-    for (Long i = from; i <= to; ++i) DisturbWater(static_cast<long>(i / 2 - 13), 2.0 * static_cast<double>(P.VelocityY));
+    Long from = num::CLng(static_cast<double>(P.X));
+    Long to = num::CLng(static_cast<double>(P.X + 32.0f));
+    if (ClampToWavePixels(from, to)) {
+      for (Long i = from; i <= to; ++i) DisturbWater(static_cast<long>(i / 2 - 13), 2.0 * static_cast<double>(P.VelocityY));
+    }
   } else if (line > bottom) {
     P.InWater = false;
   }

@@ -40,8 +40,12 @@ void ScoreStep(std::string_view sound) {
   } else if (sound == "brick_smash") {
     Score += t.Hot_SmashTile;
   } else {
-    StayAliveTotal = static_cast<Single>(static_cast<double>(StayAliveTotal) +
-                                         static_cast<double>(t.Staying_Alive) * core::FrameTime);
+    // Staying alive only counts once the shaft has started to scroll (the
+    // creature has dug its first rows): a game nobody plays earns nothing.
+    if (core::ScrollY < 0.0f) {
+      StayAliveTotal = static_cast<Single>(static_cast<double>(StayAliveTotal) +
+                                           static_cast<double>(t.Staying_Alive) * core::FrameTime);
+    }
     if (Player.Airborne && !config::GameOptions.GameMode_Story) {
       // Speed factor times speed is a Single product; only the step time is a Double.
       const Single perSecond = t.Falling_Speed * Player.VelocityY;

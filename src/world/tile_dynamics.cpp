@@ -39,11 +39,12 @@ bool IsSpecialCell(Integer v) {
 }
 
 // Falling-tile and debris positions are whole pixels of one cell; the water
-// surface cells they cover run from x to x + 32.
+// surface pixels they cover run from x to x + 32.
 void DisturbWaterSpan(Single x, double amount) {
-  for (double px = static_cast<double>(x); px <= static_cast<double>(x) + 32.0; px += 1.0) {
-    DisturbWater(static_cast<long>(num::CLng(px) / 2) - 13, amount);
-  }
+  Long from = num::CLng(static_cast<double>(x));
+  Long to = num::CLng(static_cast<double>(x) + 32.0);
+  if (!ClampToWavePixels(from, to)) return;
+  for (Long px = from; px <= to; ++px) DisturbWater(static_cast<long>(px / 2) - 13, amount);
 }
 
 void Push(Single column, Single row, Single force, bool scoring, bool forceAll) {
@@ -108,9 +109,13 @@ void Smash(Single column, Single row, bool scoring, bool forceAll) {
   }
   const Single top = entry->Y + core::ScrollY;
   if (top + 32.0f > WaterY && top < WaterY) {
-    for (double px = static_cast<double>(entry->X); px <= static_cast<double>(entry->X) + 32.0; px += 1.0) {
-      const long j = static_cast<long>(num::CLng(px) / 2);
-      if (j > 13) DisturbWater(j - 13, 10.0);
+    Long from = num::CLng(static_cast<double>(entry->X));
+    Long to = num::CLng(static_cast<double>(entry->X) + 32.0);
+    if (ClampToWavePixels(from, to)) {
+      for (Long px = from; px <= to; ++px) {
+        const long j = static_cast<long>(px / 2);
+        if (j > 13) DisturbWater(j - 13, 10.0);
+      }
     }
   }
 }

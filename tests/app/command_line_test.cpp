@@ -16,8 +16,9 @@ std::optional<CommandLine> Parse(std::vector<std::string> args, std::string* err
 
 TEST(CommandLineTest, EveryOptionIsRead) {
   auto cl = Parse({"--data", "/tmp/x", "--headless", "--fast", "--frames", "50", "--seed", "3", "--keys",
-                   "k.txt", "--report", "r.json", "--start", "arcade"});
+                   "k.txt", "--report", "r.json", "--start", "arcade", "--integer-scale"});
   ASSERT_TRUE(cl);
+  EXPECT_TRUE(cl->integer_scale);
   EXPECT_EQ(*cl->data_dir, "/tmp/x");
   EXPECT_EQ(std::tuple(cl->headless, cl->fast, *cl->frames, *cl->seed, *cl->keys_file, *cl->report_file, cl->start),
             std::tuple(true, true, 50, 3u, "k.txt", "r.json", StartMode::Arcade));
@@ -39,7 +40,8 @@ TEST(CommandLineTest, BadArgumentsGiveOneLineMessages) {
 TEST(CommandLineTest, HelpNamesEveryOption) {
   const std::string help = HelpText();
   for (const char* opt : {"--data", "--headless", "--offscreen", "--fast", "--frames", "--seed", "--keys",
-                          "--report", "--start", "--version", "--help"}) {
+                          "--report", "--start", "--version", "--help", "--integer-scale", "XDG_DATA_HOME",
+                          "XDG_PICTURES_DIR"}) {
     EXPECT_NE(help.find(opt), std::string::npos) << opt;
   }
 }

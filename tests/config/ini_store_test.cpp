@@ -14,7 +14,9 @@ TEST(IniRead, LookupRules) {
   struct Case {
     const char *why, *text, *section, *key, *want;
   };
-  const std::string bom_binary("BM\x36\x00\x00\x00\0\0[s\x01\xff", 14);
+  // Sized by the literal itself (12 bytes, NULs included), never by hand.
+  constexpr char kBinary[] = "BM\x36\x00\x00\x00\0\0[s\x01\xff";
+  const std::string bom_binary(kBinary, sizeof kBinary - 1);
   const Case cases[] = {
       {"names ignore case, spaces trimmed", "[Player]\r\n  WalkSpeed  =  150 \r\n", "player", "walkspeed", "150"},
       {"padded names", "[Player]\r\nweight=4\r\n", " PLAYER ", " Weight ", "4"},
@@ -38,12 +40,24 @@ TEST(IniRead, LookupRules) {
       {"words", "just some words\nwithout any structure", "s", "k", ""},
       {"keys before any section", "k=1\n[s]\n", "s", "k", ""},
   };
-  for (const Case& c : cases) EXPECT_EQ(ReadIniText(c.text, c.section, c.key), c.want) << c.why;
+  for (const Case& c : cases) {
+    EXPECT_EQ(ReadIniText(c.text, c.section, c.key), c.want) << c.why;
+    // The index built for thousands of lookups answers the same.
+    EXPECT_EQ(LookupIniIndex(IndexIniText(c.text), c.section, c.key).value_or(""), c.want) << c.why;
+  }
+  std::string many = "[Map]\n";
+  for (int i = 0; i < 500; ++i) many += "Y" + std::to_string(i) + "_X1=" + std::to_string(i % 7) + "\n";
+  const IniIndex map = IndexIniText(many);
+  for (const auto& [key, want] : {std::pair{"y499_x1", "2"}, {"Y0_X1", "0"}, {"Y500_X1", ""}, {"Y01_X1", ""}}) {
+    EXPECT_EQ(LookupIniIndex(map, "map", key).value_or(""), want) << key;
+  }
+  EXPECT_FALSE(LookupIniIndex(IndexIniText(bom_binary), "s", "k").has_value());
   EXPECT_EQ(ReadIniText(bom_binary, "s", "k"), "");
   EXPECT_EQ(LookupIniText("[s]\nempty=\n", "s", "empty"), std::optional<std::string>(""));
   EXPECT_EQ(LookupIniText("[s]\nempty=\n", "s", "missing"), std::nullopt);
   // Values are cut at 254 characters.
   EXPECT_EQ(ReadIniText("[s]\nk=" + std::string(300, 'x') + "\n", "s", "k"), std::string(254, 'x'));
+  EXPECT_EQ(LookupIniIndex(IndexIniText("[s]\nk=" + std::string(300, 'x')), "s", "k"), std::string(254, 'x'));
 }
 
 TEST(IniWrite, InPlaceNewKeysAndSections) {
@@ -100,14 +114,6 @@ TEST(IniFile, WriteToAnUnwritablePlaceFailsQuietly) {
   test::WriteText(dir.File("blocker"), "a file, not a folder");
   EXPECT_FALSE(WriteIni("s", "k", "v", dir.File("blocker/inside.ini")));
   EXPECT_EQ(test::ReadText(dir.File("blocker")), "a file, not a folder");
-}
-
-TEST(IniFile, FileNamesResolveWithoutRegardToCase) {
-  test::TempDir dir;
-  test::WriteText(dir.File("Textures/Options.BMP"), "[main]\nSound_On=True\n");
-  EXPECT_EQ(ReadIni("main", "Sound_On", dir.path + "\\textures\\options.bmp"), "True");
-  WriteIni("main", "Sound_On", "False", dir.path + "/TEXTURES/options.bmp");
-  EXPECT_EQ(test::ReadText(dir.File("Textures/Options.BMP")), "[main]\nSound_On=False\n");
 }
 
 }  // namespace

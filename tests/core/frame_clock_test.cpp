@@ -62,6 +62,45 @@ TEST(WaitFrame, ASlowFrameWaitsOnceAndStillStepsByTheFixedAmount) {
   EXPECT_EQ(FrameTime, 0.02);
 }
 
+TEST(WaitFrame, LateWakeUpsDoNotAccumulateAndAStallStartsAfresh) {
+  // Every sleep overshoots by 0.4 ms and every frame works 5 ms: a clock that
+  // took each start from the end of the last wait would run slow.
+  FakeClock clock;
+  clock.step = 50;
+  SetClockSource({[&clock] { return clock.now += clock.step; }, [] { return std::int64_t{1'000'000}; },
+                  [&clock](std::int64_t us) { clock.now += us + 400; }});
+  SetFrameWaitEnabled(true);
+  Single target = 50.0f;
+  WaitFrame(target);
+  const std::int64_t first = clock.now;
+  for (int i = 0; i < 500; ++i) {
+    clock.now += 5'000;
+    target = 50.0f;
+    WaitFrame(target);
+    EXPECT_EQ(FrameTime, 0.02);
+  }
+  const double mean_ms = static_cast<double>(clock.now - first) / 500.0 / 1000.0;
+  EXPECT_NEAR(mean_ms, 20.0, 0.01);
+
+  // One frame 30 ms late is made up by the next wait being shorter...
+  clock.now += 30'000;
+  target = 50.0f;
+  WaitFrame(target);
+  const std::int64_t after_late = clock.now;
+  target = 50.0f;
+  WaitFrame(target);
+  EXPECT_LT(clock.now - after_late, 20'000 - 5'000);
+  // ...but after a stall of a second the frames come a full period apart
+  // again at once rather than all the missed frames in a burst.
+  clock.now += 1'000'000;
+  target = 50.0f;
+  WaitFrame(target);
+  const std::int64_t after_stall = clock.now;
+  target = 50.0f;
+  WaitFrame(target);
+  EXPECT_GE(clock.now - after_stall, 20'000);
+}
+
 TEST(WaitFrame, WithoutWaitingTheBookkeepingStillRuns) {
   FakeClock clock;
   clock.Install();

@@ -6,6 +6,8 @@
 #include <map>
 #include <tuple>
 
+#include <unistd.h>
+
 #include "test_support.h"
 
 namespace tw {
@@ -20,12 +22,9 @@ struct GameRun {
   std::optional<JsonValue> report;
 
   void Start(std::vector<std::string> args, std::vector<std::string> env = {}) {
-    const std::string report_path = config.File("report.json");
-    args.insert(args.begin(), {"--data", data.path, "--report", report_path});
-    env.push_back("XDG_CONFIG_HOME=" + config.path);
-    env.push_back("SDL_AUDIODRIVER=dummy");
-    result = test::RunGame(args, env);
-    if (std::filesystem::exists(report_path)) report = test::ParseJson(test::ReadText(report_path));
+    test::ReportedRun run = test::RunReported(data.path, config.path, std::move(args), std::move(env));
+    result = std::move(run.result);
+    report = std::move(run.report);
   }
 };
 
@@ -41,7 +40,7 @@ TEST(Startup, FirstHeadlessRunCreatesOptionsAndScoresAndReports) {
                                                 {"full_screen", false}, {"arcade_locked", true}, {"story_readen", false}};
   for (const auto& [name, value] : defaults) EXPECT_EQ(r["options"][name].boolean, value) << name;
   // The built-in story table, 2500 down to 250.
-  ASSERT_EQ(r["high_scores"].array.size(), 10u);
+  ASSERT_EQ(r["high_scores"].object.size(), 10u);
   for (std::size_t i = 0; i < 10; ++i) {
     EXPECT_EQ(r["high_scores"][i]["name"].string, "BOLO");
     EXPECT_EQ(r["high_scores"][i]["score"].number, 2500 - 250 * static_cast<double>(i));
@@ -78,6 +77,35 @@ TEST(Startup, SavedOptionsAndScoresAreUsed) {
   EXPECT_NE(test::ReadText(run.data.File("Textures/dot_white2.bmp")).find("9n=BOLO"), std::string::npos);
 }
 
+TEST(Startup, ATableWithANegativeScoreGetsNoPhantomEntry) {
+  // Valid file content: nothing may be inserted above the last entry.
+  GameRun run;
+  std::string table = "[hs]\n9s=-5\n9n=P9\n";
+  for (const std::string n : {"0", "1", "2", "3", "4", "5", "6", "7", "8"}) table += n + "s=9" + n + "\n" + n + "n=P" + n + "\n";
+  test::WriteText(run.data.File("textures/dot_black2.bmp"), table);
+  run.Start({"--headless", "--fast", "--frames", "3"});
+  ASSERT_EQ(run.result.exit_code, 0) << run.result.err;
+  ASSERT_TRUE(run.report);
+  EXPECT_EQ((*run.report)["high_scores"][8]["name"].string, "P8");
+  EXPECT_EQ((*run.report)["high_scores"][9]["name"].string, "P9");
+  EXPECT_EQ((*run.report)["high_scores"][9]["score"].number, -5);
+}
+
+TEST(Startup, AStartRemovesTheTemporariesOfAKilledRunOnly) {
+  // Ours of a dead process go; a running process's and look-alikes stay.
+  GameRun run;
+  const std::string dead = "999999999", alive = std::to_string(::getpid());
+  const std::pair<std::string, bool> files[] = {{run.data.File("textures/options.bmp.tmp" + dead + "_4"), false},
+                                                {run.data.File("replay.ini.tmp" + dead + "_0"), false},
+                                                {run.config.File("tumblewell/settings.ini.tmp" + dead + "_2"), false},
+                                                {run.data.File("textures/dot_black2.bmp.tmp" + alive + "_0"), true},
+                                                {run.data.File("notes.tmp7"), true}};
+  for (const auto& [path, stays] : files) test::WriteText(path, "partial");
+  run.Start({"--headless", "--fast", "--frames", "3"});
+  ASSERT_EQ(run.result.exit_code, 0) << run.result.err;
+  for (const auto& [path, stays] : files) EXPECT_EQ(std::filesystem::exists(path), stays) << path;
+}
+
 TEST(Startup, StartOptionEntersAGameWithoutSavingTheMode) {
   GameRun run;
   run.Start({"--headless", "--fast", "--frames", "10", "--start", "arcade", "--seed", "5"});
@@ -97,9 +125,32 @@ TEST(Startup, OffscreenRunDrawsAndStops) {
   EXPECT_EQ((*run.report)["frames"].number, 20);
 }
 
+TEST(Startup, AStartWithNothingChangedWritesNoFile) {
+  GameRun run;
+  const std::vector<std::string> args{"--offscreen", "--fast", "--frames", "5"};
+  run.Start(args);
+  ASSERT_EQ(run.result.exit_code, 0) << run.result.err;
+  // Every file the first start left (options, score table, settings), with
+  // its modification time.
+  namespace fs = std::filesystem;
+  std::vector<std::pair<std::string, fs::file_time_type>> files;
+  for (const std::string& dir : {run.data.path, run.config.path}) {
+    for (const auto& e : fs::recursive_directory_iterator(dir)) {
+      if (e.is_regular_file() && e.path().filename() != "report.json") {
+        files.emplace_back(e.path().string(), e.last_write_time());
+      }
+    }
+  }
+  ASSERT_GE(files.size(), 3u);
+  run.Start(args);
+  ASSERT_EQ(run.result.exit_code, 0) << run.result.err;
+  for (const auto& [path, time] : files) EXPECT_EQ(fs::last_write_time(path), time) << path;
+}
+
 TEST(CommandLineErrors, BadArgumentsExitWithTwoAndOneLine) {
   for (const std::vector<std::string>& args :
-       std::vector<std::vector<std::string>>{{"--frames", "x"}, {"--nonsense"}, {"--keys", "/no/such/file"}}) {
+       std::vector<std::vector<std::string>>{{"--frames", "x"}, {"--nonsense"}, {"--keys", "/no/such/file"},
+                                            {"--play", "/no/such/file"}, {"--play"}, {"--record", "--play", "x"}}) {
     const test::RunResult r = test::RunGame(args);
     EXPECT_EQ(r.exit_code, 2) << args[0];
     EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
@@ -110,6 +161,28 @@ TEST(CommandLineErrors, BadArgumentsExitWithTwoAndOneLine) {
   const test::RunResult r = test::RunGame({"--headless", "--keys", dir.File("bad.keys")});
   EXPECT_EQ(r.exit_code, 2);
   EXPECT_NE(r.err.find("line 1"), std::string::npos);
+}
+
+TEST(CommandLineErrors, MissingFoldersAndWrongFilesExitWithTwoAndCreateNothing) {
+  test::TempDir dir;
+  const std::string missing = dir.File("missing");
+  for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+           {"--data", missing},
+           {"--data", dir.path, "--keys", dir.path},
+           {"--data", dir.path, "--report", missing + "/report.json"},
+           {"--data", dir.path, "--report", dir.path},
+           {"--start", "arc\x1b[2Jade\x07"}}) {
+    std::vector<std::string> full = {"--headless", "--fast", "--frames", "1"};
+    full.insert(full.end(), args.begin(), args.end());
+    const test::RunResult r = test::RunGame(full, {"XDG_CONFIG_HOME=" + dir.path});
+    EXPECT_EQ(r.exit_code, 2) << args.back();
+    EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+    // Bad bytes are shown escaped, never passed to the terminal.
+    EXPECT_TRUE(std::none_of(r.err.begin(), r.err.end(), [](char c) { return c == '\x1b' || c == '\x07'; }))
+        << r.err;
+    EXPECT_TRUE(std::filesystem::is_empty(dir.path)) << args.back();
+  }
+  EXPECT_NE(test::RunGame({"--start", "arc\x1b[2Jade"}).err.find("arc\\x1b[2Jade"), std::string::npos);
 }
 
 TEST(CommandLineErrors, HelpAndVersion) {

@@ -41,46 +41,12 @@ TEST_F(EndOfGame, NothingHappensDuringPlay) {
   EXPECT_EQ(std::tuple(world::DrillY, world::EndReady, world::EndFade), std::tuple(100.0f, true, 0.0f));
 }
 
-TEST_F(EndOfGame, DrillsSlideDownWhileTheNameIsTyped) {
-  world::Score = 300;
-  frontend::IdleFrames = 50;
-  frontend::EndOfGameCheck();
-  EXPECT_EQ(std::tuple(world::DrillY, world::WaterFixedY, frontend::IdleFrames), std::tuple(110.0f, 500.0f, 0.0f));
-  world::DrillY = 375;
-  frontend::EndOfGameCheck();
-  EXPECT_EQ(world::DrillY, 385.0f);
-  for (int i = 0; i < 30; ++i) frontend::EndOfGameCheck();
-  EXPECT_EQ(world::DrillY, 480.0f);  // 5 per frame for the last 100, then no further
-  // No wind-up until the name is confirmed.
-  EXPECT_EQ(world::EndFade, 0.0f);
-  EXPECT_EQ(config::PlayedGames, 4);
-}
-
-TEST_F(EndOfGame, AScoreBelowOrEqualToTheTenthLeavesTheTable) {
-  const auto before = config::HighScores;
-  Finish(250, "ANNA");  // equal to the tenth entry
-  EXPECT_EQ(std::tuple(frontend::MenuScreen.empty(), frontend::MenuItem, world::EndFade, world::EndReady),
-            std::tuple(true, 1, 100.0f, false));
-  for (std::size_t i = 0; i < 10; ++i) EXPECT_EQ(config::HighScores[i].Score, before[i].Score);
-  EXPECT_EQ(std::tuple(world::LastName.empty(), config::PlayedGames, PlayedGamesStored()), std::tuple(true, 5, "5"));
-  // The wind-up happens once.
-  frontend::EndOfGameCheck();
-  EXPECT_EQ(config::PlayedGames, 5);
-}
-
 TEST_F(EndOfGame, AQualifyingScoreEntersAtItsPlaceAndIsHighlighted) {
   Finish(1100.4f, "ANNA");
-  EXPECT_EQ(frontend::MenuScreen, "hs");
-  EXPECT_EQ(frontend::MenuItem, 10);
-  EXPECT_EQ(config::HighScores[6].Name, "ANNA");  // 1250 above, 1000 below
-  EXPECT_EQ(config::HighScores[6].Score, 1100);
-  EXPECT_EQ(config::HighScores[9].Score, 500);
-  EXPECT_EQ(world::LastName, "ANNA");
-  EXPECT_EQ(frontend::NewEntryKey, "ANNA1100");
-  EXPECT_TRUE(frontend::IsNewEntry(config::HighScores[6]));
-  EXPECT_FALSE(frontend::IsNewEntry(config::HighScores[5]));
-  EXPECT_TRUE(Contains("textures/dot_black2.bmp", "6n=ANNA"));
-  EXPECT_TRUE(Contains("textures/dot_black2.bmp", "6s=1100"));
+  // 1250 above, 1000 below; the new entry is highlighted.
+  EXPECT_EQ(std::tuple(config::HighScores[6].Name, config::HighScores[6].Score, world::LastName, frontend::NewEntryKey),
+            std::tuple("ANNA", 1100, "ANNA", "ANNA1100"));
+  EXPECT_TRUE(frontend::IsNewEntry(config::HighScores[6]) && !frontend::IsNewEntry(config::HighScores[5]));
 
   // An empty name is stored as BOLO; a score above 32767 as it is.
   core::GameOver = true;
@@ -119,11 +85,8 @@ TEST_F(EndOfGame, APlayedBackGameNeverCountsAndArmsTheNextIdleReplay) {
   world::Score = 5000;
   world::LastName = "EVE";
   frontend::EndOfGameCheck();  // wound up at once, no name asked
-  EXPECT_EQ(world::Score, 0.0f);
-  EXPECT_EQ(frontend::IdleFrames, 900.0f);
-  EXPECT_TRUE(frontend::MenuScreen.empty());
-  EXPECT_EQ(frontend::MenuItem, 1);
-  EXPECT_EQ(config::HighScores[0].Score, 2500);
+  EXPECT_EQ(std::tuple(world::Score, frontend::IdleFrames, frontend::MenuScreen, frontend::MenuItem, config::HighScores[0].Score),
+            std::tuple(0.0f, 900.0f, "", 1, 2500));
   EXPECT_EQ(std::tuple(world::LastName, config::PlayedGames, PlayedGamesStored(), world::ReplayPlayback),
             std::tuple("EVE", 4, "none", false));
 }
@@ -132,12 +95,10 @@ TEST_F(EndOfGame, WinningShowsTheWonScreenAndOnlyStoryModeUnlocksArcade) {
   std::ofstream(dir_ / "wd.jpg") << "not a picture";
   world::GameWon = true;
   Finish(3000, "ANNA");
-  EXPECT_EQ(frontend::MenuScreen, "won");  // replaces the table screen ...
-  EXPECT_EQ(frontend::MenuItem, 10);
-  EXPECT_EQ(config::HighScores[0].Name, "ANNA");  // ... after the entry was saved
-  EXPECT_FALSE(config::GameOptions.ArcadeLocked);
-  EXPECT_TRUE(Contains("textures/options.bmp", "ArcadeLocked=False"));
-  EXPECT_FALSE(world::GameWon);
+  // The won screen replaces the table screen after the entry was saved.
+  EXPECT_EQ(std::tuple(frontend::MenuScreen, frontend::MenuItem, config::HighScores[0].Name, world::GameWon),
+            std::tuple("won", 10, "ANNA", false));
+  EXPECT_TRUE(!config::GameOptions.ArcadeLocked && Contains("textures/options.bmp", "ArcadeLocked=False"));
 
   // A won arcade game leaves the options alone.
   std::filesystem::remove(dir_ / "textures" / "options.bmp");
@@ -147,17 +108,15 @@ TEST_F(EndOfGame, WinningShowsTheWonScreenAndOnlyStoryModeUnlocksArcade) {
   core::GameOver = true;
   world::GameWon = true;
   Finish(10, "ANNA");
-  EXPECT_EQ(frontend::MenuScreen, "won");
-  EXPECT_TRUE(config::GameOptions.ArcadeLocked);
-  EXPECT_FALSE(std::filesystem::exists(dir_ / "textures" / "options.bmp"));
+  EXPECT_EQ(std::tuple(frontend::MenuScreen, config::GameOptions.ArcadeLocked, std::filesystem::exists(dir_ / "textures" / "options.bmp")),
+            std::tuple("won", true, false));
   // A won game played back in story mode shows no picture but is not left won.
   core::GameOver = true;
   config::GameOptions.GameMode_Story = true;
   world::ReplayPlayback = true;
   world::GameWon = true;
   frontend::EndOfGameCheck();
-  EXPECT_TRUE(frontend::MenuScreen.empty());
-  EXPECT_FALSE(world::GameWon);
+  EXPECT_EQ(std::tuple(frontend::MenuScreen, world::GameWon), std::tuple("", false));
 }
 
 TEST_F(EndOfGame, ARecordedGameWritesItsClosingValuesOnce) {

@@ -4,7 +4,6 @@
 // read leaves the table as the test set it).
 #pragma once
 
-#include <sstream>
 #include <vector>
 
 #include "../world/world_fixture.h"
@@ -14,6 +13,7 @@
 #include "frontend/menu_screens.h"
 #include "input/name_entry.h"
 #include "replay/replay.h"
+#include "test_support.h"
 
 namespace tw::testing {
 
@@ -42,12 +42,7 @@ class FrontendTest : public WorldTest {
     return n;
   }
 
-  std::string ReadFile(const std::string& relative) const {
-    std::ifstream in(dir_ / relative);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-  }
+  std::string ReadFile(const std::string& relative) const { return test::ReadText((dir_ / relative).string()); }
   bool Contains(const std::string& relative, const std::string& text) const {
     return ReadFile(relative).find(text) != std::string::npos;
   }

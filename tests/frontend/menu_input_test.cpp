@@ -50,16 +50,14 @@ TEST_F(MenuInput, EscapeFromEachScreenSelectsItsButton) {
     MenuItem = 10;
     frontend::MenuButtonAnim[3].Alpha = 80;
     Tap(key::Escape);
-    EXPECT_TRUE(MenuScreen.empty()) << screen;
-    EXPECT_EQ(MenuItem, item) << screen;
-    EXPECT_EQ(frontend::MenuButtonAnim[3].Alpha, 0.0f) << screen;  // the buttons fade in again
+    // The buttons fade in again.
+    EXPECT_EQ(std::tuple(MenuScreen, MenuItem, frontend::MenuButtonAnim[3].Alpha), std::tuple("", item, 0.0f)) << screen;
   }
   // The won screen leaves its item as it is.
   MenuScreen = "won";
   MenuItem = 10;
   Tap(key::Escape);
-  EXPECT_TRUE(MenuScreen.empty());
-  EXPECT_EQ(MenuItem, 10);
+  EXPECT_EQ(std::tuple(MenuScreen, MenuItem), std::tuple("", 10));
 }
 
 TEST_F(MenuInput, ReturnOpensEachScreenAndBackLeavesIt) {

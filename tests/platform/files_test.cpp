@@ -5,6 +5,8 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include <sys/stat.h>
+
 #include "test_support.h"
 
 namespace tw::platform {
@@ -51,6 +53,20 @@ TEST(AtomicWrite, ReplacesWholeFilesOrLeavesWhatWasThere) {
   int entries = 0;
   for ([[maybe_unused]] const auto& e : std::filesystem::recursive_directory_iterator(dir.path)) ++entries;
   EXPECT_EQ(entries, 6);  // a, a/b, a/b/scores.bmp, folder, folder/inner, plain
+}
+
+TEST(Reads, OnlyRegularFilesOfASaneSizeAreRead) {
+  // Each of these is treated as missing: a FIFO used to hang the start for
+  // ever, a link to /dev/zero to read until memory ran out.
+  test::TempDir dir;
+  ASSERT_EQ(::mkfifo(dir.File("fifo").c_str(), 0600), 0);
+  std::filesystem::create_symlink("/dev/zero", dir.File("zero"));
+  std::filesystem::create_directories(dir.File("folder"));
+  test::WriteText(dir.File("big"), "");
+  std::filesystem::resize_file(dir.File("big"), static_cast<std::uintmax_t>(kMaxReadBytes) + 1);
+  for (const char* name : {"fifo", "zero", "folder", "big", "missing"}) EXPECT_FALSE(ReadFile(dir.File(name))) << name;
+  std::filesystem::resize_file(dir.File("big"), static_cast<std::uintmax_t>(kMaxReadBytes));
+  EXPECT_EQ(ReadFile(dir.File("big")).value_or("").size(), static_cast<std::size_t>(kMaxReadBytes));
 }
 
 TEST(UserConfig, HonoursXdgConfigHome) {

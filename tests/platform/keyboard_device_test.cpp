@@ -65,7 +65,8 @@ TEST_F(KeyboardDeviceTest, MouseButtonsAndCloseRequestsReachTheGame) {
                    [&](int button, bool down) {
                      seen_button = button;
                      seen_down = down;
-                   }});
+                   },
+                   {}, {}, {}});
   SDL_Event e{};
   e.type = SDL_MOUSEBUTTONDOWN;
   e.button.button = SDL_BUTTON_RIGHT;
@@ -78,6 +79,29 @@ TEST_F(KeyboardDeviceTest, MouseButtonsAndCloseRequestsReachTheGame) {
   SDL_PushEvent(&q);
   PumpEvents();
   EXPECT_EQ(closes, 1);
+}
+
+TEST_F(KeyboardDeviceTest, AltEnterAndF11SwitchTheWindowWithoutConfirmingAnything) {
+  int toggles = 0;
+  SetWindowEvents({{}, {}, [&] { ++toggles; }, {}, {}});
+  std::array<std::uint8_t, 256> table{};
+  SDL_Event e{};
+  e.type = SDL_KEYDOWN;
+  e.key.state = SDL_PRESSED;
+  e.key.keysym.scancode = SDL_SCANCODE_RETURN;
+  e.key.keysym.mod = KMOD_LALT;
+  SDL_PushEvent(&e);
+  ASSERT_TRUE(ReadKeyboardTable(table));  // the frame's read sees it first
+  EXPECT_EQ(table[28], 0);                // Return is not a confirm here
+  e.key.keysym.scancode = SDL_SCANCODE_F11;
+  e.key.keysym.mod = KMOD_NONE;
+  SDL_PushEvent(&e);
+  PumpEvents();  // both switches happen at the yield, between frames
+  EXPECT_EQ(toggles, 1);                   // one request per yield, however many presses
+  Push(SDL_SCANCODE_F11, true);
+  PumpEvents();
+  EXPECT_EQ(toggles, 2);
+  SetWindowEvents({});
 }
 
 TEST(KeyCodes, ScancodesMapToTheClassicTable) {

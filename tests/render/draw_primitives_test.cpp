@@ -2,6 +2,7 @@
 // rectangles, turns, alpha, draw colour, one-texel fills and text alignment.
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <tuple>
 #include <vector>
 
@@ -37,9 +38,11 @@ class DrawTest : public test::OffscreenCanvasTest {
 
 TEST_F(DrawTest, ZeroDestinationWidthKeepsTheTexelSize) {
   DrawSprite(Quadrants(), 10, 20, 32, 32, 0, 100, 0, 300);
+  DrawSprite(0, 100, 100, 32, 32, 0, 100, 640, 480);  // empty slots draw nothing
+  DrawSprite(12345, 100, 100, 32, 32, 0, 100, 640, 480);
   const test::CanvasShot at;
   test::ExpectPixels(at, {{10, 20, kRed}, {41, 20, kGreen}, {10, 51, kBlue},
-                          {41, 51, kWhite}, {42, 20, kBlack}, {10, 52, kBlack}});
+                          {41, 51, kWhite}, {42, 20, kBlack}, {10, 52, kBlack}, {110, 110, kBlack}});
 }
 
 TEST_F(DrawTest, ScaledRegionTakesTheRightTexelsAndItsEdgesRoundHalfToEven) {
@@ -63,11 +66,9 @@ TEST_F(DrawTest, PositiveAnglesTurnAnticlockwiseAboutTheCentre) {
 }
 
 TEST_F(DrawTest, AlphaPercentagesAreClampedAndScaled) {
-  EXPECT_EQ(AlphaFromPercent(100), 255);
-  EXPECT_EQ(AlphaFromPercent(50), 128);  // 127.5 rounds to the even 128
-  EXPECT_EQ(AlphaFromPercent(150), 255);
-  EXPECT_EQ(AlphaFromPercent(-5), 0);
-  EXPECT_EQ(AlphaFromPercent(1), 3);  // 2.55
+  // 127.5 rounds to the even 128; 2.55 to 3.
+  EXPECT_EQ(std::tuple(AlphaFromPercent(100), AlphaFromPercent(50), AlphaFromPercent(150), AlphaFromPercent(-5), AlphaFromPercent(1)),
+            std::tuple(255, 128, 255, 0, 3));
 
   const Texture t = Quadrants();
   FillCanvas(0xFF204060u);
@@ -88,16 +89,8 @@ TEST_F(DrawTest, DrawColourMultipliesTheTexels) {
   SetDrawColor(255, 128, 0);
   DrawSprite(Quadrants(), 0, 0, 32, 32, 0, 100, 0, 0);
   const test::CanvasShot at;
-  // white x (255, 128, 0)
-  // green x (255, 128, 0)
-  // blue x no blue
+  // White, green and blue texels times (255, 128, 0).
   test::ExpectPixels(at, {{20, 20, 0xFFFF8000u}, {20, 2, 0xFF008000u}, {2, 20, kBlack}});
-}
-
-TEST_F(DrawTest, EmptySlotsDrawNothing) {
-  DrawSprite(0, 0, 0, 32, 32, 0, 100, 640, 480);
-  DrawSprite(12345, 0, 0, 32, 32, 0, 100, 640, 480);
-  EXPECT_EQ(Pixel(10, 10), kBlack);
 }
 
 // A quad drawn from one texel is filled as a plain rectangle: the same colour,
@@ -164,6 +157,24 @@ TEST_F(DrawTest, TextAlignsLeftOrRightInItsRectangle) {
   EXPECT_EQ(std::tuple(lit(100, 130, 100), lit(200, 300, 100), lit(100, 200, 200), lit(270, 300, 200)),
             std::tuple(true, false, false, true));
   EXPECT_FALSE(lit(300, 340, 200));  // clipped to the rectangle
+}
+
+TEST_F(DrawTest, QuadsFarOffTheCanvasOrNotNumbersDrawNothing) {
+  // Where a creature flung out by absurd tuning puts its explosion: skipped
+  // before any coordinate is converted to an integer, turned or not.
+  const Texture t = Quadrants();
+  const float nan = std::numeric_limits<float>::quiet_NaN();
+  for (const auto& [x, size, angle] : {std::tuple{-4e37f, 32.0f, 30.0f}, std::tuple{-4e37f, 8e37f, 0.0f},
+                                       std::tuple{-4e37f, 8e37f, 45.0f}, std::tuple{nan, 32.0f, 10.0f},
+                                       std::tuple{10.0f, 32.0f, nan}}) {
+    DrawSprite(t, x, x, 32, 32, angle, 100, size, size);
+  }
+  DrawSprite(t, 200, 200, 32, 32, 90, 100, 0, 0);  // later draws are unaffected
+  const test::CanvasShot at;
+  int lit = 0;
+  for (std::size_t i = 0; i < at.pixels.size(); ++i) lit += (at.pixels[i] & 0xFFFFFFu) != 0 ? 1 : 0;
+  EXPECT_EQ(lit, 32 * 32);
+  EXPECT_EQ(at(204, 204), kGreen);
 }
 
 }  // namespace

@@ -39,20 +39,21 @@ tw_start_xvfb() {
   return 1
 }
 
-# tw_run_game_in_xvfb BIN: under a private X server, starts BIN with no game
-# arguments in a fresh application directory (options and scores of its own,
+# tw_run_game_in_xvfb BIN [ARGS...]: under a private X server, starts BIN (with
+# the extra game arguments, if any) in a fresh application directory (options and scores of its own,
 # report written at shut-down) and waits for its window. Sets TW_WORK (the
 # scratch folder: data/, config/, report.json, out, err), TW_GAME_PID and
 # TW_WINDOW; everything is stopped and removed when the script exits.
 tw_run_game_in_xvfb() {
   local bin=$1
+  shift
   TW_WORK=$(mktemp -d)
   TW_GAME_PID=
   trap '[ -n "${TW_GAME_PID:-}" ] && kill "$TW_GAME_PID" 2>/dev/null; [ -n "${TW_XVFB_PID:-}" ] && kill "$TW_XVFB_PID" 2>/dev/null; rm -rf "$TW_WORK"' EXIT
   tw_start_xvfb
   tw_link_app_data "$(dirname "$bin")" "$TW_WORK/data"
   XDG_CONFIG_HOME="$TW_WORK/config" SDL_AUDIODRIVER=dummy "$bin" --data "$TW_WORK/data" \
-    --report "$TW_WORK/report.json" >"$TW_WORK/out" 2>"$TW_WORK/err" &
+    --report "$TW_WORK/report.json" "$@" >"$TW_WORK/out" 2>"$TW_WORK/err" &
   TW_GAME_PID=$!
   TW_WINDOW=$(timeout 20 xdotool search --sync --name '^Tumblewell$' | head -1)
   [ -n "$TW_WINDOW" ] || { echo "FAIL: no window"; return 1; }

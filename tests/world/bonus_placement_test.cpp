@@ -1,6 +1,7 @@
 // Where bonuses are placed, and that placement always ends.
 #include "world_fixture.h"
 
+#include <algorithm>
 #include <set>
 #include <tuple>
 #include <utility>
@@ -31,18 +32,6 @@ TEST_F(BonusPlacement, SpotsLieOnSomethingSolidAndAreNeverShared) {
   }
 }
 
-TEST_F(BonusPlacement, KindsFillTheTableInOrderWithTheirValues) {
-  StartGame(false);
-  const auto& b = world::Bonuses;
-  ASSERT_EQ(b.size(), 13u);  // 3 bombs, 4 pies, 2 boots, 1 glass bomb, 2 ears
-  const char* expected[] = {"", "bomb", "bomb", "bomb", "pie", "pie", "pie", "pie", "boot", "boot",
-                            "bombglass", "ears", "ears"};
-  for (std::size_t i = 1; i < b.size(); ++i) EXPECT_EQ(b[i].Type, expected[i]) << i;
-  // Each kind takes its own tuning values; the glass bomb weighs nothing.
-  EXPECT_EQ(std::tuple(b[4].Weight, b[4].Points, b[10].Weight, b[10].Points), std::tuple(0.3f, 25.0f, 0.0f, 15.0f));
-  EXPECT_EQ(std::tuple(b[11].SelectionAlpha, b[0].Active), std::tuple(100, false));
-}
-
 TEST_F(BonusPlacement, DrawsAreSingleProducts) {
   // With this seed the row draw is 0x1.afc0fcp-1 x 1040: in Single it rounds
   // up to 877 (row 887), in Double it floors to 876 (row 886).
@@ -60,21 +49,31 @@ TEST_F(BonusPlacement, DrawsAreSingleProducts) {
   EXPECT_EQ(core::Rnd(), afterFirstSpot);  // the first spot drawn was taken
 }
 
-TEST_F(BonusPlacement, NoCountsGiveAnEmptyTable) {
+TEST_F(BonusPlacement, NoCountsOrNoRoomPlaceNothing) {
   StartGame(false, WithValues(BasicTuning(), {{"NumOf_BigEars", "0"}, {"NumOf_Bomb", "0"}, {"NumOf_BombGlass", "0"},
                                               {"NumOf_Boots", "0"}, {"NumOf_Pie", "0"}}));
   EXPECT_EQ(world::Bonuses.size(), 1u);
   EXPECT_FALSE(world::PlaceBonus(world::kBonusPie));  // no free entry
-}
-
-TEST_F(BonusPlacement, AShaftWithoutRoomEndsWithTheRestInactive) {
-  // A negative count places nothing.
+  // A ten-row shaft: bonuses may only use row 10, the stone floor, so placement
+  // ends with every entry inactive; a negative count places nothing.
   StartGame(false, WithValues(BasicTuning(), {{"NumOf_Pie", "-5"}}) +
                        LevelSection(3, 1, [](int n) { return n <= 2 ? "5" : "0"; }, "green"));
-  // A ten-row shaft: bonuses may only use row 10, which is the stone floor,
-  // so no spot exists at all.
   ASSERT_EQ(world::Bonuses.size(), 9u);
-  for (const auto& b : world::Bonuses) EXPECT_FALSE(b.Active);
+  for (const auto& bonus : world::Bonuses) EXPECT_FALSE(bonus.Active);
+}
+
+TEST_F(BonusPlacement, HugeCountsFillTheRoomThereIsAndStop) {
+  // Far more bonuses than spots (this took minutes): placing stops at the
+  // first search that fails and every later entry stays inactive.
+  const std::string most = "32767";
+  StartGame(false, WithValues(BasicTuning(), {{"NumOf_BigEars", most}, {"NumOf_Bomb", most}, {"NumOf_BombGlass", most},
+                                              {"NumOf_Boots", most}, {"NumOf_Pie", most}}));
+  const auto& b = world::Bonuses;
+  ASSERT_EQ(b.size(), 5u * 32767u + 1u);
+  const auto inactive = [](const world::Bonus& x) { return !x.Active; };
+  const auto rest = std::find_if(b.begin() + 1, b.end(), inactive);
+  EXPECT_GT(rest - b.begin(), 1000);
+  EXPECT_TRUE(std::all_of(rest, b.end(), inactive));
 }
 
 }  // namespace

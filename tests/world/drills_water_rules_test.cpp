@@ -33,50 +33,32 @@ TEST_F(DrillsWater, StoneThrowsTheDrillsBackAndIsBrokenInTheSameFrame) {
   // All broken (the ordinary tile smashed, or knocked loose now and then in arcade mode).
   EXPECT_EQ(std::tuple(Get(3, 5), Get(4, 5), Get(5, 5)), std::tuple(0, 0, 0));
   EXPECT_FLOAT_EQ(world::Score, 0.0f);
-}
 
-TEST_F(DrillsWater, TipOnARowEdgeAndTheOuterColumnsAreLeftAlone) {
-  Set(3, 5, 6);
-  Set(3, 4, 6);
-  TipAt(5 * 32);  // exactly between rows 4 and 5
-  const Single before = world::DrillY;
-  world::DrillContactCell(3, 4);
-  world::DrillContactCell(3, 5);
-  EXPECT_FLOAT_EQ(world::DrillY, before);
-  EXPECT_EQ(std::tuple(Get(3, 5), Get(3, 4)), std::tuple(6, 6));
-
-  TipAt(5 * 32 + 16);
-  Set(0, 5, 6);
-  Set(14, 5, 6);
-  world::DrillContactCell(0, 5);
-  world::DrillContactCell(14, 5);
-  EXPECT_FLOAT_EQ(world::DrillY, 5 * 32 + 16 - 32);
-  EXPECT_EQ(std::tuple(Get(0, 5), Get(14, 5)), std::tuple(6, 6));
-}
-
-TEST_F(DrillsWater, PushBackNeverLiftsTheDrillsAboveMinus30) {
-  core::ScrollY = -100;  // tip at world y 104 (row 3) while the drills hang at canvas -28
-  world::DrillY = -28;
-  Set(6, 3, 6);
-  world::DrillContactCell(6, 3);
-  EXPECT_FLOAT_EQ(world::DrillY, -30.0f);
-  // Even drills already above -30 are brought down to it by a contact.
-  world::DrillY = -40;
-  core::ScrollY = -110;
-  Set(7, 3, 1);
-  world::DrillContactCell(7, 3);
-  EXPECT_FLOAT_EQ(world::DrillY, -30.0f);
-}
-
-TEST_F(DrillsWater, WithoutGoBackPixelsStoneDoesNotHoldTheDrills) {
+  // Without HitStone_GoBack_Pixels stone does not hold them.
   EmptyShaft(false, WithValues(BasicTuning(), {{"HitStone_GoBack_Pixels", "0"}}));
   core::ScrollY = 0;
   Set(3, 5, 6);
   TipAt(5 * 32 + 10);
-  const Single before = world::DrillY;
   world::DrillContactCell(3, 5);
-  EXPECT_FLOAT_EQ(world::DrillY, before);
-  EXPECT_EQ(Get(3, 5), 0);
+  EXPECT_EQ(std::tuple(world::DrillY, Get(3, 5)), std::tuple(5.0f * 32 + 10 - 32, 0));
+}
+
+TEST_F(DrillsWater, ARowEdgeTheOuterColumnsAndTheTopLimit) {
+  // A tip exactly between rows 4 and 5 reaches neither; the wall columns are never broken.
+  Set(3, 4, 6);
+  Set(0, 5, 6);
+  Set(14, 5, 6);
+  TipAt(5 * 32);
+  for (const auto& [c, r] : {std::pair{3, 4}, {0, 5}, {14, 5}}) world::DrillContactCell(c, r);
+  EXPECT_EQ(std::tuple(world::DrillY, Get(3, 4), Get(0, 5), Get(14, 5)), std::tuple(5.0f * 32 - 32, 6, 6, 6));
+  // Push-back never lifts the drills above -30; drills above it are brought down by a contact.
+  for (const auto& [drill, scroll] : {std::pair{-28.0f, -100.0f}, {-40.0f, -110.0f}}) {
+    world::DrillY = drill;
+    core::ScrollY = scroll;  // tip in row 3
+    Set(6, 3, 6);
+    world::DrillContactCell(6, 3);
+    EXPECT_FLOAT_EQ(world::DrillY, -30.0f) << drill;
+  }
 }
 
 TEST_F(DrillsWater, WaterLineDriftsOnlyWithHighDetailAfterTheFirstLevel) {
@@ -92,43 +74,49 @@ TEST_F(DrillsWater, WaterLineDriftsOnlyWithHighDetailAfterTheFirstLevel) {
   }
 }
 
-TEST_F(DrillsWater, ABumpSpreadsAndDiesAway) {
-  world::WaterWave.fill(0.0f);
-  world::WaterWave[100] = 40;
-  world::RelaxWaterSurface();
-  EXPECT_GT(world::WaterWave[99], 0.0f);  // spread to the neighbours
-  EXPECT_LT(world::WaterWave[100], 40.0f);
+TEST_F(DrillsWater, ATileInTheWaterRaisesTheSurfaceWhichSettlesAgain) {
+  world::WaterY = 300;
+  core::CurrentLevel = 1;
+  Set(4, 9, 1);  // canvas 288..320 crosses the line
+  Set(6, 7, 1);  // clear of it
+  world::WaterContactCell(4, 9);
+  world::WaterContactCell(6, 7);
+  // Raised beside the tile only (x 128..160: cells 51..67).
+  EXPECT_EQ(std::tuple(world::WaterWave[50], world::WaterWave[60] < 0.0f, world::WaterWave[70]), std::tuple(0.0f, true, 0.0f));
+  // It stops once WaterY - wave reaches the tile's canvas top + 48.
+  for (int i = 0; i < 200; ++i) world::WaterContactCell(4, 9);
+  EXPECT_NEAR(world::WaterWave[60], -(288 + 48 - 300), 0.5f);
+  // The bump spreads and dies away.
   for (int i = 0; i < 300; ++i) world::RelaxWaterSurface();
   for (Single w : world::WaterWave) EXPECT_LT(std::fabs(w), 1.0f);
-  // With low detail the surface keeps its shape.
+  // Before the first level a tile does nothing, and with low detail the surface keeps its shape.
+  core::CurrentLevel = 0;
+  world::WaterWave.fill(0.0f);
+  world::WaterContactCell(4, 9);
+  EXPECT_TRUE(std::all_of(world::WaterWave.begin(), world::WaterWave.end(), [](Single w) { return w == 0.0f; }));
   config::GameOptions.Details_High = false;
   world::WaterWave[100] = 40;
   world::RelaxWaterSurface();
   EXPECT_FLOAT_EQ(world::WaterWave[100], 40.0f);
 }
 
-TEST_F(DrillsWater, ATileStandingInTheWaterRaisesTheSurfaceBesideIt) {
-  world::WaterY = 300;
-  core::CurrentLevel = 1;
-  Set(4, 9, 1);  // canvas 288..320 crosses the line
-  world::WaterContactCell(4, 9);
-  // x 128..160: cells 64 - 13 .. 80 - 13, the shared end cells twice.
-  EXPECT_FLOAT_EQ(world::WaterWave[51], -1.0f);
-  EXPECT_FLOAT_EQ(world::WaterWave[60], -1.0f);
-  EXPECT_FLOAT_EQ(world::WaterWave[67], -0.5f);
-  EXPECT_FLOAT_EQ(world::WaterWave[50], 0.0f);
-  // It stops once WaterY - wave reaches the tile's canvas top + 48.
-  for (int i = 0; i < 200; ++i) world::WaterContactCell(4, 9);
-  EXPECT_NEAR(world::WaterWave[60], -(288 + 48 - 300), 0.5f);
-  // Column 0, a tile clear of the line, and play before the first level: nothing.
-  world::WaterWave.fill(0.0f);
-  Set(0, 9, 1);
-  Set(6, 7, 1);
-  world::WaterContactCell(0, 9);
-  world::WaterContactCell(6, 7);
-  core::CurrentLevel = 0;
-  world::WaterContactCell(4, 9);
-  EXPECT_TRUE(std::all_of(world::WaterWave.begin(), world::WaterWave.end(), [](Single w) { return w == 0.0f; }));
+TEST_F(DrillsWater, SplashesFarOutsideTheShaftEndAndLeaveTheSurfaceAlone) {
+  // A creature or a blast flung far sideways by absurd tuning: the splash
+  // loops over its pixels used to run past the top of the integer range.
+  for (const Single x : {2147483648.0f, 3.0e9f, -3.0e9f, 1.0e38f, -1.0e38f}) {
+    world::WaterWave.fill(0.0f);
+    for (auto& e : world::ExplosionEffects) e = world::ExplosionEffect{};
+    world::WaterY = 300;
+    PlaceCreature(0, 0);
+    world::Player.X = x;
+    world::Player.Y = 300;  // bottom below the water line
+    world::Player.InWater = false;
+    world::UpdatePlayer();
+    EXPECT_TRUE(world::Player.InWater) << x;
+    world::SpawnExplosion(x, 300, x, 300, 0);
+    EXPECT_TRUE(world::ExplosionEffects[0].Active) << x;
+    for (const Single w : world::WaterWave) ASSERT_EQ(w, 0.0f) << x;
+  }
 }
 
 }  // namespace

@@ -8,7 +8,6 @@
 #include "core/game_state.h"
 #include "world/drills_water.h"
 #include "world/player.h"
-#include "core/random.h"
 
 namespace tw::world {
 namespace {
@@ -36,61 +35,34 @@ class LevelScrollTest : public ::testing::Test {
   }
 };
 
-TEST_F(LevelScrollTest, NothingScrollsWhileTheCreatureIsInTheTopRows) {
-  world::Player.Y = 66;  // (66 + 30) / 32 = 3
-  for (int i = 0; i < 10; ++i) {
+TEST_F(LevelScrollTest, ScrollingFollowsTheLevelAtTheBottomRow) {
+  // (y + 30) / 32 is the creature's row; from row 4 on the screen scrolls at
+  // the speed of the level its bottom row lies in, and the drills come down.
+  for (const auto& [y, scroll, level, after] : {std::tuple{66.0f, 0.0f, 0, 0.0f}, {98.0f, 0.0f, 1, -1.8f},
+                                               {98.0f, -160.0f, 2, -162.0f}, {40000.0f, -64000.0f, 0, -64000.0f}}) {
+    world::Player.Y = y;
+    core::ScrollY = scroll;
+    world::DrillY = -100;
     TrackLevelAndScroll();
     LowerDrills();
+    EXPECT_EQ(std::tuple(core::CurrentLevel, core::ScrollY, world::DrillY), std::tuple(level, after, scroll == after ? -100.0f : -99.0f)) << y << " " << scroll;
   }
-  EXPECT_EQ(std::tuple(core::ScrollY, core::CurrentLevel, world::DrillY), std::tuple(0, 0, -100));
-}
-
-TEST_F(LevelScrollTest, ScrollsAtTheSpeedOfTheLevelAtTheBottomRow) {
-  world::Player.Y = 98;  // row 4
-  TrackLevelAndScroll();
-  EXPECT_EQ(core::CurrentLevel, 1);  // bottom row 15 lies in level 1 (rows 0..19)
-  EXPECT_FLOAT_EQ(core::ScrollY, -1.8f);
-  LowerDrills();
-  EXPECT_FLOAT_EQ(world::DrillY, -99.0f);
-
-  core::ScrollY = -160;  // bottom row 5 + 15 = 20: the first row of level 2
-  TrackLevelAndScroll();
-  EXPECT_EQ(core::CurrentLevel, 2);
-  EXPECT_FLOAT_EQ(core::ScrollY, -162.0f);
-}
-
-TEST_F(LevelScrollTest, PastTheEndZoneTheLevelIsZeroAndScrollingStops) {
-  world::Player.Y = 40000;
-  core::ScrollY = -32.0f * 2000;
-  TrackLevelAndScroll();
-  EXPECT_EQ(core::CurrentLevel, 0);
-  EXPECT_FLOAT_EQ(core::ScrollY, -64000.0f);
-}
-
-TEST_F(LevelScrollTest, GameOverFreezesScrollAndDrills) {
+  // A game that is over freezes both.
   world::Player.Y = 500;
   core::GameOver = true;
-  core::CurrentLevel = 3;
+  core::ScrollY = 0;
   TrackLevelAndScroll();
   LowerDrills();
-  EXPECT_EQ(core::ScrollY, 0);
-  EXPECT_EQ(world::DrillY, -100);
+  EXPECT_EQ(std::tuple(core::ScrollY, world::DrillY), std::tuple(0.0f, -100.0f));
 }
 
-TEST_F(LevelScrollTest, CloudsRiseWithTheScrollEvenBeforeScrollingStarts) {
-  core::SeedRandom(2);
+TEST_F(LevelScrollTest, CloudsRiseWithTheScrollAndLeaveAtTheTop) {
   Clouds = {};
   Clouds[0] = Cloud{true, 100, 300, 217, 92, 0.25f, 2.5f};
-  Clouds[1] = Cloud{true, 100, 100, 189, 84, -0.25f, 2.0f};
+  Clouds[1] = Cloud{true, 100, -84.5f, 189, 84, -0.25f, 2.0f};
   core::CurrentLevel = 1;
   DriftClouds();
-  EXPECT_FLOAT_EQ(Clouds[0].Y, 300.0f - 90.0f / 2.5f * 0.02f);
-  EXPECT_FLOAT_EQ(Clouds[0].X, 100.25f);
-  EXPECT_FLOAT_EQ(Clouds[1].Y, 100.0f - 0.9f);
-  // A cloud that left the top becomes inactive.
-  Clouds[1].Y = -84.5f;
-  DriftClouds();
-  EXPECT_FALSE(Clouds[1].Active);
+  EXPECT_EQ(std::tuple(Clouds[0].X, Clouds[0].Y < 300.0f, Clouds[1].Active), std::tuple(100.25f, true, false));
 }
 
 }  // namespace

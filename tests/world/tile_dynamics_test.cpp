@@ -28,55 +28,40 @@ class TileDynamics : public WorldTest {
   }
 };
 
-TEST_F(TileDynamics, PushAndSmashThresholds) {
-  Set(4, 8, 1);
-  world::HitTile(4, 8, 3.0f, true, false);  // equal to the push force: nothing
-  EXPECT_EQ(std::tuple(Get(4, 8), ActiveFalling()), std::tuple(1, 0));
-  world::HitTile(4, 8, 4.5f, true, false);
-  const auto& f = world::FallingTiles[0];
-  EXPECT_EQ(std::tuple(Get(4, 8), f.Active, f.Y, f.VelocityY, f.TileType, f.Touched),
-            std::tuple(0, true, 256.0f, 1.5f, 1.0f, true));  // touched: arcade mode
-  EXPECT_FLOAT_EQ(world::Score, 5.0f);
-
-  Set(5, 8, 9);
-  world::HitTile(5, 8, 7.0f, true, false);  // equal to the smash force: smashed
-  const auto& d = world::SmashDebrisList[0];
-  EXPECT_EQ(std::tuple(Get(5, 8), d.Active, d.X, d.Y, d.TileType), std::tuple(0, true, 170.0f, 266.0f, 9.0f));
-  EXPECT_FLOAT_EQ(world::Score, 15.0f);
-
-  Set(6, 8, 1);
-  world::HitTile(6, 8, 50.0f, false, false);  // no scoring
-  EXPECT_EQ(Get(6, 8), 0);
-  EXPECT_FLOAT_EQ(world::Score, 15.0f);
-
-  Set(15, 8, 1);  // beyond the right wall: never hit
-  world::HitTile(15, 8, 50.0f, true, true);
-  EXPECT_EQ(Get(15, 8), 1);
-}
-
-TEST_F(TileDynamics, StoneAndSpecialCellsAndFullLists) {
-  Set(3, 8, world::kStone);
-  Set(4, 8, world::kWallMetal);
-  Set(5, 8, 62);
-  for (int col : {3, 4, 5}) world::HitTile(static_cast<Single>(col), 8, 20.0f, true, false);
-  world::HitTile(3, 8, 5.0f, true, false);
-  EXPECT_EQ(std::tuple(Get(3, 8), Get(4, 8), Get(5, 8)), std::tuple(world::kStone, world::kWallMetal, 62));
-  EXPECT_EQ(ActiveDebris() + ActiveFalling(), 0);
-  // Special cells can be knocked loose, stone cannot.
-  world::HitTile(4, 8, 5.0f, true, false);
-  EXPECT_EQ(std::tuple(Get(4, 8), ActiveFalling()), std::tuple(0, 1));
-  // The drills (forceAll) break everything; an empty cell is not affected.
-  for (int col : {3, 5, 6}) world::HitTile(static_cast<Single>(col), 8, 7.0f, false, true);
-  EXPECT_EQ(std::tuple(Get(3, 8), Get(5, 8), ActiveDebris()), std::tuple(0, 0, 2));
-
+TEST_F(TileDynamics, HitsPushOrSmashByForceAndMaterial) {
+  // Push above Hit_PushOnForce (3), smash from Hit_SmashOnForce (7); stone and
+  // walls hold, though a wall can be knocked loose; the drills (forceAll)
+  // break everything; nothing is hit beyond the right wall.
+  struct Case {
+    Integer cell;
+    Single force;
+    bool scoring, all;
+    Integer after;
+    int falling, debris;
+    Single points;
+  };
+  for (const Case& c : {Case{1, 3.0f, true, false, 1, 0, 0, 0}, Case{1, 4.5f, true, false, 0, 1, 0, 5},
+                        Case{9, 7.0f, true, false, 0, 0, 1, 10}, Case{1, 50.0f, false, false, 0, 0, 1, 0},
+                        Case{world::kStone, 20.0f, true, false, world::kStone, 0, 0, 0},
+                        Case{world::kWallMetal, 20.0f, true, false, world::kWallMetal, 0, 0, 0},
+                        Case{world::kWallMetal, 5.0f, true, false, 0, 1, 0, 5},
+                        Case{world::kStone, 7.0f, false, true, 0, 0, 1, 0}, Case{62, 7.0f, false, true, 0, 0, 1, 0}}) {
+    EmptyShaft();
+    for (auto& d : world::SmashDebrisList) d = world::SmashDebris{};  // a new game leaves debris flying
+    Set(4, 8, c.cell);
+    Set(15, 8, 1);
+    world::HitTile(4, 8, c.force, c.scoring, c.all);
+    world::HitTile(15, 8, 50.0f, true, true);
+    EXPECT_EQ(std::tuple(Get(4, 8), ActiveFalling(), ActiveDebris(), world::Score, Get(15, 8)),
+              std::tuple(c.after, c.falling, c.debris, c.points, 1)) << c.cell << " at " << c.force;
+  }
   // With both lists full the hit is dropped.
   Set(3, 8, 1);
-  const Single score = world::Score;
   for (auto& t : world::FallingTiles) t.Active = true;
-  for (auto& s : world::SmashDebrisList) s.Active = true;
+  for (auto& d : world::SmashDebrisList) d.Active = true;
   world::HitTile(3, 8, 5.0f, true, false);
   world::HitTile(3, 8, 9.0f, true, false);
-  EXPECT_EQ(std::tuple(Get(3, 8), world::Score), std::tuple(1, score));
+  EXPECT_EQ(std::tuple(Get(3, 8), world::Score), std::tuple(1, 0.0f));
 }
 
 TEST_F(TileDynamics, AColumnOfTilesFallsOneAfterAnother) {
@@ -108,27 +93,18 @@ TEST_F(TileDynamics, WithoutContinueFallingTheHittingTileRests) {
 }
 
 TEST_F(TileDynamics, GlassLandings) {
-  // A long drop: the landing glass tile is smashed.
+  // A long drop smashes a falling glass tile; a short one lets it settle; a
+  // fast tile landing on glass smashes the glass below it.
   Set(5, 1, world::kGlass);
-  Set(5, 12, world::kStone);
-  world::HitTile(5, 1, 4.0f, true, false);
-  RunTiles(400);
-  EXPECT_EQ(std::tuple(Get(5, 11), ActiveDebris(), world::SmashDebrisList[0].TileType), std::tuple(0, 1, 5.0f));
-
-  // A short drop: knocked about a little, then it settles.
   Set(7, 10, world::kGlass);
-  Set(7, 12, world::kStone);
-  world::HitTile(7, 10, 3.3f, true, false);
-  RunTiles(100);
-  EXPECT_EQ(std::tuple(ActiveFalling(), Get(7, 11)), std::tuple(0, world::kGlass));
-
-  // A fast tile landing on glass smashes the glass below it.
   Set(9, 1, 1);
   Set(9, 12, world::kGlass);
-  Set(9, 13, world::kStone);
+  for (int col : {5, 7, 9}) Set(col, col == 9 ? 13 : 12, world::kStone);
+  world::HitTile(5, 1, 4.0f, true, false);
+  world::HitTile(7, 10, 3.3f, true, false);
   world::HitTile(9, 1, 4.0f, true, false);
   RunTiles(400);
-  EXPECT_NE(Get(9, 12), world::kGlass);
+  EXPECT_EQ(std::tuple(Get(5, 11), Get(7, 11), Get(9, 12) == world::kGlass), std::tuple(0, world::kGlass, false));
 }
 
 TEST_F(TileDynamics, ALandingGlassTileEndsThePass) {
@@ -150,28 +126,17 @@ TEST_F(TileDynamics, BombsUnderLandingTilesGoOff) {
   world::Bonuses[2] = world::Bonus{true, "pie", 288.0f, 352.0f, 25.0f, 0.3f, 0.0f, 100};
   // A bomb the creature already collected: inactive, but still of its kind.
   world::Bonuses[3] = world::Bonus{false, "bomb", 384.0f, 352.0f, 10.0f, 0.5f, 0.0f, 0};
-  Set(5, 2, 1);
-  Set(5, 12, world::kStone);
-  Set(4, 11, 1);
-  Set(6, 10, 1);
-  Set(9, 2, 1);
-  Set(9, 12, world::kStone);
-  Set(12, 2, 1);
-  Set(12, 12, world::kStone);
-  Set(11, 11, 1);
-  world::HitTile(5, 2, 4.0f, true, false);
-  world::HitTile(9, 2, 4.0f, true, false);
-  world::HitTile(12, 2, 4.0f, true, false);
+  for (const auto& [col, row, v] : {std::tuple{5, 2, Integer{1}}, {5, 12, world::kStone}, {4, 11, 1}, {6, 10, 1}, {9, 2, 1},
+                                    {9, 12, world::kStone}, {12, 2, 1}, {12, 12, world::kStone}, {11, 11, 1}})
+    Set(col, row, v);
+  for (Single col : {5.0f, 9.0f, 12.0f}) world::HitTile(col, 2, 4.0f, true, false);
   RunTiles(400);
   // The collected bomb does not go off again: the tile simply rests there.
-  EXPECT_FALSE(world::ExplosionEffects[1].Active);
-  EXPECT_EQ(Get(12, 11), 1);
-  EXPECT_EQ(Get(11, 11), 1);
-  EXPECT_FALSE(world::Bonuses[1].Active);
+  EXPECT_EQ(std::tuple(world::ExplosionEffects[1].Active, Get(12, 11), Get(11, 11), world::Bonuses[1].Active),
+            std::tuple(false, 1, 1, false));
   EXPECT_EQ(std::tuple(world::Bonuses[1].Type, world::ExplosionEffects[0].Active, Get(4, 11), Get(6, 10)),
             std::tuple("", true, 0, 0));
-  EXPECT_EQ(Get(5, 11), 0);  // the tile itself went with the blast
-  EXPECT_EQ(Get(5, 12), world::kStone);
+  EXPECT_EQ(std::tuple(Get(5, 11), Get(5, 12)), std::tuple(0, world::kStone));  // the tile itself went with the blast
   // The pie is crushed; the tile rests on its spot.
   EXPECT_EQ(std::tuple(world::Bonuses[2].Active, world::Bonuses[2].Type, Get(9, 11)), std::tuple(false, "pie", 1));
   // Only the three pushes scored: a bonus bomb's blast earns nothing.
@@ -195,8 +160,7 @@ TEST_F(TileDynamics, ThePlayersBomb) {
   EXPECT_EQ(std::tuple(world::Bombs, world::Player.Weight), std::tuple(1.0f, 4.5f));
   EXPECT_EQ(Get(5, 6) + Get(4, 4) + Get(3, 5) + Get(6, 7), 0);
   EXPECT_EQ(std::tuple(ActiveDebris(), ActiveFalling(), Get(5, 8)), std::tuple(2, 2, 1));
-  EXPECT_FLOAT_EQ(world::Score, 2 * 10.0f + 2 * 5.0f);
-  EXPECT_FLOAT_EQ(world::ExplosionEffects[0].X, 160.0f - 51.0f);
+  EXPECT_EQ(std::tuple(world::Score, world::ExplosionEffects[0].X), std::tuple(2 * 10.0f + 2 * 5.0f, 160.0f - 51.0f));
 
   // A light creature keeps its weight.
   world::Player.Weight = 3.5f;
@@ -204,22 +168,14 @@ TEST_F(TileDynamics, ThePlayersBomb) {
   EXPECT_EQ(std::tuple(world::Bombs, world::Player.Weight), std::tuple(0.0f, 3.5f));
 }
 
-TEST_F(TileDynamics, DebrisExpiresOneEntryPerStepAndTilesLeavingTheShaftAreDropped) {
+TEST_F(TileDynamics, DebrisRunsOutAndTilesLeavingTheShaftAreDropped) {
   Set(3, 5, 1);
-  Set(4, 5, 1);
   world::HitTile(3, 5, 9.0f, false, false);
-  world::HitTile(4, 5, 9.0f, false, false);
-  for (int i = 0; i < 5; ++i) world::UpdateTiles();
-  EXPECT_EQ(ActiveDebris(), 2);  // age 5: not yet past the distance
-  world::UpdateTiles();
-  EXPECT_EQ(ActiveDebris(), 1);
-  EXPECT_FLOAT_EQ(world::SmashDebrisList[1].Age, 5.0f);  // the pass ended before it
-  world::UpdateTiles();
-  EXPECT_EQ(ActiveDebris(), 0);
-
   world::FallingTiles[0] = world::FallingTile{true, 160.0f, 1050.0f * 32.0f + 40.0f, 2.0f, 1.0f, true, true};
   world::UpdateTiles();
-  EXPECT_FALSE(world::FallingTiles[0].Active);
+  EXPECT_EQ(std::tuple(ActiveDebris(), ActiveFalling()), std::tuple(1, 0));
+  for (int i = 0; i < 5; ++i) world::UpdateTiles();  // past Smashing_Explosion_Distance
+  EXPECT_EQ(ActiveDebris(), 0);
 }
 
 }  // namespace

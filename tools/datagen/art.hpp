@@ -66,6 +66,8 @@ Image loadingScreen();
 Image menuBackground();
 Image wonStory();
 Image wonArcade();
+// The application icon, size x size pixels.
+Image appIcon(int size);
 
 // Golden display lettering with a navy outline, drop shadow and gloss: the
 // headings and captions everywhere use it.

@@ -2,13 +2,17 @@
 //
 //   tw_datagen <application directory> [--only <text>] [--verbose]
 //   tw_datagen --contact-sheet <file.png> [--only <text>[,<text>...]] [--full]
+//   tw_datagen --icon <size> <file.png>
 #define SDL_MAIN_HANDLED
 #include <SDL.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
+#include "art.hpp"
 #include "catalogue.hpp"
+#include "formats.hpp"
 #include "text.hpp"
 
 int main(int argc, char** argv) {
@@ -20,6 +24,18 @@ int main(int argc, char** argv) {
       filter = argv[++i];
     } else if (a == "--contact-sheet" && i + 1 < argc) {
       sheet = argv[++i];
+    } else if (a == "--icon" && i + 2 < argc) {
+      const int size = std::atoi(argv[i + 1]);
+      const std::string file = argv[i + 2];
+      if (size < 16 || size > 1024) {
+        std::fprintf(stderr, "tw_datagen: icon size %s is not 16..1024\n", argv[i + 1]);
+        return 2;
+      }
+      if (!datagen::initText()) return 1;
+      const bool ok = datagen::writePicture(file, datagen::appIcon(size), datagen::PicFormat::Png);
+      datagen::shutdownText();
+      if (!ok) std::fprintf(stderr, "tw_datagen: could not write %s\n", file.c_str());
+      return ok ? 0 : 1;
     } else if (a == "--full") {
       full = true;
     } else if (a == "--verbose") {
