@@ -134,6 +134,8 @@ TEST(KillTest, SavesKilledAtRandomMomentsLeaveOldOrNewFilesAndNoTemporaries) {
       EXPECT_NE(text.find(key), std::string::npos) << "first start killed after writing part of the options: " << text;
   }
 
+  EXPECT_GT(first_starts, 0) << "no first start got as far as its options file";
+
   // The next start clears what the killed saves left behind.
   const std::vector<std::string> dirs{data.path, data.File("textures"), config.File("tumblewell")};
   const pid_t pid = SpawnGame({"--data", data.path, "--headless", "--fast", "--frames", "1"}, config.path);
