@@ -3,7 +3,19 @@
 BUILD_DIR ?= build
 JOBS ?= 2
 
-.PHONY: play test build deps install bench bench-pacing bench-frame-cost bench-replay bench-playability bench-feel clean
+ASAN_BUILD_DIR ?= build-asan
+FUZZ_BUILD_DIR ?= build-fuzz
+# Seconds per fuzz target: short in CI, longer by hand (make fuzz FUZZ_SECONDS=3600).
+FUZZ_SECONDS ?= 300
+CCACHE := $(shell command -v ccache 2>/dev/null)
+LAUNCHER := $(if $(CCACHE),-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+# Leaks kept by X11/D-Bus and friends are not ours (also for the data
+# generator, which runs during the build).
+SAN_ENV := LSAN_OPTIONS=suppressions=$(CURDIR)/scripts/lsan.supp:print_suppressions=0 \
+	ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+
+.PHONY: play test build deps install bench bench-pacing bench-frame-cost bench-replay bench-playability bench-feel clean \
+	build-asan test-asan build-fuzz fuzz fuzz-ci soak kill-test
 
 deps:
 	./scripts/install-deps.sh
@@ -52,5 +64,35 @@ bench-feel: build
 	./$(BUILD_DIR)/feel_figures data/tuning_story.ini story
 	./$(BUILD_DIR)/feel_figures data/tuning_arcade.ini arcade
 
+# The whole suite built with AddressSanitizer + UndefinedBehaviorSanitizer.
+build-asan: deps
+	cmake -S . -B $(ASAN_BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTUMBLEWELL_SANITIZE=ON $(LAUNCHER)
+	$(SAN_ENV) cmake --build $(ASAN_BUILD_DIR) -j$(JOBS)
+
+# The X11 checks stay in the plain suite: they pace a person's key presses with
+# fixed sleeps, which a sanitized binary running at a third of the speed misses.
+test-asan: build-asan
+	$(SAN_ENV) ctest --test-dir $(ASAN_BUILD_DIR) --output-on-failure -j$(JOBS) -LE x11
+
+# The libFuzzer targets (clang).
+build-fuzz: deps
+	cmake -S . -B $(FUZZ_BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++-14 \
+	  -DTUMBLEWELL_FUZZ=ON -DTUMBLEWELL_BUILD_TESTS=OFF $(LAUNCHER)
+	cmake --build $(FUZZ_BUILD_DIR) -j$(JOBS) --target fuzz_targets
+
+fuzz: build-fuzz
+	./fuzz/run.sh $(FUZZ_BUILD_DIR)/fuzz $(FUZZ_SECONDS)
+
+fuzz-ci: build-fuzz
+	./fuzz/run.sh $(FUZZ_BUILD_DIR)/fuzz 20
+
+# A million frames over many games under the sanitizers (a few minutes; see README).
+soak: build-asan
+	$(SAN_ENV) ./bench/soak.sh $(ASAN_BUILD_DIR)/tumblewell
+
+# The kill test at length (the suite runs a short one).
+kill-test: build-asan
+	TW_KILL_ROUNDS=300 $(SAN_ENV) ctest --test-dir $(ASAN_BUILD_DIR) --output-on-failure -R KillTest
+
 clean:
-	rm -rf $(BUILD_DIR)
+	rm -rf $(BUILD_DIR) $(ASAN_BUILD_DIR) $(FUZZ_BUILD_DIR)

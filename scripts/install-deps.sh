@@ -16,6 +16,8 @@ PACKAGES=(
   evilwm imagemagick x11-utils
   # the install check validates the desktop entry and the AppStream metainfo
   desktop-file-utils appstream
+  # the fuzz targets (libFuzzer) and the sanitizer runtimes
+  clang-14 libclang-rt-14-dev ccache
 )
 
 missing=()

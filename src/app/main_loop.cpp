@@ -304,6 +304,15 @@ int RunGame(const CommandLine& cl) {
   timing.cpu_seconds = platform::ProcessCpuSeconds() - cpu_start;
   timing.work_total_seconds = work_total;
   if (!work_ms.empty()) {
+    // Medians of the first and the last tenth of the run (in frame order),
+    // so a long run shows whether the frame cost drifts.
+    const auto tenth = std::max<std::size_t>(1, work_ms.size() / 10);
+    const auto median_of = [](std::vector<float> part) {
+      std::nth_element(part.begin(), part.begin() + static_cast<std::ptrdiff_t>(part.size() / 2), part.end());
+      return static_cast<double>(part[part.size() / 2]);
+    };
+    timing.work_median_first_tenth_ms = median_of({work_ms.begin(), work_ms.begin() + static_cast<std::ptrdiff_t>(tenth)});
+    timing.work_median_last_tenth_ms = median_of({work_ms.end() - static_cast<std::ptrdiff_t>(tenth), work_ms.end()});
     std::sort(work_ms.begin(), work_ms.end());
     const auto at = [&](double q) {
       return static_cast<double>(work_ms[static_cast<std::size_t>(q * static_cast<double>(work_ms.size() - 1))]);

@@ -210,6 +210,8 @@ std::string BuildReport(const FrameTiming& timing) {
   j.Number("work_median_ms", timing.work_median_ms);
   j.Number("work_p99_ms", timing.work_p99_ms);
   j.Number("work_max_ms", timing.work_max_ms);
+  j.Number("work_median_first_tenth_ms", timing.work_median_first_tenth_ms);
+  j.Number("work_median_last_tenth_ms", timing.work_median_last_tenth_ms);
   j.Number("work_total_seconds", timing.work_total_seconds);
   j.EndObject();
   j.EndObject();

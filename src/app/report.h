@@ -37,6 +37,8 @@ struct FrameTiming {
   double work_median_ms = 0;
   double work_p99_ms = 0;
   double work_max_ms = 0;
+  double work_median_first_tenth_ms = 0;
+  double work_median_last_tenth_ms = 0;
   double work_total_seconds = 0;
 };
 

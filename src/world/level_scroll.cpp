@@ -1,5 +1,9 @@
 #include "world/level_scroll.h"
 
+#include <algorithm>
+#include <limits>
+
+
 #include "config/tuning.h"
 #include "core/game_state.h"
 #include "world/drills_water.h"
@@ -30,8 +34,12 @@ void TrackLevelAndScroll() {
 
 void LowerDrills() {
   if (core::CurrentLevel >= 1 && !core::GameOver) {
-    world::DrillY = static_cast<Single>(static_cast<double>(world::DrillY) +
-                                        static_cast<double>(config::Tuning.Speed_of_Lowering) * core::FrameTime);
+    // A lowering speed near the float limit (either way) stops the drills at
+    // the largest finite position instead of running them out of range.
+    constexpr double kMax = std::numeric_limits<Single>::max();
+    world::DrillY = static_cast<Single>(std::clamp(
+        static_cast<double>(world::DrillY) + static_cast<double>(config::Tuning.Speed_of_Lowering) * core::FrameTime,
+        -kMax, kMax));
   }
 }
 

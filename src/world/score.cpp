@@ -1,7 +1,9 @@
 #include "world/score.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <limits>
 
 #include "config/options.h"
 #include "config/tuning.h"
@@ -16,6 +18,19 @@ Single FallPoints = 0;
 Single ComboCount = 0;
 Single ComboMultiplier = 1.0f;
 std::array<ScorePopup, kPopupSlots> ScorePopups{};
+
+namespace {
+
+// A tuning file may give points near the float limit: totals then stop at the
+// largest finite value instead of turning into an infinity (or, from two
+// opposite infinities, NaN) that would be shown and saved.
+void KeepFinite(Single& v) {
+  constexpr Single kMax = std::numeric_limits<Single>::max();
+  if (std::isnan(v)) v = 0;
+  v = std::clamp(v, -kMax, kMax);
+}
+
+}  // namespace
 
 void ScoreStep(std::string_view sound) {
   if (core::GameOver) return;
@@ -37,9 +52,12 @@ void ScoreStep(std::string_view sound) {
       FallPoints = static_cast<Single>(static_cast<double>(FallPoints) +
                                        static_cast<double>(perSecond) * core::FrameTime);
     }
+    KeepFinite(StayAliveTotal);
+    KeepFinite(FallPoints);
     Score = StayAliveTotal + Score + FallPoints;
     FallPoints = 0;
   }
+  KeepFinite(Score);
 }
 
 void ShowScorePopup(Single x, Single y, std::string_view text) {

@@ -15,23 +15,17 @@ using TuningRead = WorldTest;
 TEST_F(TuningRead, EveryKeyIsStoredWithItsScaling) {
   StartGame(/*story=*/false);
   const auto& t = config::Tuning;
-  // One key of each kind of scaling.
-  EXPECT_EQ(t.MapPercentage[1], 50);
-  EXPECT_FLOAT_EQ(t.WalkSpeed_Ice_MULTIPLY, 2.0f);  // 30 / 15
-  EXPECT_FLOAT_EQ(t.BounceFrom_Gum_DEVIDER, 2.0f);  // 20 / 10
-  EXPECT_FLOAT_EQ(t.FallingTiles_Weight, 5.0f);     // not scaled
-  EXPECT_FLOAT_EQ(t.Bonus_Bomb_Points, 10.0f);      // 100 / 10
-  EXPECT_EQ(t.Bonus_Pie_Points, 25);                // not scaled
-  EXPECT_TRUE(t.Continue_Falling_After_PushingAnotherTile);
+  // One key of each kind of scaling: 30 / 15, 20 / 10, none, 100 / 10, none.
+  EXPECT_EQ(std::tuple(t.MapPercentage[1], t.WalkSpeed_Ice_MULTIPLY, t.BounceFrom_Gum_DEVIDER, t.FallingTiles_Weight,
+                       t.Bonus_Bomb_Points, t.Bonus_Pie_Points, t.Continue_Falling_After_PushingAnotherTile),
+            std::tuple(50, 2.0f, 2.0f, 5.0f, 10.0f, 25, true));
 
   // The starting state taken from the file (tiles to pixels, weight / 10).
   EXPECT_EQ(std::tuple(world::Player.X, world::Player.Y, world::Player.Weight, world::Bombs),
             std::tuple(224.0f, 96.0f, 5.0f, 2.0f));
   EXPECT_EQ(std::tuple(world::DrillY, world::WaterY, world::WaterFixedY), std::tuple(-20.0f, 440.0f, 420.0f));
-  EXPECT_FALSE(core::GameOver);
-  EXPECT_EQ(core::CurrentLevel, 0);
-  // No level section: the built-in table.
-  EXPECT_FLOAT_EQ(config::MapHeight, 1050.0f);
+  // No level section: the built-in table's height.
+  EXPECT_EQ(std::tuple(core::GameOver, core::CurrentLevel, config::MapHeight), std::tuple(false, 0, 1050.0f));
 }
 
 TEST_F(TuningRead, MissingAndMalformedValuesKeepTheEarlierGamesValues) {
@@ -41,17 +35,14 @@ TEST_F(TuningRead, MissingAndMalformedValuesKeepTheEarlierGamesValues) {
                    "[Levels]\nLevel-01_PlatformSize=5\nLevel-01_OnEachPlatformSkipLines=2\n"
                    "Level-01_ScreenSpeed=77\nLevel-01_LevelSize=25\nLevel-01_TileType=blue\n");
   const auto& t = config::Tuning;
-  EXPECT_FLOAT_EQ(t.WalkSpeed, 100.0f);
-  EXPECT_FLOAT_EQ(t.Jump_Force, 150.0f);  // beyond the Single range counts as malformed
-  EXPECT_EQ(t.Bonus_Pie_Points, 25);      // beyond the Integer range likewise
-  EXPECT_FLOAT_EQ(t.Weight, 5.0f);
-  EXPECT_EQ(t.NumOf_Pie, 4);
+  // A jump force beyond the Single range counts as malformed, pie points beyond the Integer range likewise.
+  EXPECT_EQ(std::tuple(t.WalkSpeed, t.Jump_Force, t.Bonus_Pie_Points, t.Weight, t.NumOf_Pie),
+            std::tuple(100.0f, 150.0f, 25, 5.0f, 4));
   // Level 1 from the file; level 2's first key is missing, so the rest keep
   // their defaults and the map height stays the default one.
   const auto& l1 = config::Levels[1];
   EXPECT_EQ(std::tuple(l1.PlatformSize, l1.ScreenSpeed, l1.LevelSize, l1.TileType), std::tuple(5, 77.0f, 25, "blue"));
-  EXPECT_EQ(config::Levels[2].LevelSize, 30);
-  EXPECT_FLOAT_EQ(config::MapHeight, 1050.0f);
+  EXPECT_EQ(std::tuple(config::Levels[2].LevelSize, config::MapHeight), std::tuple(30, 1050.0f));
 }
 
 TEST_F(TuningRead, DrillsAndWaterKeepTheirPlaceWhenTheirKeysAreMissing) {
@@ -76,16 +67,11 @@ TEST_F(TuningRead, OnlyLevelsBeforeAnyGameLeavesZeros) {
 
 TEST_F(TuningRead, MalformedLevelSizeStopsTheLevelTable) {
   StartGame(false, BasicTuning() + LevelSection(2, 2, [](int n) { return n == 5 ? "ten" : "40"; }, "red"));
-  for (int n = 1; n <= 4; ++n) {
-    EXPECT_EQ(config::Levels[n].LevelSize, 40) << n;
-    EXPECT_EQ(config::Levels[n].TileType, "red") << n;
-  }
+  for (int n = 1; n <= 4; ++n) EXPECT_EQ(std::tuple(config::Levels[n].LevelSize, config::Levels[n].TileType), std::tuple(40, "red")) << n;
   // Level 5's keys before the bad one were read; from the bad one on, defaults.
   const auto& l5 = config::Levels[5];
   EXPECT_EQ(std::tuple(l5.PlatformSize, l5.ScreenSpeed, l5.LevelSize, l5.TileType), std::tuple(2, 50.0f, 120, "yellow"));
-  EXPECT_EQ(config::Levels[6].PlatformSize, 4);
-  EXPECT_EQ(config::Levels[10].LevelSize, 160);
-  EXPECT_FLOAT_EQ(config::MapHeight, 1050.0f);
+  EXPECT_EQ(std::tuple(config::Levels[6].PlatformSize, config::Levels[10].LevelSize, config::MapHeight), std::tuple(4, 160, 1050.0f));
 }
 
 TEST_F(TuningRead, LevelsThatWouldRunPastTheGridAreHeldInsideIt) {

@@ -101,19 +101,5 @@ TEST(WaitFrame, LateWakeUpsDoNotAccumulateAndAStallStartsAfresh) {
   EXPECT_GE(clock.now - after_stall, 20'000);
 }
 
-TEST(WaitFrame, WithoutWaitingTheBookkeepingStillRuns) {
-  FakeClock clock;
-  clock.Install();
-  SetFrameWaitEnabled(false);
-  const std::int64_t before = clock.now;
-  for (int i = 0; i < 10; ++i) {
-    Single target = 50.0f;
-    WaitFrame(target);
-    EXPECT_EQ(FrameTime, 0.02);
-  }
-  EXPECT_LT(clock.now - before, 10 * 20'000);
-  EXPECT_EQ(clock.slept_us, 0);
-}
-
 }  // namespace
 }  // namespace tw::core

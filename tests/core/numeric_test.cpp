@@ -15,29 +15,24 @@ TEST(Rounding, HalvesGoToTheEvenNeighbour) {
 }
 
 TEST(Rounding, OutOfRangeSaturatesOrIsRejected) {
-  EXPECT_EQ(CInt(40000.0), 32767);
-  EXPECT_EQ(CInt(-40000.0), -32768);
-  EXPECT_EQ(CLng(std::numeric_limits<double>::infinity()), std::numeric_limits<std::int32_t>::max());
-  EXPECT_EQ(CLng(std::numeric_limits<double>::quiet_NaN()), 0);
-  EXPECT_EQ(CIntChecked(32767.5), std::nullopt);  // rounds to 32768
-  EXPECT_EQ(CIntChecked(-32768.4), std::optional<std::int16_t>(-32768));
-  EXPECT_EQ(CLngChecked(std::numeric_limits<double>::quiet_NaN()), std::nullopt);
+  constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+  EXPECT_EQ(std::tuple(CInt(40000.0), CInt(-40000.0), CLng(std::numeric_limits<double>::infinity()), CLng(kNaN)),
+            std::tuple(32767, -32768, std::numeric_limits<std::int32_t>::max(), 0));
+  // 32767.5 rounds to 32768.
+  EXPECT_EQ(std::tuple(CIntChecked(32767.5), CIntChecked(-32768.4), CLngChecked(kNaN)),
+            std::tuple(std::nullopt, std::optional<std::int16_t>(-32768), std::nullopt));
 }
 
 TEST(Rounding, FloorTruncationAndCells) {
   EXPECT_EQ(std::tuple(FloorToLong(-0.5), FloorToLong(2.9), Fix(-2.9), Fix(2.9)), std::tuple(-1, 2, -2, 2));
-  EXPECT_EQ(PixelToCell(48.0), 1);   // 48 / 32 truncates
-  EXPECT_EQ(PixelToCell(63.5), 2);   // 63.5 rounds to 64 first
-  EXPECT_EQ(PixelToCell(62.5), 1);   // 62.5 rounds to 62 (even)
-  EXPECT_EQ(PixelToCell(-40.0), -1); // truncation towards zero
+  // 48 / 32 truncates; 63.5 rounds to 64 first, 62.5 to 62 (even); truncation towards zero.
+  EXPECT_EQ(std::tuple(PixelToCell(48.0), PixelToCell(63.5), PixelToCell(62.5), PixelToCell(-40.0)), std::tuple(1, 2, 1, -1));
 }
 
 TEST(TextToNumber, AcceptsWhatTheFilesHold) {
-  EXPECT_EQ(ParseNumber("12"), 12.0);
-  EXPECT_EQ(ParseNumber("  -3.25 "), -3.25);
-  EXPECT_EQ(ParseNumber("+7"), 7.0);
-  EXPECT_EQ(std::tuple(ParseNumber(".5"), ParseNumber("5."), ParseNumber("1e3"), ParseNumber("&HFF")),
-            std::tuple(0.5, 5.0, 1000.0, 255.0));
+  EXPECT_EQ(std::tuple(ParseNumber("12"), ParseNumber("  -3.25 "), ParseNumber("+7"), ParseNumber(".5"), ParseNumber("5."),
+                       ParseNumber("1e3"), ParseNumber("&HFF")),
+            std::tuple(12.0, -3.25, 7.0, 0.5, 5.0, 1000.0, 255.0));
 }
 
 TEST(TextToNumber, RejectsMalformedText) {
@@ -47,13 +42,10 @@ TEST(TextToNumber, RejectsMalformedText) {
 }
 
 TEST(TextToBool, WordsInAnyCaseOrNumbers) {
-  EXPECT_EQ(ParseBool("True"), true);
-  EXPECT_EQ(ParseBool("fAlSe"), false);
-  EXPECT_EQ(ParseBool(" TRUE "), true);
-  EXPECT_EQ(std::tuple(ParseBool("0"), ParseBool("-1"), ParseBool("2.5"), ParseBool(""), ParseBool("yes")),
-            std::tuple(false, true, true, std::nullopt, std::nullopt));
-  EXPECT_STREQ(BoolText(true), "True");
-  EXPECT_STREQ(BoolText(false), "False");
+  EXPECT_EQ(std::tuple(ParseBool("True"), ParseBool("fAlSe"), ParseBool(" TRUE "), ParseBool("0"), ParseBool("-1"),
+                       ParseBool("2.5"), ParseBool(""), ParseBool("yes")),
+            std::tuple(true, false, true, false, true, true, std::nullopt, std::nullopt));
+  EXPECT_EQ(std::tuple(std::string(BoolText(true)), std::string(BoolText(false))), std::tuple("True", "False"));
 }
 
 }  // namespace

@@ -34,13 +34,10 @@ TEST(AttractReplays, EachPlaysBackToItsRecordedEnd) {
 
     test::TempDir data, config;
     test::LinkAppData(data.path);
-    const std::string report = config.File("report.json");
-    const test::RunResult run =
-        test::RunGame({"--headless", "--fast", "--play", file, "--data", data.path, "--report", report, "--frames",
-                       std::to_string(end + 300)},
-                      {"XDG_CONFIG_HOME=" + config.path, "SDL_AUDIODRIVER=dummy"});
-    ASSERT_EQ(run.exit_code, 0) << run.err;
-    const test::JsonValue r = test::ParseJson(test::ReadText(report)).value_or(test::JsonValue{});
+    const test::ReportedRun run = test::RunReported(
+        data.path, config.path, {"--headless", "--fast", "--play", file, "--frames", std::to_string(end + 300)});
+    ASSERT_EQ(run.result.exit_code, 0) << run.result.err;
+    const test::JsonValue r = run.report.value_or(test::JsonValue{});
     EXPECT_TRUE(r["replay"]["game_ended"].boolean);
     EXPECT_EQ(r["replay"]["end_frame"].number, end);
     EXPECT_EQ(r["mode"].string, "menu");

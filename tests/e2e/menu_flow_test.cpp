@@ -34,15 +34,12 @@ struct MenuRun {
 
   // Runs `frames` frames with the keyboard script `keys` ("FRAME KEY down|up" lines).
   void Run(int frames, const std::string& keys = "") {
-    const std::string report_path = config.File("report.json");
-    std::filesystem::remove(report_path);
     test::WriteText(config.File("keys.txt"), keys);
-    result = test::RunGame({"--headless", "--fast", "--seed", "11", "--data", data.path, "--report",
-                            report_path, "--keys", config.File("keys.txt"), "--frames",
-                            std::to_string(frames)},
-                           {"XDG_CONFIG_HOME=" + config.path, "SDL_AUDIODRIVER=dummy"});
-    report.reset();
-    if (std::filesystem::exists(report_path)) report = test::ParseJson(test::ReadText(report_path));
+    test::ReportedRun run = test::RunReported(data.path, config.path, {"--headless", "--fast", "--seed", "11", "--keys",
+                                                                      config.File("keys.txt"), "--frames",
+                                                                      std::to_string(frames)});
+    result = std::move(run.result);
+    report = std::move(run.report);
     ASSERT_EQ(result.exit_code, 0) << result.err;
     ASSERT_TRUE(report);
   }

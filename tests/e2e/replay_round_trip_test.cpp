@@ -49,13 +49,9 @@ struct GameRun {
 };
 
 GameRun Play(const std::string& data, const std::string& config, std::vector<std::string> args) {
-  const std::string report = config + "/report.json";
-  std::filesystem::remove(report);
-  args.insert(args.end(), {"--headless", "--fast", "--data", data, "--report", report});
-  GameRun run;
-  run.result = test::RunGame(args, {"XDG_CONFIG_HOME=" + config, "SDL_AUDIODRIVER=dummy"});
-  if (std::filesystem::exists(report)) run.report = test::ParseJson(test::ReadText(report)).value_or(JsonValue{});
-  return run;
+  args.insert(args.end(), {"--headless", "--fast"});
+  test::ReportedRun run = test::RunReported(data, config, std::move(args));
+  return {std::move(run.result), run.report.value_or(JsonValue{})};
 }
 
 void SaveMode(const std::string& data, bool story) {

@@ -22,12 +22,9 @@ struct GameRun {
   std::optional<JsonValue> report;
 
   void Start(std::vector<std::string> args, std::vector<std::string> env = {}) {
-    const std::string report_path = config.File("report.json");
-    args.insert(args.begin(), {"--data", data.path, "--report", report_path});
-    env.push_back("XDG_CONFIG_HOME=" + config.path);
-    env.push_back("SDL_AUDIODRIVER=dummy");
-    result = test::RunGame(args, env);
-    if (std::filesystem::exists(report_path)) report = test::ParseJson(test::ReadText(report_path));
+    test::ReportedRun run = test::RunReported(data.path, config.path, std::move(args), std::move(env));
+    result = std::move(run.result);
+    report = std::move(run.report);
   }
 };
 
@@ -43,7 +40,7 @@ TEST(Startup, FirstHeadlessRunCreatesOptionsAndScoresAndReports) {
                                                 {"full_screen", false}, {"arcade_locked", true}, {"story_readen", false}};
   for (const auto& [name, value] : defaults) EXPECT_EQ(r["options"][name].boolean, value) << name;
   // The built-in story table, 2500 down to 250.
-  ASSERT_EQ(r["high_scores"].array.size(), 10u);
+  ASSERT_EQ(r["high_scores"].object.size(), 10u);
   for (std::size_t i = 0; i < 10; ++i) {
     EXPECT_EQ(r["high_scores"][i]["name"].string, "BOLO");
     EXPECT_EQ(r["high_scores"][i]["score"].number, 2500 - 250 * static_cast<double>(i));

@@ -8,6 +8,7 @@
 #include "app/desktop_events.h"
 #include "platform/input.h"
 #include "platform/video.h"
+#include "replay/replay.h"
 
 namespace tw::testing {
 namespace {
@@ -118,6 +119,35 @@ TEST_F(ControllerTest, ThePadPlaysAndMovesThroughTheMenuLikeTheKeyboard) {
     frontend::MenuInput();
   }
   EXPECT_EQ(frontend::MenuScreen, "hs");  // moved to High Scores and confirmed
+}
+
+TEST_F(ControllerTest, AGamePlayedWithThePadPlaysBackTheSame) {
+  for (auto& e : config::HighScores) e.Score = 100000;  // no name entry
+  const auto game = [this](bool record) {
+    replay::ReplayRecord = record;
+    world::ReplayPlayback = !record;
+    replay::ReplayFile = "";
+    replay::ReplayFrame = 0;
+    world::EndFade = 0;
+    replay::PrepareNewGame();
+    StartGame(false, WithValues(BasicTuning(), {{"WalkSpeed", "50"}}));
+    core::InGame = true;
+    for (int f = 0; f < 60; ++f) {
+      if (record) Button(SDL_CONTROLLER_BUTTON_DPAD_RIGHT, f >= 5 && f < 30);
+      if (record) Button(SDL_CONTROLLER_BUTTON_A, f == 10);
+      input::ReadKeyboard();
+      if (!core::GameOver) input::ReadControls();
+      replay::ReplayStep();
+      world::UpdatePlayer();
+      world::UpdateTiles();
+    }
+    world::EndGame();
+    frontend::EndOfGameCheck();
+    return std::pair(world::Player.X, world::Player.Y);
+  };
+  const auto played = game(true);
+  EXPECT_GT(played.first, 7.0f * 32.0f);  // the pad walked the creature right from column 7
+  EXPECT_EQ(game(false), played);
 }
 
 TEST_F(ControllerTest, UnpluggingAPadPausesAGameInPlayButNotAReplay) {

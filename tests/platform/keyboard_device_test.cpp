@@ -104,15 +104,5 @@ TEST_F(KeyboardDeviceTest, AltEnterAndF11SwitchTheWindowWithoutConfirmingAnythin
   SetWindowEvents({});
 }
 
-TEST(KeyCodes, ScancodesMapToTheClassicTable) {
-  // Spot checks across the table's runs (the tap test covers Left = 203).
-  EXPECT_EQ(KeyCodeFromScancode(SDL_SCANCODE_ESCAPE), 1);
-  EXPECT_EQ(KeyCodeFromScancode(SDL_SCANCODE_0), 11);
-  EXPECT_EQ(KeyCodeFromScancode(SDL_SCANCODE_A), 30);
-  EXPECT_EQ(KeyCodeFromScancode(SDL_SCANCODE_M), 50);
-  EXPECT_EQ(KeyCodeFromScancode(SDL_SCANCODE_DOWN), 208);
-  EXPECT_EQ(KeyCodeFromScancode(SDL_SCANCODE_APPLICATION), 0);  // not in the table
-}
-
 }  // namespace
 }  // namespace tw::platform

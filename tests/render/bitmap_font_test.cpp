@@ -162,7 +162,9 @@ TEST_F(BitmapFontCanvas, GlyphsComeFromTheirCellsAtTexelSize) {
   DrawBitmapText("A", 100, 100, sheet_, 1, 0, 100, 255, 255, 255);
   DrawBitmapText("a@~", 200, 300, sheet_, 1, 0, 100, 255, 255, 255);
   DrawBitmapText("AB", 10, 10, sheet_, 2, 0, 100, 255, 255, 255);
+  DrawBitmapText("HELLO", 100, 400, 0, 1, 0, 100, 255, 255, 255);  // an empty slot draws nothing
   const test::CanvasShot at;
+  EXPECT_EQ(DrawnBox(at, 90, 390, 300, 440).right, -1);
   EXPECT_EQ(DrawnBox(at, 0, 0, 120, 70), (Box{10, 10, 98, 54}));  // scale 2 doubles size and advance
   // "A": source (1, 24) to (23, 46), 22 x 22 at (100, 100).
   EXPECT_EQ(DrawnBox(at, 90, 90, 140, 140), (Box{100, 100, 122, 122}));
@@ -181,24 +183,6 @@ TEST_F(BitmapFontCanvas, EachGlyphTurnsAboutItsOwnCentre) {
   // A quarter turn anticlockwise: each glyph's top-left texel ends at the bottom-left of its square.
   EXPECT_NEAR(R(at(100, 121)), 1, 1);
   EXPECT_NEAR(R(at(122, 121)), 24, 1);
-}
-
-TEST_F(BitmapFontCanvas, AlphaAndColourComeFromTheArguments) {
-  SetDrawColor(0, 0, 0);  // must not matter
-  DrawBitmapText("A", 100, 100, sheet_, 1, 0, 50, 255, 0, 127.5f);
-  DrawBitmapText("A", 200, 100, sheet_, 1, 0, 150, 255, 255, 255);
-  DrawBitmapText("A", 300, 100, sheet_, 1, 0, -5, 255, 255, 255);
-  DrawBitmapText("", 400, 100, sheet_, 1, 0, 100, 255, 255, 255);
-  DrawBitmapText("HELLO", 100, 300, 0, 1, 0, 100, 255, 255, 255);  // empty slot
-  const test::CanvasShot at;
-  // Half alpha (128 of 255) over black; green multiplied by 0; blue by 128/255.
-  const std::uint32_t half = at(121, 121);
-  EXPECT_NEAR(R(half), 22 * 128 / 255, 1);
-  EXPECT_EQ(G(half), 0);
-  EXPECT_NEAR(B(half), 77 * 128 / 255 * 128 / 255, 1);
-  EXPECT_EQ(at(221, 121) & 0xFFFFFFu, 0x162D4Du);        // alpha 150 drawn as 100
-  EXPECT_EQ(DrawnBox(at, 290, 90, 500, 140).right, -1);  // alpha -5 and "" draw nothing
-  EXPECT_EQ(DrawnBox(at, 90, 290, 300, 340).right, -1);  // nor does an empty slot
 }
 
 }  // namespace

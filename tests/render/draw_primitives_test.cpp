@@ -125,21 +125,6 @@ TEST_F(DrawTest, BackToBackTurnedDrawsEachKeepTheirOwnPicture) {
   test::ExpectPixels(at, {{100 - 4, 116, kRed}, {101, 101, kBlack}});
 }
 
-TEST_F(DrawTest, TurnedQuadsTakeColourAndOpacityAndTheCanvasEdgeClips) {
-  const Texture white = Plain(kWhite);
-  FillCanvas(kBlue);
-  SetDrawColor(255, 0, 0);
-  DrawSprite(white, 50, 50, 16, 16, 10, 50, 32, 32);
-  SetDrawColor(255, 255, 255);
-  DrawSprite(white, -16, 200, 16, 16, 90, 100, 32, 32);  // half off the left edge
-  const test::CanvasShot at;
-  const std::uint32_t c = at(66, 66);
-  EXPECT_NEAR(Channel(c, 16), 128, 2);
-  EXPECT_EQ(Channel(c, 8), 0);
-  EXPECT_NEAR(Channel(c, 0), 127, 2);
-  test::ExpectPixels(at, {{0, 216, kWhite}, {15, 216, kWhite}, {17, 216, kBlue}});
-}
-
 TEST_F(DrawTest, TextAlignsLeftOrRightInItsRectangle) {
   CreateTextFonts();
   ASSERT_NE(LabelFont, 0);

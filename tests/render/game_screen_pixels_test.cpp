@@ -67,25 +67,6 @@ TEST_F(GameScreenPixels, GlassIsDrawnAtOneFifthOpacity) {
   EXPECT_LT(ratio, 0.25);
 }
 
-TEST_F(GameScreenPixels, ScoreBoxGrowsWithTheDigits) {
-  config::Tuning.Graphic_BackLayer = true;
-  render::TexFontBlue = 0;  // the box alone
-  const std::uint32_t sky = [&] {
-    render::RenderGame();
-    Read();
-    return Pixel(300, 25);
-  }();
-  for (auto [score, width] : {std::pair{9.0f, 22}, {99999.0f, 110}, {-3.0f, 22}}) {
-    world::Score = score;
-    render::RenderGame();
-    Read();
-    EXPECT_GT(Distance(Pixel(118, 25), sky), 10) << score;
-    EXPECT_GT(Distance(Pixel(118 + width - 1, 25), sky), 10) << score;
-    EXPECT_EQ(Pixel(118 + width + 1, 25), sky) << score;
-  }
-  EXPECT_FLOAT_EQ(world::Score, 0.0f);  // a negative score is shown, and kept, as 0
-}
-
 TEST_F(GameScreenPixels, PauseDarkensTheScreenAndFadesBack) {
   Set(2, 4, 1);
   render::RenderGame();

@@ -3,7 +3,6 @@
 #pragma once
 
 #include <map>
-#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -37,19 +36,27 @@ RunResult RunGame(const std::vector<std::string>& args, const std::vector<std::s
 // without touching the build's own files.
 void LinkAppData(const std::string& dir);
 
-// A parsed JSON value.
+// A JSON value read through python3's json module: every scalar keeps its text
+// ("BOLO", "2500", "true") and is also read as a number and a flag; array
+// entries are keyed by their index.
 struct JsonValue {
-  enum class Kind { Null, Bool, Number, String, Array, Object } kind = Kind::Null;
-  bool boolean = false;
-  double number = 0;
   std::string string;
-  std::vector<JsonValue> array;
+  double number = 0;
+  bool boolean = false;
   std::map<std::string, JsonValue> object;
 
   const JsonValue& operator[](const std::string& key) const;
-  const JsonValue& operator[](std::size_t index) const;
-  bool Has(const std::string& key) const { return object.count(key) != 0; }
+  const JsonValue& operator[](std::size_t index) const { return (*this)[std::to_string(index)]; }
 };
 std::optional<JsonValue> ParseJson(const std::string& text);
+
+// Runs the game with application directory `data` and per-user folder
+// `config` (no sound device), and reads the report it writes at shut-down.
+struct ReportedRun {
+  RunResult result;
+  std::optional<JsonValue> report;
+};
+ReportedRun RunReported(const std::string& data, const std::string& config, std::vector<std::string> args,
+                        std::vector<std::string> env = {});
 
 }  // namespace tw::test

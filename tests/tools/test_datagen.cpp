@@ -62,26 +62,17 @@ Drawn draw(const std::string& path) {
 }
 
 // DDS through the game's own reader (itself checked against fixtures from a public tool).
-struct Dds {
-  tw::render::DdsImage img;
-  int channel(int x, int y, int shift) const {
-    return static_cast<int>((img.argb[static_cast<std::size_t>(y * img.width + x)] >> shift) & 0xFFu);
-  }
-  int alpha(int x, int y) const { return channel(x, y, 24); }
-  int sum(int x, int y) const { return channel(x, y, 16) + channel(x, y, 8) + channel(x, y, 0); }
-};
-Dds readDds(const fs::path& p) {
+tw::render::DdsImage readDds(const fs::path& p) {
   const Bytes b = readAll(p);
-  Dds d;
-  EXPECT_TRUE(tw::render::DecodeDds(std::string(b.begin(), b.end()), d.img)) << p;
-  return d;
+  tw::render::DdsImage img;
+  EXPECT_TRUE(tw::render::DecodeDds(std::string(b.begin(), b.end()), img)) << p;
+  return img;
 }
 
 struct Wav {
   int rate = 0, channels = 0, bits = 0;
   std::vector<std::int16_t> samples;
   bool ok = false;
-  double seconds() const { return channels ? static_cast<double>(samples.size()) / channels / rate : 0; }
 };
 
 Wav readWav(const fs::path& p) {
@@ -144,11 +135,14 @@ std::pair<int, int> drawnSize(const std::string& path) {
 
 using GeneratedData = tw::test::OffscreenCanvasTest;
 
-// Every picture loads through the game's own loader at the size it is drawn.
-TEST_F(GeneratedData, EveryPictureLoadsAtItsDrawnSize) {
-  std::vector<std::string> paths = {"wd.jpg", "wd_wow.jpg"};
-  for (const auto& e : tw::render::TextureCatalogue()) paths.push_back(onDisk(e.path));
-  for (const std::string& path : paths) {
+// Every picture loads through the game's own loader at the size it is drawn;
+// DDS pictures have some opaque texel, particles an alpha channel, and keyed
+// pictures both key colour (where the game shows through) and ink.
+TEST_F(GeneratedData, EveryPictureLoadsAtItsDrawnSizeWithKeyAndInk) {
+  std::vector<std::pair<std::string, std::uint32_t>> pictures = {{"wd.jpg", 0}, {"wd_wow.jpg", 0}};
+  for (const auto& e : tw::render::TextureCatalogue()) pictures.emplace_back(onDisk(e.path), e.key);
+  int keyed = 0;
+  for (const auto& [path, key] : pictures) {
     SCOPED_TRACE(path);
     const auto texture = tw::render::CreateTextureFromFile(app(path).string(), 0);
     int w = 0, h = 0;
@@ -157,104 +151,20 @@ TEST_F(GeneratedData, EveryPictureLoadsAtItsDrawnSize) {
       EXPECT_EQ(std::tuple(w, h), std::tuple(want_w, want_h));
     }
     if (path.ends_with(".dds")) {
-      const auto& argb = readDds(app(path)).img.argb;
+      const auto& argb = readDds(app(path)).argb;
       EXPECT_TRUE(std::any_of(argb.begin(), argb.end(), [](std::uint32_t c) { return c >> 24 > 128; })) << "an empty picture";
     } else if (path.ends_with(".png")) {
       EXPECT_EQ(readAll(app(path)).at(25), 6) << "particles need an alpha channel";
     }
-  }
-}
-
-TEST_F(GeneratedData, ColourKeyedPicturesAreTransparentWhereTheGameShowsThrough) {
-  int keyed = 0;
-  for (const auto& e : tw::render::TextureCatalogue()) {
-    if (e.key == 0) continue;
+    if (key == 0) continue;
     ++keyed;
-    SCOPED_TRACE(e.path);
-    const Drawn b = draw(onDisk(e.path));
-    int key = 0;
+    const Drawn b = draw(path);
+    int magenta = 0;
     for (int y = 0; y < b.h; ++y)
-      for (int x = 0; x < b.w; ++x) key += b.magenta(x, y);
-    EXPECT_GT(key, 0);
-    EXPECT_LT(key, b.w * b.h);
+      for (int x = 0; x < b.w; ++x) magenta += b.magenta(x, y);
+    EXPECT_TRUE(magenta > 0 && magenta < b.w * b.h) << magenta;
   }
   EXPECT_GT(keyed, 0);
-  // The drill's corners and the boom caption's edges show the shaft behind.
-  const Drawn drill = draw("textures/sharp.bmp");
-  EXPECT_EQ(std::tuple(drill.magenta(0, 31), drill.magenta(31, 31), drill.magenta(16, 16)), std::tuple(true, true, false));
-  // Two clouds, each exactly inside the region the game cuts out of the sheet.
-  const Drawn clouds = draw("textures/clouds.bmp");
-  ASSERT_TRUE(clouds.w >= 217 && clouds.h >= 177);
-  int inside0 = 0, inside1 = 0;
-  for (int y = 0; y < clouds.h; ++y)
-    for (int x = 0; x < clouds.w; ++x) {
-      if (clouds.magenta(x, y)) continue;
-      const bool in0 = x < 217 && y < 92;
-      const bool in1 = x < 189 && y >= 95 && y < 177;
-      EXPECT_TRUE(in0 || in1) << "cloud texel outside both regions at " << x << "," << y;
-      inside0 += in0;
-      inside1 += in1;
-    }
-  EXPECT_GT(inside0, 217 * 92 / 3);
-  EXPECT_GT(inside1, 189 * 82 / 3);
-}
-
-TEST_F(GeneratedData, PicturesDrawnWithAlphaHaveTransparentSurroundings) {
-  // Sprites turned and scaled by the game: their corners must be clear.
-  for (const char* p : {"textures/bolo_blue.dds", "textures/bonus/bomb.dds", "textures/bonus/bonus_selection.dds",
-                        "textures/arrow.dds", "textures/menu/butterfly1.dds", "textures/menu/b_newgame.dds",
-                        "textures/bonus/explosion.dds", "textures/menu/title.dds"}) {
-    SCOPED_TRACE(p);
-    const Dds d = readDds(app(p));
-    ASSERT_FALSE(d.img.argb.empty());
-    EXPECT_EQ(std::tuple(d.alpha(0, 0), d.alpha(d.img.width - 1, d.img.height - 1)), std::tuple(0, 0));
-  }
-  // The creature's body is opaque in the middle (the game screen's tests draw it).
-  EXPECT_EQ(readDds(app("textures/bolo_blue.dds")).alpha(16, 16), 255);
-  // The backgrounds are stretched from their first texel: black, and a blue sky.
-  EXPECT_EQ(draw("textures/background_black.bmp").px(0, 0), 0u);
-  const std::uint32_t sky = draw("textures/background_sky.bmp").px(0, 0);
-  EXPECT_GT(sky & 0xFFu, sky >> 16);
-}
-
-TEST_F(GeneratedData, SoundsAreShortCleanWaves) {
-  for (const auto& sound : tw::render::SoundCatalogue) {
-    SCOPED_TRACE(sound.file);
-    const Wav w = readWav(app(onDisk(sound.file)));
-    ASSERT_TRUE(w.ok);
-    EXPECT_GE(w.rate, 22050);
-    EXPECT_GT(w.seconds(), 0.02);
-    EXPECT_LT(w.seconds(), 3.0);
-    int peak = 0;
-    for (auto v : w.samples) peak = std::max(peak, std::abs(static_cast<int>(v)));
-    EXPECT_GT(peak, 8000) << "too quiet to hear";
-    EXPECT_LT(peak, 32767) << "clipped";
-    // No click at the end: the wave has died away.
-    EXPECT_LT(std::abs(static_cast<int>(w.samples.back())), 200);
-  }
-}
-
-TEST_F(GeneratedData, MusicLoopsAreLongAndSeamless) {
-  for (const char* m : {tw::render::kMenuMusicFile, tw::render::kGameMusicFile}) {
-    SCOPED_TRACE(m);
-    const Wav w = readWav(app(onDisk(m)));
-    ASSERT_TRUE(w.ok);
-    EXPECT_GE(w.seconds(), 45.0);
-    ASSERT_GE(w.channels, 1);
-    // The jump from the last frame back to the first is no bigger than the
-    // steps the music takes on average: the loop does not click.
-    const std::size_t ch = static_cast<std::size_t>(w.channels);
-    const std::size_t frames = w.samples.size() / ch;
-    for (std::size_t c = 0; c < ch; ++c) {
-      double total = 0;
-      for (std::size_t i = 1; i < frames; ++i)
-        total += std::abs(w.samples[i * ch + c] - w.samples[(i - 1) * ch + c]);
-      const double meanStep = total / static_cast<double>(frames - 1);
-      const int seam = std::abs(w.samples[c] - w.samples[(frames - 1) * ch + c]);
-      EXPECT_LE(seam, 2 * meanStep + 16);
-      EXPECT_GT(meanStep, 20) << "silent";
-    }
-  }
 }
 
 TEST_F(GeneratedData, EffectsAndMusicMixWithoutClipping) {
@@ -310,40 +220,14 @@ TEST_F(GeneratedData, EffectsAndMusicMixWithoutClipping) {
   }
 }
 
-TEST_F(GeneratedData, FontDescriptionMatchesTheSheets) {
-  // The description is the built-in layout (UTF-8 beyond ASCII), well formed.
+TEST_F(GeneratedData, FontDescriptionIsTheBuiltInLayout) {
   const Bytes raw = readAll(app("font.ini"));
   tw::render::GlyphTable font;
   ASSERT_TRUE(tw::render::ParseFontDescription(std::string(raw.begin(), raw.end()), font));
   const tw::render::GlyphTable layout = tw::render::BuiltInFontLayout();
   EXPECT_EQ(std::tuple(font.width, font.height), std::tuple(22, 22));
-  for (std::size_t i = 0; i < font.chars.size(); ++i) {
-    // INI values lose their spaces: the built-in layout's blanks read as empty.
-    std::string want = layout.chars[i];
-    std::erase(want, ' ');
-    EXPECT_EQ(font.chars[i], want) << "glyph " << i;
+  for (std::size_t i = 0; i < font.chars.size(); ++i)
     EXPECT_TRUE(font.pos[i].x == layout.pos[i].x && font.pos[i].y == layout.pos[i].y) << "glyph " << i;
-  }
-
-  for (const char* sheet : {"fonts/blue.bmp", "fonts/default_num.bmp"}) {
-    SCOPED_TRACE(sheet);
-    const Drawn b = draw(sheet);
-    for (int i = 0; i < tw::render::kGlyphCount; ++i) {
-      const int x = layout.pos[static_cast<std::size_t>(i)].x, y = layout.pos[static_cast<std::size_t>(i)].y;
-      ASSERT_TRUE(x >= 1 && y >= 1 && x + 22 <= b.w && y + 22 <= b.h) << "glyph " << i;
-      // Ink only inside the glyph's 22 x 22 box, and only where a character is.
-      int ink = 0;
-      for (int yy = y - 1; yy < y + 22; ++yy)
-        for (int xx = x - 1; xx < x + 22; ++xx) {
-          if (!b.magenta(xx, yy)) {
-            EXPECT_FALSE(yy == y - 1 || xx == x - 1) << "glyph " << i << " spills over its cell at " << xx << "," << yy;
-            ++ink;
-          }
-        }
-      const bool blank = font.chars[static_cast<std::size_t>(i)].empty();
-      EXPECT_TRUE(blank ? ink == 0 : ink > 12) << "glyph " << i << ": " << ink;
-    }
-  }
 }
 
 TEST_F(GeneratedData, GenerationIsDeterministic) {

@@ -32,18 +32,6 @@ TEST_F(BonusPlacement, SpotsLieOnSomethingSolidAndAreNeverShared) {
   }
 }
 
-TEST_F(BonusPlacement, KindsFillTheTableInOrderWithTheirValues) {
-  StartGame(false);
-  const auto& b = world::Bonuses;
-  ASSERT_EQ(b.size(), 13u);  // 3 bombs, 4 pies, 2 boots, 1 glass bomb, 2 ears
-  const char* expected[] = {"", "bomb", "bomb", "bomb", "pie", "pie", "pie", "pie", "boot", "boot",
-                            "bombglass", "ears", "ears"};
-  for (std::size_t i = 1; i < b.size(); ++i) EXPECT_EQ(b[i].Type, expected[i]) << i;
-  // Each kind takes its own tuning values; the glass bomb weighs nothing.
-  EXPECT_EQ(std::tuple(b[4].Weight, b[4].Points, b[10].Weight, b[10].Points), std::tuple(0.3f, 25.0f, 0.0f, 15.0f));
-  EXPECT_EQ(std::tuple(b[11].SelectionAlpha, b[0].Active), std::tuple(100, false));
-}
-
 TEST_F(BonusPlacement, DrawsAreSingleProducts) {
   // With this seed the row draw is 0x1.afc0fcp-1 x 1040: in Single it rounds
   // up to 877 (row 887), in Double it floors to 876 (row 886).

@@ -21,18 +21,6 @@ class Controls : public WorldTest {
   }
 };
 
-TEST_F(Controls, HoldingUpJumpsOncePerPress) {
-  Hold(key::Up);
-  EXPECT_TRUE(core::Controls.JumpRequest);
-  core::Controls.JumpRequest = false;  // consumed by the player update
-  Hold(key::Up, 2);
-  EXPECT_FALSE(core::Controls.JumpRequest);
-  Release(key::Up);
-  input::ReadControls();
-  Hold(key::Up);
-  EXPECT_TRUE(core::Controls.JumpRequest);
-}
-
 TEST_F(Controls, WalkingIntentsFromKeysAndMouse) {
   Press(key::Left);
   Press(key::Right);

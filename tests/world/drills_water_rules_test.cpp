@@ -61,19 +61,6 @@ TEST_F(DrillsWater, ARowEdgeTheOuterColumnsAndTheTopLimit) {
   }
 }
 
-TEST_F(DrillsWater, WaterLineDriftsOnlyWithHighDetailAfterTheFirstLevel) {
-  // It drifts by 0.2 towards the fixed line (420).
-  world::WaterFixedY = 420;
-  for (const auto& [from, level, high, to] : {std::tuple{440.0f, 0, true, 440.0f}, {440.0f, 1, true, 439.8f},
-                                              {440.0f, 1, false, 440.0f}, {400.0f, 1, true, 400.2f}}) {
-    world::WaterY = from;
-    core::CurrentLevel = static_cast<Integer>(level);
-    config::GameOptions.Details_High = high;
-    world::DriftWaterLine();
-    EXPECT_FLOAT_EQ(world::WaterY, to) << from << " level " << level << " high " << high;
-  }
-}
-
 TEST_F(DrillsWater, ATileInTheWaterRaisesTheSurfaceWhichSettlesAgain) {
   world::WaterY = 300;
   core::CurrentLevel = 1;

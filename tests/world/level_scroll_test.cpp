@@ -56,14 +56,5 @@ TEST_F(LevelScrollTest, ScrollingFollowsTheLevelAtTheBottomRow) {
   EXPECT_EQ(std::tuple(core::ScrollY, world::DrillY), std::tuple(0.0f, -100.0f));
 }
 
-TEST_F(LevelScrollTest, CloudsRiseWithTheScrollAndLeaveAtTheTop) {
-  Clouds = {};
-  Clouds[0] = Cloud{true, 100, 300, 217, 92, 0.25f, 2.5f};
-  Clouds[1] = Cloud{true, 100, -84.5f, 189, 84, -0.25f, 2.0f};
-  core::CurrentLevel = 1;
-  DriftClouds();
-  EXPECT_EQ(std::tuple(Clouds[0].X, Clouds[0].Y < 300.0f, Clouds[1].Active), std::tuple(100.25f, true, false));
-}
-
 }  // namespace
 }  // namespace tw::world

@@ -124,16 +124,6 @@ TEST_F(PlayerMove, IceKeepsTheCreatureSlidingUntilAWall) {
   world::UpdatePlayer();
   EXPECT_GT(world::Player.X, 284.0f);
 
-  // Off the ice the slide ends.
-  EmptyShaft();
-  Floor(6, 2, 5, 4);
-  Floor(6, 6, 12, 1);
-  PlaceCreature(3, 5);
-  core::Controls = core::ControlState{};
-  core::Controls.MoveRight = true;
-  for (int i = 0; i < 100 && core::Controls.MoveRight; ++i) world::UpdatePlayer();
-  EXPECT_FALSE(core::Controls.MoveRight);
-  EXPECT_LT(world::Player.X, 7.0f * 32.0f);
 }
 
 TEST_F(PlayerMove, GumFlecksTakeEachOffsetFromX) {
@@ -181,16 +171,6 @@ TEST_F(PlayerMove, LandingsBounceSmashGlassOrKnockTilesLoose) {
       EXPECT_EQ(world::Player.VelocityY, c.after) << c.floor << " at " << c.speed;
     }
   }
-}
-
-TEST_F(PlayerMove, StandingStillChangesNothing) {
-  OnFloor(1);
-  world::Player.VelocityY = -0.25f;  // what is left after the last small bounce
-  core::Controls = core::ControlState{};
-  for (int i = 0; i < 200; ++i) world::UpdatePlayer(), world::UpdateTiles();
-  EXPECT_EQ(std::tuple(world::Player.X, world::Player.Y, world::Player.Airborne, core::GameOver),
-            std::tuple(160.0f, 160.0f, false, false));
-  for (int col = 2; col <= 12; ++col) EXPECT_EQ(Get(col, 6), 1) << col;
 }
 
 TEST_F(PlayerMove, ZeroDivisorsNeverMakeInfiniteSpeeds) {

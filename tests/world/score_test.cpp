@@ -1,7 +1,10 @@
 // The per-step score, push and smash rewards, and the popup list.
 #include "world_fixture.h"
 
+#include <cmath>
+#include <limits>
 #include <tuple>
+
 namespace tw::testing {
 namespace {
 
@@ -33,6 +36,25 @@ TEST_F(Scoring, StepSumsInArcadeAndStoryMode) {
   world::ScoreStep("brick_smash");
   world::ScoreStep("");
   EXPECT_EQ(std::tuple(world::Score, world::StayAliveTotal), std::tuple(15.0f, 0.0f));
+}
+
+TEST_F(Scoring, PointsNearTheFloatLimitStopAtTheLargestFiniteScore) {
+  // Found by sweeping tuning values: Staying_Alive=3.4e38 made the score an
+  // infinity within a dozen steps; opposite huge rewards could make it NaN.
+  constexpr Single kMax = std::numeric_limits<Single>::max();
+  for (const auto& [alive, push, limit] : {std::tuple{"3.4e38", "0", kMax}, std::tuple{"-3.4e38", "0", -kMax},
+                                           std::tuple{"3.4e38", "-3.4e38", 0.0f}}) {
+    StartGame(false, WithValues(BasicTuning(), {{"Staying_Alive", alive}, {"Hit_PushTile", push}}));
+    core::ScrollY = -1.0f;  // staying alive counts once the shaft scrolls
+    for (int i = 0; i < 100; ++i) {
+      world::ScoreStep("brick_push");
+      world::ScoreStep("");
+      ASSERT_TRUE(std::isfinite(world::Score)) << alive << " " << push << " step " << i;
+    }
+    if (limit != 0.0f) {
+      EXPECT_EQ(world::Score, limit) << alive;
+    }
+  }
 }
 
 TEST_F(Scoring, FallingRewardRoundsSpeedTimesFactorToASingle) {

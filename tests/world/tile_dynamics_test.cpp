@@ -79,19 +79,6 @@ TEST_F(TileDynamics, AColumnOfTilesFallsOneAfterAnother) {
   EXPECT_GE(world::Score, 15.0f);  // at least the three pushes
 }
 
-TEST_F(TileDynamics, WithoutContinueFallingTheHittingTileRests) {
-  EmptyShaft(false, WithValues(BasicTuning(), {{"Continue_Falling_After_PushingAnotherTile", "False"}}));
-  Set(5, 2, 1);
-  Set(5, 6, 2);
-  Set(5, 14, world::kStone);
-  world::HitTile(5, 2, 6.0f, true, false);
-  for (int i = 0; i < 200 && Get(5, 6) != 0; ++i) world::UpdateTiles();
-  ASSERT_EQ(Get(5, 6), 0);
-  EXPECT_EQ(Get(5, 5), 1);  // came to rest in its own cell at once
-  RunTiles(300);
-  EXPECT_EQ(std::tuple(Get(5, 13), Get(5, 5)), std::tuple(2, 1));
-}
-
 TEST_F(TileDynamics, GlassLandings) {
   // A long drop smashes a falling glass tile; a short one lets it settle; a
   // fast tile landing on glass smashes the glass below it.
@@ -126,28 +113,17 @@ TEST_F(TileDynamics, BombsUnderLandingTilesGoOff) {
   world::Bonuses[2] = world::Bonus{true, "pie", 288.0f, 352.0f, 25.0f, 0.3f, 0.0f, 100};
   // A bomb the creature already collected: inactive, but still of its kind.
   world::Bonuses[3] = world::Bonus{false, "bomb", 384.0f, 352.0f, 10.0f, 0.5f, 0.0f, 0};
-  Set(5, 2, 1);
-  Set(5, 12, world::kStone);
-  Set(4, 11, 1);
-  Set(6, 10, 1);
-  Set(9, 2, 1);
-  Set(9, 12, world::kStone);
-  Set(12, 2, 1);
-  Set(12, 12, world::kStone);
-  Set(11, 11, 1);
-  world::HitTile(5, 2, 4.0f, true, false);
-  world::HitTile(9, 2, 4.0f, true, false);
-  world::HitTile(12, 2, 4.0f, true, false);
+  for (const auto& [col, row, v] : {std::tuple{5, 2, Integer{1}}, {5, 12, world::kStone}, {4, 11, 1}, {6, 10, 1}, {9, 2, 1},
+                                    {9, 12, world::kStone}, {12, 2, 1}, {12, 12, world::kStone}, {11, 11, 1}})
+    Set(col, row, v);
+  for (Single col : {5.0f, 9.0f, 12.0f}) world::HitTile(col, 2, 4.0f, true, false);
   RunTiles(400);
   // The collected bomb does not go off again: the tile simply rests there.
-  EXPECT_FALSE(world::ExplosionEffects[1].Active);
-  EXPECT_EQ(Get(12, 11), 1);
-  EXPECT_EQ(Get(11, 11), 1);
-  EXPECT_FALSE(world::Bonuses[1].Active);
+  EXPECT_EQ(std::tuple(world::ExplosionEffects[1].Active, Get(12, 11), Get(11, 11), world::Bonuses[1].Active),
+            std::tuple(false, 1, 1, false));
   EXPECT_EQ(std::tuple(world::Bonuses[1].Type, world::ExplosionEffects[0].Active, Get(4, 11), Get(6, 10)),
             std::tuple("", true, 0, 0));
-  EXPECT_EQ(Get(5, 11), 0);  // the tile itself went with the blast
-  EXPECT_EQ(Get(5, 12), world::kStone);
+  EXPECT_EQ(std::tuple(Get(5, 11), Get(5, 12)), std::tuple(0, world::kStone));  // the tile itself went with the blast
   // The pie is crushed; the tile rests on its spot.
   EXPECT_EQ(std::tuple(world::Bonuses[2].Active, world::Bonuses[2].Type, Get(9, 11)), std::tuple(false, "pie", 1));
   // Only the three pushes scored: a bonus bomb's blast earns nothing.
@@ -171,8 +147,7 @@ TEST_F(TileDynamics, ThePlayersBomb) {
   EXPECT_EQ(std::tuple(world::Bombs, world::Player.Weight), std::tuple(1.0f, 4.5f));
   EXPECT_EQ(Get(5, 6) + Get(4, 4) + Get(3, 5) + Get(6, 7), 0);
   EXPECT_EQ(std::tuple(ActiveDebris(), ActiveFalling(), Get(5, 8)), std::tuple(2, 2, 1));
-  EXPECT_FLOAT_EQ(world::Score, 2 * 10.0f + 2 * 5.0f);
-  EXPECT_FLOAT_EQ(world::ExplosionEffects[0].X, 160.0f - 51.0f);
+  EXPECT_EQ(std::tuple(world::Score, world::ExplosionEffects[0].X), std::tuple(2 * 10.0f + 2 * 5.0f, 160.0f - 51.0f));
 
   // A light creature keeps its weight.
   world::Player.Weight = 3.5f;

@@ -16,8 +16,6 @@
 #include <utility>
 #include <vector>
 
-#include <unistd.h>
-
 #include "world/new_game.h"
 #include "audio/sound.h"
 #include "config/options.h"
@@ -34,6 +32,7 @@
 #include "core/random.h"
 #include "world/score.h"
 #include "world/tile_dynamics.h"
+#include "test_support.h"
 
 namespace tw::testing {
 
@@ -71,21 +70,6 @@ inline std::vector<audio::SoundCall>& PlayedSounds() {
 
 inline void Press(int code) { core::KeyState[static_cast<std::size_t>(code)] = core::kKeyDown; }
 inline void Release(int code) { core::KeyState[static_cast<std::size_t>(code)] = 0; }
-
-// A fresh private application directory (with "textures") and settings folder
-// for the running test case, made the game's own.
-inline std::filesystem::path MakeAppDir(const std::string& prefix) {
-  namespace fs = std::filesystem;
-  const fs::path dir = fs::temp_directory_path() /
-                       (prefix + std::to_string(::getpid()) + "_" +
-                        ::testing::UnitTest::GetInstance()->current_test_info()->name());
-  fs::remove_all(dir);
-  fs::create_directories(dir / "textures");
-  fs::create_directories(dir / "config");
-  ::setenv("XDG_CONFIG_HOME", (dir / "config").string().c_str(), 1);
-  platform::SetAppDir(dir.string());
-  return dir;
-}
 
 // The installed story and arcade tuning files, copied into `dir`.
 inline void CopyInstalledTuning(const std::filesystem::path& dir) {
@@ -126,7 +110,11 @@ inline std::string LevelSection(int platform, int skip, const std::function<std:
 class WorldTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir_ = MakeAppDir("tw_world_");
+    // A private application directory (with "textures") and settings folder, made the game's own.
+    std::filesystem::create_directories(dir_ / "textures");
+    std::filesystem::create_directories(dir_ / "config");
+    ::setenv("XDG_CONFIG_HOME", (dir_ / "config").c_str(), 1);
+    platform::SetAppDir(dir_.string());
     config::GameOptions.Sound_On = false;
     config::GameOptions.Details_High = true;
     config::GameOptions.GameMode_Story = false;
@@ -146,10 +134,7 @@ class WorldTest : public ::testing::Test {
     for (auto& entry : config::HighScores) entry = config::HighScoreEntry{};
     config::ClearPendingEntry();
   }
-  void TearDown() override {
-    audio::SetSoundObserver(nullptr);
-    std::filesystem::remove_all(dir_);
-  }
+  void TearDown() override { audio::SetSoundObserver(nullptr); }
 
   // Turns the sound on and records every sound played from now on.
   static void ListenToSounds() {
@@ -195,7 +180,8 @@ class WorldTest : public ::testing::Test {
     world::Player.Airborne = false;
   }
 
-  std::filesystem::path dir_;
+  test::TempDir temp_;
+  std::filesystem::path dir_ = temp_.path;
 };
 
 }  // namespace tw::testing
