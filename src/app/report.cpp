@@ -13,6 +13,7 @@
 #include "world/score.h"
 #include "core/frame_clock.h"
 #include "core/game_state.h"
+#include "core/numeric.h"
 #include "platform/files.h"
 #include "replay/replay.h"
 
@@ -25,7 +26,7 @@ void TrackGameResult() {
   if (!core::InGame || r.over) return;
   const world::PlayerState& p = world::Player;
   r.started = true;
-  r.deepest_row = std::max(r.deepest_row, static_cast<int>(std::floor(static_cast<double>(p.Y) / 32.0)));
+  r.deepest_row = std::max(r.deepest_row, static_cast<int>(num::FloorToLong(static_cast<double>(p.Y) / 32.0)));
   r.level = std::max(r.level, static_cast<int>(core::CurrentLevel));
   if (!core::GameOver) {
     ++r.frames;
