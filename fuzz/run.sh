@@ -3,6 +3,8 @@
 # (copied, so the repository is never written to) with its dictionary, and
 # prints one line of figures per target. A crash stops with the target's
 # output and the reproducer's path; exit code 1.
+# TW_FUZZ_SEED fixes libFuzzer's random seed, so a run retraces the same
+# inputs (CI uses one; by hand, leave it unset to explore new ground).
 # Usage: fuzz/run.sh BUILD_FUZZ_DIR [SECONDS] [TARGET...]
 set -euo pipefail
 BIN_DIR=$1
@@ -23,10 +25,12 @@ for t in "${targets[@]}"; do
   mkdir -p "$work/corpus" "$work/crashes"
   cp -r "$HERE/corpus/$t/." "$work/corpus/"
   seeds=$(ls "$work/corpus" | wc -l)
+  seed=()
+  [ -n "${TW_FUZZ_SEED:-}" ] && seed=(-seed="$TW_FUZZ_SEED")
   dict=()
   [ -f "$HERE/dict/$t.dict" ] && dict=(-dict="$HERE/dict/$t.dict")
   start=$(date +%s)
-  if "$BIN_DIR/fuzz_$t" "$work/corpus" "${dict[@]}" -max_total_time="$SECONDS_EACH" -timeout=10 \
+  if "$BIN_DIR/fuzz_$t" "$work/corpus" "${dict[@]}" "${seed[@]}" -max_total_time="$SECONDS_EACH" -timeout=10 \
        -rss_limit_mb=2560 -max_len=16384 -artifact_prefix="$work/crashes/" -print_final_stats=1 \
        >"$work/log" 2>&1; then
     result=ok

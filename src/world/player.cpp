@@ -46,6 +46,15 @@ Single SnapToCell(Single v, Long cells) {
   return static_cast<Single>((num::CLng(static_cast<double>(v)) / 32 + cells) * 32);
 }
 
+// The creature's box never leaves the grid sideways: a start column past the
+// grid or a walking step longer than a tile (both only from an edited tuning
+// file) would otherwise carry it through the walls into cells that do not exist.
+Single OnGrid(Single x) {
+  constexpr Single kRightmost = static_cast<Single>((core::kGridColumns - 1) * core::TileSize);
+  if (!(x >= 0.0f)) return 0.0f;  // NaN too
+  return x > kRightmost ? kRightmost : x;
+}
+
 Single ScreenRise() {
   const int level = core::CurrentLevel;
   if (level < 0 || level >= static_cast<int>(config::Levels.size())) return 0.0f;
@@ -98,7 +107,7 @@ void Footprint(Integer kind, Single life) {
 void ResetPlayer() {
   const auto& t = config::Tuning;
   P = PlayerState{};
-  P.X = t.Position_Tile_X;
+  P.X = OnGrid(t.Position_Tile_X);
   P.Y = t.Position_Tile_Y;
   P.PrevX = P.X;
   P.Weight = t.Weight;
@@ -145,6 +154,7 @@ void UpdatePlayer() {
       if (!P.OnIce) c.MoveRight = false;
     }
   }
+  P.X = OnGrid(P.X);
 
   // 6. Walking sound and footprints.
   if (P.X != P.PrevX && !P.Airborne) {

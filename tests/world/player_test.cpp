@@ -185,6 +185,19 @@ TEST_F(PlayerMove, ZeroDivisorsNeverMakeInfiniteSpeeds) {
   }
 }
 
+TEST_F(PlayerMove, EditedTuningsNeverCarryTheCreatureOffTheGrid) {
+  constexpr Single kRightmost = 20.0f * 32.0f;
+  // A start column past the grid.
+  EmptyShaft(false, WithValues(BasicTuning(), {{"Position_Tile_X", "27"}}));
+  EXPECT_EQ(world::Player.X, kRightmost);
+  // A walking step of 2,000 px goes through any wall, either way.
+  for (bool right : {true, false}) {
+    OnFloor(1, WithValues(BasicTuning(), {{"WalkSpeed", "100000"}}));
+    Step(right, !right);
+    EXPECT_EQ(world::Player.X, right ? kRightmost : 0.0f) << right;
+  }
+}
+
 TEST_F(PlayerMove, TheDrillsTheWaterOrTheBottomEndTheGame) {
   OnFloor(1);
   world::DrillY = 128.0f;  // tip exactly at the creature's top: not caught
