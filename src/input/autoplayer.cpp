@@ -371,22 +371,27 @@ void Falling(const View& w) {
   if (brake && w.v > 0) PressUp();
 
   // Nothing to land on before the bottom of the screen: steer towards the
-  // nearest platform that can still be reached on the way down.
+  // highest platform that can still be reached on the way down, even one
+  // just below the bottom edge (the scroll lifts it while the creature falls;
+  // the game is lost only once the creature's top leaves the screen).
   int steer = 0;
   if (landCanvas > 420) {
     const double walk = static_cast<double>(config::Tuning.WalkSpeed) * core::FrameTime * (world::BootsOn() ? 1.5 : 1.0);
     double bestDx = 1e9;
+    int bestRow = 0;
     bool needBrake = false;
     bool brakeToReach = false;
     for (int col = 1; col <= 13; ++col) {
       const int row = LandingRow(col, w.floor);
-      if (row <= 0 || row * 32.0 + static_cast<double>(core::ScrollY) > 420) continue;
+      if (row <= 0 || row * 32.0 + static_cast<double>(core::ScrollY) > 500) continue;
+      // One higher up catches the creature sooner; of two, the nearer.
+      if (bestRow > 0 && (row > bestRow || (row == bestRow && std::abs(col * 32.0 - w.x) >= std::abs(bestDx)))) continue;
       const double drop2 = row * 32.0 - (w.y + 32);
       // Frames until the creature passes that row braking all the way, and
       // frames to get there sideways.
       const double t = FallFrames(w.v, drop2, w.gravity, true);
       const double dx = col * 32.0 - w.x;
-      if (std::abs(dx) / walk > t - 2 || std::abs(dx) >= std::abs(bestDx)) continue;
+      if (std::abs(dx) / walk > t - 2) continue;
       needBrake = std::abs(dx) / walk > FallFrames(w.v, drop2, w.gravity, false) - 2;
       bool blocked = false;
       for (int c = w.centre; c != col; c += dx < 0 ? -1 : 1) {
@@ -394,6 +399,7 @@ void Falling(const View& w) {
       }
       if (!blocked) {
         bestDx = dx;
+        bestRow = row;
         brakeToReach = needBrake;
       }
     }
