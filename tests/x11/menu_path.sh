@@ -6,6 +6,7 @@
 # Usage: menu_path.sh path/to/tumblewell shots-folder [send_close helper]
 set -euo pipefail
 . "$(dirname "$0")/../support/shell_lib.sh"
+tw_retry_once "$0" "$@"
 BIN=$1
 SHOTS=$2
 CLOSE=${3:-$(dirname "$BIN")/tw_send_close}
