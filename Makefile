@@ -54,9 +54,12 @@ bench-replay: build
 	cmake --build $(BUILD_DIR) --target tw_replay_bench
 	./$(BUILD_DIR)/tw_replay_bench
 
-# The autoplayer over 30 seeds per mode, and an idle game's score; see README.
+# Both autoplayers (held to a person's limits, and unlimited) over 100 seeds
+# per mode, an idle game's score, then the scripted newcomers; see README.
+PLAY_SEEDS ?= 100
 bench-playability: build
-	./bench/autoplay_table.sh $(BUILD_DIR)/tumblewell 30
+	./bench/autoplay_table.sh $(BUILD_DIR)/tumblewell $(PLAY_SEEDS)
+	./bench/newcomers.sh $(BUILD_DIR)/tumblewell 20
 
 # Feel figures of both tuning files; see README.
 bench-feel: build

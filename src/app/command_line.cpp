@@ -43,7 +43,10 @@ std::string HelpText() {
          "                     \"FRAME KEY down|up\", KEY one of Escape, Return, Space, Tab,\n"
          "                     Backspace, Up, Down, Left, Right, A..Z, 0..9; '#' starts a\n"
          "                     comment; frames count from 0 over menu and game alike\n"
-         "  --autoplay         the computer plays (with --start, the run ends with the game)\n"
+         "  --autoplay         the computer plays (with --start, the run ends with the game),\n"
+         "                     held to a person's limits: it sees only the screen, reacts\n"
+         "                     0.2 s late and presses at most six keys a second\n"
+         "  --autoplay=sharp   the computer plays without those limits (for comparison)\n"
          "  --report FILE      at shut-down, write the game's state as a JSON object\n"
          "  --record           record the game that --start begins (without --start, the\n"
          "                     next game started from the menu) into replay.ini (see Files)\n"
@@ -83,8 +86,12 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& args
       cl.headless = true;
     } else if (a == "--offscreen") {
       cl.offscreen = true;
-    } else if (a == "--autoplay") {
+    } else if (a == "--autoplay" || a == "--autoplay=human") {
       cl.autoplay = true;
+      cl.sharp_autoplay = false;
+    } else if (a == "--autoplay=sharp") {
+      cl.autoplay = true;
+      cl.sharp_autoplay = true;
     } else if (a == "--fast") {
       cl.fast = true;
     } else if (a == "--integer-scale") {

@@ -26,6 +26,7 @@ struct CommandLine {
   // The autoplayer steers the creature; a run started with --start then ends
   // when that game is over.
   bool autoplay = false;
+  bool sharp_autoplay = false;  // --autoplay=sharp: the unlimited player
   StartMode start = StartMode::None;
   bool record = false;                   // record the game --start begins (else the next)
   std::optional<std::string> play_file;  // play this replay back at once

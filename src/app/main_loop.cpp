@@ -244,6 +244,8 @@ int RunGame(const CommandLine& cl) {
                              [] { ToggleFullScreen(); }, [] { PauseWhileAway(); }, [] { PauseWhileAway(); }});
 
   Autoplaying = cl.autoplay;
+  input::SetAutoplayStyle(cl.sharp_autoplay ? input::AutoplayStyle::Sharp : input::AutoplayStyle::Human);
+  if (cl.autoplay) Result.player = cl.sharp_autoplay ? "sharp" : "human";
   StartUp(cl);
   const double cpu_start = platform::ProcessCpuSeconds();  // the loop's cost, not the loading's
   if (cl.record) replay::ReplayRecord = true;  // the game --start begins, or the next one

@@ -7,6 +7,7 @@
 #include "config/options.h"
 #include "config/tuning.h"
 #include "frontend/menu.h"
+#include "input/autoplayer.h"
 #include "world/bonuses.h"
 #include "world/drills_water.h"
 #include "world/player.h"
@@ -30,6 +31,7 @@ void TrackGameResult() {
   r.level = std::max(r.level, static_cast<int>(core::CurrentLevel));
   if (!core::GameOver) {
     ++r.frames;
+    ++r.level_frames[static_cast<std::size_t>(std::clamp<int>(core::CurrentLevel, 0, 11))];
     r.water_frames = p.InWater ? r.water_frames + 1 : 0;
     return;
   }
@@ -188,6 +190,16 @@ std::string BuildReport(const FrameTiming& timing) {
     j.Integer("depth_rows", Result.deepest_row);
     j.Integer("level", Result.level);
     j.Number("score", Result.over ? Result.score : static_cast<double>(world::Score));
+    j.BeginArray("level_seconds");
+    for (std::size_t i = 1; i < 11; ++i) j.Number("", static_cast<double>(Result.level_frames[i]) / 50.0);
+    j.EndArray();
+    j.String("player", Result.player);
+    if (Result.player != "keyboard") {
+      // How hard the hands worked: every new press, and the closest two.
+      const input::AutoplayCounts counts = input::AutoplayPressCounts();
+      j.Integer("presses", static_cast<int>(counts.presses));
+      j.Integer("shortest_press_gap", static_cast<int>(counts.shortestGap));
+    }
     j.EndObject();
   }
   const replay::ReplayStatus rs = replay::Status();

@@ -1,6 +1,7 @@
 // The JSON state report written at shut-down (--report).
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -54,7 +55,10 @@ struct GameResult {
   std::int64_t water_frames = 0;  // frames in the water just before the end
   int deepest_row = 0;
   int level = 0;
+  std::array<std::int64_t, 12> level_frames{};  // game frames spent in each level (0 before the scroll starts)
   double score = 0;
+  // Who played: "keyboard", or the autoplayer ("human" or "sharp").
+  std::string player = "keyboard";
 };
 extern GameResult Result;
 // Follows the running game; called after every game frame.

@@ -1,6 +1,8 @@
-// The autoplayer plays whole games through the keyboard's intents: never
-// both directions at once, no key pressed faster than a hand can, and it
-// gets somewhere in both modes.
+// The autoplayers play whole games through the keyboard's intents. The human
+// one keeps a person's limits: never both directions at once, at least
+// kHumanPressGap frames between any two new presses, and decisions taken
+// from what the screen showed kHumanReactionFrames ago, never from what lies
+// below it.
 #include "../world/world_fixture.h"
 
 #include "input/autoplayer.h"
@@ -11,41 +13,133 @@ namespace {
 
 using Autoplayer = WorldTest;
 
-TEST_F(Autoplayer, PlaysThroughIntentsAtHumanRates) {
-  for (bool story : {true, false}) {
-    SCOPED_TRACE(story ? "story" : "arcade");
-    CopyInstalledTuning(dir_);
-    config::GameOptions.GameMode_Story = story;
-    core::SeedRandom(3);
-    bool read = true;
-    world::StartNewGame(read);
-    input::ResetAutoplayer();
-    int lastJump = -100, lastBomb = -100, jumps = 0, frame = 0;
-    for (; frame < 6000 && !core::GameOver; ++frame) {
-      input::ReadControls();  // fires a bomb asked for in the previous frame
-      input::Autoplay();
-      const auto& c = core::Controls;
-      ASSERT_FALSE(c.MoveLeft && c.MoveRight) << "frame " << frame;
-      if (c.JumpRequest) {
-        EXPECT_GE(frame - lastJump, input::kAutoplayPressGap) << "frame " << frame;
-        lastJump = frame;
-        ++jumps;
+// What the hands did in one frame, as the world sees it.
+struct Hands {
+  bool left = false, right = false, jump = false, bomb = false;
+  bool operator==(const Hands&) const = default;
+};
+
+// Plays up to `frames` frames of a game from `seed`; `meddle` (if given)
+// changes the world before the autoplayer looks in the frame it is called
+// with. Returns the hands of every frame.
+std::vector<Hands> Play(input::AutoplayStyle style, bool story, int seed, int frames,
+                        const std::function<void(int)>& meddle = {}) {
+  config::GameOptions.GameMode_Story = story;
+  core::SeedRandom(static_cast<std::uint64_t>(seed));
+  bool read = true;
+  world::StartNewGame(read);
+  input::SetAutoplayStyle(style);
+  input::ResetAutoplayer();
+  std::vector<Hands> hands;
+  for (int frame = 0; frame < frames && !core::GameOver; ++frame) {
+    input::ReadControls();  // fires a bomb asked for in the previous frame
+    if (meddle) meddle(frame);
+    input::Autoplay();
+    const auto& c = core::Controls;
+    hands.push_back({c.MoveLeft, c.MoveRight, c.JumpRequest, c.BombRequest});
+    world::UpdatePlayer();
+    world::UpdateTiles();
+    world::LowerDrills();
+    world::ScoreStep("");
+    world::TrackLevelAndScroll();
+    world::UpdateBonuses();
+  }
+  return hands;
+}
+
+TEST_F(Autoplayer, BothPlayersKeepTheirLimitsAndGetSomewhere) {
+  CopyInstalledTuning(dir_);
+  for (auto style : {input::AutoplayStyle::Human, input::AutoplayStyle::Sharp}) {
+    for (bool story : {true, false}) {
+      const bool human = style == input::AutoplayStyle::Human;
+      SCOPED_TRACE(std::string(human ? "human " : "sharp ") + (story ? "story" : "arcade"));
+      const std::vector<Hands> hands = Play(style, story, 7, 6000);
+      int lastPress = -1000, lastJump = -1000, jumps = 0, presses = 0;
+      for (int f = 0; f < static_cast<int>(hands.size()); ++f) {
+        const Hands& h = hands[static_cast<std::size_t>(f)];
+        const Hands before = f > 0 ? hands[static_cast<std::size_t>(f - 1)] : Hands{};
+        ASSERT_FALSE(h.left && h.right) << "frame " << f;
+        // A walk key going down is a press; held on, it is not.
+        const bool press = h.jump || h.bomb || (h.left && !before.left) || (h.right && !before.right);
+        if (h.jump) {
+          EXPECT_GE(f - lastJump, input::kAutoplayPressGap) << "frame " << f;
+          lastJump = f;
+          ++jumps;
+        }
+        if (press) {
+          if (human) {
+            EXPECT_GE(f - lastPress, input::kHumanPressGap) << "frame " << f;
+          }
+          lastPress = f;
+          ++presses;
+        }
       }
-      if (c.BombRequest) {
-        EXPECT_GE(frame - lastBomb, input::kAutoplayPressGap) << "frame " << frame;
-        lastBomb = frame;
+      // Nothing is decided before the first screen has been seen long enough.
+      for (int f = 0; human && f <= input::kHumanReactionFrames; ++f) {
+        EXPECT_EQ(hands[static_cast<std::size_t>(f)], Hands{}) << "frame " << f;
       }
-      world::UpdatePlayer();
-      world::UpdateTiles();
-      world::LowerDrills();
-      world::ScoreStep("");
-      world::TrackLevelAndScroll();
-      world::UpdateBonuses();
+      const input::AutoplayCounts counts = input::AutoplayPressCounts();
+      EXPECT_GE(counts.presses, presses);  // a press the world undid at once still counts
+      if (human) {
+        EXPECT_GE(counts.shortestGap, input::kHumanPressGap);
+      }
+      EXPECT_GT(jumps, 5);
+      // Lasting 20 seconds means it found its way down past the drills.
+      EXPECT_GT(hands.size(), 1000u);
+      EXPECT_GT(world::Player.Y, 40 * 32);
     }
-    EXPECT_GT(jumps, 5);
-    // Lasting 20 seconds means it found its way down past the drills.
-    EXPECT_GT(frame, 1000);
-    EXPECT_GT(world::Player.Y, 40 * 32);
+  }
+}
+
+// Two games from one seed, the second one changed at frame 1500: the human
+// player's hands stay the same for the reaction time (and, for a change
+// below the screen, until it scrolls into view), while the sharp player
+// notices the change below the screen at once.
+TEST_F(Autoplayer, DecidesFromTheScreenOfAMomentAgo) {
+  CopyInstalledTuning(dir_);
+  constexpr int kAt = 1500;
+  struct Case {
+    const char* name;
+    input::AutoplayStyle style;
+    std::function<void()> change;
+    int sameFor;  // frames from kAt with the same hands
+    bool differsLater;
+  };
+  // Every row from two below the screen's bottom edge down to forty rows
+  // further emptied (rows on screen are left alone).
+  const auto clearedBelow = [] {
+    const int first = static_cast<int>(std::floor(-core::ScrollY / 32.0f)) + 17;
+    for (int r = first; r < first + 40; ++r) {
+      for (int c = 1; c <= 13; ++c) world::TileAt(static_cast<Single>(c), static_cast<Single>(r), world::kEmpty);
+    }
+  };
+  // The creature carried four columns over and its bombs taken away.
+  const auto moved = [] {
+    world::Player.X = world::Player.X > 7 * 32 ? world::Player.X - 128 : world::Player.X + 128;
+    world::Bombs = 0;
+  };
+  const Case cases[] = {
+      {"moved, human", input::AutoplayStyle::Human, moved, input::kHumanReactionFrames, true},
+      {"cleared below, human", input::AutoplayStyle::Human, clearedBelow, 40, false},
+      {"cleared below, sharp", input::AutoplayStyle::Sharp, clearedBelow, 0, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::vector<Hands> plain = Play(c.style, true, 7, kAt + 400);
+    const std::vector<Hands> changed = Play(c.style, true, 7, kAt + 400, [&](int f) {
+      if (f == kAt) c.change();
+    });
+    ASSERT_GT(plain.size(), static_cast<std::size_t>(kAt + 60));
+    ASSERT_GT(changed.size(), static_cast<std::size_t>(kAt + 60));
+    for (int f = 0; f < kAt + c.sameFor; ++f) {
+      ASSERT_EQ(plain[static_cast<std::size_t>(f)], changed[static_cast<std::size_t>(f)]) << "frame " << f;
+    }
+    if (c.differsLater) {
+      const std::size_t n = std::min(plain.size(), changed.size());
+      bool differs = plain.size() != changed.size();
+      for (std::size_t f = static_cast<std::size_t>(kAt); f < n; ++f) differs = differs || !(plain[f] == changed[f]);
+      EXPECT_TRUE(differs);
+    }
   }
 }
 

@@ -16,6 +16,15 @@ tw_link_app_data() {
   done
 }
 
+# tw_use_tunings DEST: in the application directory DEST, puts the tuning
+# files named by $TUNING_STORY and $TUNING_ARCADE (when set) in place of the
+# build's, so that a tuning can be measured before it is installed.
+tw_use_tunings() {
+  local dest=$1
+  if [ -n "${TUNING_STORY:-}" ]; then rm -f "$dest/textures/lvl1.bmp"; cp "$TUNING_STORY" "$dest/textures/lvl1.bmp"; fi
+  if [ -n "${TUNING_ARCADE:-}" ]; then rm -f "$dest/textures/lvl2.bmp"; cp "$TUNING_ARCADE" "$dest/textures/lvl2.bmp"; fi
+}
+
 # tw_retry_once "$0" "$@": at the top of a check paced by fixed sleeps, runs
 # the check once more when the first try fails, since a heavily loaded machine
 # can miss a pace; a skip (77) or a pass ends at once, two failures fail.
