@@ -29,6 +29,11 @@ tw_wait_for() {
   return 1
 }
 
+# tw_focus WINDOW: gives WINDOW the keyboard focus and waits until it has it
+# (10 seconds at most; "windowfocus --sync" can wait for ever).
+tw_focus() { tw_wait_for 10 tw_try_focus "$1"; }
+tw_try_focus() { timeout 5 xdotool windowfocus "$1" && [ "$(xdotool getwindowfocus)" = "$1" ]; }
+
 # tw_state_is FILE PATTERN: the game's --state line matches the extended
 # regular expression PATTERN.
 tw_state_is() { grep -Eq -- "$2" "$1" 2>/dev/null; }

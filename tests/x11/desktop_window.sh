@@ -35,10 +35,8 @@ start_game() {
   WID=$(timeout 60 xdotool search --sync --name '^Tumblewell$' | head -1)
   [ -n "$WID" ] || fail "no window"
   tw_wait_state "$STATE" 'mode=playing ' 60 || exit 1
-  xdotool windowfocus --sync "$WID"
-  tw_wait_for 10 focused || fail "the window did not get the focus"
+  tw_focus "$WID" || fail "the window did not get the focus"
 }
-focused() { [ "$(xdotool getwindowfocus)" = "$WID" ]; }
 # close_game NAME: a polite close; sets MODE to the mode the report recorded.
 close_game() {
   "$CLOSE" "$WID"
@@ -58,7 +56,7 @@ is_black() { case "$(pixel "$1" "$2" "$3")" in black|"srgb(0,0,0)") return 0 ;; 
 # The window's picture at 1000 x 500: 4:3 is 666 x 500 from x = 167, with
 # black bars left and right (taken again until the game has drawn it so).
 bars_shown() {
-  import -window "$WID" "$SHOT" 2>/dev/null || return 1
+  timeout 30 import -window "$WID" "$SHOT" 2>/dev/null || return 1
   for x in 2 160 840 997; do is_black "$SHOT" $x 250 || return 1; done
   for x in 175 500 825; do ! is_black "$SHOT" $x 10 || return 1; done
 }
@@ -69,7 +67,7 @@ xdotool key alt+Return
 tw_wait_for 20 size_is 1280x1024 || fail "Alt+Enter: window is $(size), not the whole 1280x1024 screen"
 tw_wait_state "$STATE" 'full_screen=1 ' || exit 1
 saved_is True || fail "Alt+Enter not saved"
-import -window root "$SHOTS/full_screen_1280x1024.png"
+timeout 30 import -window root "$SHOTS/full_screen_1280x1024.png" || true
 xdotool key F11
 tw_wait_for 20 size_is 800x600 || fail "F11: window is $(size), not back to 800x600"
 tw_wait_state "$STATE" 'full_screen=0 ' || exit 1
@@ -87,7 +85,7 @@ tw_wait_frames "$STATE" 50 || exit 1
 close_game alone
 [ "$MODE" = playing ] || fail "a game left alone did not keep playing ($MODE)"
 start_game away
-xdotool windowfocus --sync "$(xwininfo -root | awk '/Window id/{print $4}')" 2>/dev/null || true
+timeout 10 xdotool windowfocus "$(xwininfo -root | awk '/Window id/{print $4}')" 2>/dev/null || true
 tw_wait_state "$STATE" 'mode=paused ' || exit 1
 close_game away
 [ "$MODE" = paused ] || fail "losing the focus did not pause the game ($MODE)"

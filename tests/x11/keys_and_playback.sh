@@ -29,7 +29,6 @@ OPTIONS=$WORK/data/textures/options.bmp
 printf '[main]\r\nDetails_High=True\r\nGameMode_Story=True\r\nSound_On=True\r\nFULL_SCREEN=False\r\nArcadeLocked=True\r\nStoryReaden=True\r\n' >"$OPTIONS"
 fail() { echo "FAIL: $*"; exit 1; }
 gone() { ! kill -0 "$GPID" 2>/dev/null; }
-focused() { [ "$(xdotool getwindowfocus)" = "$WID" ]; }
 option() { sed -n "s/^$1 *= *\([A-Za-z]*\).*/\1/p" "$OPTIONS"; }
 
 # start NAME ARGS...: the game with a state file; waits for its first frame
@@ -44,8 +43,7 @@ start() {
   WID=$(timeout 60 xdotool search --sync --name '^Tumblewell$' | head -1)
   [ -n "$WID" ] || fail "no window"
   tw_wait_state "$STATE" '^frame=' 60 || exit 1
-  xdotool windowfocus --sync "$WID"
-  tw_wait_for 10 focused || fail "the window did not get the focus"
+  tw_focus "$WID" || fail "the window did not get the focus"
 }
 stop() {
   "$CLOSE" "$WID"

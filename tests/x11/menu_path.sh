@@ -17,9 +17,9 @@ tw_run_game_in_xvfb "$BIN"
 WORK=$TW_WORK
 GPID=$TW_GAME_PID
 WID=$TW_WINDOW
-xdotool windowfocus --sync "$WID" 2>/dev/null || true
+tw_focus "$WID" || echo "note: the window's focus could not be confirmed"
 # Screenshots need ImageMagick's import; without it the path is still checked.
-shot() { if command -v import >/dev/null; then import -window "$WID" "$SHOTS/$1" || true; fi; }
+shot() { if command -v import >/dev/null; then timeout 30 import -window "$WID" "$SHOTS/$1" || true; fi; }
 
 STATE=$WORK/state
 # A key pressed and let go (a tap between two frames still counts once);
@@ -30,6 +30,7 @@ step() { press "$1"; tw_wait_state "$STATE" "$2" || exit 1; }
 tw_wait_state "$STATE" 'mode=menu screen=story ' || exit 1   # the loading picture has gone
 shot story.png
 step Return 'screen=story2 '             # story page 2
+tw_wait_frames "$STATE" 20 || exit 1     # page 1 has faded out (its end would select New Game)
 step Return 'screen=- item=3 '           # main menu, Story selected
 tw_wait_frames "$STATE" 20 || exit 1     # page 2 has faded out (its end selects Story again)
 step Up 'screen=- item=2 '

@@ -22,7 +22,7 @@ eval "$(xdotool getwindowgeometry --shell "$WID")"
 echo "window $WID: ${WIDTH}x${HEIGHT}"
 [ "$WIDTH" = 800 ] && [ "$HEIGHT" = 600 ] || { echo "FAIL: window is ${WIDTH}x${HEIGHT}, not 800x600"; exit 1; }
 if [ -n "$SHOT" ] && command -v import >/dev/null && [ -x /usr/bin/convert ]; then
-  import -window "$WID" "$SHOT" 2>/dev/null || true
+  timeout 30 import -window "$WID" "$SHOT" 2>/dev/null || true
 fi
 
 # A polite close request, as a window manager's close button sends.
