@@ -29,6 +29,16 @@ tw_wait_for() {
   return 1
 }
 
+# tw_find_window: sets TW_FOUND to the game's window once there is one.
+# ("xdotool search --sync" fails outright when a window it lists goes away
+# before it reads its name, as windows come and go while the game starts.)
+tw_find_window() {
+  TW_FOUND=$(xdotool search --name '^Tumblewell$' 2>/dev/null | head -1) || true
+  [ -n "$TW_FOUND" ]
+}
+# tw_wait_window: waits for the game's window (60 seconds at most) and prints it.
+tw_wait_window() { tw_wait_for 60 tw_find_window && echo "$TW_FOUND"; }
+
 # tw_focus WINDOW: gives WINDOW the keyboard focus and waits until it has it
 # (10 seconds at most; "windowfocus --sync" can wait for ever).
 tw_focus() { tw_wait_for 10 tw_try_focus "$1"; }
@@ -100,7 +110,7 @@ tw_run_game_in_xvfb() {
   XDG_CONFIG_HOME="$TW_WORK/config" SDL_AUDIODRIVER=dummy "$bin" --data "$TW_WORK/data" \
     --report "$TW_WORK/report.json" --state "$TW_WORK/state" "$@" >"$TW_WORK/out" 2>"$TW_WORK/err" &
   TW_GAME_PID=$!
-  TW_WINDOW=$(timeout 60 xdotool search --sync --name '^Tumblewell$' | head -1)
+  TW_WINDOW=$(tw_wait_window) || true
   [ -n "$TW_WINDOW" ] || { echo "FAIL: no window"; return 1; }
   tw_wait_state "$TW_WORK/state" '^frame=' 60
 }

@@ -32,7 +32,7 @@ start_game() {
   XDG_CONFIG_HOME="$WORK/config" SDL_AUDIODRIVER=dummy "$BIN" --data "$WORK/data" --start story \
     --report "$WORK/$1.json" --state "$STATE" >"$WORK/$1.out" 2>"$WORK/$1.err" &
   GPID=$!
-  WID=$(timeout 60 xdotool search --sync --name '^Tumblewell$' | head -1)
+  WID=$(tw_wait_window) || true
   [ -n "$WID" ] || fail "no window"
   tw_wait_state "$STATE" 'mode=playing ' 60 || exit 1
   tw_focus "$WID" || fail "the window did not get the focus"

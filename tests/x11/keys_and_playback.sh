@@ -40,7 +40,7 @@ start() {
   XDG_CONFIG_HOME="$WORK/config" SDL_AUDIODRIVER=dummy "$BIN" --data "$WORK/data" --state "$STATE" "$@" \
     >"$WORK/$name.out" 2>"$WORK/$name.err" &
   GPID=$!
-  WID=$(timeout 60 xdotool search --sync --name '^Tumblewell$' | head -1)
+  WID=$(tw_wait_window) || true
   [ -n "$WID" ] || fail "no window"
   tw_wait_state "$STATE" '^frame=' 60 || exit 1
   tw_focus "$WID" || fail "the window did not get the focus"
