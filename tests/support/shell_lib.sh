@@ -40,9 +40,14 @@ tw_find_window() {
 tw_wait_window() { tw_wait_for 60 tw_find_window && echo "$TW_FOUND"; }
 
 # tw_focus WINDOW: gives WINDOW the keyboard focus and waits until it has it
-# (10 seconds at most; "windowfocus --sync" can wait for ever).
-tw_focus() { tw_wait_for 10 tw_try_focus "$1"; }
-tw_try_focus() { timeout 5 xdotool windowfocus "$1" && [ "$(xdotool getwindowfocus)" = "$1" ]; }
+# (30 seconds at most; "windowfocus --sync" can wait for ever). The pointer
+# goes over the window too: a window manager whose focus follows the mouse
+# would otherwise hand the focus back to what is under it.
+tw_focus() { tw_wait_for 30 tw_try_focus "$1"; }
+tw_try_focus() {
+  timeout 5 xdotool mousemove --window "$1" 200 150 || true
+  timeout 5 xdotool windowfocus "$1" && [ "$(xdotool getwindowfocus)" = "$1" ]
+}
 
 # tw_state_is FILE PATTERN: the game's --state line matches the extended
 # regular expression PATTERN.
