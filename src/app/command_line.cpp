@@ -48,6 +48,9 @@ std::string HelpText() {
          "                     0.2 s late and presses at most six keys a second\n"
          "  --autoplay=sharp   the computer plays without those limits (for comparison)\n"
          "  --report FILE      at shut-down, write the game's state as a JSON object\n"
+         "  --state FILE       keep one line in FILE telling the frame, mode, menu screen\n"
+         "                     and item and display mode, rewritten when they change\n"
+         "                     and once a second (for scripts that wait on the game)\n"
          "  --record           record the game that --start begins (without --start, the\n"
          "                     next game started from the menu) into replay.ini (see Files)\n"
          "  --play FILE        play the replay FILE back at once (in the mode it was\n"
@@ -147,6 +150,9 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& args
     } else if (a == "--report") {
       if (!value(v)) return std::nullopt;
       cl.report_file = v;
+    } else if (a == "--state") {
+      if (!value(v)) return std::nullopt;
+      cl.state_file = v;
     } else {
       error = "unknown option \"" + core::Printable(a) + "\" (try --help)";
       return std::nullopt;
@@ -175,6 +181,14 @@ bool CheckCommandLinePaths(const CommandLine& cl, std::string& error) {
   if (cl.keys_file && !fs::is_regular_file(*cl.keys_file, ec)) {
     error = "option --keys: no keyboard script file \"" + core::Printable(*cl.keys_file) + "\"";
     return false;
+  }
+  if (cl.state_file) {
+    const fs::path state(*cl.state_file);
+    const fs::path folder = state.has_parent_path() ? state.parent_path() : fs::path(".");
+    if (!fs::is_directory(folder, ec) || fs::is_directory(state, ec)) {
+      error = "option --state: cannot write \"" + core::Printable(*cl.state_file) + "\" (no such folder)";
+      return false;
+    }
   }
   if (cl.report_file) {
     const fs::path report(*cl.report_file);

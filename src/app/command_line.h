@@ -23,6 +23,9 @@ struct CommandLine {
   std::optional<std::uint64_t> seed;
   std::optional<std::string> keys_file;
   std::optional<std::string> report_file;
+  // A one-line state file rewritten whenever the state changes (and once a
+  // second), for scripts that wait on the game rather than on the clock.
+  std::optional<std::string> state_file;
   // The autoplayer steers the creature; a run started with --start then ends
   // when that game is over.
   bool autoplay = false;

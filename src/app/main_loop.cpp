@@ -7,6 +7,7 @@
 
 #include "audio/sound.h"
 #include "config/options.h"
+#include "config/saves.h"
 #include "config/tuning.h"
 #include "core/frame_clock.h"
 #include "core/game_state.h"
@@ -96,7 +97,7 @@ void StartUp(const CommandLine& cl) {
 
 // Starts a game at once, as the menu would, in the mode asked for.
 void StartGameNow(StartMode mode) {
-  config::GameOptions.GameMode_Story = (mode == StartMode::Story);
+  config::ChooseGameMode(mode == StartMode::Story);
   config::LoadHighScores();
   core::InGame = true;
   replay::ReplayFrame = 0;
@@ -292,6 +293,7 @@ int RunGame(const CommandLine& cl) {
     core::WaitFrame(target);
     meter.Tick();
     if (platform::InputPending() || !config::GameOptions.FullScreenChoice) platform::PumpEvents();
+    if (cl.state_file) UpdateStateFile(*cl.state_file);
     ++core::FrameNumber;
   }
 
@@ -325,11 +327,14 @@ int RunGame(const CommandLine& cl) {
   }
 
   ShutDown();
+  // Saves that failed during the run are tried once more; what still fails
+  // is named on stderr and the exit code says so.
+  const bool all_saved = config::SaveEverythingAtShutDown();
   if (cl.report_file && !WriteReport(*cl.report_file, timing)) {
     std::fprintf(stderr, "tumblewell: cannot write report %s\n", core::Printable(*cl.report_file).c_str());
     return 1;
   }
-  return 0;
+  return all_saved ? 0 : kExitSavesLost;
 }
 
 }  // namespace tw::app

@@ -14,6 +14,10 @@ extern Single GameMusicLevel;
 void MenuFrameMusic();
 void GameFrameMusic();
 
+// The exit code of a run that ended in order but could not save everything
+// (each lost file is named on stderr).
+inline constexpr int kExitSavesLost = 3;
+
 // Runs the whole program with an already parsed command line; returns the
 // process exit code.
 int RunGame(const CommandLine& options);

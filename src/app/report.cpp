@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "config/options.h"
+#include "config/saves.h"
 #include "config/tuning.h"
 #include "frontend/menu.h"
 #include "input/autoplayer.h"
@@ -202,6 +203,12 @@ std::string BuildReport(const FrameTiming& timing) {
     }
     j.EndObject();
   }
+  j.BeginObject("saves");
+  j.Integer("unsaved_files", config::UnsavedFileCount());
+  j.String("notice", config::CurrentSaveNotice().line1);
+  j.String("notice_reason", config::CurrentSaveNotice().line2);
+  j.Integer("notice_frames_left", config::CurrentSaveNotice().frames_left);
+  j.EndObject();
   const replay::ReplayStatus rs = replay::Status();
   j.BeginObject("replay");
   j.Bool("record", rs.record);
@@ -232,7 +239,21 @@ std::string BuildReport(const FrameTiming& timing) {
 }
 
 bool WriteReport(const std::string& path, const FrameTiming& timing) {
-  return platform::WriteFileAtomic(path, BuildReport(timing));
+  return static_cast<bool>(platform::WriteFileAtomic(path, BuildReport(timing)));
+}
+
+void UpdateStateFile(const std::string& path) {
+  static std::string last;
+  static std::int64_t last_frame = -1;
+  const std::string screen = frontend::MenuScreen.empty() ? std::string("-") : frontend::MenuScreen;
+  const std::string state = std::string(" mode=") + core::GameModeName(core::ActivityMode()) + " screen=" + screen +
+                            " item=" + std::to_string(frontend::MenuItem) +
+                            " full_screen=" + (config::GameOptions.FULL_SCREEN ? "1" : "0") +
+                            " unsaved=" + std::to_string(config::UnsavedFileCount());
+  if (state == last && core::FrameNumber - last_frame < 50) return;
+  last = state;
+  last_frame = core::FrameNumber;
+  platform::WriteFileAtomic(path, "frame=" + std::to_string(core::FrameNumber) + state + "\n");
 }
 
 }  // namespace tw::app

@@ -68,4 +68,9 @@ void TrackGameResult();
 std::string BuildReport(const FrameTiming& timing);
 bool WriteReport(const std::string& path, const FrameTiming& timing);
 
+// --state: "frame=N mode=M screen=S item=I full_screen=0|1 unsaved=N" (the
+// screen "-" for the main menu); rewritten to `path` when anything but the
+// frame changes, and every 50 frames.
+void UpdateStateFile(const std::string& path);
+
 }  // namespace tw::app

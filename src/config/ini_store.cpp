@@ -4,6 +4,7 @@
 #include <optional>
 #include <vector>
 
+#include "config/saves.h"
 #include "platform/files.h"
 
 namespace tw::config {
@@ -267,13 +268,15 @@ std::string ReadIni(const IniFileText& ini, std::string_view section, std::strin
 }
 
 bool WriteIni(std::string_view section, std::string_view key, std::string_view value,
-              std::string_view file) {
+              std::string_view file, std::string_view what) {
   const std::string path = platform::ResolvePath(file);
-  const std::optional<std::string> old_text = platform::ReadFile(path);
+  // A file that is there but cannot be read is not written over (LoadText
+  // says so and SaveText leaves it).
+  const std::optional<std::string> old_text = LoadText(path, what);
   const std::string text = WriteIniText(old_text.value_or(std::string()), section, key, value);
   // Every write is a synced file replacement: skip it when nothing changes.
   if (old_text && *old_text == text) return true;
-  return platform::WriteFileAtomic(path, text);
+  return SaveText(path, text, what);
 }
 
 }  // namespace tw::config

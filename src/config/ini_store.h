@@ -26,11 +26,12 @@ inline constexpr std::size_t kIniMaxValue = 254;
 // missing. Never creates anything.
 std::string ReadIni(std::string_view section, std::string_view key, std::string_view file);
 
-// Sets key in section of file to value. Failures are silent, as for the
-// original functions; the return value says whether the file holds the value
-// afterwards. A write that would leave the text as it is touches nothing.
+// Sets key in section of file to value, through SaveText (`what` names the
+// file's contents in its messages): a failure is told and the text kept; the
+// return value says whether the file holds the value afterwards. A write that
+// would leave the text as it is touches nothing.
 bool WriteIni(std::string_view section, std::string_view key, std::string_view value,
-              std::string_view file);
+              std::string_view file, std::string_view what = "the data");
 
 // One file read once, for loads that look up many keys: ReadIni over it
 // answers exactly as ReadIni over the file would at the moment it was read.

@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "config/ini_store.h"
+#include "config/saves.h"
 #include "config/settings_store.h"
 #include "platform/files.h"
 
@@ -21,6 +22,8 @@ namespace {
 
 constexpr const char* kOptionsSection = "main";
 constexpr const char* kScoresSection = "hs";
+constexpr const char* kOptionsWhat = "the options";
+constexpr const char* kScoresWhat = "the high scores";
 
 // Reads one option; a missing or unreadable value leaves the field as it was.
 void ReadOption(const IniFileText& file, const char* key, bool& field) {
@@ -30,7 +33,7 @@ void ReadOption(const IniFileText& file, const char* key, bool& field) {
 // The options the options screen saves, set in `text`.
 std::string WithOptions(std::string text) {
   text = WriteIniText(text, kOptionsSection, "Details_High", num::BoolText(GameOptions.Details_High));
-  text = WriteIniText(text, kOptionsSection, "GameMode_Story", num::BoolText(GameOptions.GameMode_Story));
+  text = WriteIniText(text, kOptionsSection, "GameMode_Story", num::BoolText(GameOptions.GameModeChoice));
   text = WriteIniText(text, kOptionsSection, "Sound_On", num::BoolText(GameOptions.Sound_On));
   text = WriteIniText(text, kOptionsSection, "FULL_SCREEN", num::BoolText(GameOptions.FullScreenChoice));
   text = WriteIniText(text, kOptionsSection, "ArcadeLocked", num::BoolText(GameOptions.ArcadeLocked));
@@ -39,9 +42,10 @@ std::string WithOptions(std::string text) {
 
 // Every save is a synced file replacement: a file that would come out the
 // same is left alone.
-void WriteIfChanged(const std::string& file, const std::optional<std::string>& old_text, const std::string& text) {
+void WriteIfChanged(const std::string& file, const std::optional<std::string>& old_text, const std::string& text,
+                    const char* what) {
   if (old_text && *old_text == text) return;
-  platform::WriteFileAtomic(file, text);
+  SaveText(file, text, what);
 }
 
 // Sorts the pending entry into the table and saves the table over `old_text`
@@ -65,7 +69,7 @@ void SaveHighScoresOver(const std::string& file, const std::optional<std::string
     text = WriteIniText(text, kScoresSection, index + "s", std::to_string(HighScores[i].Score));
     text = WriteIniText(text, kScoresSection, index + "n", HighScores[i].Name);
   }
-  WriteIfChanged(file, old_text, text);
+  WriteIfChanged(file, old_text, text, kScoresWhat);
 }
 
 }  // namespace
@@ -86,16 +90,18 @@ void RemoveStaleSaveTemporaries() {
   const std::string user = platform::UserDataDir();  // an installed game saves there
   for (const std::string& dir : {platform::AppDir(), platform::AppPath("\\textures"),
                                  settings.substr(0, settings.rfind('/')), user, user + "/textures"}) {
-    platform::RemoveStaleTemporaries(dir);
+    if (!dir.empty() && dir != "/textures") platform::RemoveStaleTemporaries(dir);
   }
 }
 
 void LoadOptions() {
   const std::string file = OptionsFile();
+  const std::optional<std::string> text = LoadText(file, kOptionsWhat);
   // First start (no options file): the defaults below stand and are written,
-  // so the player finds a complete file to edit.
-  const bool first_start = !platform::FileExists(file);
-  const IniFileText ini = ReadIniFile(file);
+  // so the player finds a complete file to edit. A file that is there but
+  // cannot be read is not written over (SaveText leaves it).
+  const bool first_start = !text;
+  const IniFileText ini{text.value_or(std::string())};
   Options o;  // defaults: high detail, story mode, sound on, windowed, arcade locked
   ReadOption(ini, "Details_High", o.Details_High);
   ReadOption(ini, "GameMode_Story", o.GameMode_Story);
@@ -105,26 +111,37 @@ void LoadOptions() {
   ReadOption(ini, "StoryReaden", o.StoryReaden);
   ReadOption(ini, "Integer_Scale", o.IntegerScale);
   o.FullScreenChoice = o.FULL_SCREEN;
+  o.GameModeChoice = o.GameMode_Story;
   GameOptions = o;
   if (first_start) {
     // The whole default file in one write: a start killed between separate
     // writes would leave a file with some of the keys, never completed.
-    const std::string text =
+    const std::string written =
         WriteIniText(WithOptions(ini.text), kOptionsSection, "StoryReaden", num::BoolText(GameOptions.StoryReaden));
-    platform::WriteFileAtomic(file, text);
+    SaveText(file, written, kOptionsWhat);
   }
 }
 
 void SaveOptions() {
   const std::string file = OptionsFile();
-  // StoryReaden is written only by the menu when the story has been read.
-  const std::optional<std::string> old_text = platform::ReadFile(file);
-  WriteIfChanged(file, old_text, WithOptions(old_text.value_or(std::string())));
+  // StoryReaden is written only when the story has been read (SaveStoryRead).
+  const std::optional<std::string> old_text = LoadText(file, kOptionsWhat);
+  WriteIfChanged(file, old_text, WithOptions(old_text.value_or(std::string())), kOptionsWhat);
+}
+
+void ChooseGameMode(bool story) {
+  GameOptions.GameModeChoice = story;
+  GameOptions.GameMode_Story = story;
+}
+
+void SaveStoryRead() {
+  GameOptions.StoryReaden = true;
+  WriteIni(kOptionsSection, "StoryReaden", num::BoolText(true), OptionsFile(), kOptionsWhat);
 }
 
 void LoadHighScores() {
   const std::string file = HighScoreFile();
-  const std::optional<std::string> old_text = platform::ReadFile(file);
+  const std::optional<std::string> old_text = LoadText(file, kScoresWhat);
   const IniFileText ini{old_text.value_or(std::string())};
   const bool story = GameOptions.GameMode_Story;
   for (int i = 0; i < 10; ++i) {
@@ -144,7 +161,7 @@ void LoadHighScores() {
 
 void SaveHighScores() {
   const std::string file = HighScoreFile();
-  SaveHighScoresOver(file, platform::ReadFile(file));
+  SaveHighScoresOver(file, LoadText(file, kScoresWhat));
 }
 
 }  // namespace tw::config

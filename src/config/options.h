@@ -12,7 +12,13 @@ namespace tw::config {
 
 struct Options {
   bool Details_High = true;
+  // The mode of the game in play, or of the next one: the player's
+  // GameModeChoice, except while a replay plays, which runs in the mode its
+  // file names. Nothing saves this field.
   bool GameMode_Story = true;
+  // The player's own mode, chosen in the options screen (or with --start):
+  // the one saved. A replay never touches it.
+  bool GameModeChoice = true;
   bool Sound_On = true;
   bool FULL_SCREEN = false;       // display mode of this run, fixed at start-up
   bool FullScreenChoice = false;  // chosen in the options screen, used next start
@@ -44,8 +50,15 @@ std::string HighScoreFile();
 // At start-up, before anything is read: removes the temporary files that
 // saves of an earlier, killed run left in the folders the game saves into.
 void RemoveStaleSaveTemporaries();
+// The loads read through LoadText: a file that is there but cannot be read is
+// said once, the defaults stand and the file is never saved over. The saves
+// go through SaveText: a failure is said and the data kept for the next save.
 void LoadOptions();
 void SaveOptions();
+// Sets the player's mode (and the mode of the next game) and saves it.
+void ChooseGameMode(bool story);
+// StoryReaden set and saved.
+void SaveStoryRead();
 void LoadHighScores();
 void SaveHighScores();
 

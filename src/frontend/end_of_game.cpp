@@ -89,8 +89,9 @@ void WindUp() {
                         std::to_string(config::PlayedGames));
   }
 
-  // 6. An armed recording or playback lasts exactly one game.
-  replay::FinishGame();
+  // 6. An armed recording or playback lasts exactly one game; nothing of
+  // this game's transient state reaches the next.
+  ResetGameTransients(true);
 }
 
 }  // namespace

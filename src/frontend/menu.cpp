@@ -9,6 +9,7 @@
 #include "config/utility_component.h"
 #include "core/game_state.h"
 #include "frontend/menu_screens.h"
+#include "input/controls.h"
 #include "input/keyboard.h"
 #include "platform/files.h"
 #include "render/game_screen.h"
@@ -87,7 +88,7 @@ bool Confirm() {
       return false;
     case kItemGameMode:
       if (!o.ArcadeLocked) {
-        o.GameMode_Story = !o.GameMode_Story;
+        config::ChooseGameMode(!o.GameModeChoice);
         config::LoadHighScores();
       }
       config::SaveOptions();
@@ -241,8 +242,18 @@ void LiftMenuFade() {
   }
 }
 
+void ResetGameTransients(bool ending) {
+  core::Paused = false;
+  input::ResetControls();
+  if (ending) {
+    replay::FinishGame();  // both flags cleared, the recording written, a replay's mode given back
+  } else {
+    replay::PrepareNewGame();  // the armed flags stay: they are this game's
+  }
+}
+
 void StartGame() {
-  replay::PrepareNewGame();
+  ResetGameTransients(false);
   bool read_file = true;
   world::StartNewGame(read_file);
   render::ResetGameScreen();
@@ -339,8 +350,7 @@ void UpdateScreenFade(std::string_view screen) {
 
 void MarkStoryRead() {
   if (config::GameOptions.StoryReaden) return;
-  config::GameOptions.StoryReaden = true;
-  config::WriteIni("main", "StoryReaden", num::BoolText(true), config::OptionsFile());
+  config::SaveStoryRead();
 }
 
 void EndCredits() {

@@ -82,8 +82,14 @@ Single* ScreenFadeFor(std::string_view screen);
 // The fade out of the menu when a new game is pending. True when the game
 // has just started (the menu frame then ends without drawing further).
 bool NewGameFade();
-// Starts a new game: the world's set-up, the game screen reset, the menu's
-// fade handed to the game screen.
+// The one place a game's transient state is reset, when a game starts and
+// when it ends: not paused, the intents and key latches cleared (StartNewGame
+// clears the game-over flag), and the replay's state: at the start the
+// recording or playback armed for this game is prepared, at the end both
+// flags are cleared, a recording written and a replay's mode given back.
+void ResetGameTransients(bool ending);
+// Starts a new game: the transient state reset, the world's set-up, the game
+// screen reset, the menu's fade handed to the game screen.
 void StartGame();
 // The game screen's first frames: the menu's background lifts off over 50
 // frames after a start from the menu.

@@ -113,8 +113,9 @@ void ReadControls() {
     c.JumpLatch = false;
   }
 
-  // 10. Pause.
-  if (IsDown(key::P) && !KeyLatches.P && !playback) {
+  // 10. Pause. Escape in the same frame wins: a game given up is never
+  // paused (its wind-up must run).
+  if (IsDown(key::P) && !KeyLatches.P && !playback && !core::GameOver) {
     KeyLatches.P = true;
     core::Paused = !core::Paused;
   }
@@ -130,6 +131,24 @@ void ReadControls() {
 
   // 12. Screenshot (taken by the frame right after the controls are read).
   if (Pressed(key::S, KeyLatches.S)) ScreenshotRequested = true;
+}
+
+void ResetControls() {
+  auto& c = Controls;
+  c.MoveLeft = false;
+  c.MoveRight = false;
+  c.JumpRequest = false;
+  c.BombRequest = false;
+  // A key held across the change acts again only once it has been let go.
+  c.JumpLatch = IsDown(key::Up);
+  c.BombLatch = IsDown(key::Space) || IsDown(key::Down);
+  KeyLatches.Tab = IsDown(key::Tab);
+  KeyLatches.P = IsDown(key::P);
+  KeyLatches.S = IsDown(key::S);
+  KeyLatches.W = IsDown(key::W);
+  KeyLatches.E = IsDown(key::E);
+  KeyLatches.G = IsDown(key::G);
+  ScreenshotRequested = false;
 }
 
 }  // namespace tw::input

@@ -22,5 +22,8 @@ extern KeyLatchState KeyLatches;
 extern bool ScreenshotRequested;
 
 void ReadControls();
+// The intents cleared and every latch set to whether its key is held now, so
+// nothing one game (or the menu) left behind acts in the next.
+void ResetControls();
 
 }  // namespace tw::input

@@ -12,6 +12,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <mutex>
+#include <set>
 #include <system_error>
 
 namespace tw::platform {
@@ -119,15 +121,37 @@ bool FileExists(std::string_view path) {
   return fs::is_regular_file(fs::path(std::string(path)), ec);
 }
 
-std::optional<std::string> ReadFile(std::string_view path) {
+bool PathExists(std::string_view path) {
+  struct stat st {};
+  return ::lstat(std::string(path).c_str(), &st) == 0;
+}
+
+ReadResult ReadFileChecked(std::string_view path) {
+  ReadResult r;
   // Non-blocking, so that opening a FIFO cannot hang; then only a regular
   // file of sane size is read (a link to /dev/zero would never end).
   const int fd = ::open(std::string(path).c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-  if (fd < 0) return std::nullopt;
+  if (fd < 0) {
+    if (errno == ENOENT || errno == ENOTDIR) {
+      r.missing = true;
+    } else {
+      r.reason = std::strerror(errno);
+    }
+    return r;
+  }
   struct stat st {};
-  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size > kMaxReadBytes) {
+  if (::fstat(fd, &st) != 0) {
+    r.reason = std::strerror(errno);
+  } else if (S_ISDIR(st.st_mode)) {
+    r.reason = std::strerror(EISDIR);
+  } else if (!S_ISREG(st.st_mode)) {
+    r.reason = "not a regular file";
+  } else if (st.st_size > kMaxReadBytes) {
+    r.reason = std::strerror(EFBIG);
+  }
+  if (!r.reason.empty()) {
     ::close(fd);
-    return std::nullopt;
+    return r;
   }
   std::string out;
   out.reserve(static_cast<std::size_t>(st.st_size));
@@ -137,18 +161,23 @@ std::optional<std::string> ReadFile(std::string_view path) {
     if (n == 0) break;
     if (n < 0) {
       if (errno == EINTR) continue;
+      r.reason = std::strerror(errno);
       ::close(fd);
-      return std::nullopt;
+      return r;
     }
     out.append(buffer, static_cast<std::size_t>(n));
     if (out.size() > static_cast<std::size_t>(kMaxReadBytes)) {  // grew while being read
+      r.reason = std::strerror(EFBIG);
       ::close(fd);
-      return std::nullopt;
+      return r;
     }
   }
   ::close(fd);
-  return out;
+  r.text = std::move(out);
+  return r;
 }
+
+std::optional<std::string> ReadFile(std::string_view path) { return ReadFileChecked(path).text; }
 
 namespace {
 
@@ -188,45 +217,102 @@ void RemoveStaleTemporaries(std::string_view dir) {
   }
 }
 
-bool WriteFileAtomic(std::string_view path, std::string_view contents) {
+namespace {
+
+std::mutex g_untouched_lock;
+std::set<std::string> g_untouched;
+
+std::string Normalized(std::string_view path) {
+  return fs::path(std::string(path)).lexically_normal().string();
+}
+
+}  // namespace
+
+void KeepUntouched(std::string_view path) {
+  const std::lock_guard<std::mutex> hold(g_untouched_lock);
+  g_untouched.insert(Normalized(path));
+}
+
+bool IsKeptUntouched(std::string_view path) {
+  const std::lock_guard<std::mutex> hold(g_untouched_lock);
+  return g_untouched.count(Normalized(path)) != 0;
+}
+
+std::string WriteResult::Reason() const {
+  if (blocked) return "the file there could not be read, so it is left as it is";
+  return error == 0 ? std::string() : std::string(std::strerror(error));
+}
+
+WriteResult WriteFileAtomic(std::string_view path, std::string_view contents) {
+  WriteResult result;
+  if (IsKeptUntouched(path)) {
+    result.blocked = true;
+    return result;
+  }
   const fs::path target{std::string(path)};
   std::error_code ec;
   if (target.has_parent_path()) fs::create_directories(target.parent_path(), ec);
-  const std::string tmp = target.string() + ".tmp" + std::to_string(::getpid()) + "_" +
-                          std::to_string(g_temporaries.fetch_add(1));
-  int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-  if (fd < 0) return false;
+  // A fresh temporary: never one that is already there (a file, or a link
+  // planted to have the game write through it).
+  std::string tmp;
+  int fd = -1;
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    tmp = target.string() + ".tmp" + std::to_string(::getpid()) + "_" + std::to_string(g_temporaries.fetch_add(1));
+    fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
+    if (fd >= 0 || errno != EEXIST) break;
+  }
+  if (fd < 0) {
+    result.error = errno;
+    return result;
+  }
   const char* data = contents.data();
   size_t left = contents.size();
-  bool ok = true;
-  while (left > 0) {
+  while (left > 0 && result.error == 0) {
     ssize_t n = ::write(fd, data, left);
     if (n < 0) {
       if (errno == EINTR) continue;
-      ok = false;
+      result.error = errno;
       break;
     }
     data += n;
     left -= static_cast<size_t>(n);
   }
-  if (ok && ::fsync(fd) != 0) ok = false;
-  if (::close(fd) != 0) ok = false;
-  if (ok && std::rename(tmp.c_str(), target.c_str()) != 0) ok = false;
-  if (!ok) ::unlink(tmp.c_str());
-  if (ok) g_replaced.fetch_add(1);
-  return ok;
+  if (result.error == 0 && ::fsync(fd) != 0) result.error = errno;
+  if (::close(fd) != 0 && result.error == 0) result.error = errno;
+  if (result.error == 0 && std::rename(tmp.c_str(), target.c_str()) != 0) result.error = errno;
+  if (result.error != 0) {
+    ::unlink(tmp.c_str());
+    return result;
+  }
+  g_replaced.fetch_add(1);
+  // Browser builds sync the file system here, after the write.
+  return result;
 }
 
 }  // namespace tw::platform
 
 namespace tw::platform {
 
+namespace {
+
+// No home and no XDG folder: per-user files are not saved, said once.
+void NoteNoUserFolder() {
+  static std::atomic<bool> told{false};
+  if (told.exchange(true)) return;
+  std::fprintf(stderr,
+               "tumblewell: neither HOME nor the XDG folders are set; per-user files (the settings, and an "
+               "installed game's options, high scores and replays) will not be saved\n");
+}
+
+}  // namespace
+
 std::string UserConfigDir() {
   const char* xdg = std::getenv("XDG_CONFIG_HOME");
   if (xdg != nullptr && xdg[0] == '/') return xdg;
   const char* home = std::getenv("HOME");
   if (home != nullptr && home[0] != '\0') return std::string(home) + "/.config";
-  return "/tmp";
+  NoteNoUserFolder();
+  return {};
 }
 
 std::string ExecutableBaseName() {
@@ -272,7 +358,8 @@ std::string UserDataDir() {
   if (xdg != nullptr && xdg[0] == '/') return StripTrailingSeparators(std::string(xdg) + "/tumblewell");
   const char* home = std::getenv("HOME");
   if (home != nullptr && home[0] != '\0') return StripTrailingSeparators(home) + "/.local/share/tumblewell";
-  return "/tmp/tumblewell";
+  NoteNoUserFolder();
+  return {};
 }
 
 bool AppDirIsPortable() {
@@ -312,18 +399,53 @@ std::string GameRelative(std::string_view relative) {
 
 }  // namespace
 
+namespace {
+
+// A file that is there but cannot be read (not one that is missing).
+bool Unreadable(const std::string& path, std::string& reason) {
+  if (!PathExists(path)) return false;
+  ReadResult r = ReadFileChecked(path);
+  reason = r.reason;
+  return !r.text && !r.missing;
+}
+
+void NoteOnce(const std::string& key, const std::string& line) {
+  static std::mutex lock;
+  static std::set<std::string> told;
+  const std::lock_guard<std::mutex> hold(lock);
+  if (told.insert(key).second) std::fprintf(stderr, "%s\n", line.c_str());
+}
+
+}  // namespace
+
 std::string UserFile(std::string_view relative) {
   const std::string shipped = AppPath(relative);
-  if (AppDirIsPortable()) return shipped;
-  const std::string mine = ResolvePath(UserDataDir() + "/" + GameRelative(relative));
-  if (FileExists(mine)) return mine;
+  std::string reason;
+  const bool shipped_unreadable = Unreadable(shipped, reason);
+  if (AppDirIsPortable() && !shipped_unreadable) return shipped;
+  const std::string user_dir = UserDataDir();
+  if (shipped_unreadable) {
+    // Left as it is: never saved over, never copied.
+    KeepUntouched(shipped);
+    NoteOnce(shipped, "tumblewell: cannot read " + shipped + " (" + reason + "); it is left as it is" +
+                          (user_dir.empty() ? std::string(" and not saved") : ", the copy in " + user_dir + " is used instead"));
+  }
+  if (user_dir.empty()) {
+    KeepUntouched(shipped);
+    return shipped;
+  }
+  const std::string mine = ResolvePath(user_dir + "/" + GameRelative(relative));
+  if (PathExists(mine)) return mine;  // the player's own, readable or not (the reader tells)
   const fs::path parent = fs::path(mine).parent_path();
-  if (!PrepareUserFolder(parent.string())) return shipped;
-  if (FileExists(shipped)) {
+  if (!PrepareUserFolder(parent.string())) {
+    KeepUntouched(shipped);
+    return shipped;
+  }
+  if (!shipped_unreadable && FileExists(shipped)) {
     // The player's copy starts as the shipped default; a copy that fails
-    // leaves the default to be read.
+    // leaves the default to be read (and the next save makes the copy).
     const auto text = ReadFile(shipped);
-    if (!text || !WriteFileAtomic(mine, *text)) return shipped;
+    if (!text || !WriteFileAtomic(mine, *text)) return mine;
   }
   return mine;
 }
@@ -333,6 +455,7 @@ std::string ScreenshotDir() {
   const char* pictures = std::getenv("XDG_PICTURES_DIR");
   const std::string dir =
       pictures != nullptr && pictures[0] == '/' ? StripTrailingSeparators(pictures) : UserDataDir();
+  if (dir.empty()) return dir;
   PrepareUserFolder(dir);
   return dir;
 }

@@ -15,8 +15,11 @@ namespace {
 
 bool g_keyboard_open = false;
 WindowEvents g_events;
-// Keys pressed since the last read, so a press and release between two reads
-// still shows as down once.
+// The key table is kept by the key events alone (no snapshot of the device
+// besides them, which a browser would not offer): keys held now ...
+std::array<bool, 256> g_held{};
+// ... and keys pressed since the last read, so a press and release between
+// two reads still shows as down once.
 std::array<bool, 256> g_pressed_since_read{};
 // Alt+Enter or F11 seen; acted on at the next yield, between frames.
 bool g_toggle_requested = false;
@@ -26,14 +29,30 @@ bool AltHeld(Uint16 mod) { return (mod & KMOD_ALT) != 0; }
 void NoteKeyDown(const SDL_KeyboardEvent& key) {
   if (key.repeat != 0) return;
   const SDL_Scancode sc = key.keysym.scancode;
+  const int code = KeyCodeFromScancode(sc);
   const bool enter = sc == SDL_SCANCODE_RETURN || sc == SDL_SCANCODE_KP_ENTER;
   if (sc == SDL_SCANCODE_F11 || (enter && AltHeld(key.keysym.mod))) {
-    // The window switch is not a game key: Alt+Enter must not also confirm a menu item.
+    // The window switch is not a game key: Alt+Enter must not also confirm a
+    // menu item. Its Return never enters the table, so it cannot read as
+    // Return whichever of the two keys is let go first.
     g_toggle_requested = true;
     return;
   }
-  const int code = KeyCodeFromScancode(sc);
-  if (code > 0) g_pressed_since_read[static_cast<std::size_t>(code)] = true;
+  if (code <= 0) return;
+  g_held[static_cast<std::size_t>(code)] = true;
+  g_pressed_since_read[static_cast<std::size_t>(code)] = true;
+}
+
+void NoteKeyUp(const SDL_KeyboardEvent& key) {
+  const int code = KeyCodeFromScancode(key.keysym.scancode);
+  if (code <= 0) return;
+  g_held[static_cast<std::size_t>(code)] = false;
+}
+
+void NoteKey(const SDL_Event& e) {
+  if (!g_keyboard_open) return;
+  if (e.type == SDL_KEYDOWN) NoteKeyDown(e.key);
+  if (e.type == SDL_KEYUP) NoteKeyUp(e.key);
 }
 
 // --- controllers ---------------------------------------------------------
@@ -277,6 +296,7 @@ bool ReadPads(PadButtons& pads) {
 
 bool OpenKeyboard() {
   g_keyboard_open = HasDisplay();
+  g_held.fill(false);
   g_pressed_since_read.fill(false);
   return g_keyboard_open;
 }
@@ -288,23 +308,12 @@ bool ReadKeyboardTable(std::array<std::uint8_t, 256>& table) {
   SDL_Event events[32];
   int n = 0;
   while ((n = SDL_PeepEvents(events, 32, SDL_GETEVENT, SDL_KEYDOWN, SDL_KEYUP)) > 0) {
-    for (int i = 0; i < n; ++i) {
-      if (events[i].type == SDL_KEYDOWN) NoteKeyDown(events[i].key);
-    }
-  }
-  int count = 0;
-  const Uint8* state = SDL_GetKeyboardState(&count);
-  table.fill(0);
-  for (int sc = 0; sc < count; ++sc) {
-    if (state[sc] == 0) continue;
-    const int code = KeyCodeFromScancode(sc);
-    if (code > 0) table[static_cast<std::size_t>(code)] = 128;
+    for (int i = 0; i < n; ++i) NoteKey(events[i]);
   }
   for (std::size_t code = 0; code < 256; ++code) {
-    if (g_pressed_since_read[code]) table[code] = 128;
+    table[code] = g_held[code] || g_pressed_since_read[code] ? 128 : 0;
   }
   g_pressed_since_read.fill(false);
-  if (AltHeld(static_cast<Uint16>(SDL_GetModState()))) table[28] = 0;  // Return held with Alt
   return true;
 }
 
@@ -333,7 +342,8 @@ void PumpEvents() {
         if (g_pads_started && SDL_IsGameController(e.jdevice.which) == SDL_FALSE) OpenPad(e.jdevice.which);
         break;
       case SDL_KEYDOWN:
-        if (g_keyboard_open) NoteKeyDown(e.key);
+      case SDL_KEYUP:
+        NoteKey(e);
         break;
       case SDL_MOUSEBUTTONDOWN:
       case SDL_MOUSEBUTTONUP: {

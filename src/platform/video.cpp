@@ -825,7 +825,7 @@ bool SaveBitmap(const std::string& path, int width, int height, const std::vecto
       out[row + static_cast<std::size_t>(x) * 3 + 2] = static_cast<char>((p >> 16) & 0xFF);
     }
   }
-  return WriteFileAtomic(path, out);
+  return static_cast<bool>(WriteFileAtomic(path, out));
 }
 
 }  // namespace tw::platform

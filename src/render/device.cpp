@@ -5,6 +5,7 @@
 
 #include "input/keyboard.h"
 #include "config/options.h"
+#include "config/saves.h"
 #include "platform/audio.h"
 #include "platform/input.h"
 #include "platform/video.h"
@@ -61,7 +62,32 @@ bool InitGraphics() {
   return true;
 }
 
+namespace {
+
+// A save that failed: a band across the top of the canvas, over the menu
+// and the game alike, for a few seconds; play goes on under it.
+void DrawSaveNotice() {
+  const config::SaveNotice& n = config::CurrentSaveNotice();
+  if (n.frames_left <= 0) return;
+  // Fades out over its last second.
+  const Integer alpha = static_cast<Integer>(n.frames_left >= 50 ? 100 : n.frames_left * 2);
+  DrawSprite(TexBackgroundBlack, 0, 6, 1, 1, 0, static_cast<Integer>(alpha * 85 / 100), 640, 58);
+  DrawSprite(TexBackgroundRed, 0, 6, 1, 1, 0, static_cast<Integer>(alpha * 60 / 100), 640, 4);
+  DrawSprite(TexBackgroundRed, 0, 60, 1, 1, 0, static_cast<Integer>(alpha * 60 / 100), 640, 4);
+  const auto centred = [](std::string_view text, Single scale) {
+    return 320.0f - static_cast<Single>(text.size()) * static_cast<Single>(Glyphs.width) * scale / 2.0f;
+  };
+  const Single big = n.line1.size() > 32 ? 0.7f : 0.9f;
+  DrawBitmapText(n.line1, centred(n.line1, big), 12, TexFontBlue, big, 0, alpha, 255, 110, 90);
+  const Single small = n.line2.size() > 48 ? 0.45f : 0.6f;
+  DrawBitmapText(n.line2, centred(n.line2, small), 38, TexFontBlue, small, 0, alpha, 255, 255, 255);
+  config::CountDownSaveNotice();
+}
+
+}  // namespace
+
 void EndFrame() {
+  DrawSaveNotice();
   input::ReadKeyboard();  // a failed read keeps last frame's table
   platform::Present();
 }

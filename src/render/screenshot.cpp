@@ -19,7 +19,7 @@ std::string NextScreenshotPath() {
 }
 
 void TakeScreenshot() {
-  if (!platform::HasDisplay()) return;
+  if (!platform::HasDisplay() || platform::ScreenshotDir().empty()) return;
   int width = 640, height = 480;
   if (!config::GameOptions.FULL_SCREEN) platform::WindowClientSize(width, height);
   std::vector<std::uint32_t> pixels;

@@ -12,6 +12,7 @@
 
 #include "config/ini_store.h"
 #include "config/options.h"
+#include "config/saves.h"
 #include "config/tuning.h"
 #include "core/game_state.h"
 #include "core/input_state.h"
@@ -60,7 +61,6 @@ struct RecordingState {
   std::vector<Section> sections;
   bool open = false;     // a recording is under way (from its frame 0 to the wind-up)
   bool unsaved = false;  // keys written since the file was last written
-  bool failure_told = false;
   std::array<bool, 4> last{};        // key states as last written
   bool bomb_latch_before = false;    // BombLatch at the previous step (before frame 0: at set-up)
   std::int64_t paused_frames = 0;    // paused frames since the last step
@@ -105,6 +105,8 @@ struct GameEnd {
 };
 GameEnd g_end;
 
+constexpr const char* kRecordingWhat = "the replay recording";
+
 std::string g_last_file;   // the file last recorded or played back
 bool g_mode_lent = false;  // a played-back game runs in the mode its file names
 bool g_saved_mode_story = false;
@@ -142,7 +144,6 @@ void ResetRecording() {
   g_rec.sections.clear();
   for (const char* name : kSections) g_rec.sections.push_back(Section{name, {}, {}, false});
   g_rec.unsaved = false;
-  g_rec.failure_told = false;
   g_rec.last = {};
   g_rec.open = true;
   g_last_file = RecordPath();
@@ -209,16 +210,13 @@ std::string FileText() {
 }
 
 // Writes the recording if anything changed since it was last written.
+// A failed write is told and kept by SaveText, which writes it again at the
+// next save and at shut-down.
 void Flush() {
   if (!g_rec.unsaved) return;
   g_rec.unsaved = false;
   g_play.loaded = false;  // a cached copy of the file would be stale now
-  const std::string path = RecordPath();
-  if (platform::WriteFileAtomic(path, FileText())) return;
-  if (!g_rec.failure_told) {
-    std::fprintf(stderr, "tumblewell: cannot write %s; the game was not recorded\n", path.c_str());
-    g_rec.failure_told = true;
-  }
+  config::SaveText(RecordPath(), FileText(), kRecordingWhat);
 }
 
 // A whole number >= 0 in decimal at p; returns the end.
@@ -535,7 +533,7 @@ void WriteReplayValue(std::string_view key, std::string_view value, std::string_
   std::string full_key(Trimmed(key));
   if (section == "ingame") full_key += "_" + FrameText(ReplayFrame);
   if (!g_rec.open) {
-    config::WriteIni(section, full_key, value, RecordPath());
+    config::WriteIni(section, full_key, value, RecordPath(), kRecordingWhat);
     return;
   }
   Put(SectionNamed(section), full_key, value);
@@ -649,6 +647,9 @@ void FinishGame() {
 }
 
 void ShutDown() {
+  // A recording cut short (--frames, the window closed, Ctrl-C) keeps its
+  // length: the frame it stopped at is its last, and playback runs to it.
+  if (g_rec.open && ReplayRecord) WriteReplayValue("lastframe", FrameText(ReplayFrame), "options");
   Flush();
   g_rec.open = false;
   GiveModeBack();

@@ -37,6 +37,19 @@ TEST_F(OptionsTest, FirstStartWritesTheWholeFileInOneWrite) {
   EXPECT_EQ(ReadIni("main", "StoryReaden", options_file()), "False");
 }
 
+TEST_F(OptionsTest, TheModeInPlayIsNeverSavedOnlyThePlayersChoice) {
+  LoadOptions();  // story, arcade locked
+  // A replay in arcade mode plays, and the options are saved meanwhile (F11).
+  GameOptions.GameMode_Story = false;
+  GameOptions.FullScreenChoice = true;
+  SaveOptions();
+  EXPECT_EQ(ReadIni("main", "GameMode_Story", options_file()), "True");
+  EXPECT_EQ(ReadIni("main", "FULL_SCREEN", options_file()), "True");
+  ChooseGameMode(false);  // the player's own choice is saved
+  SaveOptions();
+  EXPECT_EQ(ReadIni("main", "GameMode_Story", options_file()), "False");
+}
+
 TEST_F(OptionsTest, ReadsBooleansInAnyFormAndKeepsUnreadableOnes) {
   test::WriteText(options_file(),
                   "[main]\nDetails_High=false\nGameMode_Story=0\nSound_On=TRUE\nFULL_SCREEN=-1\n"

@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include "test_support.h"
 
@@ -67,6 +68,57 @@ TEST(Reads, OnlyRegularFilesOfASaneSizeAreRead) {
   for (const char* name : {"fifo", "zero", "folder", "big", "missing"}) EXPECT_FALSE(ReadFile(dir.File(name))) << name;
   std::filesystem::resize_file(dir.File("big"), static_cast<std::uintmax_t>(kMaxReadBytes));
   EXPECT_EQ(ReadFile(dir.File("big")).value_or("").size(), static_cast<std::size_t>(kMaxReadBytes));
+}
+
+TEST(AtomicWrite, APlantedLinkAtTheTemporaryNameIsNeverWrittenThrough) {
+  // Another user could guess the temporary's name (the target, ".tmp", the
+  // process id and a counter) and plant a link there: the save must take a
+  // fresh name and leave the link's target alone.
+  test::TempDir dir;
+  test::WriteText(dir.File("victim"), "not yours");
+  for (int n = 0; n < 50; ++n) {
+    std::filesystem::create_symlink(dir.File("victim"),
+                                    dir.File("scores.bmp.tmp" + std::to_string(::getpid()) + "_" + std::to_string(n)));
+  }
+  ASSERT_TRUE(WriteFileAtomic(dir.File("scores.bmp"), "the table"));
+  EXPECT_EQ(ReadFile(dir.File("victim")), std::optional<std::string>("not yours"));
+  EXPECT_FALSE(std::filesystem::is_symlink(dir.File("scores.bmp")));
+  EXPECT_EQ(ReadFile(dir.File("scores.bmp")), std::optional<std::string>("the table"));
+}
+
+TEST(AtomicWrite, AFailureSaysWhyAndAFileKeptUntouchedIsNeverReplaced) {
+  test::TempDir dir;
+  test::WriteText(dir.File("plain"), "precious");
+  const WriteResult r = WriteFileAtomic(dir.File("plain/child.ini"), "x");
+  EXPECT_FALSE(r);
+  EXPECT_EQ(r.error, ENOTDIR);
+  EXPECT_EQ(r.Reason(), "Not a directory");
+  KeepUntouched(dir.File("plain"));
+  const WriteResult kept = WriteFileAtomic(dir.File("plain"), "overwritten");
+  EXPECT_TRUE(kept.blocked);
+  EXPECT_EQ(ReadFile(dir.File("plain")), std::optional<std::string>("precious"));
+}
+
+TEST(Reads, AFileThatIsThereButCannotBeReadIsNotMissing) {
+  test::TempDir dir;
+  std::filesystem::create_directories(dir.File("folder"));
+  const ReadResult missing = ReadFileChecked(dir.File("missing"));
+  EXPECT_TRUE(missing.missing);
+  EXPECT_FALSE(missing.text);
+  const ReadResult folder = ReadFileChecked(dir.File("folder"));
+  EXPECT_FALSE(folder.missing);
+  EXPECT_FALSE(folder.text);
+  EXPECT_EQ(folder.reason, "Is a directory");
+  test::WriteText(dir.File("plain"), "x");
+  EXPECT_EQ(ReadFileChecked(dir.File("plain")).text, std::optional<std::string>("x"));
+}
+
+TEST(UserConfig, NoHomeAndNoXdgFoldersMeanNoPerUserFolderAtAll) {
+  ::unsetenv("XDG_CONFIG_HOME");
+  ::unsetenv("XDG_DATA_HOME");
+  ::unsetenv("HOME");
+  EXPECT_EQ(UserConfigDir(), "");  // never a shared folder such as /tmp
+  EXPECT_EQ(UserDataDir(), "");
 }
 
 TEST(UserConfig, HonoursXdgConfigHome) {

@@ -192,21 +192,22 @@ TEST_F(Replay, AnUnwritableFolderPlaysOnAndSaysSoOnceAndAShutDownKeepsWhatThereI
   replay::ShutDown();
   replay::ShutDown();
   platform::SetAppDir(dir_.string());
-  EXPECT_EQ(Count(::testing::internal::GetCapturedStderr(), "not recorded"), 1);
+  EXPECT_EQ(Count(::testing::internal::GetCapturedStderr(), "will not be saved"), 1);
   EXPECT_EQ(replay::ReplayFrame, 20.0f);  // the game went on
 
-  // Shut down half-way, a recording keeps what it had and plays to its last key.
+  // Shut down half-way, a recording keeps what it had, its length included,
+  // and plays to the frame it stopped at.
   NewGame(true, false);
   for (int f = 0; f < 12; ++f) {
     core::KeyState[core::key::Left] = f >= 3 && f < 9 ? 128 : 0;
     Frame();
   }
   replay::ShutDown();
-  EXPECT_EQ(Text("replay.ini").find("lastframe"), std::string::npos);
+  EXPECT_NE(Text("replay.ini").find("lastframe=12\r\n"), std::string::npos);
   NewGame(false, true, "replay.ini");
   int f = 0;
   for (; !core::GameOver && f < 50; ++f) replay::ReplayStep();
-  EXPECT_EQ(f, 11);  // over in frame 10, the one after the last key change
+  EXPECT_EQ(f, 14);  // over in frame 13, the one after the last it recorded (as a wound-up recording)
 }
 
 }  // namespace

@@ -25,17 +25,64 @@ tw_use_tunings() {
   if [ -n "${TUNING_ARCADE:-}" ]; then rm -f "$dest/textures/lvl2.bmp"; cp "$TUNING_ARCADE" "$dest/textures/lvl2.bmp"; fi
 }
 
-# tw_retry_once "$0" "$@": at the top of a check paced by fixed sleeps, runs
-# the check once more when the first try fails, since a heavily loaded machine
-# can miss a pace; a skip (77) or a pass ends at once, two failures fail.
-tw_retry_once() {
-  [ -n "${TW_RETRYING:-}" ] && return 0
-  local code=0
-  TW_RETRYING=1 "$@" || code=$?
-  if [ "$code" = 0 ] || [ "$code" = 77 ]; then exit "$code"; fi
-  echo "first try failed (exit $code); trying once more"
-  TW_RETRYING=1 exec "$@"
+# tw_wait_for SECONDS COMMAND...: runs COMMAND every twentieth of a second
+# until it succeeds; fails after SECONDS. The checks wait on the game's state
+# (its --state file, the window, the files it saves), never for a fixed time.
+tw_wait_for() {
+  local limit=$1 i
+  shift
+  for i in $(seq $((limit * 20))); do
+    "$@" >/dev/null 2>&1 && return 0
+    sleep 0.05
+  done
+  return 1
 }
+
+# tw_find_window: sets TW_FOUND to the game's window once there is one.
+# ("xdotool search --sync" fails outright when a window it lists goes away
+# before it reads its name, as windows come and go while the game starts.)
+tw_find_window() {
+  TW_FOUND=$(xdotool search --name '^Tumblewell$' 2>/dev/null | head -1) || true
+  [ -n "$TW_FOUND" ]
+}
+# tw_wait_window: waits for the game's window (60 seconds at most) and prints it.
+tw_wait_window() { tw_wait_for 60 tw_find_window && echo "$TW_FOUND"; }
+
+# tw_focus WINDOW: gives WINDOW the keyboard focus and waits until it has it
+# (30 seconds at most; "windowfocus --sync" can wait for ever). The pointer
+# goes over the window too: a window manager whose focus follows the mouse
+# would otherwise hand the focus back to what is under it.
+tw_focus() { tw_wait_for 30 tw_try_focus "$1"; }
+tw_try_focus() {
+  timeout 5 xdotool mousemove --window "$1" 200 150 || true
+  timeout 5 xdotool windowfocus "$1" && [ "$(xdotool getwindowfocus)" = "$1" ]
+}
+
+# tw_state_is FILE PATTERN: the game's --state line matches the extended
+# regular expression PATTERN.
+tw_state_is() { grep -Eq -- "$2" "$1" 2>/dev/null; }
+
+# tw_wait_state FILE PATTERN [SECONDS]: waits until the --state line matches
+# PATTERN (30 seconds at most); on a timeout says what the state was.
+tw_wait_state() {
+  tw_wait_for "${3:-30}" tw_state_is "$1" "$2" && return 0
+  echo "FAIL: waited for state /$2/; the state is: $(cat "$1" 2>/dev/null)"
+  return 1
+}
+
+# tw_state_frame FILE: the frame the --state line was written in.
+tw_state_frame() { sed -n 's/^frame=\([0-9]*\).*/\1/p' "$1" 2>/dev/null; }
+
+# tw_wait_frames FILE N: waits until the game has run N more frames (the
+# state file is rewritten at least every 50 frames).
+tw_wait_frames() {
+  local file=$1 until
+  until=$(($(tw_state_frame "$file") + $2))
+  tw_wait_for 60 tw_frame_reached "$file" "$until" && return 0
+  echo "FAIL: the game did not reach frame $until; the state is: $(cat "$file" 2>/dev/null)"
+  return 1
+}
+tw_frame_reached() { [ "$(tw_state_frame "$1")" -ge "$2" ]; }
 
 # tw_start_xvfb: starts a private X server on a display number it picks itself
 # (so checks running side by side never collide); exports DISPLAY and sets
@@ -45,14 +92,14 @@ tw_start_xvfb() {
   numfile=$(mktemp)
   Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$numfile" >/dev/null 2>&1 &
   TW_XVFB_PID=$!
-  for _ in $(seq 100); do
+  for _ in $(seq 300); do
     [ -s "$numfile" ] && break
     sleep 0.1
   done
   DISPLAY=":$(tr -d '[:space:]' <"$numfile")"
   export DISPLAY
   rm -f "$numfile"
-  for _ in $(seq 50); do
+  for _ in $(seq 300); do
     xdotool getdisplaygeometry >/dev/null 2>&1 && return 0
     sleep 0.1
   done
@@ -62,9 +109,10 @@ tw_start_xvfb() {
 
 # tw_run_game_in_xvfb BIN [ARGS...]: under a private X server, starts BIN (with
 # the extra game arguments, if any) in a fresh application directory (options and scores of its own,
-# report written at shut-down) and waits for its window. Sets TW_WORK (the
-# scratch folder: data/, config/, report.json, out, err), TW_GAME_PID and
-# TW_WINDOW; everything is stopped and removed when the script exits.
+# report written at shut-down, state kept in state) and waits for its window
+# and its first frame. Sets TW_WORK (the scratch folder: data/, config/,
+# report.json, state, out, err), TW_GAME_PID and TW_WINDOW; everything is
+# stopped and removed when the script exits.
 tw_run_game_in_xvfb() {
   local bin=$1
   shift
@@ -74,8 +122,9 @@ tw_run_game_in_xvfb() {
   tw_start_xvfb
   tw_link_app_data "$(dirname "$bin")" "$TW_WORK/data"
   XDG_CONFIG_HOME="$TW_WORK/config" SDL_AUDIODRIVER=dummy "$bin" --data "$TW_WORK/data" \
-    --report "$TW_WORK/report.json" "$@" >"$TW_WORK/out" 2>"$TW_WORK/err" &
+    --report "$TW_WORK/report.json" --state "$TW_WORK/state" "$@" >"$TW_WORK/out" 2>"$TW_WORK/err" &
   TW_GAME_PID=$!
-  TW_WINDOW=$(timeout 20 xdotool search --sync --name '^Tumblewell$' | head -1)
+  TW_WINDOW=$(tw_wait_window) || true
   [ -n "$TW_WINDOW" ] || { echo "FAIL: no window"; return 1; }
+  tw_wait_state "$TW_WORK/state" '^frame=' 60
 }

@@ -62,7 +62,10 @@ RunResult RunShell(const std::string& command) {
 RunResult RunGame(const std::vector<std::string>& args, const std::vector<std::string>& env) {
   std::string command = "env";
   for (const auto& e : env) command += " " + Quote(e);
-  command += " " + Quote(TW_BINARY);
+  // TW_TEST_BINARY runs the checks against another build (an older one, to
+  // see a check fail on the fault it was written for).
+  const char* other = std::getenv("TW_TEST_BINARY");
+  command += " " + Quote(other != nullptr && other[0] != '\0' ? other : TW_BINARY);
   for (const auto& a : args) command += " " + Quote(a);
   return RunShell(command);
 }

@@ -6,7 +6,6 @@
 # Usage: menu_path.sh path/to/tumblewell shots-folder [send_close helper]
 set -euo pipefail
 . "$(dirname "$0")/../support/shell_lib.sh"
-tw_retry_once "$0" "$@"
 BIN=$1
 SHOTS=$2
 CLOSE=${3:-$(dirname "$BIN")/tw_send_close}
@@ -18,28 +17,35 @@ tw_run_game_in_xvfb "$BIN"
 WORK=$TW_WORK
 GPID=$TW_GAME_PID
 WID=$TW_WINDOW
-xdotool windowfocus --sync "$WID" 2>/dev/null || true
+tw_focus "$WID" || echo "note: the window's focus could not be confirmed"
 # Screenshots need ImageMagick's import; without it the path is still checked.
-shot() { if command -v import >/dev/null; then import -window "$WID" "$SHOTS/$1" || true; fi; }
+shot() { if command -v import >/dev/null; then timeout 30 import -window "$WID" "$SHOTS/$1" || true; fi; }
 
-# A key held for a tenth of a second: several frames, acting once.
-press() { xdotool keydown "$1"; sleep 0.1; xdotool keyup "$1"; sleep 0.3; }
+STATE=$WORK/state
+# A key pressed and let go (a tap between two frames still counts once);
+# then the check waits for the state the key leads to.
+press() { xdotool keydown "$1"; xdotool keyup "$1"; }
+step() { press "$1"; tw_wait_state "$STATE" "$2" || exit 1; }
 
-sleep 2                                  # loading picture fades out over the story
+tw_wait_state "$STATE" 'mode=menu screen=story ' || exit 1   # the loading picture has gone
 shot story.png
-press Return                             # story page 2
-press Return                             # main menu, Story selected
-press Up; press Up                       # New Game
-sleep 1.5
+step Return 'screen=story2 '             # story page 2
+tw_wait_frames "$STATE" 20 || exit 1     # page 1 has faded out (its end would select New Game)
+step Return 'screen=- item=3 '           # main menu, Story selected
+tw_wait_frames "$STATE" 20 || exit 1     # page 2 has faded out (its end selects Story again)
+step Up 'screen=- item=2 '
+step Up 'screen=- item=1 '               # New Game
+tw_wait_frames "$STATE" 75 || exit 1     # the buttons have faded in (for the picture)
 shot main_menu.png
-press Return                             # the game starts after the fade
-sleep 2
-press Escape                             # give up
-sleep 2.5                                # the game fades out, the menu fades in
+step Return 'mode=playing '              # the game starts after the fade
+step Escape 'mode=(game_over|menu) '     # give up
+tw_wait_state "$STATE" 'mode=menu screen=- item=1 ' || exit 1   # the game fades out, the menu returns
+tw_wait_frames "$STATE" 50 || exit 1
 shot menu_after_game.png
 
 "$CLOSE" "$WID"
-for _ in $(seq 100); do kill -0 "$GPID" 2>/dev/null || break; sleep 0.1; done
+gone() { ! kill -0 "$GPID" 2>/dev/null; }
+tw_wait_for 30 gone || { echo "FAIL: the game did not close"; exit 1; }
 CODE=0
 wait "$GPID" || CODE=$?
 TW_GAME_PID=

@@ -15,21 +15,20 @@ tw_run_game_in_xvfb "$BIN"
 WORK=$TW_WORK
 GPID=$TW_GAME_PID
 WID=$TW_WINDOW
-sleep 1
+# The game runs (its first frame is in the state file); the window's size.
+window_is_800x600() { xdotool getwindowgeometry --shell "$WID" | grep -q '^WIDTH=800$' && xdotool getwindowgeometry --shell "$WID" | grep -q '^HEIGHT=600$'; }
+tw_wait_for 10 window_is_800x600 || true
 eval "$(xdotool getwindowgeometry --shell "$WID")"
 echo "window $WID: ${WIDTH}x${HEIGHT}"
 [ "$WIDTH" = 800 ] && [ "$HEIGHT" = 600 ] || { echo "FAIL: window is ${WIDTH}x${HEIGHT}, not 800x600"; exit 1; }
 if [ -n "$SHOT" ] && command -v import >/dev/null && [ -x /usr/bin/convert ]; then
-  import -window "$WID" "$SHOT" 2>/dev/null || true
+  timeout 30 import -window "$WID" "$SHOT" 2>/dev/null || true
 fi
 
 # A polite close request, as a window manager's close button sends.
 "$CLOSE" "$WID"
-for _ in $(seq 100); do
-  kill -0 "$GPID" 2>/dev/null || break
-  sleep 0.1
-done
-if kill -0 "$GPID" 2>/dev/null; then echo "FAIL: the game did not close"; exit 1; fi
+gone() { ! kill -0 "$GPID" 2>/dev/null; }
+tw_wait_for 30 gone || { echo "FAIL: the game did not close"; exit 1; }
 CODE=0
 wait "$GPID" || CODE=$?
 TW_GAME_PID=
