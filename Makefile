@@ -14,7 +14,7 @@ LAUNCHER := $(if $(CCACHE),-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 SAN_ENV := LSAN_OPTIONS=suppressions=$(CURDIR)/scripts/lsan.supp:print_suppressions=0 \
 	ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 
-.PHONY: play test build deps install bench bench-pacing bench-frame-cost bench-replay bench-playability bench-feel clean \
+.PHONY: play test build deps install package bench bench-pacing bench-frame-cost bench-replay bench-playability bench-feel clean \
 	build-asan test-asan build-fuzz fuzz fuzz-ci soak kill-test
 
 deps:
@@ -29,6 +29,11 @@ build: deps
 PREFIX ?= /usr/local
 install: build
 	cmake --install $(BUILD_DIR) --prefix $(PREFIX)
+
+# The Debian package tumblewell_<version>_<arch>.deb in BUILD_DIR, made by
+# CPack from the install rules (see README, Installing).
+package: build
+	cmake --build $(BUILD_DIR) -j$(JOBS) --target package
 
 play: build
 	./$(BUILD_DIR)/tumblewell

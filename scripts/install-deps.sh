@@ -16,6 +16,9 @@ PACKAGES=(
   evilwm imagemagick x11-utils
   # the install check validates the desktop entry and the AppStream metainfo
   desktop-file-utils appstream
+  # `make package` (CPack's Debian generator finds dependencies with dpkg-shlibdeps,
+  # which needs `file`) and the package checks (dpkg-deb, lintian)
+  dpkg-dev file lintian
   # the fuzz targets (libFuzzer) and the sanitizer runtimes
   clang-14 libclang-rt-14-dev ccache
 )

@@ -7,19 +7,14 @@
 # Usage: install_check.sh BUILD_DIR
 set -euo pipefail
 BUILD=$1
-for tool in desktop-file-validate appstreamcli python3; do
-  command -v "$tool" >/dev/null || { echo "SKIP: $tool not installed"; exit 77; }
-done
-WORK=$(mktemp -d)
-chmod 755 "$WORK"
-trap 'chmod -R u+w "$WORK" 2>/dev/null; rm -rf "$WORK"' EXIT
+. "$(dirname "$0")/common.sh"
+need_tools desktop-file-validate appstreamcli python3
+make_scratch
 P=$WORK/prefix
 ID=org.tumblewell.Tumblewell
 cmake --install "$BUILD" --prefix "$P" >/dev/null
-
-fail() { echo "FAIL: $*"; exit 1; }
 for f in bin/tumblewell share/tumblewell/font.ini share/tumblewell/textures/lvl1.bmp \
-         share/applications/$ID.desktop share/metainfo/$ID.metainfo.xml share/man/man6/tumblewell.6 \
+         share/applications/$ID.desktop share/metainfo/$ID.metainfo.xml share/man/man6/tumblewell.6.gz \
          share/icons/hicolor/scalable/apps/$ID.svg; do
   [ -e "$P/$f" ] || fail "missing $f"
 done
@@ -35,23 +30,10 @@ done
 desktop-file-validate "$P/share/applications/$ID.desktop" || fail "desktop entry"
 appstreamcli validate --no-net "$P/share/metainfo/$ID.metainfo.xml" >"$WORK/as.txt" || { cat "$WORK/as.txt"; fail "metainfo"; }
 
-# The prefix becomes read-only. As root, permissions do not stop writes, so
-# the game then runs as an unprivileged user.
+# The prefix becomes read-only (the player cannot write to it either).
 chmod -R a-w "$P"
-RUN=()
-if [ "$(id -u)" = 0 ]; then
-  command -v setpriv >/dev/null || { echo "SKIP: running as root without setpriv"; exit 77; }
-  RUN=(setpriv --reuid=65534 --regid=65534 --clear-groups)
-fi
-mkdir -p "$WORK/home" "$WORK/out"
-chown -R "$(stat -c %u:%g "$WORK/home")" "$WORK/home"
-[ ${#RUN[@]} -eq 0 ] || chown 65534:65534 "$WORK/home" "$WORK/out"
-game() {
-  env -i HOME="$WORK/home" XDG_DATA_HOME="${XDG_DATA_HOME_FOR_RUN:-$WORK/home/data}" \
-    XDG_CONFIG_HOME="$WORK/home/config" XDG_PICTURES_DIR="$WORK/home/pictures" SDL_AUDIODRIVER=dummy \
-    PATH=/usr/bin:/bin "${RUN[@]}" "$P/bin/tumblewell" --fast "$@"
-}
-report() { python3 -c 'import json,sys; d=json.load(open(sys.argv[1])); print(eval(sys.argv[2]))' "$@"; }
+setup_player
+GAME_BIN=$P/bin/tumblewell
 
 # Run 1: leave the story, go to Options, turn the sound off (saved at once).
 cat >"$WORK/keys.txt" <<'KEYS'
