@@ -1,4 +1,5 @@
 #include "platform/files.h"
+#include "platform/web.h"
 
 #include <fcntl.h>
 #include <signal.h>
@@ -213,7 +214,10 @@ bool WriteFileAtomic(std::string_view path, std::string_view contents) {
   if (::close(fd) != 0) ok = false;
   if (ok && std::rename(tmp.c_str(), target.c_str()) != 0) ok = false;
   if (!ok) ::unlink(tmp.c_str());
-  if (ok) g_replaced.fetch_add(1);
+  if (ok) {
+    g_replaced.fetch_add(1);
+    SyncSaves();  // in the browser the save is only kept once it reaches IndexedDB
+  }
   return ok;
 }
 
@@ -222,6 +226,7 @@ bool WriteFileAtomic(std::string_view path, std::string_view contents) {
 namespace tw::platform {
 
 std::string UserConfigDir() {
+  if (BrowserSaveDir()[0] != '\0') return std::string(BrowserSaveDir()) + "/config";
   const char* xdg = std::getenv("XDG_CONFIG_HOME");
   if (xdg != nullptr && xdg[0] == '/') return xdg;
   const char* home = std::getenv("HOME");
@@ -268,6 +273,9 @@ std::optional<std::string> FindDataDir(std::string& looked_in) {
 }
 
 std::string UserDataDir() {
+  // The page keeps this folder in IndexedDB; the rest of its file system is
+  // gone at the next reload.
+  if (BrowserSaveDir()[0] != '\0') return BrowserSaveDir();
   const char* xdg = std::getenv("XDG_DATA_HOME");
   if (xdg != nullptr && xdg[0] == '/') return StripTrailingSeparators(std::string(xdg) + "/tumblewell");
   const char* home = std::getenv("HOME");
@@ -276,6 +284,8 @@ std::string UserDataDir() {
 }
 
 bool AppDirIsPortable() {
+  // The browser's data folder is writable, but only in memory.
+  if (BrowserOwnsLoop()) return false;
   if (g_portable < 0) {
     const std::string textures = ResolvePath(AppDir() + "/textures");
     g_portable = Writable(AppDir()) && (!IsDirectory(textures) || Writable(textures)) ? 1 : 0;
