@@ -10,6 +10,11 @@ if(NOT EXISTS "${TW_NATIVE_BUILD}/textures")
   message(FATAL_ERROR "TW_NATIVE_BUILD (${TW_NATIVE_BUILD}) holds no generated data: build natively first")
 endif()
 
+set(TW_LABEL_FONT /usr/share/fonts/truetype/dejavu/DejaVuSans.ttf)
+if(NOT EXISTS ${TW_LABEL_FONT})
+  message(FATAL_ERROR "${TW_LABEL_FONT} is missing (package fonts-dejavu-core)")
+endif()
+
 set(TW_SITE ${CMAKE_BINARY_DIR}/site)
 set(TW_WEB_DATA ${CMAKE_BINARY_DIR}/web-data)
 
@@ -36,8 +41,10 @@ target_link_options(tumblewell PRIVATE
   -lidbfs.js
   "-sEXPORTED_RUNTIME_METHODS=[FS,UTF8ToString]"
   "-sDEFAULT_LIBRARY_FUNCS_TO_INCLUDE=@${CMAKE_BINARY_DIR}/web-library-funcs.json"
-  --pre-js ${CMAKE_SOURCE_DIR}/src/platform/web_pre.js
-  --preload-file ${TW_WEB_DATA}@/data)
+  "SHELL:--pre-js ${CMAKE_SOURCE_DIR}/src/platform/web_pre.js"
+  "SHELL:--preload-file ${TW_WEB_DATA}@/data"
+  # The face the labels and the debug window are drawn with, where the game looks for it.
+  "SHELL:--preload-file ${TW_LABEL_FONT}@${TW_LABEL_FONT}")
 set_property(TARGET tumblewell APPEND PROPERTY LINK_DEPENDS
   ${CMAKE_SOURCE_DIR}/src/platform/web_pre.js ${TW_WEB_DATA}/font.ini)
 

@@ -89,11 +89,12 @@ int FinishRun();
 void PublishState() {
   platform::PageState st;
   st.screen = frontend::MenuScreen.c_str();
+  st.item = frontend::MenuItem;
   st.in_game = core::InGame;
   st.paused = core::Paused;
   st.game_over = core::GameOver;
   st.level = core::CurrentLevel;
-  st.frame = core::FrameNumber;
+  st.frame = static_cast<double>(core::FrameNumber);
   st.score = static_cast<double>(world::Score);
   st.x = static_cast<double>(world::Player.X);
   st.y = static_cast<double>(world::Player.Y);

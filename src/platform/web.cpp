@@ -2,6 +2,8 @@
 
 #ifdef __EMSCRIPTEN__
 #include <emscripten.h>
+// EM_ASM's JavaScript names its arguments $0, $1...
+#pragma clang diagnostic ignored "-Wdollar-in-identifier-extension"
 #endif
 
 namespace tw::platform {
@@ -28,22 +30,8 @@ void StopBrowserLoop(int exit_code) {
 }
 
 void PublishPageState(const PageState& s) {
-  EM_ASM(
-      {
-        Module.gameState = {
-          screen : UTF8ToString($0),
-          inGame : !!$1,
-          paused : !!$2,
-          gameOver : !!$3,
-          level : $4,
-          frame : $5,
-          score : $6,
-          x : $7,
-          y : $8,
-          fps : $9
-        };
-      },
-      s.screen, s.in_game, s.paused, s.game_over, s.level, s.frame, s.score, s.x, s.y, s.fps);
+  EM_ASM(Module.twSetState(UTF8ToString($0), $1, $2, $3, $4, $5, $6, $7, $8, $9, $10), s.screen, s.item, s.in_game,
+         s.paused, s.game_over, s.level, s.frame, s.score, s.x, s.y, s.fps);
 }
 
 void SyncSaves() {

@@ -17,12 +17,13 @@ void StopBrowserLoop(int exit_code);
 
 // What the page shows its tests about the game, once per display refresh.
 struct PageState {
-  const char* screen = "";  // the menu screen ("main", "story", "highscores"...)
+  const char* screen = "";  // the menu screen ("" the main menu, "story", "hs"...)
+  int item = 0;             // the menu entry selected
   bool in_game = false;
   bool paused = false;
   bool game_over = false;
   int level = 0;
-  long frame = 0;
+  double frame = 0;
   double score = 0;
   double x = 0, y = 0;  // the creature
   double fps = 0;

@@ -53,3 +53,11 @@ Module['twSyncSaves'] = function () {
     }
   });
 };
+
+// What the page shows its tests about the game (platform::PublishPageState).
+Module['twSetState'] = function (screen, item, inGame, paused, gameOver, level, frame, score, x, y, fps) {
+  Module['gameState'] = {
+    screen: screen, item: item, inGame: !!inGame, paused: !!paused, gameOver: !!gameOver, level: level,
+    frame: frame, score: score, x: x, y: y, fps: fps
+  };
+};
