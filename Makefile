@@ -14,7 +14,7 @@ LAUNCHER := $(if $(CCACHE),-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 SAN_ENV := LSAN_OPTIONS=suppressions=$(CURDIR)/scripts/lsan.supp:print_suppressions=0 \
 	ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 
-.PHONY: play test build deps install package bench bench-pacing bench-frame-cost bench-replay bench-playability bench-feel clean \
+.PHONY: web web-serve web-test bench-web web-test-deps play test build deps install package bench bench-pacing bench-frame-cost bench-replay bench-playability bench-feel clean \
 	build-asan test-asan build-fuzz fuzz fuzz-ci soak kill-test
 
 deps:
@@ -106,3 +106,30 @@ kill-test: build-asan
 
 clean:
 	rm -rf $(BUILD_DIR) $(ASAN_BUILD_DIR) $(FUZZ_BUILD_DIR)
+
+# --- The browser version ------------------------------------------------------
+# The SDL2 libraries are built once per machine (scripts/build-web-deps.sh);
+# the page's data comes from the native build.
+WEB_BUILD_DIR ?= build-web
+WEB_PORT ?= 8018
+
+web: build
+	nice -n 10 ./scripts/build-web.sh $(BUILD_DIR) $(WEB_BUILD_DIR)
+
+# A local server for the built page, on 127.0.0.1 only.
+web-serve: web
+	@echo "Serving the game at http://127.0.0.1:$(WEB_PORT)/ (Ctrl-C stops)"
+	python3 -m http.server $(WEB_PORT) --bind 127.0.0.1 --directory $(WEB_BUILD_DIR)/site
+
+# Headless Chromium (Debian's) driven by puppeteer-core from npm, with no browser download.
+web-test-deps:
+	./scripts/install-web-test-deps.sh
+
+# Story, menu and a game by keys; the ten attract replays against the native
+# build's ends; a high score kept across a reload.
+web-test: web web-test-deps
+	node web/test/web-test.mjs --site $(WEB_BUILD_DIR)/site --native $(BUILD_DIR)
+
+# Frames per second and main-thread busy share over 20 s of a busy game, per renderer.
+bench-web: web web-test-deps
+	node web/test/web-test.mjs --site $(WEB_BUILD_DIR)/site --native $(BUILD_DIR) --bench

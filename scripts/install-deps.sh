@@ -7,6 +7,10 @@ PACKAGES=(
   build-essential cmake pkg-config
   libsdl2-dev libsdl2-image-dev libsdl2-mixer-dev libsdl2-ttf-dev
   libgtest-dev googletest
+  # float text written and read the same way in every build, the browser's too
+  libfmt-dev libfast-float-dev
+  # the data generator encodes the music as Ogg Vorbis
+  libvorbis-dev
   fonts-dejavu-core
   # the display font used for the words on generated pictures
   fonts-league-spartan

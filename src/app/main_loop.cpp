@@ -27,6 +27,7 @@
 #include "platform/input.h"
 #include "platform/interrupt.h"
 #include "platform/video.h"
+#include "platform/web.h"
 #include "render/debug_overlay.h"
 #include "render/device.h"
 #include "render/game_screen.h"
@@ -69,6 +70,59 @@ struct PacingMeter {
     last = now;
   }
 };
+
+// What one run keeps from frame to frame, whoever calls the frames.
+struct Run {
+  CommandLine cl;  // a copy: in the browser the frames outlive RunGame's caller
+  PacingMeter meter;
+  // Per-frame work times, kept for the report.
+  std::vector<float> work_ms;
+  double work_total = 0;
+  double cpu_start = 0;
+  bool stepped = false;  // a frame has run, so the next step first closes it
+  core::FrameBank bank;
+};
+Run g_run;
+
+int FinishRun();
+
+// What the page shows its tests (and anyone curious) about the game.
+void PublishState() {
+  platform::PageState st;
+  st.screen = frontend::MenuScreen.c_str();
+  st.item = frontend::MenuItem;
+  st.in_game = core::InGame;
+  st.paused = core::Paused;
+  st.game_over = core::GameOver;
+  st.level = core::CurrentLevel;
+  st.frame = static_cast<double>(core::FrameNumber);
+  st.score = static_cast<double>(world::Score);
+  st.x = static_cast<double>(world::Player.X);
+  st.y = static_cast<double>(world::Player.Y);
+  st.fps = static_cast<double>(core::FrameClock.Fps);
+  platform::PublishPageState(st);
+}
+
+// In the browser: the frames due since the last display refresh, at most a
+// few (a hidden tab or a stall drops the backlog instead of racing through
+// it). --fast runs as many as fit in most of a refresh, for quick checks.
+void BrowserTick() {
+  const std::int64_t freq = platform::PerformanceFrequency();
+  const std::int64_t start = platform::PerformanceCounter();
+  const bool fast = g_run.cl.fast;
+  const int due = fast ? 1 << 20 : core::FramesDue(g_run.bank, start, freq / 50, 4);
+  for (int i = 0; i < due; ++i) {
+    if (fast && platform::PerformanceCounter() - start > freq * 12 / 1000) break;
+    if (!StepFrame()) {
+      platform::StopBrowserLoop(FinishRun());
+      return;
+    }
+    Single target = 50.0f;
+    core::WaitFrame(target);  // no wait in the browser: only the frame-rate figures
+    g_run.meter.Tick();
+  }
+  PublishState();
+}
 
 void StartUp(const CommandLine& cl) {
   platform::WarpCursor(800, 600);
@@ -213,7 +267,8 @@ int RunGame(const CommandLine& cl) {
   platform::SetVideoBackend(cl.headless    ? platform::VideoBackend::Headless
                             : cl.offscreen ? platform::VideoBackend::Offscreen
                                            : platform::VideoBackend::Window);
-  core::SetFrameWaitEnabled(!cl.fast);
+  // The browser's own loop paces the frames: the game never waits there.
+  core::SetFrameWaitEnabled(!cl.fast && !platform::BrowserOwnsLoop());
   core::SeedRandom(cl.seed ? *cl.seed
                             : static_cast<std::uint64_t>(
                                   std::chrono::system_clock::now().time_since_epoch().count()));
@@ -247,8 +302,10 @@ int RunGame(const CommandLine& cl) {
   Autoplaying = cl.autoplay;
   input::SetAutoplayStyle(cl.sharp_autoplay ? input::AutoplayStyle::Sharp : input::AutoplayStyle::Human);
   if (cl.autoplay) Result.player = cl.sharp_autoplay ? "sharp" : "human";
+  g_run = Run{};
+  g_run.cl = cl;
   StartUp(cl);
-  const double cpu_start = platform::ProcessCpuSeconds();  // the loop's cost, not the loading's
+  g_run.cpu_start = platform::ProcessCpuSeconds();  // the loop's cost, not the loading's
   if (cl.record) replay::ReplayRecord = true;  // the game --start begins, or the next one
   if (core::Running && cl.play_file) {
     world::ReplayPlayback = true;
@@ -261,42 +318,27 @@ int RunGame(const CommandLine& cl) {
     StartGameNow(cl.start);
   }
 
-  PacingMeter meter;
-  // Per-frame work times, kept for the report; room for a long benchmark run
-  // is made up front so the loop itself does not allocate.
-  std::vector<float> work_ms;
-  work_ms.reserve(static_cast<std::size_t>(std::min<std::int64_t>(cl.frames.value_or(0), 1 << 20)));
-  double work_total = 0;
-  while (core::Running) {
-    // Ctrl-C stops the game as a window close does: in order.
-    if ((cl.frames && core::FrameNumber >= *cl.frames) || platform::InterruptRequested()) {
-      core::Running = false;
-      break;
-    }
-    // An autoplayed game started from the command line ends the run.
-    if (cl.autoplay && cl.start != StartMode::None && Result.over) {
-      core::Running = false;
-      break;
-    }
-    const double work_start = platform::ThreadCpuSeconds();
-    input::ApplyKeyScript(core::FrameNumber);
-    if (!core::InGame) {
-      frontend::MenuFrame();
-      MenuFrameMusic();
-    } else {
-      GameFrame();
-    }
-    const double work = platform::ThreadCpuSeconds() - work_start;
-    work_total += work;
-    if (work_ms.size() < work_ms.capacity()) work_ms.push_back(static_cast<float>(work * 1000.0));
+  // Room for a long benchmark run's work times is made up front so frames do not allocate.
+  g_run.work_ms.reserve(static_cast<std::size_t>(std::min<std::int64_t>(cl.frames.value_or(0), 1 << 20)));
+  if (platform::BrowserOwnsLoop()) {
+    // The page calls BrowserTick once per display refresh; this does not return.
+    platform::RunBrowserLoop(&BrowserTick);
+    return 0;
+  }
+  while (StepFrame()) {
     Single target = 50.0f;
     core::WaitFrame(target);
-    meter.Tick();
-    if (platform::InputPending() || !config::GameOptions.FullScreenChoice) platform::PumpEvents();
-    if (cl.state_file) UpdateStateFile(*cl.state_file);
-    ++core::FrameNumber;
+    g_run.meter.Tick();
   }
+  return FinishRun();
+}
 
+namespace {
+
+int FinishRun() {
+  const CommandLine& cl = g_run.cl;
+  const PacingMeter& meter = g_run.meter;
+  std::vector<float>& work_ms = g_run.work_ms;
   FrameTiming timing;
   timing.frames = meter.periods;
   timing.mean_period_ms = meter.periods > 0 ? meter.sum_ms / static_cast<double>(meter.periods) : 0;
@@ -305,8 +347,8 @@ int RunGame(const CommandLine& cl) {
   timing.wall_seconds = meter.periods > 0 ? static_cast<double>(meter.last - meter.first) /
                                                 static_cast<double>(platform::PerformanceFrequency())
                                           : 0;
-  timing.cpu_seconds = platform::ProcessCpuSeconds() - cpu_start;
-  timing.work_total_seconds = work_total;
+  timing.cpu_seconds = platform::ProcessCpuSeconds() - g_run.cpu_start;
+  timing.work_total_seconds = g_run.work_total;
   if (!work_ms.empty()) {
     // Medians of the first and the last tenth of the run (in frame order),
     // so a long run shows whether the frame cost drifts.
@@ -335,6 +377,44 @@ int RunGame(const CommandLine& cl) {
     return 1;
   }
   return all_saved ? 0 : kExitSavesLost;
+}
+
+}  // namespace
+
+bool StepFrame() {
+  Run& r = g_run;
+  const CommandLine& cl = r.cl;
+  // The previous frame closes here, after whatever wait its caller made: the
+  // events that came in meanwhile are read, and the frame number moves on.
+  if (r.stepped) {
+    if (platform::InputPending() || !config::GameOptions.FullScreenChoice) platform::PumpEvents();
+    if (cl.state_file) UpdateStateFile(*cl.state_file);
+    ++core::FrameNumber;
+  }
+  r.stepped = true;
+  if (!core::Running) return false;
+  // Ctrl-C stops the game as a window close does: in order.
+  if ((cl.frames && core::FrameNumber >= *cl.frames) || platform::InterruptRequested()) {
+    core::Running = false;
+    return false;
+  }
+  // An autoplayed game started from the command line ends the run.
+  if (cl.autoplay && cl.start != StartMode::None && Result.over) {
+    core::Running = false;
+    return false;
+  }
+  const double work_start = platform::ThreadCpuSeconds();
+  input::ApplyKeyScript(core::FrameNumber);
+  if (!core::InGame) {
+    frontend::MenuFrame();
+    MenuFrameMusic();
+  } else {
+    GameFrame();
+  }
+  const double work = platform::ThreadCpuSeconds() - work_start;
+  r.work_total += work;
+  if (r.work_ms.size() < r.work_ms.capacity()) r.work_ms.push_back(static_cast<float>(work * 1000.0));
+  return true;
 }
 
 }  // namespace tw::app

@@ -1,5 +1,6 @@
 #include "core/frame_clock.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "core/game_state.h"
@@ -69,6 +70,22 @@ void WaitFrame(Single& targetFps) {
     c.SpinCount = 0;
     c.FpsStart = g_source.counter();
   }
+}
+
+int FramesDue(FrameBank& bank, std::int64_t now, std::int64_t period_ticks, int cap) {
+  if (bank.last == 0 || period_ticks <= 0) {
+    bank = FrameBank{now, 0};
+    return 1;
+  }
+  bank.banked += std::max<std::int64_t>(0, now - bank.last);
+  bank.last = now;
+  const std::int64_t due = bank.banked / period_ticks;
+  if (due > cap) {
+    bank.banked = 0;
+    return cap;
+  }
+  bank.banked -= due * period_ticks;
+  return static_cast<int>(due);
 }
 
 }  // namespace tw::core

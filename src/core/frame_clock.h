@@ -40,4 +40,16 @@ void SetFrameWaitEnabled(bool enabled);
 // exactly 0.02 afterwards: the world always advances by the fixed step.
 void WaitFrame(Single& targetFps);
 
+// In the browser the page calls the game once per display refresh, at
+// whatever rate the display has; the world still steps at exactly 50 Hz.
+// The time since the last call is banked and spent in whole frame periods.
+struct FrameBank {
+  std::int64_t last = 0;    // counter at the last call (0: none yet)
+  std::int64_t banked = 0;  // ticks not yet spent on a frame
+};
+// The frames to run now, 0 .. cap. The first call runs one. More than `cap`
+// due (a hidden tab, a stall) runs `cap` and drops the rest of the backlog,
+// as the desktop clock starts afresh after a stall.
+int FramesDue(FrameBank& bank, std::int64_t now, std::int64_t period_ticks, int cap);
+
 }  // namespace tw::core

@@ -59,5 +59,23 @@ inline const char* BoolText(bool b) { return b ? "True" : "False"; }
 // (integers without a decimal point), as the files and reports show numbers.
 std::string FormatNumber(double v);
 
+// The shortest text that reads back to exactly v, laid out as the plain
+// std::to_chars(first, last, v) lays it out (fixed or scientific, whichever is
+// shorter, fixed on a tie; "inf", "-nan" and so on for the rest). Written by one
+// library in every build, since not every C++ library we build with has the
+// floating-point to_chars. Returns the end of the text, or nullptr when it does
+// not fit (40 characters always do).
+char* ShortestChars(char* first, char* last, double v);
+char* ShortestChars(char* first, char* last, float v);
+// The same as a string.
+std::string ShortestText(double v);
+std::string ShortestText(float v);
+
+// Decimal text (digits, optional fraction and exponent, optional leading '-')
+// to the nearest double, as std::from_chars reads it: the whole text or
+// nothing, and nullopt for a value out of the double's range (including one
+// that would round to zero from non-zero digits). No "inf" or "nan".
+std::optional<double> ParseExactDouble(std::string_view text);
+
 }  // namespace num
 }  // namespace tw

@@ -1,6 +1,8 @@
 #include "platform/clock.h"
 
+#ifndef __EMSCRIPTEN__
 #include <sys/prctl.h>
+#endif
 #include <sys/resource.h>
 #include <time.h>
 
@@ -16,9 +18,11 @@ std::int64_t PerformanceFrequency() { return 1000000000LL; }
 
 void SleepMicroseconds(std::int64_t us) {
   if (us <= 0) return;
+#ifndef __EMSCRIPTEN__  // the browser never sleeps the game
   // The default timer slack (50 us) would make every wake-up late by that much.
   static const bool slack_set = prctl(PR_SET_TIMERSLACK, 1UL, 0UL, 0UL, 0UL) == 0;
   (void)slack_set;
+#endif
   timespec ts{static_cast<time_t>(us / 1000000), static_cast<long>((us % 1000000) * 1000)};
   while (nanosleep(&ts, &ts) != 0) {
   }

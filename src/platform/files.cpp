@@ -1,4 +1,5 @@
 #include "platform/files.h"
+#include "platform/web.h"
 
 #include <fcntl.h>
 #include <signal.h>
@@ -285,7 +286,7 @@ WriteResult WriteFileAtomic(std::string_view path, std::string_view contents) {
     return result;
   }
   g_replaced.fetch_add(1);
-  // Browser builds sync the file system here, after the write.
+  SyncSaves();  // in the browser the save is only kept once it reaches IndexedDB
   return result;
 }
 
@@ -307,6 +308,7 @@ void NoteNoUserFolder() {
 }  // namespace
 
 std::string UserConfigDir() {
+  if (BrowserSaveDir()[0] != '\0') return std::string(BrowserSaveDir()) + "/config";
   const char* xdg = std::getenv("XDG_CONFIG_HOME");
   if (xdg != nullptr && xdg[0] == '/') return xdg;
   const char* home = std::getenv("HOME");
@@ -354,6 +356,9 @@ std::optional<std::string> FindDataDir(std::string& looked_in) {
 }
 
 std::string UserDataDir() {
+  // The page keeps this folder in IndexedDB; the rest of its file system is
+  // gone at the next reload.
+  if (BrowserSaveDir()[0] != '\0') return BrowserSaveDir();
   const char* xdg = std::getenv("XDG_DATA_HOME");
   if (xdg != nullptr && xdg[0] == '/') return StripTrailingSeparators(std::string(xdg) + "/tumblewell");
   const char* home = std::getenv("HOME");
@@ -363,6 +368,8 @@ std::string UserDataDir() {
 }
 
 bool AppDirIsPortable() {
+  // The browser's data folder is writable, but only in memory.
+  if (BrowserOwnsLoop()) return false;
   if (g_portable < 0) {
     const std::string textures = ResolvePath(AppDir() + "/textures");
     g_portable = Writable(AppDir()) && (!IsDirectory(textures) || Writable(textures)) ? 1 : 0;

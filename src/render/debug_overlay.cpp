@@ -23,9 +23,8 @@ constexpr int kLineHeight = 12;
 // Appends a number in its shortest decimal form; the text's capacity is kept
 // from frame to frame, so this does not allocate once it has grown.
 void AppendNumber(std::string& out, Single v) {
-  char buf[32];
-  auto [end, ec] = std::to_chars(buf, buf + sizeof buf, v);
-  if (ec == std::errc()) out.append(buf, end);
+  char buf[40];
+  if (const char* end = num::ShortestChars(buf, buf + sizeof buf, v)) out.append(buf, static_cast<std::size_t>(end - buf));
 }
 void AppendNumber(std::string& out, long v) {
   char buf[24];

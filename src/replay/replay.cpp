@@ -132,9 +132,7 @@ std::string FrameText(Single frame) { return num::FormatNumber(static_cast<doubl
 std::string SingleText(Single v) {
   if (!std::isfinite(v) || v == 0.0f) return "0";
   if (v == std::trunc(v) && std::fabs(v) < 1e15f) return num::FormatNumber(static_cast<double>(v));
-  char buf[32];
-  const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, v);
-  return ec == std::errc() ? std::string(buf, end) : std::string("0");
+  return num::ShortestText(v);
 }
 
 // The recording is the player's own: an installed game keeps it in the user's data folder.

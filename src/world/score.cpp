@@ -1,7 +1,6 @@
 #include "world/score.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 #include <limits>
 
@@ -99,10 +98,7 @@ std::string PointsText(Single points) {
   if (points == std::trunc(points) && std::fabs(points) < 1e9f) {
     return std::to_string(static_cast<long long>(points));
   }
-  char buf[48];
-  auto [end, ec] = std::to_chars(buf, buf + sizeof buf, points);
-  if (ec != std::errc()) return "0";
-  return std::string(buf, end);
+  return num::ShortestText(points);
 }
 
 }  // namespace tw::world

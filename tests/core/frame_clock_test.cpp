@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "core/game_state.h"
 
 namespace tw::core {
@@ -99,6 +101,39 @@ TEST(WaitFrame, LateWakeUpsDoNotAccumulateAndAStallStartsAfresh) {
   target = 50.0f;
   WaitFrame(target);
   EXPECT_GE(clock.now - after_stall, 20'000);
+}
+
+// The browser's refresh can be any rate, with jitter; over ten seconds the
+// world still gets 500 frames, never more than the cap in one call.
+TEST(FramesDue, FiftyFramesASecondAtAnyRefreshRate) {
+  constexpr std::int64_t kFreq = 1'000'000, kPeriod = kFreq / 50;
+  for (const double hz : {30.0, 50.0, 59.94, 60.0, 75.0, 144.0, 240.0}) {
+    SCOPED_TRACE(hz);
+    FrameBank bank;
+    std::int64_t now = 5'000'000;
+    int frames = FramesDue(bank, now, kPeriod, 4);
+    int most = 0;
+    for (int call = 1; call <= static_cast<int>(10 * hz); ++call) {
+      // +-1 ms of jitter around the nominal refresh time.
+      const std::int64_t jitter = (call % 3 - 1) * 1000;
+      now = 5'000'000 + static_cast<std::int64_t>(call * (kFreq / hz)) + jitter;
+      const int n = FramesDue(bank, now, kPeriod, 4);
+      most = std::max(most, n);
+      frames += n;
+    }
+    EXPECT_NEAR(frames, 500, 1);
+    EXPECT_LE(most, hz < 50 ? 3 : 2);
+  }
+}
+
+TEST(FramesDue, AStallRunsTheCapAndDropsTheBacklog) {
+  FrameBank bank;
+  EXPECT_EQ(FramesDue(bank, 1'000'000, 20'000, 4), 1);
+  EXPECT_EQ(FramesDue(bank, 1'010'000, 20'000, 4), 0);
+  EXPECT_EQ(FramesDue(bank, 1'030'000, 20'000, 4), 1);  // 30 ms banked: one frame, 10 ms left
+  EXPECT_EQ(FramesDue(bank, 3'030'000, 20'000, 4), 4);  // two seconds hidden
+  EXPECT_EQ(FramesDue(bank, 3'045'000, 20'000, 4), 0);  // nothing carried over
+  EXPECT_EQ(FramesDue(bank, 3'050'000, 20'000, 4), 1);
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <SDL.h>
 #include <SDL_image.h>
+#include <vorbis/vorbisenc.h>
 
 #include <algorithm>
 #include <cmath>
@@ -187,6 +188,74 @@ std::vector<std::uint8_t> encodeWav16(const Audio& a) {
     put16(b, static_cast<std::uint32_t>(static_cast<std::uint16_t>(static_cast<std::int16_t>(v))));
   }
   return b;
+}
+
+std::vector<std::uint8_t> encodeOggVorbis(const Audio& a, float quality) {
+  std::vector<std::uint8_t> out;
+  vorbis_info vi;
+  vorbis_info_init(&vi);
+  if (vorbis_encode_init_vbr(&vi, a.channels, a.rate, quality) != 0) {
+    vorbis_info_clear(&vi);
+    return out;
+  }
+  vorbis_comment vc;
+  vorbis_comment_init(&vc);
+  vorbis_dsp_state vd;
+  vorbis_analysis_init(&vd, &vi);
+  vorbis_block vb;
+  vorbis_block_init(&vd, &vb);
+  ogg_stream_state os;
+  ogg_stream_init(&os, 0x54570001);  // fixed: a random serial would change the bytes every run
+  const auto append = [&](const ogg_page& pg) {
+    out.insert(out.end(), pg.header, pg.header + pg.header_len);
+    out.insert(out.end(), pg.body, pg.body + pg.body_len);
+  };
+  ogg_packet header, comments, codebooks;
+  vorbis_analysis_headerout(&vd, &vc, &header, &comments, &codebooks);
+  ogg_stream_packetin(&os, &header);
+  ogg_stream_packetin(&os, &comments);
+  ogg_stream_packetin(&os, &codebooks);
+  ogg_page page;
+  while (ogg_stream_flush(&os, &page) != 0) append(page);
+
+  const auto channels = static_cast<std::size_t>(a.channels);
+  const std::size_t frames = a.samples.size() / channels;
+  constexpr std::size_t kChunk = 4096;
+  bool eos = false;
+  for (std::size_t at = 0; !eos;) {
+    const std::size_t n = std::min(kChunk, frames - at);
+    if (n == 0) {
+      vorbis_analysis_wrote(&vd, 0);  // end of stream
+    } else {
+      float** buffer = vorbis_analysis_buffer(&vd, static_cast<int>(n));
+      for (std::size_t i = 0; i < n; ++i)
+        for (std::size_t c = 0; c < channels; ++c) buffer[c][i] = a.samples[(at + i) * channels + c];
+      vorbis_analysis_wrote(&vd, static_cast<int>(n));
+      at += n;
+    }
+    while (vorbis_analysis_blockout(&vd, &vb) == 1) {
+      vorbis_analysis(&vb, nullptr);
+      vorbis_bitrate_addblock(&vb);
+      ogg_packet packet;
+      while (vorbis_bitrate_flushpacket(&vd, &packet) == 1) {
+        ogg_stream_packetin(&os, &packet);
+        while (!eos && ogg_stream_pageout(&os, &page) != 0) {
+          append(page);
+          if (ogg_page_eos(&page) != 0) eos = true;
+        }
+      }
+    }
+    if (n == 0 && !eos) {
+      while (ogg_stream_flush(&os, &page) != 0) append(page);
+      eos = true;
+    }
+  }
+  ogg_stream_clear(&os);
+  vorbis_block_clear(&vb);
+  vorbis_dsp_clear(&vd);
+  vorbis_comment_clear(&vc);
+  vorbis_info_clear(&vi);
+  return out;
 }
 
 bool makeParentDirs(const std::string& path) {

@@ -29,6 +29,9 @@ struct Audio {
   std::vector<float> samples;  // interleaved, -1..1
 };
 std::vector<std::uint8_t> encodeWav16(const Audio& a);
+// Ogg Vorbis at the given quality (-0.1 .. 1.0), with a fixed stream serial
+// number, so the same samples give the same bytes on every build.
+std::vector<std::uint8_t> encodeOggVorbis(const Audio& a, float quality);
 
 bool writeFile(const std::string& path, const std::vector<std::uint8_t>& bytes);
 bool makeParentDirs(const std::string& path);

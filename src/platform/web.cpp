@@ -1,0 +1,54 @@
+#include "platform/web.h"
+
+#ifdef __EMSCRIPTEN__
+#include <emscripten.h>
+// EM_ASM's JavaScript names its arguments $0, $1...
+#pragma clang diagnostic ignored "-Wdollar-in-identifier-extension"
+#endif
+
+namespace tw::platform {
+
+#ifdef __EMSCRIPTEN__
+
+namespace {
+void (*g_tick)() = nullptr;
+void Tick() { g_tick(); }
+}  // namespace
+
+bool BrowserOwnsLoop() { return true; }
+
+void RunBrowserLoop(void (*tick)()) {
+  g_tick = tick;
+  // 0: the browser's own refresh (requestAnimationFrame); false: return now
+  // rather than unwind the caller's stack, the run's state lives in globals.
+  emscripten_set_main_loop(Tick, 0, false);
+}
+
+void StopBrowserLoop(int exit_code) {
+  emscripten_cancel_main_loop();
+  EM_ASM({ if (Module.twRunEnded) Module.twRunEnded($0); }, exit_code);
+}
+
+void PublishPageState(const PageState& s) {
+  EM_ASM(Module.twSetState(UTF8ToString($0), $1, $2, $3, $4, $5, $6, $7, $8, $9, $10), s.screen, s.item, s.in_game,
+         s.paused, s.game_over, s.level, s.frame, s.score, s.x, s.y, s.fps);
+}
+
+void SyncSaves() {
+  EM_ASM({ if (Module.twSyncSaves) Module.twSyncSaves(); });
+}
+
+const char* BrowserSaveDir() { return "/save"; }
+
+#else
+
+bool BrowserOwnsLoop() { return false; }
+void RunBrowserLoop(void (*)()) {}
+void StopBrowserLoop(int) {}
+void PublishPageState(const PageState&) {}
+void SyncSaves() {}
+const char* BrowserSaveDir() { return ""; }
+
+#endif
+
+}  // namespace tw::platform

@@ -1,0 +1,53 @@
+# The browser build (included from the top CMakeLists.txt under emcmake).
+#
+# The pictures, sounds, music, tuning files and attract replays are the ones a
+# native build generated (the generator is a native program): name that build
+# with -DTW_NATIVE_BUILD=DIR. Everything lands in the build folder's `site/`,
+# a static site: index.html, game.js, game.wasm and game.data.
+
+set(TW_NATIVE_BUILD "" CACHE PATH "A native build folder whose generated data the page ships")
+if(NOT EXISTS "${TW_NATIVE_BUILD}/textures")
+  message(FATAL_ERROR "TW_NATIVE_BUILD (${TW_NATIVE_BUILD}) holds no generated data: build natively first")
+endif()
+
+set(TW_LABEL_FONT /usr/share/fonts/truetype/dejavu/DejaVuSans.ttf)
+if(NOT EXISTS ${TW_LABEL_FONT})
+  message(FATAL_ERROR "${TW_LABEL_FONT} is missing (package fonts-dejavu-core)")
+endif()
+
+set(TW_SITE ${CMAKE_BINARY_DIR}/site)
+set(TW_WEB_DATA ${CMAKE_BINARY_DIR}/web-data)
+
+# What the page ships: the same folders an install does, the player's own
+# files left out, plus the attract replays.
+add_custom_target(tw_web_data
+  COMMAND ${CMAKE_SOURCE_DIR}/web/stage-data.sh ${TW_NATIVE_BUILD} ${TW_WEB_DATA}
+  BYPRODUCTS ${TW_WEB_DATA}/font.ini
+  COMMENT "Staging the native build's data for the page"
+  VERBATIM)
+
+# SDL's audio needs these two JavaScript helpers, which emscripten 3.1.6 leaves
+# out unless asked (the list goes in a file: CMake would hand a "$" to a shell).
+file(WRITE ${CMAKE_BINARY_DIR}/web-library-funcs.json "[\"$autoResumeAudioContext\", \"$dynCall\"]")
+
+set_target_properties(tumblewell PROPERTIES OUTPUT_NAME game SUFFIX ".js"
+  RUNTIME_OUTPUT_DIRECTORY ${TW_SITE})
+add_dependencies(tumblewell tw_web_data)
+target_link_options(tumblewell PRIVATE
+  -O2
+  -sALLOW_MEMORY_GROWTH=1
+  -sINITIAL_MEMORY=64MB
+  -sFORCE_FILESYSTEM=1
+  -lidbfs.js
+  "-sEXPORTED_RUNTIME_METHODS=[FS,UTF8ToString]"
+  "-sDEFAULT_LIBRARY_FUNCS_TO_INCLUDE=@${CMAKE_BINARY_DIR}/web-library-funcs.json"
+  "SHELL:--pre-js ${CMAKE_SOURCE_DIR}/src/platform/web_pre.js"
+  "SHELL:--preload-file ${TW_WEB_DATA}@/data"
+  # The face the labels and the debug window are drawn with, where the game looks for it.
+  "SHELL:--preload-file ${TW_LABEL_FONT}@${TW_LABEL_FONT}")
+set_property(TARGET tumblewell APPEND PROPERTY LINK_DEPENDS
+  ${CMAKE_SOURCE_DIR}/src/platform/web_pre.js ${TW_WEB_DATA}/font.ini)
+
+add_custom_command(TARGET tumblewell POST_BUILD
+  COMMAND ${CMAKE_COMMAND} -E copy_if_different ${CMAKE_SOURCE_DIR}/web/index.html ${TW_SITE}/index.html
+  VERBATIM)
