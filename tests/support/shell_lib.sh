@@ -128,3 +128,31 @@ tw_run_game_in_xvfb() {
   [ -n "$TW_WINDOW" ] || { echo "FAIL: no window"; return 1; }
   tw_wait_state "$TW_WORK/state" '^frame=' 60
 }
+
+# tw_launch_in_window NAME PATTERN ARGS...: starts $BIN (with ARGS) in the
+# scratch folder $WORK, with options of its own and the state file
+# $WORK/NAME.state; waits for its window and for a state line matching
+# PATTERN, then gives the window the focus. Sets GPID, WID and STATE. The
+# calling check defines fail.
+tw_launch_in_window() {
+  local name=$1 pattern=$2
+  shift 2
+  STATE=$WORK/$name.state
+  XDG_CONFIG_HOME="$WORK/config" SDL_AUDIODRIVER=dummy "$BIN" --data "$WORK/data" --state "$STATE" "$@" \
+    >"$WORK/$name.out" 2>"$WORK/$name.err" &
+  GPID=$!
+  WID=$(tw_wait_window) || true
+  [ -n "$WID" ] || fail "no window"
+  tw_wait_state "$STATE" "$pattern" 60 || exit 1
+  tw_focus "$WID" || fail "the window did not get the focus"
+}
+
+# tw_close_window NAME: a polite close of the game tw_launch_in_window
+# started, which must then end with code 0 ($CLOSE sends the close).
+tw_close_window() {
+  "$CLOSE" "$WID"
+  tw_wait_for 30 tw_game_gone || fail "the game did not close"
+  wait "$GPID" || fail "exit code $? ($(cat "$WORK/$1.err"))"
+  GPID=
+}
+tw_game_gone() { ! kill -0 "$GPID" 2>/dev/null; }

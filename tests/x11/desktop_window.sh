@@ -28,24 +28,13 @@ fail() { echo "FAIL: $*"; exit 1; }
 # start_game NAME: a story game at once; sets GPID, WID and STATE (the game's
 # --state file, which the checks wait on).
 start_game() {
-  STATE=$WORK/$1.state
-  XDG_CONFIG_HOME="$WORK/config" SDL_AUDIODRIVER=dummy "$BIN" --data "$WORK/data" --start story \
-    --report "$WORK/$1.json" --state "$STATE" >"$WORK/$1.out" 2>"$WORK/$1.err" &
-  GPID=$!
-  WID=$(tw_wait_window) || true
-  [ -n "$WID" ] || fail "no window"
-  tw_wait_state "$STATE" 'mode=playing ' 60 || exit 1
-  tw_focus "$WID" || fail "the window did not get the focus"
+  tw_launch_in_window "$1" 'mode=playing ' --start story --report "$WORK/$1.json"
 }
 # close_game NAME: a polite close; sets MODE to the mode the report recorded.
 close_game() {
-  "$CLOSE" "$WID"
-  tw_wait_for 30 gone || fail "the game did not close"
-  wait "$GPID" || fail "exit code $? ($(cat "$WORK/$1.err"))"
-  GPID=
+  tw_close_window "$1"
   MODE=$(python3 -c 'import json,sys; print(json.load(open(sys.argv[1]))["mode"])' "$WORK/$1.json")
 }
-gone() { ! kill -0 "$GPID" 2>/dev/null; }
 size() { xdotool getwindowgeometry --shell "$WID" | awk -F= '/WIDTH|HEIGHT/{printf "%s%s", s, $2; s="x"}'; }
 size_is() { [ "$(size)" = "$1" ]; }
 full_screen_saved() { sed -n "s/^FULL_SCREEN *= *\([A-Za-z]*\).*/\1/p" "$WORK/data/textures/options.bmp"; }

@@ -28,7 +28,6 @@ tw_link_app_data "$APP" "$WORK/data"
 OPTIONS=$WORK/data/textures/options.bmp
 printf '[main]\r\nDetails_High=True\r\nGameMode_Story=True\r\nSound_On=True\r\nFULL_SCREEN=False\r\nArcadeLocked=True\r\nStoryReaden=True\r\n' >"$OPTIONS"
 fail() { echo "FAIL: $*"; exit 1; }
-gone() { ! kill -0 "$GPID" 2>/dev/null; }
 option() { sed -n "s/^$1 *= *\([A-Za-z]*\).*/\1/p" "$OPTIONS"; }
 
 # start NAME ARGS...: the game with a state file; waits for its first frame
@@ -36,21 +35,9 @@ option() { sed -n "s/^$1 *= *\([A-Za-z]*\).*/\1/p" "$OPTIONS"; }
 start() {
   local name=$1
   shift
-  STATE=$WORK/$name.state
-  XDG_CONFIG_HOME="$WORK/config" SDL_AUDIODRIVER=dummy "$BIN" --data "$WORK/data" --state "$STATE" "$@" \
-    >"$WORK/$name.out" 2>"$WORK/$name.err" &
-  GPID=$!
-  WID=$(tw_wait_window) || true
-  [ -n "$WID" ] || fail "no window"
-  tw_wait_state "$STATE" '^frame=' 60 || exit 1
-  tw_focus "$WID" || fail "the window did not get the focus"
+  tw_launch_in_window "$name" '^frame=' "$@"
 }
-stop() {
-  "$CLOSE" "$WID"
-  tw_wait_for 30 gone || fail "the game did not close"
-  wait "$GPID" || fail "exit code $? ($(cat "$WORK/$1.err"))"
-  GPID=
-}
+stop() { tw_close_window "$1"; }
 
 # 1. Alt+Enter on the main menu, New Game selected.
 start keys

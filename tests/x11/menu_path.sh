@@ -44,8 +44,7 @@ tw_wait_frames "$STATE" 50 || exit 1
 shot menu_after_game.png
 
 "$CLOSE" "$WID"
-gone() { ! kill -0 "$GPID" 2>/dev/null; }
-tw_wait_for 30 gone || { echo "FAIL: the game did not close"; exit 1; }
+tw_wait_for 30 tw_game_gone || { echo "FAIL: the game did not close"; exit 1; }
 CODE=0
 wait "$GPID" || CODE=$?
 TW_GAME_PID=

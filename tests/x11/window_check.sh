@@ -27,8 +27,7 @@ fi
 
 # A polite close request, as a window manager's close button sends.
 "$CLOSE" "$WID"
-gone() { ! kill -0 "$GPID" 2>/dev/null; }
-tw_wait_for 30 gone || { echo "FAIL: the game did not close"; exit 1; }
+tw_wait_for 30 tw_game_gone || { echo "FAIL: the game did not close"; exit 1; }
 CODE=0
 wait "$GPID" || CODE=$?
 TW_GAME_PID=
