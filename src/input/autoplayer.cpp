@@ -29,7 +29,6 @@ constexpr int kMaxThings = 48;
 
 struct Thing {
   double x = 0, y = 0;  // world pixels of the top-left
-  int kind = 0;         // a bonus kind; 0 for a falling tile
 };
 
 // One frame of the screen as a player sees it: the shaft rows on screen, the
@@ -103,6 +102,20 @@ bool OnScreen(double worldY, double scrollY) {
   return canvas > -32 && canvas < core::CanvasHeight;
 }
 
+// The active bonuses and falling tiles: those on screen, or all of them.
+void FillThings(Sight& s, bool onScreenOnly) {
+  const auto seen = [&](Single y) { return !onScreenOnly || OnScreen(static_cast<double>(y), s.scrollY); };
+  s.bonusCount = 0;
+  for (std::size_t i = 1; i < world::Bonuses.size() && s.bonusCount < kMaxThings; ++i) {
+    const world::Bonus& b = world::Bonuses[i];
+    if (b.Active && seen(b.Y)) s.bonuses[static_cast<std::size_t>(s.bonusCount++)] = {b.X, b.Y};
+  }
+  s.tileCount = 0;
+  for (const world::FallingTile& t : world::FallingTiles) {
+    if (t.Active && seen(t.Y) && s.tileCount < kMaxThings) s.tiles[static_cast<std::size_t>(s.tileCount++)] = {t.X, t.Y};
+  }
+}
+
 void TakeSight(Sight& s) {
   s.frame = S.frame;
   s.x = static_cast<double>(world::Player.X);
@@ -118,17 +131,7 @@ void TakeSight(Sight& s) {
     }
   }
   s.drillTip = static_cast<double>(world::DrillY) + 32.0;
-  s.bonusCount = 0;
-  for (std::size_t i = 1; i < world::Bonuses.size() && s.bonusCount < kMaxThings; ++i) {
-    const world::Bonus& b = world::Bonuses[i];
-    if (!b.Active || !OnScreen(static_cast<double>(b.Y), s.scrollY)) continue;
-    s.bonuses[static_cast<std::size_t>(s.bonusCount++)] = {static_cast<double>(b.X), static_cast<double>(b.Y), 1};
-  }
-  s.tileCount = 0;
-  for (const world::FallingTile& t : world::FallingTiles) {
-    if (!t.Active || !OnScreen(static_cast<double>(t.Y), s.scrollY) || s.tileCount >= kMaxThings) continue;
-    s.tiles[static_cast<std::size_t>(s.tileCount++)] = {static_cast<double>(t.X), static_cast<double>(t.Y), 0};
-  }
+  FillThings(s, true);
   s.bombs = static_cast<double>(world::Bombs);
   s.ears = world::EarsOn();
   s.boots = world::BootsOn();
@@ -159,20 +162,6 @@ Sight WorldThings;  // the sharp player's lists, filled from the whole world
 Things Bonuses() { return Seen ? Things{Seen->bonuses.data(), Seen->bonusCount} : Things{WorldThings.bonuses.data(), WorldThings.bonusCount}; }
 Things Tiles() { return Seen ? Things{Seen->tiles.data(), Seen->tileCount} : Things{WorldThings.tiles.data(), WorldThings.tileCount}; }
 
-void FillWorldThings() {
-  Sight& s = WorldThings;
-  s.bonusCount = 0;
-  for (std::size_t i = 1; i < world::Bonuses.size() && s.bonusCount < kMaxThings; ++i) {
-    const world::Bonus& b = world::Bonuses[i];
-    if (b.Active) s.bonuses[static_cast<std::size_t>(s.bonusCount++)] = {static_cast<double>(b.X), static_cast<double>(b.Y), 1};
-  }
-  s.tileCount = 0;
-  for (const world::FallingTile& t : world::FallingTiles) {
-    if (t.Active && s.tileCount < kMaxThings) {
-      s.tiles[static_cast<std::size_t>(s.tileCount++)] = {static_cast<double>(t.X), static_cast<double>(t.Y), 0};
-    }
-  }
-}
 
 // ---- keys, pressed no faster than a hand can ----------------------------------
 
@@ -705,7 +694,7 @@ void Autoplay() {
     w = LookHuman(seen, before);
   } else {
     Seen = nullptr;
-    FillWorldThings();
+    FillThings(WorldThings, false);
     w = LookSharp();
   }
   if (w.floor > S.deepestRow) {
