@@ -51,11 +51,31 @@ tw_wait_window() { tw_wait_for 60 tw_find_window && echo "$TW_FOUND"; }
 # tw_focus WINDOW: gives WINDOW the keyboard focus and waits until it has it
 # (30 seconds at most; "windowfocus --sync" can wait for ever). The pointer
 # goes over the window too: a window manager whose focus follows the mouse
-# would otherwise hand the focus back to what is under it.
-tw_focus() { tw_wait_for 30 tw_try_focus "$1"; }
+# would otherwise hand the focus back to what is under it. Every other try
+# asks the window manager instead (_NET_ACTIVE_WINDOW), in case it takes the
+# focus back from a window that grabbed it by itself. On a timeout it says
+# which window had the focus and which windows carry the game's name.
+tw_focus() {
+  local deadline=$((SECONDS + 30)) try=0
+  while [ "$SECONDS" -lt "$deadline" ]; do
+    try=$((try + 1))
+    tw_try_focus "$1" "$try" && return 0
+    sleep 0.1
+  done
+  local has
+  has=$(xdotool getwindowfocus 2>/dev/null) || true
+  echo "the focus stayed on window ${has:-none} ($(xdotool getwindowname "$has" 2>/dev/null)) after $try tries;" \
+    "windows named Tumblewell: $(xdotool search --name '^Tumblewell$' 2>/dev/null | tr '\n' ' ')"
+  return 1
+}
 tw_try_focus() {
-  timeout 5 xdotool mousemove --window "$1" 200 150 || true
-  timeout 5 xdotool windowfocus "$1" && [ "$(xdotool getwindowfocus)" = "$1" ]
+  timeout 5 xdotool mousemove --window "$1" 200 150 >/dev/null 2>&1 || true
+  if [ $(($2 % 2)) -eq 0 ]; then
+    timeout 5 xdotool windowactivate "$1" >/dev/null 2>&1 || true
+  else
+    timeout 5 xdotool windowfocus "$1" >/dev/null 2>&1 || true
+  fi
+  [ "$(xdotool getwindowfocus 2>/dev/null)" = "$1" ]
 }
 
 # tw_state_is FILE PATTERN: the game's --state line matches the extended
@@ -124,9 +144,9 @@ tw_run_game_in_xvfb() {
   XDG_CONFIG_HOME="$TW_WORK/config" SDL_AUDIODRIVER=dummy "$bin" --data "$TW_WORK/data" \
     --report "$TW_WORK/report.json" --state "$TW_WORK/state" "$@" >"$TW_WORK/out" 2>"$TW_WORK/err" &
   TW_GAME_PID=$!
+  tw_wait_state "$TW_WORK/state" '^frame=' 60 || return 1
   TW_WINDOW=$(tw_wait_window) || true
   [ -n "$TW_WINDOW" ] || { echo "FAIL: no window"; return 1; }
-  tw_wait_state "$TW_WORK/state" '^frame=' 60
 }
 
 # tw_launch_in_window NAME PATTERN ARGS...: starts $BIN (with ARGS) in the
@@ -141,9 +161,11 @@ tw_launch_in_window() {
   XDG_CONFIG_HOME="$WORK/config" SDL_AUDIODRIVER=dummy "$BIN" --data "$WORK/data" --state "$STATE" "$@" \
     >"$WORK/$name.out" 2>"$WORK/$name.err" &
   GPID=$!
+  # The window is looked for once the game runs: the first one a renderer is
+  # made for may still be replaced by one it can draw on.
+  tw_wait_state "$STATE" "$pattern" 60 || exit 1
   WID=$(tw_wait_window) || true
   [ -n "$WID" ] || fail "no window"
-  tw_wait_state "$STATE" "$pattern" 60 || exit 1
   tw_focus "$WID" || fail "the window did not get the focus"
 }
 
