@@ -104,8 +104,9 @@ double Bounce(Integer material, int rows) {
   return (kFloor - 1) * 32 - top;
 }
 
-// Speed after a long fall with Up pressed eight times a second.
-double BrakedFall(int steps, bool ears) {
+// Speed after a long fall with Up pressed every `every` steps (6.25: eight
+// times a second; 8: the six a second a person manages).
+double BrakedFall(int steps, bool ears, double every = 6.25) {
   Scene(0);
   Place(6, 0);
   world::EarsTime = ears ? 100000.0f : 0.0f;
@@ -113,7 +114,7 @@ double BrakedFall(int steps, bool ears) {
   for (int i = 0; i < steps; ++i) {
     if (i >= next) {
       core::Controls.JumpRequest = true;
-      next += 6.25;
+      next += every;
     }
     Step();
   }
@@ -134,6 +135,28 @@ bool Caught(int rows, bool braking) {
     Step();
   }
   return world::TileAt(6, kFloor) > 0 && world::TileAt(7, kFloor) > 0;
+}
+
+// What a landing after a fall of `rows` rows, braked at a person's six
+// presses a second, does to the platform: it holds, knocks a tile loose (the
+// creature rides it down) or smashes it.
+const char* BrakedLanding(int rows) {
+  Scene(Tile(world::kMatNormal), 5, 8);
+  Place(6, kFloor - 1 - rows);
+  double next = 3;
+  for (int i = 0; i < 400 && world::TileAt(6, kFloor) > 0 && world::Player.Y < (kFloor - 1) * 32 - 2; ++i) {
+    if (i >= next && world::Player.VelocityY > 0) {
+      core::Controls.JumpRequest = true;
+      next += 8.0;
+    }
+    Step();
+  }
+  for (int i = 0; i < 5; ++i) Step();
+  if (world::TileAt(6, kFloor) > 0 && world::TileAt(7, kFloor) > 0) return "holds";
+  for (const auto& t : world::FallingTiles) {
+    if (t.Active) return "knocked loose";
+  }
+  return "smashed";
 }
 
 // Standing still, then jumping: are the tiles under the feet still there?
@@ -189,10 +212,12 @@ int main(int argc, char** argv) {
               IceTap(13));
   std::printf("gum bounce of a 4-row drop: %.0f px (normal floor: %.0f px)\n", Bounce(world::kMatGum, 4),
               Bounce(world::kMatNormal, 4));
-  std::printf("braked fall at 8 presses/s: %.0f px/s (with big ears %.0f px/s)\n", BrakedFall(600, false),
-              BrakedFall(600, true));
+  std::printf("braked fall at 8 presses/s: %.0f px/s (with big ears %.0f px/s); at 6 presses/s: %.0f px/s\n",
+              BrakedFall(600, false), BrakedFall(600, true), BrakedFall(600, false, 8.0));
   std::printf("platform catches a fall of 4 / 6 rows: braked %s / %s, unbraked %s / %s\n", YesNo(Caught(4, true)),
               YesNo(Caught(6, true)), YesNo(Caught(4, false)), YesNo(Caught(6, false)));
+  std::printf("a fall of 6 / 10 / 20 rows braked at 6 presses/s lands: %s / %s / %s\n", BrakedLanding(6),
+              BrakedLanding(10), BrakedLanding(20));
   std::printf("floor under the feet stays: walking %s, jump from standing %s\n",
               YesNo(FloorAfter(false, Tile(world::kMatNormal))), YesNo(FloorAfter(true, Tile(world::kMatNormal))));
   std::printf("glass holds a standing creature: %s; holds a fall of 1 row: %s\n",

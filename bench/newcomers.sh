@@ -35,7 +35,7 @@ def script(kind, rng):
         ev.append((f, key, "down")); ev.append((f + length, key, "up"))
     side = rng.choice(["Left", "Right"])
     f = rng.randint(30, 90)  # a moment to look at the screen first
-    hold = rng.randint(25, 45)
+    hold = rng.randint(45, 75)  # long enough to leave the starting ledge (three tiles)
     ev.append((f, side, "down")); ev.append((f + hold, side, "up"))
     f += hold + rng.randint(10, 40)
     while f < END:

@@ -169,7 +169,9 @@ void UseTuning(const MenuRun& run, const std::string& text) {
 // The creature starts low and fast drills reach it about 25 frames into the
 // game: a game that ends by itself, so the name entry really waits.
 std::string DrillTuning(const std::string& staying_alive) {
+  // The scroll is pinned too: the drills' last step lands at a known frame.
   return StoryTuning({{"Position_Tile_Y", "13"},
+                      {"Level-01_ScreenSpeed", "10"},
                       {"Starting_Position_Y", "300"},
                       {"Speed_of_Lowering", "100"},
                       {"Staying_Alive", staying_alive}});
