@@ -116,17 +116,19 @@ WEB_PORT ?= 8018
 web: build
 	nice -n 10 ./scripts/build-web.sh $(BUILD_DIR) $(WEB_BUILD_DIR)
 
-# A local server for the built page, on 127.0.0.1 only.
+# A local server for the built page, on 127.0.0.1 only; it sends the .gz
+# copies to browsers that take gzip, as a host with precompressed files does.
 web-serve: web
 	@echo "Serving the game at http://127.0.0.1:$(WEB_PORT)/ (Ctrl-C stops)"
-	python3 -m http.server $(WEB_PORT) --bind 127.0.0.1 --directory $(WEB_BUILD_DIR)/site
+	python3 web/serve.py $(WEB_PORT) --directory $(WEB_BUILD_DIR)/site
 
 # Headless Chromium (Debian's) driven by puppeteer-core from npm, with no browser download.
 web-test-deps:
 	./scripts/install-web-test-deps.sh
 
-# Story, menu and a game by keys; the ten attract replays against the native
-# build's ends; a high score kept across a reload.
+# What web/serve.py sends; the first load's transfer (at most 15 MB); story,
+# menu and a game by keys; the ten attract replays against the native build's
+# ends; a high score kept across a reload.
 web-test: web web-test-deps
 	node web/test/web-test.mjs --site $(WEB_BUILD_DIR)/site --native $(BUILD_DIR)
 

@@ -48,6 +48,10 @@ target_link_options(tumblewell PRIVATE
 set_property(TARGET tumblewell APPEND PROPERTY LINK_DEPENDS
   ${CMAKE_SOURCE_DIR}/src/platform/web_pre.js ${TW_WEB_DATA}/font.ini)
 
-add_custom_command(TARGET tumblewell POST_BUILD
-  COMMAND ${CMAKE_COMMAND} -E copy_if_different ${CMAKE_SOURCE_DIR}/web/index.html ${TW_SITE}/index.html
+# The page itself, copied on its own: a change to it alone relinks nothing.
+add_custom_command(OUTPUT ${TW_SITE}/index.html
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${TW_SITE}
+  COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_SOURCE_DIR}/web/index.html ${TW_SITE}/index.html
+  DEPENDS ${CMAKE_SOURCE_DIR}/web/index.html
   VERBATIM)
+add_custom_target(tw_web_page ALL DEPENDS ${TW_SITE}/index.html)

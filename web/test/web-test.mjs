@@ -1,4 +1,7 @@
 // The browser version in headless Chromium (Debian's, driven by puppeteer-core):
+//  - web/serve.py sends the .gz copies to a client that takes gzip, the plain
+//    files to one that does not, and nothing from outside the site;
+//  - the first load's transfer (the .gz copies) at most 15 MB;
 //  - the story pages into the main menu with keys, a game started, the state
 //    the page shows and a picture on the canvas, frames moving on;
 //  - the ten attract replays played in the page, each end identical to the
@@ -9,13 +12,18 @@
 // over 20 s of a busy game, for each of SDL's renderers.
 //
 // Usage: node web/test/web-test.mjs --site build-web/site --native build [--bench] [--shots DIR]
-//        [--only menu|replays|scores]
+//        [--only server|menu|replays|scores]
 import { spawn, spawnSync } from 'node:child_process';
 import fs from 'node:fs';
+import http from 'node:http';
 import os from 'node:os';
 import path from 'node:path';
 import process from 'node:process';
+import { fileURLToPath } from 'node:url';
+import zlib from 'node:zlib';
 import puppeteer from 'puppeteer-core';
+
+const here = path.dirname(fileURLToPath(import.meta.url));
 
 const args = process.argv.slice(2);
 const opt = (name, fallback) => {
@@ -37,7 +45,7 @@ const sleep = (ms) => new Promise((r) => setTimeout(r, ms));
 // --- the server and the browser ----------------------------------------------
 
 async function startServer() {
-  const server = spawn('python3', ['-m', 'http.server', '0', '--bind', '127.0.0.1', '--directory', site],
+  const server = spawn('python3', [path.join(here, '..', 'serve.py'), '0', '--directory', site],
                        { stdio: ['ignore', 'pipe', 'pipe'] });
   let port = 0;
   const seen = (data) => {
@@ -69,17 +77,57 @@ async function cleanUp() {
 }
 
 // A page in its own browser context (its own IndexedDB), or in `context`.
+// The first one comes from an empty cache: its transfer is the page's.
+let firstLoad = true;
 async function openPage(query, context, width = 1024, height = 768) {
   const ctx = context || (await browser.createBrowserContext());
   const page = await ctx.newPage();
   await page.setViewport({ width, height });
   page.on('pageerror', (e) => console.log(`  page error: ${e.message}`));
+  const transfer = firstLoad && !context ? await countTransfer(page) : null;
+  firstLoad = false;
   await page.goto(url + 'index.html' + (query ? '?args=' + encodeURIComponent(query) : ''));
   await waitFor(page, () => window.Module && (Module.gameState || Module.twFailed || Module.twExitCode !== undefined),
                 60000, 'the game running');
   const failed = await page.evaluate(() => window.Module.twFailed || '');
   if (failed) throw new Error('the page says: ' + failed);
+  if (transfer) await transfer();
   return { page, ctx };
+}
+
+// The bytes that came over the wire for the page (headers and compressed
+// bodies, as Chromium counts them), against the same files on the disk.
+// Called once the game runs: by then its four files have all arrived.
+const PAGE_FILES = ['index.html', 'game.js', 'game.wasm', 'game.data'];
+const TRANSFER_LIMIT = 15e6;
+async function countTransfer(page) {
+  const cdp = await page.createCDPSession();
+  await cdp.send('Network.enable');
+  const urls = new Map();
+  const sent = new Map();
+  cdp.on('Network.responseReceived', (e) => urls.set(e.requestId, e.response.url));
+  cdp.on('Network.loadingFinished', (e) => sent.set(e.requestId, e.encodedDataLength));
+  return async () => {
+    await cdp.detach().catch(() => {});
+    let wire = 0;
+    let disk = 0;
+    const seen = new Set();
+    for (const [id, bytes] of sent) {
+      wire += bytes;
+      const name = urls.has(id) ? decodeURIComponent(new URL(urls.get(id)).pathname).replace(/^\/+/, '') : '';
+      const file = path.join(site, name);
+      if (name && fs.existsSync(file) && fs.statSync(file).isFile()) {
+        disk += fs.statSync(file).size;
+        seen.add(name);
+      }
+    }
+    const mb = (n) => (n / 1e6).toFixed(1);
+    console.log(`page transfer: ${mb(wire)} MB (files on disk: ${mb(disk)} MB)`);
+    const missing = PAGE_FILES.filter((f) => !seen.has(f));
+    check(missing.length === 0 && wire <= TRANSFER_LIMIT,
+          `the first load transfers ${mb(wire)} MB, at most ${mb(TRANSFER_LIMIT)} MB` +
+          (missing.length ? ` (not counted: ${missing.join(', ')})` : ''));
+  };
 }
 
 async function waitFor(page, fn, ms, what, arg) {
@@ -158,6 +206,56 @@ function gameOnly(report) {
 }
 
 // --- the checks ---------------------------------------------------------------
+
+// A request as a client sends it, with only the headers given (fetch would
+// ask for gzip and unpack the answer itself).
+function rawGet(target, headers = {}) {
+  return new Promise((resolve, reject) => {
+    // The path goes as it is: a URL would resolve its "..".
+    const { hostname, port } = new URL(url);
+    const req = http.request({ hostname, port, path: '/' + target.replace(/^\//, ''), headers }, (res) => {
+      const chunks = [];
+      res.on('data', (c) => chunks.push(c));
+      res.on('end', () => resolve({ status: res.statusCode, headers: res.headers, body: Buffer.concat(chunks) }));
+      res.on('error', reject);
+    });
+    req.on('error', reject);
+    req.end();
+  });
+}
+
+async function serverAnswers() {
+  const gzip = { 'Accept-Encoding': 'gzip, deflate, br' };
+  for (const [name, type] of [['game.data', 'application/octet-stream'], ['game.wasm', 'application/wasm'],
+                              ['game.js', 'text/javascript']]) {
+    const plain = fs.readFileSync(path.join(site, name));
+    const packed = fs.statSync(path.join(site, name + '.gz')).size;
+    const r = await rawGet(name, gzip);
+    let unpacked = Buffer.alloc(0);
+    try { unpacked = zlib.gunzipSync(r.body); } catch { /* not gzip: differs below */ }
+    check(r.status === 200 && r.headers['content-encoding'] === 'gzip' &&
+          Number(r.headers['content-length']) === packed && r.body.length === packed &&
+          r.headers['content-type'] === type && /accept-encoding/i.test(r.headers.vary || '') &&
+          unpacked.equals(plain),
+          `${name} to a client taking gzip: ${r.status}, ${r.headers['content-encoding'] || 'not encoded'}, ` +
+          `${r.body.length} bytes (${name}.gz has ${packed}), ${r.headers['content-type']}, ` +
+          `unpacks to ${unpacked.equals(plain) ? 'the file' : 'something else'}`);
+  }
+  const wasmSize = fs.statSync(path.join(site, 'game.wasm')).size;
+  for (const [what, headers] of [['no Accept-Encoding', {}], ['gzip;q=0', { 'Accept-Encoding': 'gzip;q=0' }]]) {
+    const r = await rawGet('game.wasm', headers);
+    check(r.status === 200 && !r.headers['content-encoding'] && r.body.length === wasmSize &&
+          r.headers['content-type'] === 'application/wasm',
+          `game.wasm with ${what}: ${r.status}, ${r.headers['content-encoding'] || 'not encoded'}, ` +
+          `${r.body.length} bytes (the file has ${wasmSize})`);
+  }
+  // The staged data lies next to the site: a way out would reach it.
+  if (!fs.existsSync(path.join(site, '..', 'web-data', 'font.ini'))) throw new Error('web-data/font.ini is missing');
+  for (const target of ['/../web-data/font.ini', '/%2e%2e/web-data/font.ini', '/..%2fweb-data/font.ini']) {
+    const r = await rawGet(target, gzip);
+    check(r.status === 404, `${target} is not served (${r.status})`);
+  }
+}
 
 async function storyMenuAndGame() {
   const { page, ctx } = await openPage('', null);
@@ -296,6 +394,7 @@ try {
     await benchmark();
   } else {
     const only = opt('--only', '');  // one part, when working on it
+    if (!only || only === 'server') await serverAnswers();
     if (!only || only === 'menu') await storyMenuAndGame();
     if (!only || only === 'replays') await attractReplays();
     if (!only || only === 'scores') await highScoreKeptAcrossReload();
