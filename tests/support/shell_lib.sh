@@ -149,11 +149,27 @@ tw_run_game_in_xvfb() {
   [ -n "$TW_WINDOW" ] || { echo "FAIL: no window"; return 1; }
 }
 
+# tw_start_desktop APP: a scratch folder $WORK with an application directory
+# using APP's data, a private X server and a small window manager (evilwm),
+# all stopped and removed when the script exits, with a game started by
+# tw_launch_in_window; defines fail.
+tw_start_desktop() {
+  WORK=$(mktemp -d)
+  GPID=
+  WMPID=
+  trap '[ -n "$GPID" ] && kill "$GPID" 2>/dev/null; [ -n "$WMPID" ] && kill "$WMPID" 2>/dev/null;
+        [ -n "${TW_XVFB_PID:-}" ] && kill "$TW_XVFB_PID" 2>/dev/null; rm -rf "$WORK"' EXIT
+  tw_start_xvfb
+  evilwm -fn fixed >/dev/null 2>&1 &
+  WMPID=$!
+  tw_link_app_data "$1" "$WORK/data"
+}
+fail() { echo "FAIL: $*"; exit 1; }
+
 # tw_launch_in_window NAME PATTERN ARGS...: starts $BIN (with ARGS) in the
 # scratch folder $WORK, with options of its own and the state file
 # $WORK/NAME.state; waits for its window and for a state line matching
-# PATTERN, then gives the window the focus. Sets GPID, WID and STATE. The
-# calling check defines fail.
+# PATTERN, then gives the window the focus. Sets GPID, WID and STATE.
 tw_launch_in_window() {
   local name=$1 pattern=$2
   shift 2

@@ -14,16 +14,7 @@ for tool in Xvfb xdotool evilwm import; do
 done
 [ -x /usr/bin/convert ] || { echo "SKIP: ImageMagick's convert not installed"; exit 77; }
 mkdir -p "$SHOTS"
-WORK=$(mktemp -d)
-GPID=
-WMPID=
-trap '[ -n "$GPID" ] && kill "$GPID" 2>/dev/null; [ -n "$WMPID" ] && kill "$WMPID" 2>/dev/null;
-      [ -n "${TW_XVFB_PID:-}" ] && kill "$TW_XVFB_PID" 2>/dev/null; rm -rf "$WORK"' EXIT
-tw_start_xvfb
-evilwm -fn fixed >/dev/null 2>&1 &
-WMPID=$!
-tw_link_app_data "$(dirname "$BIN")" "$WORK/data"
-fail() { echo "FAIL: $*"; exit 1; }
+tw_start_desktop "$(dirname "$BIN")"
 
 # start_game NAME: a story game at once; sets GPID, WID and STATE (the game's
 # --state file, which the checks wait on).

@@ -16,18 +16,9 @@ done
 APP=$(dirname "$BIN")
 ARCADE=$(grep -l '^mode=arcade' "$APP"/replay*.ini | head -1 || true)
 [ -n "$ARCADE" ] || { echo "SKIP: no arcade replay in $APP"; exit 77; }
-WORK=$(mktemp -d)
-GPID=
-WMPID=
-trap '[ -n "$GPID" ] && kill "$GPID" 2>/dev/null; [ -n "$WMPID" ] && kill "$WMPID" 2>/dev/null;
-      [ -n "${TW_XVFB_PID:-}" ] && kill "$TW_XVFB_PID" 2>/dev/null; rm -rf "$WORK"' EXIT
-tw_start_xvfb
-evilwm -fn fixed >/dev/null 2>&1 &
-WMPID=$!
-tw_link_app_data "$APP" "$WORK/data"
+tw_start_desktop "$APP"
 OPTIONS=$WORK/data/textures/options.bmp
 printf '[main]\r\nDetails_High=True\r\nGameMode_Story=True\r\nSound_On=True\r\nFULL_SCREEN=False\r\nArcadeLocked=True\r\nStoryReaden=True\r\n' >"$OPTIONS"
-fail() { echo "FAIL: $*"; exit 1; }
 option() { sed -n "s/^$1 *= *\([A-Za-z]*\).*/\1/p" "$OPTIONS"; }
 
 # start NAME ARGS...: the game with a state file; waits for its first frame
