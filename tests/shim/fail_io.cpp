@@ -49,6 +49,19 @@ bool OpenFails(const char* path, int flags) {
   return real_access(path, F_OK) == 0;  // only a file that is there
 }
 
+using OpenFn = int (*)(const char*, int, ...);
+
+// The mode argument is there only when the flags create a file.
+int OpenThrough(OpenFn real_open, const char* path, int flags, va_list ap) {
+  mode_t mode = 0;
+  if ((flags & O_CREAT) != 0 || (flags & O_TMPFILE) == O_TMPFILE) mode = static_cast<mode_t>(va_arg(ap, int));
+  if (OpenFails(path, flags)) {
+    errno = EACCES;
+    return -1;
+  }
+  return real_open(path, flags, mode);
+}
+
 }  // namespace
 
 extern "C" {
@@ -79,37 +92,21 @@ ssize_t read(int fd, void* buf, size_t count) {
 }
 
 int open(const char* path, int flags, ...) {
-  using OpenFn = int (*)(const char*, int, ...);
   static OpenFn real_open = reinterpret_cast<OpenFn>(dlsym(RTLD_NEXT, "open"));
-  mode_t mode = 0;
-  if ((flags & O_CREAT) != 0 || (flags & O_TMPFILE) == O_TMPFILE) {
-    va_list ap;
-    va_start(ap, flags);
-    mode = static_cast<mode_t>(va_arg(ap, int));
-    va_end(ap);
-  }
-  if (OpenFails(path, flags)) {
-    errno = EACCES;
-    return -1;
-  }
-  return real_open(path, flags, mode);
+  va_list ap;
+  va_start(ap, flags);
+  const int fd = OpenThrough(real_open, path, flags, ap);
+  va_end(ap);
+  return fd;
 }
 
 int open64(const char* path, int flags, ...) {
-  using OpenFn = int (*)(const char*, int, ...);
   static OpenFn real_open = reinterpret_cast<OpenFn>(dlsym(RTLD_NEXT, "open64"));
-  mode_t mode = 0;
-  if ((flags & O_CREAT) != 0 || (flags & O_TMPFILE) == O_TMPFILE) {
-    va_list ap;
-    va_start(ap, flags);
-    mode = static_cast<mode_t>(va_arg(ap, int));
-    va_end(ap);
-  }
-  if (OpenFails(path, flags)) {
-    errno = EACCES;
-    return -1;
-  }
-  return real_open(path, flags, mode);
+  va_list ap;
+  va_start(ap, flags);
+  const int fd = OpenThrough(real_open, path, flags, ap);
+  va_end(ap);
+  return fd;
 }
 
 }  // extern "C"
