@@ -64,8 +64,43 @@ function twReadSaves(attempt, done) {
   });
 }
 
+// Emscripten's IndexedDB file system (as of 3.1.6) reports a failed write
+// or delete as `this.error` inside an arrow function, which is undefined: the
+// copy would count the failure as done and the page would never hear of it.
+// These pass on the request's own error.
+function twReportIndexedDbErrors() {
+  function settle(req, callback) {
+    req.onsuccess = function () { callback(null); };
+    req.onerror = function (e) {
+      callback(req.error || new Error('IndexedDB refused the request'));
+      if (e && e.preventDefault) e.preventDefault();
+    };
+  }
+  IDBFS.storeRemoteEntry = function (store, path, entry, callback) {
+    var req;
+    try {
+      req = store.put(entry, path);
+    } catch (e) {
+      callback(e);
+      return;
+    }
+    settle(req, callback);
+  };
+  IDBFS.removeRemoteEntry = function (store, path, callback) {
+    var req;
+    try {
+      req = store['delete'](path);
+    } catch (e) {
+      callback(e);
+      return;
+    }
+    settle(req, callback);
+  };
+}
+
 Module['preRun'] = Module['preRun'] || [];
 Module['preRun'].push(function () {
+  twReportIndexedDbErrors();
   // The page may choose SDL's renderer ("software" is the faster here).
   if (Module['twRenderer']) ENV['SDL_RENDER_DRIVER'] = Module['twRenderer'];
   // A finger on the picture is not a mouse button: the page's pad plays by touch.

@@ -764,9 +764,12 @@ async function savesKept(ctx) {
   await page.evaluate(() => {
     window.twRefusePuts = true;
     const realPut = IDBObjectStore.prototype.put;
+    // Refused as a full disk does: the request's error event, not an exception.
     IDBObjectStore.prototype.put = function (...putArgs) {
-      if (window.twRefusePuts) throw new DOMException('refused by the test', 'QuotaExceededError');
-      return realPut.apply(this, putArgs);
+      if (!window.twRefusePuts) return realPut.apply(this, putArgs);
+      const req = { error: new DOMException('refused by the test', 'QuotaExceededError') };
+      Promise.resolve().then(() => req.onerror && req.onerror({ preventDefault() {} }));
+      return req;
     };
     FS.writeFile('/save/probe.txt', 'kept');
     Module.twSyncSaves();
