@@ -675,7 +675,7 @@ async function highScoreByTouch(ctx) {
     await tap(page, hand, 'OK');
     await waitFor(page, () => Module.gameState.inGame, 5000, 'a game');
     await waitFor(page, () => Module.gameState.gameOver, 400000, 'the end of the autoplayed game');
-    if (await page.evaluate(() => Module.gameState.score >= 250) || game === 4) break;
+    if (await page.evaluate(() => Module.gameState.score >= 250) || game === 8) break;
     // No name to enter: the game winds itself up and the menu comes back.
     await waitFor(page, () => !Module.gameState.inGame, 15000, 'the menu after a game under the table');
   }
