@@ -1,7 +1,8 @@
-// Hits, falling tiles, glass, debris and bombs.
+// Hits, falling glass, debris and bonus bombs under landing tiles. Chains of
+// falling tiles, glass landings and the player's bomb are played through in
+// the golden runs.
 #include "world_fixture.h"
 
-#include <set>
 #include <tuple>
 
 namespace tw::testing {
@@ -64,36 +65,6 @@ TEST_F(TileDynamics, HitsPushOrSmashByForceAndMaterial) {
   EXPECT_EQ(std::tuple(Get(3, 8), world::Score), std::tuple(1, 0.0f));
 }
 
-TEST_F(TileDynamics, AColumnOfTilesFallsOneAfterAnother) {
-  Set(5, 2, 1);
-  Set(5, 6, 2);
-  Set(5, 10, 7);  // greendark normal
-  Set(5, 14, world::kStone);
-  world::HitTile(5, 2, 6.0f, true, false);
-  RunTiles(600);
-  EXPECT_EQ(ActiveFalling(), 0);
-  // All three came to rest on the stone. Falling tiles pass through each
-  // other, so a tile that follows one it knocked loose may overtake it.
-  EXPECT_EQ((std::multiset<Integer>{Get(5, 11), Get(5, 12), Get(5, 13)}), (std::multiset<Integer>{1, 2, 7}));
-  EXPECT_EQ(Get(5, 2) + Get(5, 6) + Get(5, 10), 0);
-  EXPECT_GE(world::Score, 15.0f);  // at least the three pushes
-}
-
-TEST_F(TileDynamics, GlassLandings) {
-  // A long drop smashes a falling glass tile; a short one lets it settle; a
-  // fast tile landing on glass smashes the glass below it.
-  Set(5, 1, world::kGlass);
-  Set(7, 10, world::kGlass);
-  Set(9, 1, 1);
-  Set(9, 12, world::kGlass);
-  for (int col : {5, 7, 9}) Set(col, col == 9 ? 13 : 12, world::kStone);
-  world::HitTile(5, 1, 4.0f, true, false);
-  world::HitTile(7, 10, 3.3f, true, false);
-  world::HitTile(9, 1, 4.0f, true, false);
-  RunTiles(400);
-  EXPECT_EQ(std::tuple(Get(5, 11), Get(7, 11), Get(9, 12) == world::kGlass), std::tuple(0, world::kGlass, false));
-}
-
 TEST_F(TileDynamics, ALandingGlassTileEndsThePass) {
   Set(5, 12, world::kStone);
   Set(8, 2, 1);
@@ -128,31 +99,6 @@ TEST_F(TileDynamics, BombsUnderLandingTilesGoOff) {
   EXPECT_EQ(std::tuple(world::Bonuses[2].Active, world::Bonuses[2].Type, Get(9, 11)), std::tuple(false, "pie", 1));
   // Only the three pushes scored: a bonus bomb's blast earns nothing.
   EXPECT_FLOAT_EQ(world::Score, 15.0f);
-}
-
-TEST_F(TileDynamics, ThePlayersBomb) {
-  PlaceCreature(5, 5);  // centre cell (5, 5)
-  world::Bombs = 0;
-  Set(5, 6, 1);
-  world::Explode(0);
-  EXPECT_EQ(std::tuple(Get(5, 6), world::ExplosionEffects[0].Active), std::tuple(1, false));
-
-  world::Bombs = 2;
-  world::Player.Weight = 5.0f;
-  Set(4, 4, 1);
-  Set(3, 5, 1);  // two columns left: knocked loose
-  Set(6, 7, 1);  // below the block: knocked loose
-  Set(5, 8, 1);  // out of reach
-  world::Explode(0);
-  EXPECT_EQ(std::tuple(world::Bombs, world::Player.Weight), std::tuple(1.0f, 4.5f));
-  EXPECT_EQ(Get(5, 6) + Get(4, 4) + Get(3, 5) + Get(6, 7), 0);
-  EXPECT_EQ(std::tuple(ActiveDebris(), ActiveFalling(), Get(5, 8)), std::tuple(2, 2, 1));
-  EXPECT_EQ(std::tuple(world::Score, world::ExplosionEffects[0].X), std::tuple(2 * 10.0f + 2 * 5.0f, 160.0f - 51.0f));
-
-  // A light creature keeps its weight.
-  world::Player.Weight = 3.5f;
-  world::Explode(0);
-  EXPECT_EQ(std::tuple(world::Bombs, world::Player.Weight), std::tuple(0.0f, 3.5f));
 }
 
 TEST_F(TileDynamics, DebrisRunsOutAndTilesLeavingTheShaftAreDropped) {
