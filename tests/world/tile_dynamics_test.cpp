@@ -14,18 +14,12 @@ class TileDynamics : public WorldTest {
     WorldTest::SetUp();
     EmptyShaft();
   }
-  static int ActiveFalling() {
-    int n = 0;
-    for (const auto& t : world::FallingTiles) n += t.Active ? 1 : 0;
-    return n;
-  }
-  static int ActiveDebris() {
-    int n = 0;
-    for (const auto& d : world::SmashDebrisList) n += d.Active ? 1 : 0;
-    return n;
+  template <typename Pool>
+  static int Active(const Pool& pool) {
+    return static_cast<int>(std::count_if(pool.begin(), pool.end(), [](const auto& x) { return x.Active; }));
   }
   static void RunTiles(int maxSteps) {
-    for (int i = 0; i < maxSteps && ActiveFalling() > 0; ++i) world::UpdateTiles();
+    for (int i = 0; i < maxSteps && Active(world::FallingTiles) > 0; ++i) world::UpdateTiles();
   }
 };
 
@@ -53,7 +47,7 @@ TEST_F(TileDynamics, HitsPushOrSmashByForceAndMaterial) {
     Set(15, 8, 1);
     world::HitTile(4, 8, c.force, c.scoring, c.all);
     world::HitTile(15, 8, 50.0f, true, true);
-    EXPECT_EQ(std::tuple(Get(4, 8), ActiveFalling(), ActiveDebris(), world::Score, Get(15, 8)),
+    EXPECT_EQ(std::tuple(Get(4, 8), Active(world::FallingTiles), Active(world::SmashDebrisList), world::Score, Get(15, 8)),
               std::tuple(c.after, c.falling, c.debris, c.points, 1)) << c.cell << " at " << c.force;
   }
   // With both lists full the hit is dropped.
@@ -106,9 +100,9 @@ TEST_F(TileDynamics, DebrisRunsOutAndTilesLeavingTheShaftAreDropped) {
   world::HitTile(3, 5, 9.0f, false, false);
   world::FallingTiles[0] = world::FallingTile{true, 160.0f, 1050.0f * 32.0f + 40.0f, 2.0f, 1.0f, true, true};
   world::UpdateTiles();
-  EXPECT_EQ(std::tuple(ActiveDebris(), ActiveFalling()), std::tuple(1, 0));
+  EXPECT_EQ(std::tuple(Active(world::SmashDebrisList), Active(world::FallingTiles)), std::tuple(1, 0));
   for (int i = 0; i < 5; ++i) world::UpdateTiles();  // past Smashing_Explosion_Distance
-  EXPECT_EQ(ActiveDebris(), 0);
+  EXPECT_EQ(Active(world::SmashDebrisList), 0);
 }
 
 }  // namespace
