@@ -1,5 +1,5 @@
-// Hits, falling glass, debris and bonus bombs under landing tiles. Chains of
-// falling tiles, glass landings and the player's bomb are played through in
+// Hits, falling glass, debris and bombs. Chains of
+// falling tiles, glass landings and the player's blast are played through in
 // the golden runs.
 #include "world_fixture.h"
 
@@ -93,6 +93,22 @@ TEST_F(TileDynamics, BombsUnderLandingTilesGoOff) {
   EXPECT_EQ(std::tuple(world::Bonuses[2].Active, world::Bonuses[2].Type, Get(9, 11)), std::tuple(false, "pie", 1));
   // Only the three pushes scored: a bonus bomb's blast earns nothing.
   EXPECT_FLOAT_EQ(world::Score, 15.0f);
+}
+
+// The blast itself is played through in the golden runs; its cost is not
+// (their creatures are never heavy enough to lose weight to a bomb).
+TEST_F(TileDynamics, ThePlayersBombNeedsABombAndLightensOnlyAHeavyCreature) {
+  PlaceCreature(5, 5);
+  Set(5, 6, 1);
+  world::Bombs = 0;
+  world::Explode(0);
+  EXPECT_EQ(std::tuple(Get(5, 6), world::ExplosionEffects[0].Active, world::Bombs), std::tuple(1, false, 0.0f));
+  for (const auto& [weight, after] : {std::pair{5.0f, 4.5f}, {3.5f, 3.5f}}) {
+    world::Bombs = 2;
+    world::Player.Weight = weight;
+    world::Explode(0);
+    EXPECT_EQ(std::tuple(world::Bombs, world::Player.Weight), std::tuple(1.0f, after)) << weight;
+  }
 }
 
 TEST_F(TileDynamics, DebrisRunsOutAndTilesLeavingTheShaftAreDropped) {
