@@ -1,6 +1,7 @@
-// The creature: walking speeds, absurd tunings and the end of a game. Jumps,
-// braking, ice, landings on each material and tiles falling on the creature
-// are played through in the golden runs, which hash its whole state.
+// The creature: absurd tunings and the end of a game. Walking on each
+// material and with boots, jumps, braking, ice, landings and tiles falling on
+// the creature are played through in the golden runs, which hash its whole
+// state.
 #include "world_fixture.h"
 
 #include <cmath>
@@ -26,26 +27,6 @@ class PlayerMove : public WorldTest {
     world::UpdatePlayer();
   }
 };
-
-TEST_F(PlayerMove, WalkingSpeedPerMaterialAndWithBoots) {
-  struct Case {
-    Integer cell;
-    bool boots;
-    Single step;
-  };
-  const Case cases[] = {{1, false, 2.0f},  {2, false, 1.0f},  {3, false, 2.0f}, {4, false, 4.0f},
-                        {world::kGlass, false, 2.0f}, {world::kStone, false, 2.0f}, {1, true, 3.0f},
-                        {2, true, 1.5f}};
-  for (const Case& c : cases) {
-    OnFloor(c.cell);
-    world::BootTime = c.boots ? 50.0f : 0.0f;
-    Step(true);
-    EXPECT_NEAR(world::Player.X, 160.0f + c.step, 1e-4) << c.cell << (c.boots ? " boots" : "");
-    Step(false, true);
-    EXPECT_NEAR(world::Player.X, 160.0f, 1e-4) << c.cell;
-    EXPECT_FLOAT_EQ(world::Player.Y, 160.0f);
-  }
-}
 
 TEST_F(PlayerMove, ZeroDivisorsNeverMakeInfiniteSpeeds) {
   const std::string text = WithValues(BasicTuning(), {{"WalkSpeed_Mud_DEVIDER", "0"}, {"SlowDown_AfterHit_Ice_DEVIDER", "0"},
