@@ -96,25 +96,5 @@ TEST(IniFile, MissingFileReadsEmptyAndChangesByAnotherWriterAreSeen) {
   EXPECT_EQ(ReadIni("s", "k", file), "22");
 }
 
-TEST(IniFile, WriteCreatesFileAndFoldersAtomically) {
-  test::TempDir dir;
-  const std::string file = dir.File("sub/folder/opts.ini");
-  EXPECT_TRUE(WriteIni("main", "Details_High", "True", file));
-  EXPECT_EQ(test::ReadText(file), "[main]\r\nDetails_High=True\r\n");
-  EXPECT_TRUE(WriteIni("main", "Sound_On", "False", file));
-  EXPECT_EQ(ReadIni("MAIN", "sound_on", file), "False");
-  // No temporary file is left behind.
-  int entries = 0;
-  for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(dir.File("sub/folder"))) ++entries;
-  EXPECT_EQ(entries, 1);
-}
-
-TEST(IniFile, WriteToAnUnwritablePlaceFailsQuietly) {
-  test::TempDir dir;
-  test::WriteText(dir.File("blocker"), "a file, not a folder");
-  EXPECT_FALSE(WriteIni("s", "k", "v", dir.File("blocker/inside.ini")));
-  EXPECT_EQ(test::ReadText(dir.File("blocker")), "a file, not a folder");
-}
-
 }  // namespace
 }  // namespace tw::config

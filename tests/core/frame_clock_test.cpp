@@ -10,92 +10,72 @@ namespace tw::core {
 namespace {
 
 // A fake counter at 1 MHz that advances by `step` on every read and by the
-// requested time on every sleep.
+// requested time (plus `overshoot`) on every sleep.
 struct FakeClock {
   std::int64_t now = 1'000'000;
   std::int64_t step = 1000;  // 1 ms per read
+  std::int64_t overshoot = 0;
   int reads = 0;
   std::int64_t slept_us = 0;
 
   void Install() {
     SetClockSource({[this] {
                       ++reads;
-                      now += step;
-                      return now;
+                      return now += step;
                     },
                     [] { return std::int64_t{1'000'000}; },
                     [this](std::int64_t us) {
                       slept_us += us;
-                      now += us;
+                      now += us + overshoot;
                     }});
+  }
+  // One frame after `work_us` of work; the step it leaves.
+  double Frame(std::int64_t work_us = 0) {
+    now += work_us;
+    Single target = 50.0f;
+    WaitFrame(target);
+    EXPECT_FLOAT_EQ(target, 0.02f);  // replaced by its reciprocal
+    return FrameTime;
   }
 };
 
-TEST(WaitFrame, HoldsTheFramePeriodAndFixesTheStepAlsoAfterASlowFrame) {
+TEST(WaitFrame, HoldsThePeriodAsleepWithAFixedStepWhateverTheFramesCost) {
   FakeClock clock;
   clock.Install();
-  Single target = 50.0f;
-  WaitFrame(target);
-  EXPECT_FLOAT_EQ(target, 0.02f);  // replaced by its reciprocal
-  EXPECT_EQ(FrameTime, 0.02);
+  SetFrameWaitEnabled(true);
+  EXPECT_EQ(clock.Frame(), 0.02);
   const std::int64_t start = FrameClock.FrameStart;
-
-  target = 50.0f;
-  WaitFrame(target);
-  // The wait ended no earlier than 20 ms after the previous frame start.
+  EXPECT_EQ(clock.Frame(), 0.02);
+  // The wait ended no earlier than 20 ms after the previous frame start, and
+  // slept most of the period instead of spinning through it.
   EXPECT_GE(FrameClock.Now - start, 20'000);
   EXPECT_LT(FrameClock.Now - start, 22'000);
-  EXPECT_EQ(FrameTime, 0.02);
-  // It slept most of the period instead of spinning through it.
   EXPECT_GT(clock.slept_us, 15'000);
   EXPECT_LT(clock.reads, 20);
 
-  // A slow frame (75 ms of work) waits once and still steps by the fixed amount.
-  clock.now += 75'000;
-  const Single spins_before = FrameClock.SpinCount;
-  target = 50.0f;
-  WaitFrame(target);
-  EXPECT_EQ(FrameClock.SpinCount - spins_before, 1.0f);
-  EXPECT_EQ(FrameTime, 0.02);
-}
-
-TEST(WaitFrame, LateWakeUpsDoNotAccumulateAndAStallStartsAfresh) {
-  // Every sleep overshoots by 0.4 ms and every frame works 5 ms: a clock that
-  // took each start from the end of the last wait would run slow.
-  FakeClock clock;
+  // Every sleep overshooting by 0.4 ms and every frame working 5 ms: a clock
+  // that took each start from the end of the last wait would run slow.
   clock.step = 50;
-  SetClockSource({[&clock] { return clock.now += clock.step; }, [] { return std::int64_t{1'000'000}; },
-                  [&clock](std::int64_t us) { clock.now += us + 400; }});
-  SetFrameWaitEnabled(true);
-  Single target = 50.0f;
-  WaitFrame(target);
+  clock.overshoot = 400;
+  clock.Frame();
   const std::int64_t first = clock.now;
-  for (int i = 0; i < 500; ++i) {
-    clock.now += 5'000;
-    target = 50.0f;
-    WaitFrame(target);
-    EXPECT_EQ(FrameTime, 0.02);
-  }
-  const double mean_ms = static_cast<double>(clock.now - first) / 500.0 / 1000.0;
-  EXPECT_NEAR(mean_ms, 20.0, 0.01);
-
+  for (int i = 0; i < 500; ++i) EXPECT_EQ(clock.Frame(5'000), 0.02);
+  EXPECT_NEAR(static_cast<double>(clock.now - first) / 500.0 / 1000.0, 20.0, 0.01);
+  // A slow frame (75 ms of work) waits once and still steps by the fixed amount.
+  const Single spins_before = FrameClock.SpinCount;
+  EXPECT_EQ(clock.Frame(75'000), 0.02);
+  EXPECT_EQ(FrameClock.SpinCount - spins_before, 1.0f);
   // One frame 30 ms late is made up by the next wait being shorter...
-  clock.now += 30'000;
-  target = 50.0f;
-  WaitFrame(target);
-  const std::int64_t after_late = clock.now;
-  target = 50.0f;
-  WaitFrame(target);
-  EXPECT_LT(clock.now - after_late, 20'000 - 5'000);
+  clock.Frame(30'000);
+  std::int64_t before = clock.now;
+  clock.Frame();
+  EXPECT_LT(clock.now - before, 20'000 - 5'000);
   // ...but after a stall of a second the frames come a full period apart
   // again at once rather than all the missed frames in a burst.
-  clock.now += 1'000'000;
-  target = 50.0f;
-  WaitFrame(target);
-  const std::int64_t after_stall = clock.now;
-  target = 50.0f;
-  WaitFrame(target);
-  EXPECT_GE(clock.now - after_stall, 20'000);
+  clock.Frame(1'000'000);
+  before = clock.now;
+  clock.Frame();
+  EXPECT_GE(clock.now - before, 20'000);
 }
 
 // The browser's refresh can be any rate, with jitter; over ten seconds the

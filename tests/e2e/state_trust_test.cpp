@@ -21,10 +21,6 @@ namespace {
 namespace fs = std::filesystem;
 using test::JsonValue;
 
-constexpr const char* kReadOptions =
-    "[main]\r\nDetails_High=True\r\nGameMode_Story=True\r\nSound_On=True\r\nFULL_SCREEN=False\r\n"
-    "ArcadeLocked=True\r\nStoryReaden=True\r\n";
-
 // A story table of ten entries below zero: a game given up at once (score 0)
 // tops it.
 std::string LowTable() {
@@ -50,7 +46,7 @@ int CountOf(const std::string& text, const std::string& part) {
 }
 
 struct Game : test::GameRun {
-  Game() { test::WriteText(data.File("textures/options.bmp"), kReadOptions); }
+  Game() { test::WriteText(data.File("textures/options.bmp"), test::kReadOptions); }
   std::string Scores() const { return data.File("textures/dot_black2.bmp"); }
 
   void Run(std::vector<std::string> args, const std::string& keys, std::vector<std::string> env = {}) {
@@ -118,7 +114,7 @@ TEST(UnreadableFiles, AHighScoreFileThatCannotBeOpenedIsLeftAsItIs) {
 
 TEST(UnreadableFiles, OptionsThatFailToReadStartFromDefaultsAndAreNotSavedOver) {
   Game g;
-  const std::string options = std::string(kReadOptions) + "Integer_Scale=True\r\n";
+  const std::string options = std::string(test::kReadOptions) + "Integer_Scale=True\r\n";
   test::WriteText(g.data.File("textures/options.bmp"), options);
   // An I/O error while reading; without a user data folder to fall back on
   // (XDG_DATA_HOME unset, HOME a folder that cannot be written) nothing is saved.
@@ -151,23 +147,18 @@ std::string EscapeAndP(const std::string& later = "") {
   return "5 Return down\n7 Return up\n40 Escape down\n40 P down\n42 Escape up\n42 P up\n" + later;
 }
 
-TEST(OneResetPerGame, EscapeWinsOverPInTheSameFrame) {
+TEST(OneResetPerGame, EscapeWinsOverPAndARecordingLastsOneGame) {
   Game g;
   g.Run({"--frames", "200"}, EscapeAndP());
   EXPECT_EQ(std::tuple(g.R()["mode"].string, g.R()["menu"]["screen"].string, g.R()["menu"]["item"].number),
             std::tuple("menu", "", 1.0));  // back on the main menu with New Game selected
   EXPECT_EQ(g.R()["played_games"].number, 1);  // the wind-up ran
   EXPECT_TRUE(g.R()["replay"]["game_ended"].boolean);
-  // The next game starts unpaused.
-  g.Run({"--frames", "260"}, EscapeAndP("200 Return down\n202 Return up\n"));
-  EXPECT_EQ(g.R()["mode"].string, "playing");
-}
-
-TEST(OneResetPerGame, EscapeAndPWithRecordingOnWriteTheFirstGameAndRecordNoMore) {
-  Game g;
+  // The next game starts unpaused; with recording on, the first game is
+  // written and the second is not recorded.
   g.Run({"--record", "--frames", "260"}, EscapeAndP("200 Return down\n202 Return up\n"));
   EXPECT_EQ(g.R()["mode"].string, "playing");
-  EXPECT_FALSE(g.R()["replay"]["record"].boolean);  // the recording lasted one game
+  EXPECT_FALSE(g.R()["replay"]["record"].boolean);
   const std::string replay = test::ReadText(g.data.File("replay.ini"));
   EXPECT_NE(replay.find("endframe="), std::string::npos) << replay;
   EXPECT_NE(replay.find("lastframe="), std::string::npos) << replay;

@@ -12,23 +12,26 @@ namespace key = core::key;
 using frontend::MenuItem;
 using frontend::MenuScreen;
 
-TEST_F(MenuInput, MainMenuMovesOncePerPressWithoutWrapping) {
+TEST_F(MenuInput, ItemsMoveOncePerPressAndStopAtTheEnds) {
+  // The main menu runs 1..7; the option rows 10, 12..15 (no row 11).
+  for (const auto& [screen, from, code, taps, to] :
+       {std::tuple{"", 1, key::Up, 1, 1}, {"", 1, key::Down, 9, 7}, {"options", 10, key::Up, 1, 12},
+        {"options", 12, key::Down, 2, 10}, {"options", 10, key::Up, 6, 15}}) {
+    MenuScreen = screen;
+    MenuItem = static_cast<Integer>(from);
+    for (int i = 0; i < taps; ++i) Tap(code);
+    EXPECT_EQ(std::tuple(MenuScreen, MenuItem), std::tuple(screen, to)) << screen << " " << from << " x" << taps;
+  }
+  EXPECT_EQ(CountSound("menu1"), 19);  // every press sounds, also at the ends
+  // Holding Down moves one item only; a press ends the idle count.
+  MenuScreen.clear();
   MenuItem = 1;
-  Tap(key::Up);  // no wrapping round
-  EXPECT_EQ(MenuItem, 1);
-  // Holding Down moves one item only.
+  frontend::IdleFrames = 500;
   Press(key::Down);
   for (int i = 0; i < 5; ++i) frontend::MenuInput();
-  EXPECT_EQ(MenuItem, 2);
+  EXPECT_EQ(std::tuple(MenuItem, frontend::IdleFrames), std::tuple(2, 0.0f));
   Release(key::Down);
   frontend::MenuInput();
-  for (int i = 0; i < 9; ++i) Tap(key::Down);
-  EXPECT_EQ(MenuItem, 7);
-  EXPECT_EQ(CountSound("menu1"), 11);  // every press sounds, also at the ends
-  frontend::IdleFrames = 500;
-  Tap(key::Up);
-  EXPECT_EQ(MenuItem, 6);
-  EXPECT_EQ(frontend::IdleFrames, 0.0f);
 }
 
 TEST_F(MenuInput, OnlyTheByte128CountsAsPressedAndOnlyZeroAsReleased) {
@@ -68,20 +71,6 @@ TEST_F(MenuInput, OpeningTheCreditsRestartsTheirRows) {
   MenuItem = 5;
   Tap(key::Return);
   EXPECT_EQ(std::tuple(frontend::CreditRows[4].Y, frontend::CreditRows[4].Alpha), std::tuple(540.0f, 0.0f));
-}
-
-TEST_F(MenuInput, OptionRowsStopAtBothEndsAndSkipEleven) {
-  MenuScreen = "options";
-  MenuItem = 10;
-  Tap(key::Up);
-  EXPECT_EQ(MenuItem, 12);
-  Tap(key::Down);
-  EXPECT_EQ(MenuItem, 10);
-  Tap(key::Down);
-  EXPECT_EQ(MenuItem, 10);
-  for (int i = 0; i < 6; ++i) Tap(key::Up);
-  EXPECT_EQ(MenuItem, 15);
-  EXPECT_EQ(MenuScreen, "options");
 }
 
 TEST_F(MenuInput, NewGameArmsTheFadeAndTheReplayKeysArmOneMode) {

@@ -90,40 +90,6 @@ TEST_F(ControllerTest, EachButtonActsAsTheKeyOfItsScreenAndNameEntryStaysOnTheKe
   EXPECT_TRUE(core::IsDown(key::Left));
 }
 
-TEST_F(ControllerTest, ThePadPlaysAndMovesThroughTheMenuLikeTheKeyboard) {
-  EmptyShaft();
-  core::InGame = true;
-  const auto frame = [this](SDL_GameControllerButton b) {  // pressed for one frame, then released
-    Button(b, true);
-    input::ReadKeyboard();
-    world::ApplyCommands(input::ReadControls());
-    Button(b, false);
-  };
-  frame(SDL_CONTROLLER_BUTTON_DPAD_RIGHT);
-  EXPECT_TRUE(core::Controls.MoveRight);
-  frame(SDL_CONTROLLER_BUTTON_A);
-  EXPECT_TRUE(core::Controls.JumpRequest);
-  frame(SDL_CONTROLLER_BUTTON_X);
-  EXPECT_TRUE(core::Controls.BombLatch);  // the bomb went off at once
-  frame(SDL_CONTROLLER_BUTTON_START);
-  EXPECT_TRUE(core::Paused);
-  frame(SDL_CONTROLLER_BUTTON_BACK);
-  EXPECT_TRUE(core::GameOver);
-
-  core::InGame = false;
-  frontend::MenuScreen = "";
-  frontend::MenuItem = 1;
-  for (auto b : {SDL_CONTROLLER_BUTTON_DPAD_DOWN, SDL_CONTROLLER_BUTTON_A}) {
-    Button(b, true);
-    input::ReadKeyboard();
-    frontend::MenuInput();
-    Button(b, false);
-    input::ReadKeyboard();
-    frontend::MenuInput();
-  }
-  EXPECT_EQ(frontend::MenuScreen, "hs");  // moved to High Scores and confirmed
-}
-
 TEST_F(ControllerTest, AGamePlayedWithThePadPlaysBackTheSame) {
   for (auto& e : config::HighScores) e.Score = 100000;  // no name entry
   const auto game = [this](bool record) {

@@ -87,17 +87,6 @@ class CatalogueLoad : public ::testing::Test {
   const fs::path root_ = temp_.path;
 };
 
-TEST_F(CatalogueLoad, EveryEntryLoadsIntoItsSlot) {
-  WriteFakeData();
-  LoadAllTextures();
-  for (const auto& e : TextureCatalogue()) {
-    int w = 0, h = 0;
-    EXPECT_TRUE(*e.slot != 0 && platform::TextureSize(*e.slot, w, h) && w == 8 && h == 8) << e.path;
-  }
-  EXPECT_EQ(std::tuple(TileTextures[0], TileTextures[53], LoadingScreenOn, LoadCount, Stored()),
-            std::tuple(0, 0, true, 160, "160"));
-}
-
 TEST_F(CatalogueLoad, MissingOrDamagedFilesLeaveTheirSlotsEmpty) {
   WriteFakeData();
   const fs::path app = root_ / "app";
@@ -107,10 +96,16 @@ TEST_F(CatalogueLoad, MissingOrDamagedFilesLeaveTheirSlotsEmpty) {
   std::ofstream(app / "textures/bonus/pie.bmp", std::ios::trunc) << "not a picture";
   std::ofstream(app / "textures/menu/title.dds", std::ios::trunc) << "DDS ";  // header cut off
   LoadAllTextures();
-  EXPECT_EQ(std::tuple(TexPaused, TexFontBlue, TexBomb, TexPie, TexTitle), std::tuple(0, 0, 0, 0, 0));
-  // Their neighbours (Boot is the next file after the damaged bomb) still load.
-  EXPECT_TRUE(TexFontDefaultNum != 0 && TexBoot != 0 && TexRestart != 0);
-  EXPECT_EQ(LoadCount, 160);  // the progress still advances past failures
+  const std::set<const Texture*> spoilt = {&TexPaused, &TexFontBlue, &TexBomb, &TexPie, &TexTitle};
+  // Every other entry (Boot is the next file after the damaged bomb) loads into its slot.
+  for (const auto& e : TextureCatalogue()) {
+    int w = 0, h = 0;
+    const bool loaded = *e.slot != 0 && platform::TextureSize(*e.slot, w, h) && w == 8 && h == 8;
+    EXPECT_EQ(loaded, spoilt.count(e.slot) == 0) << e.path;
+  }
+  // The progress still advances past failures.
+  EXPECT_EQ(std::tuple(TileTextures[0], TileTextures[53], LoadingScreenOn, LoadCount, Stored()),
+            std::tuple(0, 0, true, 160, "160"));
 }
 
 TEST_F(CatalogueLoad, PicturesClaimingHugeSizesAreNeverDecoded) {

@@ -1,5 +1,5 @@
 // The game logic that runs inside a game-screen frame (no drawing needed):
-// hand-back, fades, banner, glass bomb pass, drill contact and the
+// fades, banner, glass bomb pass, drill contact and the
 // look-ahead arrows; and how particles are tinted.
 #include <gtest/gtest.h>
 
@@ -33,14 +33,6 @@ TEST_F(GameScreenRules, TheMenuFadeRunsOutOnlyAfterAMenuStart) {
   const Single after_one = frontend::MenuFade;
   Frame();
   EXPECT_EQ(std::tuple(after_one, frontend::MenuFade), std::tuple(1.0f, 0.0f));
-}
-
-TEST_F(GameScreenRules, TheEndFadeHandsBackToTheMenu) {
-  world::EndFade = 5;  // 2 per frame
-  Frames(2);
-  EXPECT_TRUE(core::InGame);
-  EXPECT_TRUE(Frame());
-  EXPECT_EQ(std::tuple(world::EndFade, core::InGame), std::tuple(-1.0f, false));
 }
 
 TEST_F(GameScreenRules, TheLevelBannerFadesInAndOutAndHoldsWhilePaused) {

@@ -19,6 +19,11 @@ struct TempDir {
   std::string File(const std::string& name) const { return path + "/" + name; }
 };
 
+// The options of a player who has read the story: the game starts on the main menu.
+inline constexpr const char* kReadOptions =
+    "[main]\r\nDetails_High=True\r\nGameMode_Story=True\r\nSound_On=True\r\nFULL_SCREEN=False\r\n"
+    "ArcadeLocked=True\r\nStoryReaden=True\r\n";
+
 void WriteText(const std::string& path, const std::string& text);
 std::string ReadText(const std::string& path);
 

@@ -1,4 +1,6 @@
-// The grid's cell operations and the shaft generated from the built-in levels.
+// The grid's bounds and the arcade shaft generated from the built-in levels
+// (first touches and the story shaft from the shipped files are played
+// through in the golden runs).
 #include "world_fixture.h"
 
 #include <cmath>
@@ -23,30 +25,8 @@ TEST_F(Grid, TileAtStaysInsideTheGrid) {
   EXPECT_EQ(world::TileAt(3, 5000, 4), 4);
   EXPECT_EQ(world::TileAt(3, 5001, 4) + world::TileAt(3, 1e9f, 4) + world::TileAt(NAN, 3, 4), 0);
   EXPECT_EQ(world::TileAt(3, 5000.4f) + world::TileAt(3, 5000, -1), 8);  // -1 means "read only"
-}
-
-TEST_F(Grid, TouchAtScoresTheFirstTouchOfColouredTilesOnly) {
-  EmptyShaft();
-  for (auto& column : world::TileGrid.Touched) column.fill(false);
-  Set(2, 20, 1);                // normal, green
-  Set(3, 20, world::kGlass);
-  Set(4, 20, world::kStone);
-  Set(5, 20, world::kWallMetal);
-  core::CurrentLevel = 6;
-  world::Score = 0;
-  EXPECT_TRUE(world::TouchAt(2, 20, true, true));
-  EXPECT_FLOAT_EQ(world::Score, 2.0f);  // 6 div 3
-  EXPECT_EQ(std::tuple(world::ScorePopups[1].Active, world::ScorePopups[1].Text), std::tuple(true, "2"));
-  for (int col : {2, 3, 4, 5, 6}) world::TouchAt(static_cast<Single>(col), 20, true, true);  // touched, glass, stone, wall, empty
-  EXPECT_FLOAT_EQ(world::Score, 2.0f);
-  // Columns 20 and above, and rows past the grid, are refused.
+  // A touch is refused in column 20 and past the last row alike.
   EXPECT_FALSE(world::TouchAt(20, 20, true, true) || world::TouchAt(3, 5001, true, true));
-
-  // Below level 3 a first touch is still worth a point.
-  core::CurrentLevel = 0;
-  Set(7, 30, 8);
-  world::TouchAt(7, 30, true, true);
-  EXPECT_FLOAT_EQ(world::Score, 2.0f + 1.0f);
 }
 
 TEST_F(Generation, ArcadeShaftFromTheBuiltInLevels) {
@@ -83,28 +63,6 @@ TEST_F(Generation, ArcadeShaftFromTheBuiltInLevels) {
   }
   EXPECT_GT(platforms, 0);
   EXPECT_FLOAT_EQ(world::Score, 0.0f);
-}
-
-TEST_F(Generation, StoryShaftHasDoubleGlassAndUntouchedPlatforms) {
-  // Touched flags left over from an earlier game must not survive generation.
-  for (auto& column : world::TileGrid.Touched) column.fill(true);
-  StartGame(/*story=*/true);
-  for (int row : {229, 230, 349, 350, 739, 740, 889, 890}) {
-    for (int col = 1; col <= 13; ++col) EXPECT_EQ(Get(col, row), world::kGlass) << row;
-  }
-  for (int col : {0, 14}) EXPECT_EQ(std::tuple(Get(col, 400), Get(col, 800)), std::tuple(61, 62)) << col;
-  int coloured = 0;
-  for (int row = 10; row < 1040; ++row) {
-    for (int col = 1; col <= 13; ++col) {
-      const Integer v = Get(col, row);
-      if (v >= 1 && v <= 50 && v != 5 && v != 6) {
-        ++coloured;
-        EXPECT_FALSE(world::TileGrid.Touched[col][row]) << col << "," << row;
-      }
-    }
-  }
-  EXPECT_GT(coloured, 100);
-  EXPECT_FLOAT_EQ(world::Score, 0.0f);  // the touches made while generating do not count
 }
 
 }  // namespace
