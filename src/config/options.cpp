@@ -88,9 +88,17 @@ std::string HighScoreFile() {
 void RemoveStaleSaveTemporaries() {
   const std::string settings = SettingsFile(AppName());
   const std::string user = platform::UserDataDir();  // an installed game saves there
-  for (const std::string& dir : {platform::AppDir(), platform::AppPath("\\textures"),
-                                 settings.substr(0, settings.rfind('/')), user, user + "/textures"}) {
-    if (!dir.empty() && dir != "/textures") platform::RemoveStaleTemporaries(dir);
+  // Only the temporaries of files this game saves: anything else in these
+  // folders is the player's, whatever its name looks like.
+  for (const std::string& dir : {platform::AppDir(), user}) {
+    if (!dir.empty()) platform::RemoveStaleTemporaries(dir, {"replay.ini", "screenshot*"});
+  }
+  for (const std::string& dir : {platform::AppPath("\\textures"), user.empty() ? std::string() : user + "/textures"}) {
+    if (!dir.empty()) platform::RemoveStaleTemporaries(dir, {"options.bmp", "dot_black2.bmp", "dot_white2.bmp"});
+  }
+  const std::size_t cut = settings.rfind('/');
+  if (cut != std::string::npos && cut > 0) {
+    platform::RemoveStaleTemporaries(settings.substr(0, cut), {std::string_view(settings).substr(cut + 1)});
   }
 }
 
