@@ -188,6 +188,7 @@ void GameFrame() {
   render::RenderGame();
   GameFrameMusic();
   TrackGameResult();
+  TrackStateTrail();
 }
 
 void ShutDown() {
