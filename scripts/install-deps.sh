@@ -27,6 +27,8 @@ PACKAGES=(
   dpkg-dev file lintian
   # the fuzz targets (libFuzzer) and the sanitizer runtimes
   clang-14 libclang-rt-14-dev ccache
+  # `make coverage`
+  gcovr
 )
 
 missing=()

@@ -12,15 +12,12 @@
 #include "core/frame_clock.h"
 #include "core/game_state.h"
 #include "core/printable.h"
-#include "world/level_scroll.h"
 #include "app/desktop_events.h"
+#include "app/game_frame.h"
 #include "app/report.h"
-#include "frontend/end_of_game.h"
 #include "frontend/menu.h"
 #include "input/autoplayer.h"
-#include "input/controls.h"
 #include "input/keyboard.h"
-#include "input/name_entry.h"
 #include "platform/audio.h"
 #include "platform/clock.h"
 #include "platform/files.h"
@@ -28,16 +25,12 @@
 #include "platform/interrupt.h"
 #include "platform/video.h"
 #include "platform/web.h"
-#include "render/debug_overlay.h"
 #include "render/device.h"
-#include "render/game_screen.h"
-#include "render/screenshot.h"
 #include "replay/replay.h"
 #include "replay/run_code.h"
 #include "world/player.h"
-#include "core/random.h"
 #include "world/score.h"
-#include "world/tile_dynamics.h"
+#include "core/random.h"
 
 namespace tw::app {
 
@@ -160,40 +153,8 @@ void StartGameNow(StartMode mode) {
   input::ResetAutoplayer();
 }
 
-bool Autoplaying = false;
-
 // What a run given with --play-code goes by in messages and the report.
 constexpr const char* kRunCodeName = "(run code)";
-
-void GameFrame() {
-  replay::PlayPauses();
-  if (!core::GameOver) {
-    input::ReadControls();
-    if (Autoplaying) input::Autoplay();
-    if (input::ScreenshotRequested) {
-      input::ScreenshotRequested = false;
-      render::TakeScreenshot();
-    }
-  }
-  if (core::GameOver) input::ScanNameKeys();
-  if (!core::Paused) {
-    replay::ReplayStep();
-    world::UpdatePlayer();
-    world::UpdateTiles();
-    world::LowerDrills();
-    render::UpdateDebugText();
-    world::ScoreStep("");
-    world::DriftClouds();
-    world::TrackLevelAndScroll();
-    frontend::EndOfGameCheck();
-  } else {
-    replay::PausedFrame();
-  }
-  render::RenderGame();
-  GameFrameMusic();
-  TrackGameResult();
-  TrackStateTrail();
-}
 
 void ShutDown() {
   replay::ShutDown();  // a recording cut short keeps what it has
@@ -430,6 +391,7 @@ bool StepFrame() {
   } else {
     GameFrame();
   }
+  EndOfFrame();
   const double work = platform::ThreadCpuSeconds() - work_start;
   r.work_total += work;
   if (r.work_ms.size() < r.work_ms.capacity()) r.work_ms.push_back(static_cast<float>(work * 1000.0));

@@ -4,7 +4,6 @@
 
 #include "config/settings_store.h"
 #include "config/tuning.h"
-#include "config/utility_component.h"
 #include "core/game_state.h"
 #include "frontend/menu.h"
 #include "platform/files.h"
@@ -21,10 +20,9 @@ std::string NewEntryKey;
 
 namespace {
 
-// The won picture of the mode, taken out of the archive into the
-// application directory and loaded into the won screen's slot.
+// The won picture of the mode, from the application directory into the won
+// screen's slot.
 void LoadWonPicture(std::string_view file, bool yield) {
-  config::Utility().ExtractFile(file);
   if (yield) platform::PumpEvents();
   render::LoadTexture(render::WonImage, platform::AppPath("\\" + std::string(file)), 0);
   if (yield) platform::PumpEvents();

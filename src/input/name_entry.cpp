@@ -53,8 +53,6 @@ bool& LatchOf(int code) {
 }  // namespace
 
 void ScanNameKeys() {
-  // A failed read keeps the previous table; the next read acquires again.
-  ReadKeyboard();
   if ((IsDown(key::Escape) || IsDown(key::Return)) && world::EndFade == 0.0f) world::EndReady = true;
   for (const NameKey& k : kNameKeys) {
     bool& latch = LatchOf(k.code);

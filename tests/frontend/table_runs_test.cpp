@@ -5,8 +5,7 @@
 #include <filesystem>
 #include <set>
 
-#include "input/controls.h"
-#include "world/tile_dynamics.h"
+#include "app/game_frame.h"
 
 namespace tw::testing {
 namespace {
@@ -20,14 +19,7 @@ class TableRuns : public FrontendTest {
     config::SaveHighScores();
   }
 
-  // The steps of an unpaused game frame that matter here, in the main loop's order.
-  static void Frame() {
-    if (!core::GameOver) input::ReadControls();
-    replay::ReplayStep();
-    world::UpdatePlayer();
-    world::UpdateTiles();
-    frontend::EndOfGameCheck();
-  }
+  static void Frame() { app::GameFrame(); }
 
   // A game walked right for `walk` frames, then given up and entered as `name`
   // (with `score` in place of its own when given). The entry's score.
