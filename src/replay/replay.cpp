@@ -315,18 +315,20 @@ std::optional<std::string_view> Lookup(std::string_view section, std::string_vie
 // compares it.
 void TrailStep(Single f) {
   if (f <= 0.0f || !(Recording() || world::ReplayPlayback)) return;
+  // A playback hashes only the frames its file names (the hash is not cheap).
+  const std::optional<std::string_view> want =
+      Recording() ? std::nullopt : Lookup(kTrailSection, TrailKey(f));
+  g_trail.last_step = f;
+  if (!Recording() && !want) return;
   const std::uint64_t h = world::StateHash();
   g_trail.recent[0] = g_trail.recent[1];
   g_trail.recent[1] = StepHash{f, h};
-  g_trail.last_step = f;
   if (Recording()) {
     if (!g_end.over_at_step && !g_end.noted && std::fmod(f, static_cast<Single>(kTrailStep)) == 0.0f) {
       WriteReplayValue(TrailKey(f), HashText(h), kTrailSection);
     }
     return;
   }
-  const std::optional<std::string_view> want = Lookup(kTrailSection, TrailKey(f));
-  if (!want) return;
   if (ParseHashText(*want) == h) {
     ++g_trail.check.checked;
   } else if (!g_trail.check.differs) {
