@@ -138,11 +138,15 @@ web-test-deps:
 	./scripts/install-web-test-deps.sh
 
 # What web/serve.py sends; the first load's transfer (at most 15 MB); story,
-# menu and a game by keys; the ten attract replays against the native build's
-# ends; a high score kept across a reload.
+# menu and a game by keys; the picture at pixel densities 1-3; a phone played
+# by touch; the failure pages; offline after one visit and after a rebuild;
+# the ten attract replays against the native build's ends; a high score named
+# on a phone and kept across a reload; saves through failing IndexedDB opens,
+# exported and imported.
 web-test: web web-test-deps
 	node web/test/web-test.mjs --site $(WEB_BUILD_DIR)/site --native $(BUILD_DIR)
 
-# Frames per second and main-thread busy share over 20 s of a busy game, per renderer.
+# Frames per second and main-thread busy share over 20 s of a busy game at
+# 1920x1080 and pixel density 2, per renderer.
 bench-web: web web-test-deps
 	node web/test/web-test.mjs --site $(WEB_BUILD_DIR)/site --native $(BUILD_DIR) --bench

@@ -37,7 +37,7 @@ void GameFrame() {
     if (OnIntents) OnIntents();
     if (commands.Screenshot) render::TakeScreenshot();
   }
-  if (core::GameOver) input::ScanNameKeys();
+  if (core::GameOver) frontend::TypeName(input::ScanNameKeys());
   if (!core::Paused) {
     replay::ReplayStep();
     world::Step();

@@ -94,6 +94,10 @@ void PublishState() {
   st.x = static_cast<double>(world::Player.X);
   st.y = static_cast<double>(world::Player.Y);
   st.fps = static_cast<double>(core::FrameClock.Fps);
+  // The rule WindUp applies: only a score above the table's last entry is named.
+  st.naming = core::InGame && core::GameOver && !world::ReplayPlayback && world::EndFade == 0.0f &&
+              num::CLng(static_cast<double>(world::Score)) > config::HighScores[9].Score;
+  st.name = world::TypedName.c_str();
   platform::PublishPageState(st);
 }
 

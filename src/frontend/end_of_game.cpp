@@ -2,6 +2,7 @@
 
 #include <string_view>
 
+#include "audio/sound.h"
 #include "config/settings_store.h"
 #include "config/tuning.h"
 #include "core/game_state.h"
@@ -131,6 +132,26 @@ void EndOfGameCheck() {
 
   // 4. The wind-up, once.
   WindUp();
+}
+
+void TypeName(const input::NameKeys& keys) {
+  if (keys.confirm) world::EndReady = true;
+  for (const char c : keys.typed) AppendTypedChar(c);
+}
+
+void AppendTypedChar(char c) {
+  std::string& name = world::TypedName;
+  if (c == '-') {
+    if (!name.empty()) {
+      name.pop_back();
+      audio::PlaySound("key", false, 100, 0, 0);
+    }
+    return;
+  }
+  if (name.size() < input::kMaxNameLength) {
+    name += c;
+    audio::PlaySound("key", false, 100, 0, 0);
+  }
 }
 
 }  // namespace tw::frontend
