@@ -115,15 +115,16 @@ constexpr const char* kRecordingWhat = "the replay recording";
 
 // ---- the state trail -----------------------------------------------------------
 
-// The world's hash in the last two steps: the trail's closing entry is the
-// last step that began before the game was over, which is this frame's or the
-// one before, depending on how the game ended.
-struct StepHash {
+// A recording's trail closes with the last step that began before the game
+// was over, which is this frame's or the one before, depending on how the
+// game ended; the world of the last two steps is kept (a copy is cheap, a
+// hash is not) and only the one the end names is hashed.
+struct StepCopy {
   Single frame = -1;
-  std::uint64_t hash = 0;
+  world::StateCopy state;
 };
+std::array<StepCopy, 2> g_recent;  // kept apart: too large for a temporary
 struct TrailState {
-  std::array<StepHash, 2> recent{};
   Single last_step = -1;  // the last step whose start was hashed
   TrailCheck check;
 };
@@ -276,6 +277,7 @@ std::string BonusKey(std::size_t index, const char* field) { return std::to_stri
 void SaveStartState() {
   ResetRecording();
   g_trail = TrailState{};
+  for (StepCopy& s : g_recent) s.frame = -1;
   Section& map = g_rec.sections[kMapSection];
   Append(map, "mapsizey", SingleText(config::MapHeight));
   const int last_row = static_cast<int>(std::floor(std::clamp(config::MapHeight, -1.0f, Single{world::kLastGridRow})));
@@ -315,21 +317,20 @@ std::optional<std::string_view> Lookup(std::string_view section, std::string_vie
 // compares it.
 void TrailStep(Single f) {
   if (f <= 0.0f || !(Recording() || world::ReplayPlayback)) return;
-  // A playback hashes only the frames its file names (the hash is not cheap).
-  const std::optional<std::string_view> want =
-      Recording() ? std::nullopt : Lookup(kTrailSection, TrailKey(f));
   g_trail.last_step = f;
-  if (!Recording() && !want) return;
-  const std::uint64_t h = world::StateHash();
-  g_trail.recent[0] = g_trail.recent[1];
-  g_trail.recent[1] = StepHash{f, h};
   if (Recording()) {
+    StepCopy& now = g_recent[static_cast<std::size_t>(std::fmod(f, 2.0f))];
+    now.frame = f;
+    world::CopyState(now.state);
     if (!g_end.over_at_step && !g_end.noted && std::fmod(f, static_cast<Single>(kTrailStep)) == 0.0f) {
-      WriteReplayValue(TrailKey(f), HashText(h), kTrailSection);
+      WriteReplayValue(TrailKey(f), HashText(world::HashOf(now.state)), kTrailSection);
     }
     return;
   }
-  if (ParseHashText(*want) == h) {
+  // A playback hashes only the frames its file names.
+  const std::optional<std::string_view> want = Lookup(kTrailSection, TrailKey(f));
+  if (!want) return;
+  if (ParseHashText(*want) == world::StateHash()) {
     ++g_trail.check.checked;
   } else if (!g_trail.check.differs) {
     g_trail.check.differs = true;
@@ -773,8 +774,10 @@ void NoteGameOver() {
   if (Recording() && g_rec.open) {
     WriteReplayValue(kEndFrameKey, FrameText(g_end.frame), "options");
     // The trail closes with the last step that began before the game was over.
-    for (const StepHash& s : g_trail.recent) {
-      if (s.frame > 0.0f && s.frame == g_end.frame - 1.0f) WriteReplayValue(TrailKey(s.frame), HashText(s.hash), kTrailSection);
+    for (const StepCopy& s : g_recent) {
+      if (s.frame > 0.0f && s.frame == g_end.frame - 1.0f) {
+        WriteReplayValue(TrailKey(s.frame), HashText(world::HashOf(s.state)), kTrailSection);
+      }
     }
   }
 }
