@@ -15,6 +15,9 @@ extern bool Running;
 extern bool InGame;
 extern bool Paused;
 extern bool GameOver;
+// Set while a recording plays back: the world, the controls and the menus
+// all ask it, so it sits with the other game flags.
+extern bool ReplayPlayback;
 
 // Mouse flags, written only by the window's button events (buttons 1..3).
 extern bool MouseButton1;

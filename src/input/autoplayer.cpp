@@ -677,7 +677,7 @@ AutoplayStyle CurrentAutoplayStyle() { return S.style; }
 AutoplayCounts AutoplayPressCounts() { return {S.presses, S.shortestGap}; }
 
 void Autoplay() {
-  if (core::GameOver || core::Paused || world::ReplayPlayback) return;
+  if (core::GameOver || core::Paused || core::ReplayPlayback) return;
   ++S.frame;
   View w;
   if (S.style == AutoplayStyle::Human) {

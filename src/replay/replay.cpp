@@ -316,7 +316,7 @@ std::optional<std::string_view> Lookup(std::string_view section, std::string_vie
 // recording writes it every kTrailStep frames while the game runs, a playback
 // compares it.
 void TrailStep(Single f) {
-  if (f <= 0.0f || !(Recording() || world::ReplayPlayback)) return;
+  if (f <= 0.0f || !(Recording() || core::ReplayPlayback)) return;
   g_trail.last_step = f;
   if (Recording()) {
     StepCopy& now = g_recent[static_cast<std::size_t>(std::fmod(f, 2.0f))];
@@ -694,10 +694,10 @@ void PrepareNewGame() {
   g_play.pause_left = 0;
   g_play.pausing = false;
   g_play.pause_looked_up = -1;
-  g_in_memory = !ReplayRecord && !world::ReplayPlayback;
+  g_in_memory = !ReplayRecord && !core::ReplayPlayback;
   std::uint32_t seed = core::RandomSeedWord();
   core::PlaybackHasGameSeed = false;
-  if (world::ReplayPlayback) {
+  if (core::ReplayPlayback) {
     if (ReplayFile.empty()) ReplayFile = kRecordFile;
     LoadPlaybackFile();  // read afresh for every played-back game
     if (const auto recorded = RecordedSeed()) {
@@ -730,8 +730,8 @@ void ReplayStep() {
   g_rec.paused_frames = 0;
   if (Recording()) RecordKeyChanges();
   // 3.-4. Playback: the start state at frame 0, then this frame's keys.
-  if (world::ReplayPlayback && f == 0.0f) LoadStartState();
-  if (world::ReplayPlayback && !ReplayRecord) PlayFrame(f);
+  if (core::ReplayPlayback && f == 0.0f) LoadStartState();
+  if (core::ReplayPlayback && !ReplayRecord) PlayFrame(f);
   // The trail: the world once this frame's keys have acted (a recorded bomb
   // goes off before the step in both), before the rest of the step.
   TrailStep(f);
@@ -744,7 +744,7 @@ void PausedFrame() {
 }
 
 void PlayPauses() {
-  if (!world::ReplayPlayback || ReplayRecord) return;
+  if (!core::ReplayPlayback || ReplayRecord) return;
   if (core::GameOver) {  // ended by a key: nothing more to stand still for
     g_play.pause_left = 0;
   }
@@ -792,7 +792,7 @@ void WriteClosingValues() {
 }
 
 void FinishGame() {
-  world::ReplayPlayback = false;
+  core::ReplayPlayback = false;
   ReplayRecord = false;
   Flush();
   g_rec.open = false;
@@ -821,9 +821,9 @@ std::string RecordedRunCode() {
 ReplayStatus Status() {
   ReplayStatus s;
   s.record = ReplayRecord;
-  s.playback = world::ReplayPlayback;
+  s.playback = core::ReplayPlayback;
   s.frame = ReplayFrame;
-  s.file = ReplayRecord ? RecordPath() : world::ReplayPlayback ? PlaybackPath() : g_last_file;
+  s.file = ReplayRecord ? RecordPath() : core::ReplayPlayback ? PlaybackPath() : g_last_file;
   s.game_ended = g_end.noted;
   s.end_frame = g_end.frame;
   s.end_score = g_end.score;

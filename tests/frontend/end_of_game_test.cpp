@@ -18,7 +18,7 @@ class EndOfGame : public FrontendTest {
     world::EndFade = 0;
     world::EndReady = false;
     world::GameWon = false;
-    world::ReplayPlayback = false;
+    core::ReplayPlayback = false;
     replay::ReplayRecord = false;
     config::PlayedGames = 4;
   }
@@ -74,13 +74,13 @@ TEST_F(EndOfGame, TheTableIsDecidedOnTheStoredScoreAndBlankNamesAreBolo) {
 }
 
 TEST_F(EndOfGame, APlayedBackGameNeverCountsAndArmsTheNextIdleReplay) {
-  world::ReplayPlayback = true;
+  core::ReplayPlayback = true;
   world::Score = 5000;
   world::LastName = "EVE";
   frontend::EndOfGameCheck();  // wound up at once, no name asked
   EXPECT_EQ(std::tuple(world::Score, frontend::IdleFrames, frontend::MenuScreen, frontend::MenuItem, config::HighScores[0].Score),
             std::tuple(0.0f, 900.0f, "", 1, 2500));
-  EXPECT_EQ(std::tuple(world::LastName, config::PlayedGames, PlayedGamesStored(), world::ReplayPlayback),
+  EXPECT_EQ(std::tuple(world::LastName, config::PlayedGames, PlayedGamesStored(), core::ReplayPlayback),
             std::tuple("EVE", 4, "none", false));
 }
 
@@ -99,7 +99,7 @@ TEST_F(EndOfGame, OnlyAWonStoryGameUnlocksArcade) {
   // A won game played back in story mode shows no picture but is not left won.
   core::GameOver = true;
   config::GameOptions.GameMode_Story = true;
-  world::ReplayPlayback = true;
+  core::ReplayPlayback = true;
   world::GameWon = true;
   frontend::EndOfGameCheck();
   EXPECT_EQ(std::tuple(frontend::MenuScreen, world::GameWon), std::tuple("", false));

@@ -70,12 +70,12 @@ TEST_F(TableRuns, AnEntryKeepsItsRunWhichPlaysBackToItsScoreAndLeavesWithIt) {
   Tap(core::key::Down);
   EXPECT_EQ(frontend::TableRow, 0);
   Tap(core::key::Return);
-  ASSERT_TRUE(world::ReplayPlayback && frontend::NewGamePending && frontend::WatchingTableRun);
+  ASSERT_TRUE(core::ReplayPlayback && frontend::NewGamePending && frontend::WatchingTableRun);
   frontend::NewGamePending = false;
   replay::ReplayFrame = 0;
   frontend::StartGame();
-  for (int f = 0; f < 1000 && world::ReplayPlayback; ++f) Frame();
-  EXPECT_FALSE(world::ReplayPlayback);
+  for (int f = 0; f < 1000 && core::ReplayPlayback; ++f) Frame();
+  EXPECT_FALSE(core::ReplayPlayback);
   EXPECT_TRUE(replay::Status().game_ended);
   EXPECT_EQ(num::CLng(static_cast<double>(replay::Status().end_score)), score);
   EXPECT_EQ(frontend::MenuScreen, "hs");
