@@ -4,6 +4,8 @@
 
 #include "app/command_line.h"
 #include "app/main_loop.h"
+#include "platform/files.h"
+#include "replay/run_code.h"
 
 #ifndef TW_VERSION
 #define TW_VERSION "dev"
@@ -28,6 +30,17 @@ int main(int argc, char** argv) {
   if (!tw::app::CheckCommandLinePaths(*cl, error)) {
     std::fprintf(stderr, "tumblewell: %s\n", error.c_str());
     return 2;
+  }
+  if (cl->share_file) {
+    const auto text = tw::platform::ReadFile(*cl->share_file);
+    const auto code = text ? tw::replay::EncodeRunCode(*text, error) : std::nullopt;
+    if (!code) {
+      std::fprintf(stderr, "tumblewell: --share %s: %s\n", cl->share_file->c_str(),
+                   text ? error.c_str() : "cannot read the file");
+      return 2;
+    }
+    std::printf("%s\n", code->c_str());
+    return 0;
   }
   return tw::app::RunGame(*cl);
 }

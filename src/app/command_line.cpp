@@ -56,10 +56,18 @@ std::string HelpText() {
          "  --play FILE        play the replay FILE back at once (in the mode it was\n"
          "                     recorded in; an older file without one plays in the mode\n"
          "                     of --start or of the saved options), then show the menu\n"
+         "  --verify FILE      play the replay FILE headless at full speed and check its\n"
+         "                     state trail; prints one line and exits with 0 when it\n"
+         "                     matches, 4 when the state differs (naming the first frame),\n"
+         "                     5 when it was played with another tuning file, 6 when the\n"
+         "                     file has no trail (played through, nothing checked)\n"
+         "  --share FILE       print a short text code for the replay FILE (for a link)\n"
+         "  --play-code CODE   play the run a code from --share holds, then show the menu\n"
          "\n"
          "Files: when the application directory can be written (a portable copy), the\n"
          "options (textures/options.bmp), high scores (textures/dot_black2.bmp and\n"
-         "textures/dot_white2.bmp), the replay recording (replay.ini) and screenshots\n"
+         "textures/dot_white2.bmp) with the runs of their entries (textures/runs_story.ini\n"
+         "and textures/runs_arcade.ini), the replay recording (replay.ini) and screenshots\n"
          "are kept there. Otherwise (an installed game) they are kept under the same\n"
          "names in $XDG_DATA_HOME/tumblewell (default ~/.local/share/tumblewell),\n"
          "starting from the shipped copies; screenshots go to $XDG_PICTURES_DIR when\n"
@@ -70,6 +78,7 @@ std::string HelpText() {
 
 std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& args, std::string& error) {
   CommandLine cl;
+  int runs_named = 0;  // --play, --verify, --share and --play-code each name one
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& a = args[i];
     auto value = [&](std::string& out) {
@@ -139,6 +148,7 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& args
       cl.record = true;
     } else if (a == "--play") {
       if (!value(v)) return std::nullopt;
+      ++runs_named;
       if (v.empty()) {
         error = "option --play needs a replay file";
         return std::nullopt;
@@ -147,6 +157,21 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& args
       std::error_code ec;
       const std::filesystem::path full = std::filesystem::absolute(v, ec);
       cl.play_file = ec ? v : full.string();
+    } else if (a == "--verify" || a == "--share") {
+      if (!value(v)) return std::nullopt;
+      ++runs_named;
+      if (v.empty()) {
+        error = "option " + a + " needs a replay file";
+        return std::nullopt;
+      }
+      std::error_code ec;
+      const std::filesystem::path full = std::filesystem::absolute(v, ec);
+      (a == "--share" ? cl.share_file : cl.play_file) = ec ? v : full.string();
+      if (a == "--verify") cl.verify = true;
+    } else if (a == "--play-code") {
+      if (!value(v)) return std::nullopt;
+      ++runs_named;
+      cl.play_code = v;
     } else if (a == "--report") {
       if (!value(v)) return std::nullopt;
       cl.report_file = v;
@@ -158,9 +183,17 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& args
       return std::nullopt;
     }
   }
-  if (cl.record && cl.play_file) {
-    error = "--record and --play cannot be used together";
+  if (cl.record && (cl.play_file || cl.play_code)) {
+    error = "--record cannot be used with --play, --verify or --play-code";
     return std::nullopt;
+  }
+  if (runs_named > 1) {
+    error = "use one of --play, --verify, --share and --play-code";
+    return std::nullopt;
+  }
+  if (cl.verify) {  // a check, not a show: nothing drawn, no waiting
+    cl.headless = !cl.offscreen;
+    cl.fast = true;
   }
   if (cl.headless && cl.offscreen) {
     error = "--headless and --offscreen cannot be used together";

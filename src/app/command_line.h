@@ -33,6 +33,11 @@ struct CommandLine {
   StartMode start = StartMode::None;
   bool record = false;                   // record the game --start begins (else the next)
   std::optional<std::string> play_file;  // play this replay back at once
+  // --verify FILE: play_file headless at full speed, checking its state
+  // trail; the run ends with the game and the exit code gives the verdict.
+  bool verify = false;
+  std::optional<std::string> share_file;  // --share FILE: print the file's run code
+  std::optional<std::string> play_code;   // --play-code CODE: play that run back at once
 };
 
 // Parses argv[1..]. On a bad argument returns nullopt and sets `error` to a

@@ -27,6 +27,7 @@
 #include "platform/web.h"
 #include "render/device.h"
 #include "replay/replay.h"
+#include "replay/run_code.h"
 #include "world/player.h"
 #include "world/score.h"
 #include "core/random.h"
@@ -156,6 +157,9 @@ void StartGameNow(StartMode mode) {
   input::ResetAutoplayer();
 }
 
+// What a run given with --play-code goes by in messages and the report.
+constexpr const char* kRunCodeName = "(run code)";
+
 void ShutDown() {
   replay::ShutDown();  // a recording cut short keeps what it has
   platform::SetCursorVisible(true);
@@ -243,6 +247,15 @@ int RunGame(const CommandLine& cl) {
     std::fprintf(stderr, "tumblewell: cannot read replay %s\n", cl.play_file->c_str());
     return 2;
   }
+  if (cl.play_code) {
+    std::string error;
+    std::optional<std::string> text = replay::DecodeRunCode(*cl.play_code, error);
+    if (!text) {
+      std::fprintf(stderr, "tumblewell: --play-code: %s\n", error.c_str());
+      return 2;
+    }
+    replay::UseReplayText(kRunCodeName, std::move(*text));
+  }
   if (cl.keys_file) {
     const auto text = platform::ReadFile(*cl.keys_file);
     if (!text) {
@@ -273,10 +286,10 @@ int RunGame(const CommandLine& cl) {
   StartUp(cl);
   g_run.cpu_start = platform::ProcessCpuSeconds();  // the loop's cost, not the loading's
   if (cl.record) replay::ReplayRecord = true;  // the game --start begins, or the next one
-  if (core::Running && cl.play_file) {
+  if (core::Running && (cl.play_file || cl.play_code)) {
     core::ReplayPlayback = true;
     replay::ReplayRecord = false;
-    replay::ReplayFile = *cl.play_file;
+    replay::ReplayFile = cl.play_file ? *cl.play_file : kRunCodeName;
     const bool story = cl.start == StartMode::None ? config::GameOptions.GameMode_Story
                                                    : cl.start == StartMode::Story;
     StartGameNow(story ? StartMode::Story : StartMode::Arcade);
@@ -296,7 +309,11 @@ int RunGame(const CommandLine& cl) {
     core::WaitFrame(target);
     g_run.meter.Tick();
   }
-  return FinishRun();
+  const int code = FinishRun();
+  if (!cl.verify) return code;
+  const replay::Verdict verdict = replay::VerifyVerdict();
+  std::printf("%s\n", verdict.line.c_str());
+  return verdict.exit_code;
 }
 
 namespace {
@@ -364,8 +381,9 @@ bool StepFrame() {
     core::Running = false;
     return false;
   }
-  // An autoplayed game started from the command line ends the run.
-  if (cl.autoplay && cl.start != StartMode::None && Result.over) {
+  // An autoplayed game started from the command line ends the run, as does
+  // the end of the game a --verify checks.
+  if ((cl.autoplay && cl.start != StartMode::None && Result.over) || (cl.verify && replay::GameEndNoted())) {
     core::Running = false;
     return false;
   }

@@ -1,5 +1,6 @@
 #include "config/options.h"
 
+#include <algorithm>
 #include <limits>
 #include <optional>
 
@@ -14,7 +15,7 @@ Options GameOptions{};
 // The pending entry starts empty, as one that can never be inserted.
 std::array<HighScoreEntry, 11> HighScores = [] {
   std::array<HighScoreEntry, 11> table{};
-  table[kPendingEntry] = HighScoreEntry{"Bolo", std::numeric_limits<Long>::min()};
+  table[kPendingEntry] = HighScoreEntry{"Bolo", std::numeric_limits<Long>::min(), {}};
   return table;
 }();
 
@@ -24,6 +25,8 @@ constexpr const char* kOptionsSection = "main";
 constexpr const char* kScoresSection = "hs";
 constexpr const char* kOptionsWhat = "the options";
 constexpr const char* kScoresWhat = "the high scores";
+constexpr const char* kRunsSection = "runs";
+constexpr const char* kRunsWhat = "the runs of the high scores";
 
 // Reads one option; a missing or unreadable value leaves the field as it was.
 void ReadOption(const IniFileText& file, const char* key, bool& field) {
@@ -48,6 +51,36 @@ void WriteIfChanged(const std::string& file, const std::optional<std::string>& o
   SaveText(file, text, what);
 }
 
+// The runs of the table's entries, each with the name and score it belongs to
+// (a table edited by hand must not show one entry's run for another). Written
+// once some entry has a run; an entry pushed off the table takes its run with it.
+void SaveTableRuns() {
+  const std::string file = TableRunsFile();
+  const bool any = std::any_of(HighScores.begin(), HighScores.begin() + 10, [](const HighScoreEntry& e) { return !e.Run.empty(); });
+  const std::optional<std::string> old_text = LoadText(file, kRunsWhat);
+  if (!any && !old_text) return;
+  std::string text = std::string("[") + kRunsSection + "]\r\n";
+  for (std::size_t i = 0; i < 10; ++i) {
+    const HighScoreEntry& e = HighScores[i];
+    if (e.Run.empty()) continue;
+    const std::string index = std::to_string(i);
+    text += index + "n=" + e.Name + "\r\n" + index + "s=" + std::to_string(e.Score) + "\r\n" + index + "r=" + e.Run + "\r\n";
+  }
+  WriteIfChanged(file, old_text, text, kRunsWhat);
+}
+
+void LoadTableRuns() {
+  const std::optional<std::string> text = LoadText(TableRunsFile(), kRunsWhat);
+  const IniFileText ini{text.value_or(std::string())};
+  for (std::size_t i = 0; i < 10; ++i) {
+    HighScoreEntry& e = HighScores[i];
+    const std::string index = std::to_string(i);
+    const bool same = ReadIni(ini, kRunsSection, index + "n") == e.Name &&
+                      ReadIni(ini, kRunsSection, index + "s") == std::to_string(e.Score);
+    e.Run = same ? ReadIni(ini, kRunsSection, index + "r") : std::string();
+  }
+}
+
 // Sorts the pending entry into the table and saves the table over `old_text`
 // (the file's text as last read).
 void SaveHighScoresOver(const std::string& file, const std::optional<std::string>& old_text) {
@@ -70,15 +103,20 @@ void SaveHighScoresOver(const std::string& file, const std::optional<std::string
     text = WriteIniText(text, kScoresSection, index + "n", HighScores[i].Name);
   }
   WriteIfChanged(file, old_text, text, kScoresWhat);
+  SaveTableRuns();
 }
 
 }  // namespace
 
-void ClearPendingEntry() { HighScores[kPendingEntry] = HighScoreEntry{"Bolo", std::numeric_limits<Long>::min()}; }
+void ClearPendingEntry() { HighScores[kPendingEntry] = HighScoreEntry{"Bolo", std::numeric_limits<Long>::min(), {}}; }
 
 // The player's copies: in the application directory of a portable game, in
 // the user data folder (starting from the shipped files) of an installed one.
 std::string OptionsFile() { return platform::UserFile("\\textures\\options.bmp"); }
+
+std::string TableRunsFile() {
+  return platform::UserFile(GameOptions.GameMode_Story ? "\\textures\\runs_story.ini" : "\\textures\\runs_arcade.ini");
+}
 
 std::string HighScoreFile() {
   return platform::UserFile(GameOptions.GameMode_Story ? "\\textures\\dot_black2.bmp"
@@ -88,9 +126,17 @@ std::string HighScoreFile() {
 void RemoveStaleSaveTemporaries() {
   const std::string settings = SettingsFile(AppName());
   const std::string user = platform::UserDataDir();  // an installed game saves there
-  for (const std::string& dir : {platform::AppDir(), platform::AppPath("\\textures"),
-                                 settings.substr(0, settings.rfind('/')), user, user + "/textures"}) {
-    if (!dir.empty() && dir != "/textures") platform::RemoveStaleTemporaries(dir);
+  // Only the temporaries of files this game saves: anything else in these
+  // folders is the player's, whatever its name looks like.
+  for (const std::string& dir : {platform::AppDir(), user}) {
+    if (!dir.empty()) platform::RemoveStaleTemporaries(dir, {"replay.ini", "screenshot*"});
+  }
+  for (const std::string& dir : {platform::AppPath("\\textures"), user.empty() ? std::string() : user + "/textures"}) {
+    if (!dir.empty()) platform::RemoveStaleTemporaries(dir, {"options.bmp", "dot_black2.bmp", "dot_white2.bmp", "runs_story.ini", "runs_arcade.ini"});
+  }
+  const std::size_t cut = settings.rfind('/');
+  if (cut != std::string::npos && cut > 0) {
+    platform::RemoveStaleTemporaries(settings.substr(0, cut), {std::string_view(settings).substr(cut + 1)});
   }
 }
 
@@ -156,6 +202,7 @@ void LoadHighScores() {
       e.Score = (10 - i) * (story ? 250 : 200);
     }
   }
+  LoadTableRuns();
   SaveHighScoresOver(file, old_text);
 }
 

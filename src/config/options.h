@@ -34,6 +34,9 @@ struct HighScoreEntry {
   std::string Name;
   // Held in 32 bits so a score above 32767 is stored and shown as it is.
   Long Score = 0;
+  // The run that made the entry, as a run code ("" for entries from before
+  // runs were kept). Kept in a file beside the table, it moves with the entry.
+  std::string Run;
 };
 // Entries 0..9 are the table, best first; entry 10 is the pending entry that
 // SaveHighScores inserts.
@@ -46,6 +49,8 @@ void ClearPendingEntry();
 // The options file and the current mode's high-score file.
 std::string OptionsFile();
 std::string HighScoreFile();
+// The runs of the current mode's table entries, beside the table.
+std::string TableRunsFile();
 
 // At start-up, before anything is read: removes the temporary files that
 // saves of an earlier, killed run left in the folders the game saves into.

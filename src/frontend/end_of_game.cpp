@@ -39,7 +39,12 @@ void WindUp() {
   // Decided on the rounded score the table stores, so that a game that
   // qualifies is always inserted (the table holds 32-bit scores).
   const Long score = num::CLng(static_cast<double>(world::Score));
-  if (score <= config::HighScores[9].Score || playback) {
+  if (playback && WatchingTableRun) {
+    // A run watched from the table goes back to the table.
+    WatchingTableRun = false;
+    MenuScreen = "hs";
+    MenuItem = kItemBack;
+  } else if (score <= config::HighScores[9].Score || playback) {
     MenuScreen.clear();
     MenuItem = kItemNewGame;
   } else {
@@ -51,6 +56,7 @@ void WindUp() {
     config::HighScoreEntry& pending = config::HighScores[config::kPendingEntry];
     pending.Name = world::TypedName;
     pending.Score = score;
+    pending.Run = replay::RecordedRunCode();  // kept beside the table, to be watched from it
     NewEntryKey = EntryKey(pending);
     config::SaveHighScores();
     MenuScreen = "hs";

@@ -1,5 +1,6 @@
 #include "frontend/menu.h"
 
+#include <optional>
 #include <vector>
 
 #include "audio/sound.h"
@@ -15,6 +16,7 @@
 #include "render/menu_background.h"
 #include "render/screenshot.h"
 #include "replay/replay.h"
+#include "replay/run_code.h"
 #include "world/new_game.h"
 #include "world/looks.h"
 #include "world/player.h"
@@ -29,6 +31,8 @@ Single ReturnFade = 0;
 Single IdleFrames = 0;
 ScreenFadeLevels ScreenFades{};
 MenuLatchState MenuLatches{};
+Integer TableRow = -1;
+bool WatchingTableRun = false;
 
 namespace {
 
@@ -58,6 +62,30 @@ Integer ItemAfterFade(std::string_view screen) {
   if (screen == "story2") return kItemStory;
   if (screen == "hs") return kItemHighScores;
   return kItemNewGame;  // "won"
+}
+
+// The next entry from `row` in direction `step` that kept its run, or `row`.
+Integer NextRowWithRun(Integer row, int step) {
+  for (Integer r = static_cast<Integer>(row + step); r >= 0 && r < 10; r = static_cast<Integer>(r + step)) {
+    if (!config::HighScores[static_cast<std::size_t>(r)].Run.empty()) return r;
+  }
+  return row;
+}
+
+// Plays the picked entry's run as a replay; false when it cannot be read.
+bool WatchTableRun(Integer row) {
+  std::string error;
+  std::optional<std::string> text = replay::DecodeRunCode(config::HighScores[static_cast<std::size_t>(row)].Run, error);
+  if (!text) return false;
+  replay::UseReplayText(kTableRunName, std::move(*text));
+  core::ReplayPlayback = true;
+  replay::ReplayRecord = false;
+  replay::ReplayFile = kTableRunName;
+  WatchingTableRun = true;
+  if (config::GameOptions.Sound_On) audio::GameTrack().Play(0);
+  NewGamePending = true;
+  replay::ReplayFrame = 0;
+  return true;
 }
 
 bool ReplayFileExists(const std::string& name) {
@@ -125,6 +153,11 @@ bool Confirm() {
       MenuItem = kItemBack;
       return true;
     case kItemBack:
+      if (MenuScreen == "hs" && TableRow >= 0 && WatchTableRun(TableRow)) {
+        TableRow = -1;
+        return true;
+      }
+      TableRow = -1;
       if (MenuScreen == "hs") MenuItem = kItemHighScores;
       if (MenuScreen == "story") {
         MenuScreen = "story2";  // page 1's Next leads to page 2
@@ -181,6 +214,7 @@ void MenuInput() {
   bool input_ends = false;
   if (Fires(key::Escape, MenuLatches.Esc)) {
     // 3. Back to the main menu; on the main menu itself Escape selects Exit.
+    TableRow = -1;
     if (const Integer item = ItemOfScreen(MenuScreen)) MenuItem = item;
     MenuScreen.clear();
     acted = true;
@@ -197,6 +231,17 @@ void MenuInput() {
         MenuItem = static_cast<Integer>(MenuItem - 1);
         if (MenuItem < kItemBack) MenuItem = kItemBack;
         if (MenuItem == 11) MenuItem = kItemBack;
+        MoveSound();
+      }
+    }
+    // The table's entries that kept their run can be picked to be watched.
+    if (MenuScreen == "hs") {
+      if (Fires(key::Up, MenuLatches.Up)) {
+        TableRow = TableRow < 0 ? -1 : NextRowWithRun(TableRow, -1);
+        MoveSound();
+      }
+      if (Fires(key::Down, MenuLatches.Down)) {
+        TableRow = NextRowWithRun(TableRow, 1);
         MoveSound();
       }
     }

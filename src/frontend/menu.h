@@ -23,6 +23,13 @@ extern Single MenuFade;
 extern Single ReturnFade;
 // Main-menu frames without navigation (drives the idle replay).
 extern Single IdleFrames;
+// On the high-score screen, the entry picked with Up and Down (-1: none);
+// only entries that kept their run can be picked, and Return watches it.
+extern Integer TableRow;
+// The game being played back is a table entry's run: it returns to the table.
+extern bool WatchingTableRun;
+// What a table entry's run goes by as the replay file.
+inline constexpr const char* kTableRunName = "(high-score run)";
 
 // Main-menu items.
 inline constexpr Integer kItemNewGame = 1;

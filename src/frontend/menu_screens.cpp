@@ -255,11 +255,14 @@ void DrawHighScores(Single fade) {
     const config::HighScoreEntry& e = config::HighScores[i];
     const Single y = 220.0f + 20.0f * static_cast<Single>(i);
     const bool fresh = IsNewEntry(e);
-    const Single g = fresh ? 155.0f : 255.0f;
+    // The entry picked to be watched shows in the header's green.
+    const bool picked = static_cast<Integer>(i) == TableRow;
+    const Single r = picked ? 155.0f : 255.0f;
+    const Single g = fresh && !picked ? 155.0f : 255.0f;
     char score[16];
     std::snprintf(score, sizeof score, "%5ld", static_cast<long>(e.Score));
-    Text(e.Name, 183, y, TexFontDefaultNum, 0.5f, s, 255, g, g);
-    Text(score, 403, y, TexFontDefaultNum, 0.5f, s, 255, g, g);
+    Text(e.Name, 183, y, TexFontDefaultNum, 0.5f, s, r, g, picked ? 155.0f : g);
+    Text(score, 403, y, TexFontDefaultNum, 0.5f, s, r, g, picked ? 155.0f : g);
   }
   DrawBackButton(TexBBack, fade);
   DrawModeLabel();

@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <cstdint>
@@ -185,10 +186,19 @@ namespace {
 std::atomic<unsigned> g_temporaries{0};
 std::atomic<unsigned> g_replaced{0};
 
-// The process id in a name ending ".tmp<pid>_<n>", or 0.
-long TemporaryOwner(std::string_view name) {
+// The process id in a name "<saved>.tmp<pid>_<n>" for one of `saved`, or 0.
+long TemporaryOwner(std::string_view name, std::initializer_list<std::string_view> saved) {
   const std::size_t mark = name.rfind(".tmp");
   if (mark == std::string_view::npos || mark == 0) return 0;
+  const std::string_view base = name.substr(0, mark);
+  const bool ours = std::any_of(saved.begin(), saved.end(), [&](std::string_view s) {
+    if (!s.empty() && s.back() == '*') {
+      s.remove_suffix(1);
+      return base.size() >= s.size() && EqualsNoCase(base.substr(0, s.size()), s);
+    }
+    return EqualsNoCase(base, s);
+  });
+  if (!ours) return 0;
   const std::string_view rest = name.substr(mark + 4);
   const std::size_t sep = rest.find('_');
   if (sep == std::string_view::npos || sep == 0 || sep > 9 || sep + 1 == rest.size()) return 0;
@@ -205,10 +215,10 @@ long TemporaryOwner(std::string_view name) {
 
 unsigned AtomicWriteCount() { return g_replaced.load(); }
 
-void RemoveStaleTemporaries(std::string_view dir) {
+void RemoveStaleTemporaries(std::string_view dir, std::initializer_list<std::string_view> saved) {
   std::error_code ec;
   for (fs::directory_iterator it(std::string(dir), ec), end; !ec && it != end; it.increment(ec)) {
-    const long pid = TemporaryOwner(it->path().filename().string());
+    const long pid = TemporaryOwner(it->path().filename().string(), saved);
     if (pid <= 0 || pid > INT32_MAX) continue;
     // A process that still runs (or that we may not signal) may be writing.
     if (::kill(static_cast<pid_t>(pid), 0) == 0 || errno != ESRCH) continue;
@@ -265,6 +275,12 @@ WriteResult WriteFileAtomic(std::string_view path, std::string_view contents) {
   if (fd < 0) {
     result.error = errno;
     return result;
+  }
+  // The file replaced keeps its permission bits (not its owner: a save runs
+  // as the player, who owns what they save).
+  struct stat old {};
+  if (::stat(target.c_str(), &old) == 0 && S_ISREG(old.st_mode) && ::fchmod(fd, old.st_mode & 07777) != 0) {
+    result.error = errno;
   }
   const char* data = contents.data();
   size_t left = contents.size();
@@ -340,6 +356,14 @@ bool Writable(const std::string& dir) { return ::access(dir.c_str(), W_OK) == 0;
 // A folder holds game data when it has a "textures" folder (any letter case).
 bool HoldsData(const std::string& dir) { return IsDirectory(dir) && IsDirectory(ResolvePath(dir + "/textures")); }
 
+// Data under ".../share/tumblewell" was installed (by a package or `make
+// install`); writability says nothing there, since root may write anywhere.
+bool IsInstalledCopy(const std::string& dir) {
+  const fs::path p = fs::path(dir).lexically_normal();
+  const fs::path leaf = p.filename().empty() ? p.parent_path() : p;
+  return leaf.filename() == "tumblewell" && leaf.parent_path().filename() == "share";
+}
+
 std::string Normal(const fs::path& p) { return StripTrailingSeparators(p.lexically_normal().string()); }
 
 }  // namespace
@@ -372,7 +396,7 @@ bool AppDirIsPortable() {
   if (BrowserOwnsLoop()) return false;
   if (g_portable < 0) {
     const std::string textures = ResolvePath(AppDir() + "/textures");
-    g_portable = Writable(AppDir()) && (!IsDirectory(textures) || Writable(textures)) ? 1 : 0;
+    g_portable = !IsInstalledCopy(AppDir()) && Writable(AppDir()) && (!IsDirectory(textures) || Writable(textures)) ? 1 : 0;
   }
   return g_portable == 1;
 }

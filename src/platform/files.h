@@ -2,6 +2,7 @@
 // atomic replacement of small files.
 #pragma once
 
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -61,7 +62,8 @@ struct WriteResult {
 // name when one is taken), are flushed, and the temporary is renamed over
 // the target, so a crash leaves either the old or the new file, never a torn
 // one. Missing parent folders are created. On failure the target is left as
-// it was.
+// it was. A file replaced keeps its permission bits (a table the player made
+// private stays private); a new file gets 0644 less the umask.
 WriteResult WriteFileAtomic(std::string_view path, std::string_view contents);
 // A file that exists but could not be read: no save may replace it for the
 // rest of the run (WriteFileAtomic returns `blocked`).
@@ -70,9 +72,12 @@ bool IsKeptUntouched(std::string_view path);
 // Files WriteFileAtomic has replaced in this process so far.
 unsigned AtomicWriteCount();
 // Removes the temporary files that saves of an earlier, killed run left in
-// `dir` ("<file>.tmp<pid>_<n>" of a process no longer running); anything
-// else, including the temporaries of a run still going, is left alone.
-void RemoveStaleTemporaries(std::string_view dir);
+// `dir`: "<file>.tmp<pid>_<n>" of a process no longer running, where <file>
+// is one of `saved` (the names the game itself saves in that folder, in any
+// letter case; a name ending in '*' stands for every name it begins). Anything
+// else, a player's "notes.tmp2024_05" or the temporaries of a run still going,
+// is left alone.
+void RemoveStaleTemporaries(std::string_view dir, std::initializer_list<std::string_view> saved);
 
 }  // namespace tw::platform
 
@@ -101,7 +106,9 @@ std::optional<std::string> FindDataDir(std::string& looked_in);
 // for UserConfigDir).
 std::string UserDataDir();
 // True when the application directory can be written (checked once per
-// application directory).
+// application directory) and is not an installed copy: data under
+// ".../share/tumblewell" is never portable, whoever runs it (root can write
+// anywhere, and would leave its own files there for every user).
 bool AppDirIsPortable();
 // The path to read and write the player's file `relative` (game-style, as
 // for AppPath). In the user data folder, a file the player has not written

@@ -1,5 +1,7 @@
 #include "replay/replay.h"
 
+#include "replay/run_code.h"
+
 #include <algorithm>
 #include <array>
 #include <charconv>
@@ -22,7 +24,11 @@
 #include "world/player.h"
 #include "core/random.h"
 #include "world/score.h"
+#include "world/state_hash.h"
 #include "world/tile_dynamics.h"
+
+#define XXH_INLINE_ALL
+#include <xxhash.h>
 
 namespace tw::replay {
 
@@ -37,8 +43,8 @@ constexpr std::array<const char*, 4> kKeyNames = {"keyup", "keydown", "keyleft",
 enum : std::size_t { kUp, kDown, kLeft, kRight };
 
 // The recording's sections in file order; a section is written once it has a key.
-constexpr std::array<const char*, 4> kSections = {"Map", "Bonus", "ingame", "options"};
-enum : std::size_t { kMapSection, kBonusSection, kIngameSection, kOptionsSection };
+constexpr std::array<const char*, 5> kSections = {"Map", "Bonus", "ingame", "options", kTrailSection};
+enum : std::size_t { kMapSection, kBonusSection, kIngameSection, kOptionsSection, kTrailSectionIndex };
 
 constexpr int kLastColumn = 14;        // columns 0..14 make the shaft
 constexpr int kLastTileCode = 62;      // the highest cell value the game knows
@@ -107,7 +113,31 @@ GameEnd g_end;
 
 constexpr const char* kRecordingWhat = "the replay recording";
 
+// ---- the state trail -----------------------------------------------------------
+
+// A recording's trail closes with the last step that began before the game
+// was over, which is this frame's or the one before, depending on how the
+// game ended; the world of the last two steps is kept (a copy is cheap, a
+// hash is not) and only the one the end names is hashed.
+struct StepCopy {
+  Single frame = -1;
+  world::StateCopy state;
+};
+std::array<StepCopy, 2> g_recent;  // kept apart: too large for a temporary
+struct TrailState {
+  Single last_step = -1;  // the last step whose start was hashed
+  TrailCheck check;
+};
+TrailState g_trail;
+
+std::string TrailKey(Single frame) { return "f" + num::FormatNumber(static_cast<double>(frame)); }
+
 std::string g_last_file;   // the file last recorded or played back
+// A game neither recorded to the file nor played back is still recorded, in
+// memory only: a game that enters the high-score table keeps its run.
+bool g_in_memory = false;
+
+bool Recording() { return ReplayRecord || g_in_memory; }
 bool g_mode_lent = false;  // a played-back game runs in the mode its file names
 bool g_saved_mode_story = false;
 
@@ -144,7 +174,7 @@ void ResetRecording() {
   g_rec.unsaved = false;
   g_rec.last = {};
   g_rec.open = true;
-  g_last_file = RecordPath();
+  if (!g_in_memory) g_last_file = RecordPath();
 }
 
 Section& SectionNamed(std::string_view name) {
@@ -211,6 +241,7 @@ std::string FileText() {
 // A failed write is told and kept by SaveText, which writes it again at the
 // next save and at shut-down.
 void Flush() {
+  if (g_in_memory) g_rec.unsaved = false;  // kept in memory, never written
   if (!g_rec.unsaved) return;
   g_rec.unsaved = false;
   g_play.loaded = false;  // a cached copy of the file would be stale now
@@ -245,6 +276,8 @@ std::string BonusKey(std::size_t index, const char* field) { return std::to_stri
 // Frame 0 of a recorded game, after the new game was generated.
 void SaveStartState() {
   ResetRecording();
+  g_trail = TrailState{};
+  for (StepCopy& s : g_recent) s.frame = -1;
   Section& map = g_rec.sections[kMapSection];
   Append(map, "mapsizey", SingleText(config::MapHeight));
   const int last_row = static_cast<int>(std::floor(std::clamp(config::MapHeight, -1.0f, Single{world::kLastGridRow})));
@@ -273,6 +306,36 @@ void SaveStartState() {
   // What playback needs to meet the same game: its seed and its mode.
   WriteReplayValue(kSeedKey, std::to_string(core::GameSeed()), "options");
   WriteReplayValue(kModeKey, config::GameOptions.GameMode_Story ? "story" : "arcade", "options");
+  WriteReplayValue(kFormatKey, std::to_string(kFormatVersion), "options");
+  WriteReplayValue(kTuningKey, HashText(TuningHash()), "options");
+}
+
+std::optional<std::string_view> Lookup(std::string_view section, std::string_view key);
+
+// The world in this step once the keys have acted, kept for the trail; a
+// recording writes it every kTrailStep frames while the game runs, a playback
+// compares it.
+void TrailStep(Single f) {
+  if (f <= 0.0f || !(Recording() || core::ReplayPlayback)) return;
+  g_trail.last_step = f;
+  if (Recording()) {
+    StepCopy& now = g_recent[static_cast<std::size_t>(std::fmod(f, 2.0f))];
+    now.frame = f;
+    world::CopyState(now.state);
+    if (!g_end.over_at_step && !g_end.noted && std::fmod(f, static_cast<Single>(kTrailStep)) == 0.0f) {
+      WriteReplayValue(TrailKey(f), HashText(world::HashOf(now.state)), kTrailSection);
+    }
+    return;
+  }
+  // A playback hashes only the frames its file names.
+  const std::optional<std::string_view> want = Lookup(kTrailSection, TrailKey(f));
+  if (!want) return;
+  if (ParseHashText(*want) == world::StateHash()) {
+    ++g_trail.check.checked;
+  } else if (!g_trail.check.differs) {
+    g_trail.check.differs = true;
+    g_trail.check.first_bad_frame = f;
+  }
 }
 
 // The key states this step records. Jump and bomb are written as "True" from
@@ -298,10 +361,15 @@ void RecordKeyChanges() {
 
 // ---- reading the file played back ---------------------------------------------
 
+// A run given as text rather than a file, and the name it goes by.
+std::optional<std::string> g_given_text;
+std::string g_given_name;
+
 void LoadPlaybackFile() {
   g_play.name = ReplayFile;
-  g_play.path = PlaybackPath();
-  std::optional<std::string> text = platform::ReadFile(platform::ResolvePath(g_play.path));
+  const bool given = g_given_text && ReplayFile == g_given_name;
+  g_play.path = given ? g_given_name : PlaybackPath();
+  std::optional<std::string> text = given ? g_given_text : platform::ReadFile(platform::ResolvePath(g_play.path));
   g_play.file = config::IndexIniText(text ? std::move(*text) : std::string());
   g_play.loaded = true;
   g_last_file = g_play.path;
@@ -454,11 +522,30 @@ void LoadBonuses() {
   }
 }
 
+// The trail a played-back file carries, and whether its tuning is this one.
+void StartTrailCheck() {
+  g_trail = TrailState{};
+  TrailCheck& c = g_trail.check;
+  if (const config::IniKeys* keys = config::IniIndexSection(g_play.file, kTrailSection)) {
+    c.total = static_cast<int>(keys->entries.size());
+  }
+  const std::optional<std::string_view> tuning = Lookup("options", kTuningKey);
+  c.has_trail = c.total > 0 || tuning.has_value();
+  c.other_tuning = tuning && ParseHashText(*tuning) != TuningHash();
+}
+
 // Frame 0 of a played-back game, after the new game was generated.
 void LoadStartState() {
   EnsureLoaded();
-  LoadCells();
-  LoadBonuses();
+  StartTrailCheck();
+  // A run given as a code carries no map: the seed rebuilt the shaft and its
+  // bonuses as the recording had them.
+  const bool shaft_from_seed = core::PlaybackHasGameSeed && config::IniIndexSection(g_play.file, "Map") == nullptr &&
+                               config::IniIndexSection(g_play.file, "Bonus") == nullptr;
+  if (!shaft_from_seed) {
+    LoadCells();
+    LoadBonuses();
+  }
   const std::optional<double> end = NumberAt("options", kEndFrameKey);
   g_play.has_end_frame = end && *end >= 0;
   g_play.end_frame = g_play.has_end_frame ? static_cast<Single>(*end) : 0.0f;
@@ -519,7 +606,64 @@ void GiveModeBack() {
 
 }  // namespace
 
+std::string HashText(std::uint64_t hash) { return world::StateHashText(hash); }
+
+std::optional<std::uint64_t> ParseHashText(std::string_view text) {
+  if (text.size() != 16) return std::nullopt;
+  std::uint64_t v = 0;
+  for (const char c : text) {
+    const int digit = c >= '0' && c <= '9' ? c - '0' : c >= 'a' && c <= 'f' ? c - 'a' + 10 : -1;
+    if (digit < 0) return std::nullopt;
+    v = v << 4 | static_cast<std::uint64_t>(digit);
+  }
+  return v;
+}
+
+std::uint64_t TuningHash() {
+  const std::string text = platform::ReadFile(config::TuningFile()).value_or(std::string());
+  return XXH3_64bits(text.data(), text.size());
+}
+
+TrailCheck CheckTrail() {
+  TrailCheck c = g_trail.check;
+  // An entry the playback never reached: the game ended (or stopped) sooner.
+  if (const config::IniKeys* keys = config::IniIndexSection(g_play.file, kTrailSection)) {
+    for (const auto& [key, value] : keys->entries) {
+      const std::optional<double> f = key.size() > 1 ? num::ParseNumber(key.substr(1)) : std::nullopt;
+      if (!f || static_cast<Single>(*f) <= g_trail.last_step) continue;
+      if (!c.differs || static_cast<Single>(*f) < c.first_bad_frame) {
+        c.differs = true;
+        c.first_bad_frame = static_cast<Single>(*f);
+      }
+    }
+  }
+  return c;
+}
+
+Verdict VerifyVerdict() {
+  const TrailCheck c = CheckTrail();
+  const ReplayStatus st = Status();
+  std::string mode(Lookup("options", kModeKey).value_or(std::string_view("unknown mode")));
+  const std::string summary = mode + ", seed " + std::to_string(core::GameSeed()) + ", end frame " +
+                              (st.game_ended ? FrameText(st.end_frame) : std::string("never reached")) +
+                              ", score " + SingleText(st.game_ended ? st.end_score : world::Score);
+  if (c.other_tuning) return {kVerifyOtherTuning, "played with another tuning: " + summary};
+  if (!c.has_trail) return {kVerifyNoTrail, "no state trail, played through: " + summary};
+  if (c.differs || !st.game_ended) {
+    return {kVerifyDiffers, "differs: the state first differs at frame " + FrameText(c.first_bad_frame) + " (" +
+                                std::to_string(c.checked) + " of " + std::to_string(c.total) + " hashes matched before)"};
+  }
+  return {0, "verified: " + summary + " (" + std::to_string(c.checked) + " hashes)"};
+}
+
+void UseReplayText(std::string name, std::string text) {
+  g_given_text = std::move(text);
+  g_given_name = std::move(name);
+  g_play.loaded = false;
+}
+
 std::string PlaybackPath() {
+  if (g_given_text && ReplayFile == g_given_name) return g_given_name;
   const std::string name = ReplayFile.empty() ? std::string(kRecordFile) : ReplayFile;
   if (std::filesystem::path(name).is_absolute()) return name;
   const std::string in_app = name == kRecordFile ? platform::UserFile(name) : platform::AppPath(name);
@@ -550,6 +694,7 @@ void PrepareNewGame() {
   g_play.pause_left = 0;
   g_play.pausing = false;
   g_play.pause_looked_up = -1;
+  g_in_memory = !ReplayRecord && !core::ReplayPlayback;
   std::uint32_t seed = core::RandomSeedWord();
   core::PlaybackHasGameSeed = false;
   if (core::ReplayPlayback) {
@@ -578,21 +723,24 @@ void ReplayStep() {
 
   // 1.-2. Recording: the start state at frame 0 (the file itself is replaced
   // when the recording is written), then this frame's key changes.
-  if (ReplayRecord && f == 0.0f) SaveStartState();
-  if (ReplayRecord && g_rec.paused_frames > 0) {
+  if (Recording() && f == 0.0f) SaveStartState();
+  if (Recording() && g_rec.paused_frames > 0) {
     WriteReplayValue(PauseKey(f), std::to_string(g_rec.paused_frames), "options");
   }
   g_rec.paused_frames = 0;
-  if (ReplayRecord) RecordKeyChanges();
+  if (Recording()) RecordKeyChanges();
   // 3.-4. Playback: the start state at frame 0, then this frame's keys.
   if (core::ReplayPlayback && f == 0.0f) LoadStartState();
   if (core::ReplayPlayback && !ReplayRecord) PlayFrame(f);
+  // The trail: the world once this frame's keys have acted (a recorded bomb
+  // goes off before the step in both), before the rest of the step.
+  TrailStep(f);
   // 5.
   ReplayFrame = f + 1.0f;
 }
 
 void PausedFrame() {
-  if (ReplayRecord && !core::GameOver) ++g_rec.paused_frames;
+  if (Recording() && !core::GameOver) ++g_rec.paused_frames;
 }
 
 void PlayPauses() {
@@ -623,11 +771,19 @@ void NoteGameOver() {
   // The first frame whose step finds the game over: this one when it was over
   // before the step ran (given up), else the next.
   g_end.frame = g_end.over_at_step ? ReplayFrame - 1.0f : ReplayFrame;
-  if (ReplayRecord && g_rec.open) WriteReplayValue(kEndFrameKey, FrameText(g_end.frame), "options");
+  if (Recording() && g_rec.open) {
+    WriteReplayValue(kEndFrameKey, FrameText(g_end.frame), "options");
+    // The trail closes with the last step that began before the game was over.
+    for (const StepCopy& s : g_recent) {
+      if (s.frame > 0.0f && s.frame == g_end.frame - 1.0f) {
+        WriteReplayValue(TrailKey(s.frame), HashText(world::HashOf(s.state)), kTrailSection);
+      }
+    }
+  }
 }
 
 void WriteClosingValues() {
-  if (!ReplayRecord) return;
+  if (!Recording()) return;
   WriteReplayValue("lastframe", FrameText(ReplayFrame), "options");
   // The bottom screen row: the whole pixel offset divided by the tile size, plus 15.
   const Long bottom_row = num::CLng(-static_cast<double>(core::ScrollY)) / world::TileSize + 15;
@@ -640,6 +796,7 @@ void FinishGame() {
   ReplayRecord = false;
   Flush();
   g_rec.open = false;
+  g_in_memory = false;
   core::PlaybackHasGameSeed = false;
   GiveModeBack();
 }
@@ -651,6 +808,14 @@ void ShutDown() {
   Flush();
   g_rec.open = false;
   GiveModeBack();
+}
+
+bool GameEndNoted() { return g_end.noted; }
+
+std::string RecordedRunCode() {
+  if (!g_rec.open || !g_end.noted) return {};
+  std::string error;
+  return EncodeRunCode(FileText(), error).value_or(std::string());
 }
 
 ReplayStatus Status() {

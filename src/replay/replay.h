@@ -14,6 +14,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -36,6 +37,52 @@ inline constexpr const char* kRecordFile = "replay.ini";
 inline constexpr const char* kSeedKey = "seed";
 inline constexpr const char* kModeKey = "mode";          // "story" or "arcade"
 inline constexpr const char* kEndFrameKey = "endframe";  // the first frame whose step found the game over
+
+// A recording of this program also carries a format version, a hash of the
+// tuning file the game was played with, and a state trail in section "trail":
+// "f<frame>=<hash>", the world's whole state in the step of that frame once
+// its keys have acted, every kTrailStep frames and once more for the last
+// step that began before the game was over. Playback compares each one it reaches; files without them play as
+// before.
+inline constexpr const char* kFormatKey = "format";
+inline constexpr const char* kTuningKey = "tuning";
+inline constexpr const char* kTrailSection = "trail";
+inline constexpr int kFormatVersion = 2;
+inline constexpr int kTrailStep = 50;
+
+// Sixteen lower-case hex digits; and back (nullopt unless exactly that).
+std::string HashText(std::uint64_t hash);
+std::optional<std::uint64_t> ParseHashText(std::string_view text);
+// The hash of the tuning file the current mode reads.
+std::uint64_t TuningHash();
+
+// What a played-back file's trail came to so far.
+struct TrailCheck {
+  bool has_trail = false;       // the file carries a trail (or a tuning hash)
+  bool other_tuning = false;    // its tuning hash is not the current tuning file's
+  bool differs = false;         // a state hash did not match, or was never reached
+  Single first_bad_frame = 0;   // the earliest such frame
+  int checked = 0;              // hashes that matched
+  int total = 0;                // hashes in the file
+};
+// Entries not reached by the time the game ended count as differing.
+TrailCheck CheckTrail();
+
+// What --verify says about the file just played back: the exit code (0 it
+// matched; kVerifyDiffers, kVerifyOtherTuning, kVerifyNoTrail) and one line.
+// (1, 2 and 3 are the program's own: failure, bad arguments, saves lost.)
+inline constexpr int kVerifyDiffers = 4;
+inline constexpr int kVerifyOtherTuning = 5;
+inline constexpr int kVerifyNoTrail = 6;
+struct Verdict {
+  int exit_code = 0;
+  std::string line;
+};
+Verdict VerifyVerdict();
+
+// The next playback reads `text` instead of a file (a run given as a code);
+// ReplayFile names it in messages and the report.
+void UseReplayText(std::string name, std::string text);
 
 // Writes one key into the recording; in section "ingame" the key gets "_"
 // and the decimal ReplayFrame appended. While a recording is under way the
@@ -80,6 +127,12 @@ struct ReplayStatus {
   Single end_score = 0;     // the score when the game ended, before the wind-up
 };
 ReplayStatus Status();
+// The run code of the game just over, as recorded (to the file or in memory
+// only); "" when it was played back or no game has ended. Valid from the
+// closing values until FinishGame.
+std::string RecordedRunCode();
+// Status().game_ended without the rest (cheap enough for every frame).
+bool GameEndNoted();
 
 // The file ReadReplayValue reads: a full path stays as it is; a name is
 // looked for in the application directory, then in the current one.

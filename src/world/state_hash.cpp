@@ -1,6 +1,8 @@
 #include "world/state_hash.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <type_traits>
 
 #define XXH_INLINE_ALL
@@ -19,34 +21,28 @@ namespace tw::world {
 
 namespace {
 
-class Hasher {
+// The bytes the hash reads besides the grid, in the order it reads them.
+class Bytes {
  public:
-  Hasher() { XXH3_64bits_reset(&state_); }
+  explicit Bytes(std::vector<unsigned char>& out) : out_(out) { out_.clear(); }
   template <typename T>
   void Add(const T& value) {
     static_assert(std::is_arithmetic_v<T>);
-    XXH3_64bits_update(&state_, &value, sizeof value);
+    unsigned char raw[sizeof value];
+    std::memcpy(raw, &value, sizeof value);
+    out_.insert(out_.end(), raw, raw + sizeof value);
   }
   void Add(const std::string& text) {
     Add(static_cast<std::uint32_t>(text.size()));
-    XXH3_64bits_update(&state_, text.data(), text.size());
+    out_.insert(out_.end(), text.begin(), text.end());
   }
-  std::uint64_t Digest() const { return XXH3_64bits_digest(&state_); }
 
  private:
-  XXH3_state_t state_{};
+  std::vector<unsigned char>& out_;
 };
 
-}  // namespace
-
-std::uint64_t StateHash() {
-  Hasher h;
-  for (int col = 0; col < kGridColumns; ++col) {
-    for (int row = 0; row < kGridRows; ++row) {
-      h.Add(TileGrid.Tile[static_cast<std::size_t>(col)][static_cast<std::size_t>(row)]);
-      h.Add(TileGrid.Touched[static_cast<std::size_t>(col)][static_cast<std::size_t>(row)]);
-    }
-  }
+void CopyRest(std::vector<unsigned char>& out) {
+  Bytes h(out);
   for (const FallingTile& t : FallingTiles) {
     h.Add(t.Active);
     if (!t.Active) continue;
@@ -73,7 +69,46 @@ std::uint64_t StateHash() {
   h.Add(core::ScrollY), h.Add(core::CurrentLevel), h.Add(core::GameOver), h.Add(GameWon);
   for (const std::uint64_t word : core::RandomState()) h.Add(word);
   h.Add(core::GameSeed());
-  return h.Digest();
+}
+
+// Each cell's tile then its touched flag, column by column, fed to the hash
+// a block at a time (one update per field would cost a hundred times more).
+std::uint64_t Digest(const TileGridLayers& grid, const std::vector<unsigned char>& rest) {
+  XXH3_state_t state;
+  XXH3_64bits_reset(&state);
+  constexpr std::size_t kCell = sizeof(Integer) + sizeof(bool);
+  constexpr std::size_t kRowsPerBlock = 512;
+  unsigned char block[kRowsPerBlock * kCell];
+  for (std::size_t col = 0; col < static_cast<std::size_t>(kGridColumns); ++col) {
+    for (std::size_t row = 0; row < static_cast<std::size_t>(kGridRows);) {
+      const std::size_t n = std::min(kRowsPerBlock, static_cast<std::size_t>(kGridRows) - row);
+      unsigned char* at = block;
+      for (std::size_t i = 0; i < n; ++i, at += kCell) {
+        std::memcpy(at, &grid.Tile[col][row + i], sizeof(Integer));
+        std::memcpy(at + sizeof(Integer), &grid.Touched[col][row + i], sizeof(bool));
+      }
+      XXH3_64bits_update(&state, block, n * kCell);
+      row += n;
+    }
+  }
+  XXH3_64bits_update(&state, rest.data(), rest.size());
+  return XXH3_64bits_digest(&state);
+}
+
+std::vector<unsigned char> g_rest;
+
+}  // namespace
+
+void CopyState(StateCopy& out) {
+  out.grid = TileGrid;
+  CopyRest(out.rest);
+}
+
+std::uint64_t HashOf(const StateCopy& copy) { return Digest(copy.grid, copy.rest); }
+
+std::uint64_t StateHash() {
+  CopyRest(g_rest);
+  return Digest(TileGrid, g_rest);
 }
 
 std::string StateHashText(std::uint64_t hash) {

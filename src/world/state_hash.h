@@ -4,6 +4,9 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
+
+#include "world/grid.h"
 
 namespace tw::world {
 
@@ -13,6 +16,16 @@ namespace tw::world {
 // generator. Field by field, never raw struct bytes: padding would make the
 // value differ between builds.
 std::uint64_t StateHash();
+
+// Everything the hash reads, taken whole and hashed only if it is wanted: a
+// copy costs a small fraction of a hash, so a caller that may need the hash
+// of any frame keeps copies and hashes the one it needs.
+struct StateCopy {
+  TileGridLayers grid;
+  std::vector<unsigned char> rest;  // the other fields, as the hash reads them
+};
+void CopyState(StateCopy& out);
+std::uint64_t HashOf(const StateCopy& copy);
 
 // The hash as 16 lower-case hex digits.
 std::string StateHashText(std::uint64_t hash);

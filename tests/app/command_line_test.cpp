@@ -23,13 +23,22 @@ TEST(CommandLineTest, EveryOptionIsRead) {
   EXPECT_EQ(std::tuple(cl->headless, cl->fast, *cl->frames, *cl->seed, *cl->keys_file, *cl->report_file, cl->start),
             std::tuple(true, true, 50, 3u, "k.txt", "r.json", StartMode::Arcade));
   EXPECT_EQ(Parse({"--start", "story"})->start, StartMode::Story);
+  // A check plays the file headless and as fast as it can.
+  const auto verify = Parse({"--verify", "/r/replay1.ini"});
+  ASSERT_TRUE(verify);
+  EXPECT_EQ(std::tuple(verify->verify, verify->headless, verify->fast, *verify->play_file),
+            std::tuple(true, true, true, "/r/replay1.ini"));
+  EXPECT_EQ(*Parse({"--share", "/r/x.ini"})->share_file, "/r/x.ini");
+  EXPECT_EQ(*Parse({"--play-code", "AbC-_"})->play_code, "AbC-_");
 }
 
 TEST(CommandLineTest, BadArgumentsGiveOneLineMessages) {
   std::string err;
   const std::vector<std::vector<std::string>> bad{
       {"--frames"}, {"--frames", "-1"}, {"--frames", "ten"}, {"--seed", "1.5"}, {"--start", "tutorial"},
-      {"--bogus"},  {"--headless", "--offscreen"},          {"--data", ""}};
+      {"--bogus"},  {"--headless", "--offscreen"},          {"--data", ""},
+      {"--verify", "a.ini", "--play", "b.ini"}, {"--share", "a.ini", "--play-code", "x"},
+      {"--record", "--verify", "a.ini"}, {"--verify"}};
   for (const auto& args : bad) {
     EXPECT_FALSE(Parse(args, &err)) << args[0];
     EXPECT_FALSE(err.empty());
@@ -41,7 +50,7 @@ TEST(CommandLineTest, HelpNamesEveryOption) {
   const std::string help = HelpText();
   for (const char* opt : {"--data", "--headless", "--offscreen", "--fast", "--frames", "--seed", "--keys",
                           "--report", "--start", "--version", "--help", "--integer-scale", "XDG_DATA_HOME",
-                          "XDG_PICTURES_DIR"}) {
+                          "XDG_PICTURES_DIR", "--verify", "--share", "--play-code"}) {
     EXPECT_NE(help.find(opt), std::string::npos) << opt;
   }
 }

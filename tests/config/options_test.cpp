@@ -95,7 +95,7 @@ TEST_F(OptionsTest, DamagedEntriesAreRepaired) {
 
 TEST_F(OptionsTest, PendingEntryIsInsertedBelowEqualScores) {
   LoadHighScores();
-  HighScores[kPendingEntry] = {"NEW", 2250};
+  HighScores[kPendingEntry] = {"NEW", 2250, {}};
   SaveHighScores();
   // Below the equal BOLO; 250 fell off the end.
   EXPECT_EQ(std::tuple(HighScores[1].Name, HighScores[1].Score, HighScores[2].Name, HighScores[3].Score, HighScores[9].Score),
@@ -108,7 +108,7 @@ TEST_F(OptionsTest, PendingEntryIsInsertedBelowEqualScores) {
 TEST_F(OptionsTest, PendingEntryThatDoesNotQualifyIsDropped) {
   LoadHighScores();
   const std::string before = test::ReadText(story_file());
-  HighScores[kPendingEntry] = {"LOW", 250};  // equal to the tenth entry
+  HighScores[kPendingEntry] = {"LOW", 250, {}};  // equal to the tenth entry
   SaveHighScores();
   EXPECT_EQ(HighScores[9].Name, "BOLO");
   EXPECT_EQ(test::ReadText(story_file()), before);
@@ -119,14 +119,14 @@ TEST_F(OptionsTest, PendingEntryThatDoesNotQualifyIsDropped) {
   GameOptions.GameMode_Story = true;
   LoadHighScores();
 
-  HighScores[kPendingEntry] = {"Bolo", 0};
+  HighScores[kPendingEntry] = {"Bolo", 0, {}};
   SaveHighScores();
   EXPECT_EQ(test::ReadText(story_file()), before);
 }
 
 TEST_F(OptionsTest, TopScoreAndLargeScoresSurviveARoundTrip) {
   LoadHighScores();
-  HighScores[kPendingEntry] = {"ACE", 123456};
+  HighScores[kPendingEntry] = {"ACE", 123456, {}};
   SaveHighScores();
   EXPECT_EQ(HighScores[0].Name, "ACE");
   HighScores = {};

@@ -52,7 +52,7 @@ void SaveState(int which) {
   config::SaveOptions();
   for (int i = 0; i < 10; ++i) {
     config::HighScores[static_cast<std::size_t>(i)] = {(which == 0 ? "OLD" : "NEW") + std::to_string(i),
-                                                        (10 - i) * (which == 0 ? 100 : 333)};
+                                                        (10 - i) * (which == 0 ? 100 : 333), {}};
   }
   config::ClearPendingEntry();
   config::SaveHighScores();

@@ -75,14 +75,16 @@ TEST(Startup, ATableWithANegativeScoreGetsNoPhantomEntry) {
 }
 
 TEST(Startup, AStartRemovesTheTemporariesOfAKilledRunOnly) {
-  // Ours of a dead process go; a running process's and look-alikes stay.
+  // Ours of a dead process go; a running process's and a player's look-alikes stay.
   GameRun run(false);
   const std::string dead = "999999999", alive = std::to_string(::getpid());
   const std::pair<std::string, bool> files[] = {{run.data.File("textures/options.bmp.tmp" + dead + "_4"), false},
                                                 {run.data.File("replay.ini.tmp" + dead + "_0"), false},
                                                 {run.config.File("tumblewell/settings.ini.tmp" + dead + "_2"), false},
                                                 {run.data.File("textures/dot_black2.bmp.tmp" + alive + "_0"), true},
-                                                {run.data.File("notes.tmp7"), true}};
+                                                {run.data.File("notes.tmp7"), true},
+                                                {run.data.File("notes.tmp2024_05"), true},
+                                                {run.data.File("textures/budget.tmp" + dead + "_05"), true}};
   for (const auto& [path, stays] : files) test::WriteText(path, "partial");
   ASSERT_TRUE(run.Start({"--frames", "3"})) << run.result.err;
   for (const auto& [path, stays] : files) EXPECT_EQ(std::filesystem::exists(path), stays) << path;

@@ -2,7 +2,8 @@
 # An install into a fresh prefix, as a package would make it: the layout is
 # complete, the desktop entry and metainfo validate, and the game run from the
 # read-only prefix keeps options and high scores in the user data folder
-# (they survive a restart), says once when that folder cannot be written, and
+# (they survive a restart), writes nothing into the prefix even when root runs
+# it, says once when that folder cannot be written, and
 # names the folders it looked in when its data is missing.
 # Usage: install_check.sh BUILD_DIR
 set -euo pipefail
@@ -78,6 +79,19 @@ chmod 555 "$WORK/locked"
 XDG_DATA_HOME_FOR_RUN=$WORK/locked game --headless --frames 30 --report "$WORK/out/r3.json" 2>"$WORK/out/err3" ||
   fail "an unwritable user folder stopped the game"
 [ "$(grep -c 'cannot write to' "$WORK/out/err3")" = 1 ] || { cat "$WORK/out/err3"; fail "expected one note"; }
+
+# Run by root (who can write to the prefix): still an installed copy, so the
+# options, table, replay and screenshot go to root's own folders and nothing
+# new appears under the prefix.
+if [ "$(id -u)" = 0 ]; then
+  find "$P" | sort >"$WORK/out/before"
+  mkdir -p "$WORK/roothome"
+  env -i HOME="$WORK/roothome" SDL_AUDIODRIVER=dummy PATH=/usr/bin:/bin "$P/bin/tumblewell" --fast --offscreen \
+    --frames 40 --keys "$WORK/shot.txt" 2>"$WORK/out/err6" || { cat "$WORK/out/err6"; fail "root run"; }
+  find "$P" | sort >"$WORK/out/after"
+  diff "$WORK/out/before" "$WORK/out/after" || fail "a root run wrote under the install prefix"
+  [ -f "$WORK/roothome/.local/share/tumblewell/textures/options.bmp" ] || fail "root's options not in its own folder"
+fi
 
 # No data anywhere: one clear message naming both folders, non-zero exit.
 mkdir -p "$WORK/bare/bin"

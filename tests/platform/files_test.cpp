@@ -99,6 +99,53 @@ TEST(AtomicWrite, AFailureSaysWhyAndAFileKeptUntouchedIsNeverReplaced) {
   EXPECT_EQ(ReadFile(dir.File("plain")), std::optional<std::string>("precious"));
 }
 
+TEST(AtomicWrite, AReplacedFileKeepsItsPermissionBits) {
+  // A table the player made private stays private after the next score.
+  test::TempDir dir;
+  const ::mode_t mask = ::umask(022);
+  for (const ::mode_t mode : {0600, 0640, 0444}) {
+    const std::string file = dir.File("table" + std::to_string(mode));
+    ASSERT_TRUE(WriteFileAtomic(file, "old"));
+    ASSERT_EQ(::chmod(file.c_str(), mode), 0);
+    ASSERT_TRUE(WriteFileAtomic(file, "new"));
+    struct stat st {};
+    ASSERT_EQ(::stat(file.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, mode) << file;
+    EXPECT_EQ(ReadFile(file), std::optional<std::string>("new"));
+  }
+  struct stat fresh {};
+  ASSERT_TRUE(WriteFileAtomic(dir.File("fresh"), "x"));
+  ASSERT_EQ(::stat(dir.File("fresh").c_str(), &fresh), 0);
+  EXPECT_EQ(fresh.st_mode & 07777, 0644u);
+  ::umask(mask);
+}
+
+TEST(Startup, OnlyTheTemporariesOfSavedFilesOfDeadRunsAreRemoved) {
+  test::TempDir dir;
+  const std::string dead = "999999999", alive = std::to_string(::getpid());
+  const std::pair<std::string, bool> files[] = {
+      {"options.bmp.tmp" + dead + "_4", false},   {"Dot_Black2.BMP.tmp" + dead + "_0", false},
+      {"screenshot007.bmp.tmp" + dead + "_1", false}, {"options.bmp.tmp" + alive + "_0", true},
+      {"notes.tmp2024_05", true},                 {"budget.tmp" + dead + "_05", true},
+      {"options.bmp.tmpx_1", true},               {"xoptions.bmp.tmp" + dead + "_1", true}};
+  for (const auto& [name, stays] : files) test::WriteText(dir.File(name), "partial");
+  RemoveStaleTemporaries(dir.path, {"options.bmp", "dot_black2.bmp", "screenshot*"});
+  for (const auto& [name, stays] : files) EXPECT_EQ(std::filesystem::exists(dir.File(name)), stays) << name;
+}
+
+TEST(UserData, AnInstalledCopyIsNeverPortableEvenWhenItCanBeWritten) {
+  // Root can write to /usr/share/tumblewell; that does not make it a portable copy.
+  test::TempDir dir;
+  for (const std::string& data : {dir.File("usr/share/tumblewell"), dir.File("opt/share/tumblewell/"), dir.File("portable")}) {
+    std::filesystem::create_directories(data + "/textures");
+    SetAppDir(data);
+    EXPECT_EQ(AppDirIsPortable(), data == dir.File("portable")) << data;
+  }
+  ::setenv("XDG_DATA_HOME", dir.File("home/data").c_str(), 1);
+  SetAppDir(dir.File("usr/share/tumblewell"));
+  EXPECT_EQ(UserFile("\\textures\\options.bmp"), dir.File("home/data/tumblewell/textures/options.bmp"));
+}
+
 TEST(Reads, AFileThatIsThereButCannotBeReadIsNotMissing) {
   test::TempDir dir;
   std::filesystem::create_directories(dir.File("folder"));
