@@ -15,6 +15,9 @@ extern bool Running;
 extern bool InGame;
 extern bool Paused;
 extern bool GameOver;
+// The test keys of the debug window changed the world in the current game:
+// its score is not a player's and stays out of the high-score table.
+extern bool TestKeysUsed;
 
 // Mouse flags, written only by the window's button events (buttons 1..3).
 extern bool MouseButton1;

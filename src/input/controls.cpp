@@ -50,7 +50,9 @@ void ReadControls() {
   // 1. Tab shows or hides the debug window.
   if (Pressed(key::Tab, KeyLatches.Tab)) DebugWindowVisible = !DebugWindowVisible;
 
-  // 2. Test keys that act every frame they are held.
+  // 2. Test keys that act every frame they are held (all of them, those of
+  // step 11 too, mark the game as one the table does not take).
+  for (int k : {key::A, key::Z, key::R, key::O, key::B, key::W, key::E, key::G}) core::TestKeysUsed |= DebugWindowVisible && !playback && !core::GameOver && IsDown(k);
   if (DebugWindowVisible) {
     const Single speed = NextLevelSpeed();
     if (IsDown(key::A)) {

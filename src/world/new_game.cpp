@@ -29,6 +29,7 @@ void StartNewGame(bool& readFile) {
   ResetScoreAccumulators();
   ComboMultiplier = 1.0f;
   core::CurrentLevel = 0;
+  core::TestKeysUsed = false;
 
   // The whole tile layer, end zone included, so nothing of an earlier shaft
   // survives below a shorter one.

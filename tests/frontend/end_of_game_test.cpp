@@ -5,6 +5,9 @@
 #include <tuple>
 
 #include "config/settings_store.h"
+#include "input/controls.h"
+#include "world/bonuses.h"
+#include "world/new_game.h"
 
 namespace tw::testing {
 namespace {
@@ -71,6 +74,30 @@ TEST_F(EndOfGame, TheTableIsDecidedOnTheStoredScoreAndBlankNamesAreBolo) {
   config::LoadHighScores();
   EXPECT_EQ(config::HighScores[6].Name, "BOLO");
   EXPECT_EQ(config::HighScores[6].Score, 1100);
+}
+
+// The debug window alone changes nothing; a test key acting on the world
+// (here B, a hundred bombs) keeps the game out of the table, until the next
+// game starts.
+TEST_F(EndOfGame, AGameChangedByTheTestKeysDoesNotEnterTheTable) {
+  for (const bool testKey : {false, true}) {
+    SCOPED_TRACE(testKey ? "B pressed" : "window only");
+    bool read = true;
+    world::StartNewGame(read);
+    core::DebugWindowVisible = true;
+    core::KeyState[core::key::B] = testKey ? core::kKeyDown : 0;
+    input::ReadControls();
+    core::KeyState[core::key::B] = 0;
+    EXPECT_EQ(std::tuple(core::TestKeysUsed, world::Bombs == 100), std::tuple(testKey, testKey));
+    core::GameOver = true;
+    Finish(3000 + (testKey ? 1 : 0), testKey ? "CHEAT" : "FAIR");
+    const std::string name = testKey ? "CHEAT" : "FAIR";
+    EXPECT_EQ(config::HighScores[0].Name == name, !testKey);
+    EXPECT_EQ(Contains("textures/dot_black2.bmp", name), !testKey);
+  }
+  bool read = true;
+  world::StartNewGame(read);
+  EXPECT_FALSE(core::TestKeysUsed);
 }
 
 TEST_F(EndOfGame, APlayedBackGameNeverCountsAndArmsTheNextIdleReplay) {
