@@ -23,8 +23,11 @@ JOBS=${JOBS:-2}
 MODES=${MODES:-story arcade}
 PLAYERS=${PLAYERS:-human sharp}
 PRESS_GAP=${PRESS_GAP:-}
-WORK=$(mktemp -d)
-trap 'rm -rf "$WORK"' EXIT
+# (KEEP=DIR keeps every game's report in DIR.)
+if [ -n "${KEEP:-}" ]; then WORK=$(realpath "$KEEP"); mkdir -p "$WORK"; else
+  WORK=$(mktemp -d)
+  trap 'rm -rf "$WORK"' EXIT
+fi
 
 # One game: name, mode, seed, extra options; each in its own application
 # directory so the high-score tables stay the built-in ones.

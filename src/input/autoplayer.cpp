@@ -56,8 +56,11 @@ constexpr double kSoftLandingGuess = 1.3;   // pixels per frame
 constexpr double kWalkGuess = 110.0 / 50;   // pixels per frame
 constexpr double kMudGuess = 0.4;
 constexpr double kGravityGuess = 0.03;      // pixels per frame, per frame
-constexpr double kJumpRiseGuess = 110;      // pixels
-constexpr double kJumpUpFramesGuess = 80;
+// A first guess at a jump, on the low side: the first jump watched teaches
+// the real one (a guess too high would keep it from jumping under drills
+// that are in fact out of reach).
+constexpr double kJumpRiseGuess = 70;       // pixels
+constexpr double kJumpUpFramesGuess = 60;
 
 constexpr int kHistory = kHumanReactionFrames + 3;
 
