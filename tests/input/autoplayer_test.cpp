@@ -3,7 +3,7 @@
 // kHumanPressGap frames between any two new presses (a bomb counted when it
 // goes off), every walk key held at least kHumanHoldFrames, and decisions
 // taken from what the screen showed kHumanReactionFrames ago, never from what
-// lies below it or above it.
+// lies below it.
 #include "../world/world_fixture.h"
 
 #include "input/autoplayer.h"
@@ -154,36 +154,6 @@ TEST_F(Autoplayer, DecidesFromTheScreenOfAMomentAgo) {
       for (std::size_t f = static_cast<std::size_t>(kAt); f < n; ++f) differs = differs || !(plain[f] == changed[f]);
       EXPECT_TRUE(differs);
     }
-  }
-}
-
-}  // namespace
-}  // namespace tw::testing
-
-namespace tw::testing {
-namespace {
-
-// Drills above the screen are out of sight: the human player plays the same
-// whether they hang just above the top edge or far above it, while the sharp
-// player, who knows where they are, does not.
-TEST_F(Autoplayer, DoesNotSeeDrillsAboveTheScreen) {
-  CopyInstalledTuning(dir_);
-  constexpr int kFrom = 300, kFrames = 3000;
-  for (auto style : {input::AutoplayStyle::Human, input::AutoplayStyle::Sharp}) {
-    const bool human = style == input::AutoplayStyle::Human;
-    SCOPED_TRACE(human ? "human" : "sharp");
-    double highest = 1e9;  // the creature's top on the screen, at its highest
-    const auto drillsAt = [&](Single y) {
-      return [&highest, y](int f) {
-        if (f < kFrom) return;
-        world::DrillY = y;
-        highest = std::min(highest, static_cast<double>(world::Player.Y + core::ScrollY));
-      };
-    };
-    const std::vector<Hands> edge = Play(style, true, 7, kFrames, drillsAt(-32.0f));
-    const std::vector<Hands> far = Play(style, true, 7, kFrames, drillsAt(-400.0f));
-    ASSERT_LT(highest, 140.0);  // high enough for drills at the edge to matter
-    EXPECT_EQ(edge == far, human);
   }
 }
 
