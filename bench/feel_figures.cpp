@@ -31,8 +31,7 @@ using namespace tw;
 constexpr int kFloor = 20;  // the row the scenes stand on
 
 void Scene(Integer floorValue, int from = 1, int to = 13) {
-  bool read = true;
-  world::StartNewGame(read);
+  world::StartNewGame();
   world::ClearTileLayer();
   world::Bonuses.assign(1, world::Bonus{});
   for (auto& column : world::TileGrid.Touched) column.fill(true);

@@ -43,8 +43,7 @@ void NewGame(bool record, bool playback) {
   replay::ReplayFrame = 0;
   core::GameOver = false;
   replay::PrepareNewGame();
-  bool read = true;
-  world::StartNewGame(read);
+  world::StartNewGame();
 }
 
 struct Figures {

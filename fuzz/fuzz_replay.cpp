@@ -11,7 +11,7 @@
 #include "fuzz_support.h"
 #include "platform/video.h"
 #include "render/device.h"
-#include "render/game_screen.h"
+#include "app/game_frame.h"
 #include "replay/replay.h"
 #include "world/bonuses.h"
 #include "world/drills_water.h"
@@ -58,20 +58,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   replay::ReplayFrame = 0;
   world::EndFade = 0;
   replay::PrepareNewGame();
-  bool read = true;
-  world::StartNewGame(read);
+  world::StartNewGame();
   int frame = 0;
   for (; frame < kFrames && !core::GameOver; ++frame) {
-    replay::PlayPauses();
-    if (!core::Paused) {
-      replay::ReplayStep();
-      world::UpdatePlayer();
-      world::UpdateTiles();
-      world::LowerDrills();
-      world::ScoreStep("");
-      world::TrackLevelAndScroll();
-    }
-    render::RenderGame();
+    app::GameFrame();
     const auto& p = world::Player;
     Check(std::isfinite(p.X) && std::isfinite(p.Y) && std::isfinite(world::Score), "state finite");
     for (const auto& b : world::Bonuses) Check(!b.Active || (std::isfinite(b.X) && std::isfinite(b.Y)), "bonus finite");

@@ -1,6 +1,6 @@
 // A whole new game set up from an arbitrary tuning file, then a few hundred
-// frames of play (world steps and the headless frame's drawing rules) with a
-// simple scripted player. Whatever the file says, start-up ends, the state
+// frames of play (the game's own frame, drawing headless) with a simple
+// scripted player. Whatever the file says, start-up ends, the state
 // stays finite and the creature stays inside the shaft.
 #include <cmath>
 
@@ -9,16 +9,13 @@
 #include "core/game_state.h"
 #include "core/input_state.h"
 #include "core/random.h"
+#include "app/game_frame.h"
 #include "fuzz_support.h"
-#include "input/controls.h"
 #include "platform/video.h"
-#include "render/debug_overlay.h"
 #include "render/device.h"
-#include "render/game_screen.h"
 #include "world/bonuses.h"
 #include "world/drills_water.h"
 #include "world/grid.h"
-#include "world/level_scroll.h"
 #include "world/new_game.h"
 #include "world/player.h"
 #include "world/score.h"
@@ -77,8 +74,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   core::Controls = core::ControlState{};
   core::Paused = false;
   core::InGame = true;
-  bool read = true;
-  world::StartNewGame(read);
+  world::StartNewGame();
   for (int f = 0; f < kFrames && !core::GameOver; ++f) {
     core::KeyState.fill(0);
     const int phase = f % 100;
@@ -86,15 +82,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (phase >= 50 && phase < 80) core::KeyState[core::key::Left] = core::kKeyDown;
     if (f % 30 < 3) core::KeyState[core::key::Up] = core::kKeyDown;
     if (f % 45 == 20) core::KeyState[core::key::Space] = core::kKeyDown;
-    input::ReadControls();
-    world::UpdatePlayer();
-    world::UpdateTiles();
-    world::LowerDrills();
-    render::UpdateDebugText();
-    world::ScoreStep("");
-    world::DriftClouds();
-    world::TrackLevelAndScroll();
-    render::RenderGame();
+    app::GameFrame();
     CheckState();
   }
   return 0;

@@ -9,6 +9,8 @@ PACKAGES=(
   libgtest-dev googletest
   # float text written and read the same way in every build, the browser's too
   libfmt-dev libfast-float-dev
+  # the world's state fingerprints (golden runs, replay state trails)
+  libxxhash-dev
   # the data generator encodes the music as Ogg Vorbis
   libvorbis-dev
   fonts-dejavu-core
@@ -25,6 +27,8 @@ PACKAGES=(
   dpkg-dev file lintian
   # the fuzz targets (libFuzzer) and the sanitizer runtimes
   clang-14 libclang-rt-14-dev ccache
+  # `make coverage`
+  gcovr
 )
 
 missing=()

@@ -39,7 +39,7 @@ target_link_options(tumblewell PRIVATE
   -sINITIAL_MEMORY=64MB
   -sFORCE_FILESYSTEM=1
   -lidbfs.js
-  "-sEXPORTED_RUNTIME_METHODS=[FS,UTF8ToString]"
+  "-sEXPORTED_RUNTIME_METHODS=[FS,UTF8ToString,ccall]"
   "-sDEFAULT_LIBRARY_FUNCS_TO_INCLUDE=@${CMAKE_BINARY_DIR}/web-library-funcs.json"
   "SHELL:--pre-js ${CMAKE_SOURCE_DIR}/src/platform/web_pre.js"
   "SHELL:--preload-file ${TW_WEB_DATA}@/data"
@@ -48,10 +48,29 @@ target_link_options(tumblewell PRIVATE
 set_property(TARGET tumblewell APPEND PROPERTY LINK_DEPENDS
   ${CMAKE_SOURCE_DIR}/src/platform/web_pre.js ${TW_WEB_DATA}/font.ini)
 
-# The page itself, copied on its own: a change to it alone relinks nothing.
-add_custom_command(OUTPUT ${TW_SITE}/index.html
-  COMMAND ${CMAKE_COMMAND} -E make_directory ${TW_SITE}
-  COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_SOURCE_DIR}/web/index.html ${TW_SITE}/index.html
-  DEPENDS ${CMAKE_SOURCE_DIR}/web/index.html
+# The page's icons, drawn by the native build's data generator (the same
+# drawing as the desktop icons, at the sizes a web app manifest asks for).
+set(TW_DATAGEN ${TW_NATIVE_BUILD}/tools/tw_datagen)
+if(NOT EXISTS ${TW_DATAGEN})
+  message(FATAL_ERROR "${TW_DATAGEN} is missing: build natively first")
+endif()
+set(TW_WEB_ICONS)
+foreach(size 192 512)
+  add_custom_command(OUTPUT ${TW_SITE}/icon-${size}.png
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${TW_SITE}
+    COMMAND ${TW_DATAGEN} --icon ${size} ${TW_SITE}/icon-${size}.png
+    DEPENDS ${TW_DATAGEN}
+    COMMENT "Drawing the page's ${size} px icon"
+    VERBATIM)
+  list(APPEND TW_WEB_ICONS ${TW_SITE}/icon-${size}.png)
+endforeach()
+
+# The page, its service worker and manifest, with the versions (hashes) and
+# sizes of the game's files written in. Run after every build: it takes a
+# moment and rewrites only what changed.
+add_custom_target(tw_web_page ALL
+  COMMAND python3 ${CMAKE_SOURCE_DIR}/web/stamp-site.py ${TW_SITE} ${CMAKE_SOURCE_DIR}/web
+  DEPENDS ${TW_WEB_ICONS}
+  COMMENT "Writing the page with its files' versions"
   VERBATIM)
-add_custom_target(tw_web_page ALL DEPENDS ${TW_SITE}/index.html)
+add_dependencies(tw_web_page tumblewell)

@@ -12,15 +12,12 @@
 #include "core/frame_clock.h"
 #include "core/game_state.h"
 #include "core/printable.h"
-#include "world/level_scroll.h"
 #include "app/desktop_events.h"
+#include "app/game_frame.h"
 #include "app/report.h"
-#include "frontend/end_of_game.h"
 #include "frontend/menu.h"
 #include "input/autoplayer.h"
-#include "input/controls.h"
 #include "input/keyboard.h"
-#include "input/name_entry.h"
 #include "platform/audio.h"
 #include "platform/clock.h"
 #include "platform/files.h"
@@ -28,15 +25,11 @@
 #include "platform/interrupt.h"
 #include "platform/video.h"
 #include "platform/web.h"
-#include "render/debug_overlay.h"
 #include "render/device.h"
-#include "render/game_screen.h"
-#include "render/screenshot.h"
 #include "replay/replay.h"
 #include "world/player.h"
-#include "core/random.h"
 #include "world/score.h"
-#include "world/tile_dynamics.h"
+#include "core/random.h"
 
 namespace tw::app {
 
@@ -100,6 +93,10 @@ void PublishState() {
   st.x = static_cast<double>(world::Player.X);
   st.y = static_cast<double>(world::Player.Y);
   st.fps = static_cast<double>(core::FrameClock.Fps);
+  // The rule WindUp applies: only a score above the table's last entry is named.
+  st.naming = core::InGame && core::GameOver && !world::ReplayPlayback && world::EndFade == 0.0f &&
+              num::CLng(static_cast<double>(world::Score)) > config::HighScores[9].Score;
+  st.name = world::TypedName.c_str();
   platform::PublishPageState(st);
 }
 
@@ -157,37 +154,6 @@ void StartGameNow(StartMode mode) {
   replay::ReplayFrame = 0;
   frontend::StartGame();
   input::ResetAutoplayer();
-}
-
-bool Autoplaying = false;
-
-void GameFrame() {
-  replay::PlayPauses();
-  if (!core::GameOver) {
-    input::ReadControls();
-    if (Autoplaying) input::Autoplay();
-    if (input::ScreenshotRequested) {
-      input::ScreenshotRequested = false;
-      render::TakeScreenshot();
-    }
-  }
-  if (core::GameOver) input::ScanNameKeys();
-  if (!core::Paused) {
-    replay::ReplayStep();
-    world::UpdatePlayer();
-    world::UpdateTiles();
-    world::LowerDrills();
-    render::UpdateDebugText();
-    world::ScoreStep("");
-    world::DriftClouds();
-    world::TrackLevelAndScroll();
-    frontend::EndOfGameCheck();
-  } else {
-    replay::PausedFrame();
-  }
-  render::RenderGame();
-  GameFrameMusic();
-  TrackGameResult();
 }
 
 void ShutDown() {
@@ -412,6 +378,7 @@ bool StepFrame() {
   } else {
     GameFrame();
   }
+  EndOfFrame();
   const double work = platform::ThreadCpuSeconds() - work_start;
   r.work_total += work;
   if (r.work_ms.size() < r.work_ms.capacity()) r.work_ms.push_back(static_cast<float>(work * 1000.0));

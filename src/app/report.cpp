@@ -13,6 +13,7 @@
 #include "world/drills_water.h"
 #include "world/player.h"
 #include "world/score.h"
+#include "world/state_hash.h"
 #include "core/frame_clock.h"
 #include "core/game_state.h"
 #include "core/numeric.h"
@@ -22,6 +23,15 @@
 namespace tw::app {
 
 GameResult Result;
+std::vector<std::uint64_t> StateTrail;
+
+namespace {
+std::int64_t g_game_frames = 0;  // game frames run since start-up
+}  // namespace
+
+void TrackStateTrail() {
+  if (++g_game_frames % 50 == 0) StateTrail.push_back(world::StateHash());
+}
 
 void TrackGameResult() {
   GameResult& r = Result;
@@ -183,7 +193,11 @@ std::string BuildReport(const FrameTiming& timing) {
   j.Bool("on_ice", p.OnIce);
   j.Bool("in_water", p.InWater);
   j.EndObject();
+  j.String("state_hash", world::StateHashText(world::StateHash()));
   j.EndObject();
+  j.BeginArray("trail");
+  for (const std::uint64_t h : StateTrail) j.String("", world::StateHashText(h));
+  j.EndArray();
   if (Result.started) {
     j.BeginObject("result");
     j.Bool("over", Result.over);

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace tw::app {
 
@@ -67,6 +68,12 @@ struct GameResult {
 extern GameResult Result;
 // Follows the running game; called after every game frame.
 void TrackGameResult();
+
+// The world's fingerprint after every 50th game frame of the run, in order
+// (runs of the same inputs must give the same trail).
+extern std::vector<std::uint64_t> StateTrail;
+// Called after every game frame.
+void TrackStateTrail();
 
 // The whole report as text.
 std::string BuildReport(const FrameTiming& timing);

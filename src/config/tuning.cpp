@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdio>
 #include <limits>
+#include <variant>
 #include <optional>
 
 #include "config/ini_store.h"
@@ -85,6 +86,96 @@ void ReadText(const IniFileText& f, const char* s, const char* k, std::string& f
   field = ReadIni(f, s, k);
 }
 
+// The tuning keys in the order they are read (the order shows through the
+// defaults a game keeps when one fails to read, and Score/Bonus_Bomb_Points
+// is read twice). A Single is multiplied by `by`, or with kDivide read as a
+// Double and divided by it.
+enum SingleRead : bool { kScale = false, kDivide = true };
+struct TuningKey {
+  const char* section;
+  const char* key;
+  std::variant<Single GameTuning::*, Integer GameTuning::*, Long GameTuning::*, Double GameTuning::*,
+               bool GameTuning::*, std::string GameTuning::*>
+      field;
+  double by = 1.0;
+  SingleRead how = kScale;
+  bool StartPositionsRead::*noted = nullptr;  // set when the key was read
+};
+
+const TuningKey kTuningKeys[] = {
+    {"Player", "Position_Tile_X", &GameTuning::Position_Tile_X, core::TileSize},
+    {"Player", "Position_Tile_Y", &GameTuning::Position_Tile_Y, core::TileSize},
+    {"Player", "WalkSpeed", &GameTuning::WalkSpeed},
+    {"Player", "WalkSpeed_Mud_DEVIDER", &GameTuning::WalkSpeed_Mud_DEVIDER},
+    {"Player", "WalkSpeed_Ice_MULTIPLY", &GameTuning::WalkSpeed_Ice_MULTIPLY, 15.0, kDivide},
+    {"Player", "Weight", &GameTuning::Weight, 10.0, kDivide},
+    {"Player", "SlowDown_AfterHit_Ice_DEVIDER", &GameTuning::SlowDown_AfterHit_Ice_DEVIDER},
+    {"Player", "BounceFrom_Everything_DEVIDER", &GameTuning::BounceFrom_Everything_DEVIDER},
+    {"Player", "BounceFrom_Gum_DEVIDER", &GameTuning::BounceFrom_Gum_DEVIDER, 10.0, kDivide},
+    {"Player", "Smash_Glass_ForceNeeded", &GameTuning::Smash_Glass_ForceNeeded},
+    {"Player", "Jump_Force", &GameTuning::Jump_Force},
+    {"Falling_Tiles", "Weight", &GameTuning::FallingTiles_Weight},
+    {"Falling_Tiles", "Hit_PushOnForce", &GameTuning::Hit_PushOnForce},
+    {"Falling_Tiles", "Hit_SmashOnForce", &GameTuning::Hit_SmashOnForce},
+    {"Falling_Tiles", "Smashing_Explosion_Distance", &GameTuning::Smashing_Explosion_Distance},
+    {"Falling_Tiles", "Continue_Falling_After_PushingAnotherTile", &GameTuning::Continue_Falling_After_PushingAnotherTile},
+    {"Score", "Staying_Alive", &GameTuning::Staying_Alive},
+    {"Score", "Falling_Speed", &GameTuning::Falling_Speed},
+    {"Score", "Hit_PushTile", &GameTuning::Hit_PushTile},
+    {"Score", "Hot_SmashTile", &GameTuning::Hot_SmashTile},
+    {"Score", "Combo_LastsFor_Seconds", &GameTuning::Combo_LastsFor_Seconds},
+    {"Score", "Combo_OnHitTile_AppendToMultiplyer", &GameTuning::Combo_OnHitTile_AppendToMultiplyer, 10.0, kDivide},
+    {"Score", "Graphic_BackLayer", &GameTuning::Graphic_BackLayer},
+    {"Score", "Graphic_RGB", &GameTuning::Graphic_RGB},
+    {"Score", "Graphic_Combo_Visible", &GameTuning::Graphic_Combo_Visible},
+    {"Score", "Graphic_Combo_RGB", &GameTuning::Graphic_Combo_RGB},
+    {"Score", "Graphic_ComboOverPlayer_Visible", &GameTuning::Graphic_ComboOverPlayer_Visible},
+    {"Score", "ScoreIs_ComboPlusScore", &GameTuning::ScoreIs_ComboPlusScore},
+    {"Sharp drills", "Starting_Position_Y", &GameTuning::Starting_Position_Y, 1.0, kScale, &StartPositionsRead::DrillStart},
+    {"Sharp drills", "Speed_of_Lowering", &GameTuning::Speed_of_Lowering},
+    {"Sharp drills", "HitStone_GoBack_Pixels", &GameTuning::HitStone_GoBack_Pixels},
+    {"Player", "Bonus_BombsAtStart", &GameTuning::Bonus_BombsAtStart},
+    {"Bonus", "NumOf_BigEars", &GameTuning::NumOf_BigEars},
+    {"Bonus", "NumOf_Bomb", &GameTuning::NumOf_Bomb},
+    {"Bonus", "NumOf_BombGlass", &GameTuning::NumOf_BombGlass},
+    {"Bonus", "NumOf_Boots", &GameTuning::NumOf_Boots},
+    {"Bonus", "NumOf_Pie", &GameTuning::NumOf_Pie},
+    {"Score", "Bonus_BombGlass_Points", &GameTuning::Bonus_BombGlass_Points, 10.0, kDivide},
+    {"Score", "Bonus_Bomb_Points", &GameTuning::Bonus_Bomb_Points, 10.0, kDivide},
+    {"Bonus", "Bomb_Weight", &GameTuning::Bomb_Weight, 10.0, kDivide},
+    {"Score", "Bonus_Bomb_Points", &GameTuning::Bonus_Bomb_Points, 10.0, kDivide},
+    {"Bonus", "Pie_Weight", &GameTuning::Pie_Weight, 10.0, kDivide},
+    {"Score", "Bonus_Pie_Points", &GameTuning::Bonus_Pie_Points},
+    {"Bonus", "Boot_Weight", &GameTuning::Boot_Weight, 10.0, kDivide},
+    {"Score", "Bonus_Boot_Points", &GameTuning::Bonus_Boot_Points},
+    {"Bonus", "Bonus_Boot_Time", &GameTuning::Bonus_Boot_Time},
+    {"Bonus", "Ears_Weight", &GameTuning::Ears_Weight, 0.1},
+    {"Score", "Bonus_Ears_Points", &GameTuning::Bonus_Ears_Points},
+    {"Bonus", "Bonus_Ears_Time", &GameTuning::Bonus_Ears_Time},
+    {"Water", "StartupHeight", &GameTuning::StartupHeight, 1.0, kScale, &StartPositionsRead::WaterStartup},
+    {"Water", "FixedHeight", &GameTuning::FixedHeight, 1.0, kScale, &StartPositionsRead::WaterFixed},
+};
+
+bool ReadKey(const IniFileText& f, const TuningKey& k, Single& field) {
+  if (k.how == kScale) return ReadSingle(f, k.section, k.key, field, k.by);
+  ReadSingleDivided(f, k.section, k.key, field, k.by);
+  return false;
+}
+bool ReadKey(const IniFileText& f, const TuningKey& k, Integer& field) {
+  ReadInteger(f, k.section, k.key, field);
+  return false;
+}
+bool ReadKey(const IniFileText& f, const TuningKey& k, Long& field) {
+  ReadLong(f, k.section, k.key, field);
+  return false;
+}
+bool ReadKey(const IniFileText& f, const TuningKey& k, Double& field) { return ReadDouble(f, k.section, k.key, field); }
+bool ReadKey(const IniFileText& f, const TuningKey& k, bool& field) { return ReadBool(f, k.section, k.key, field); }
+bool ReadKey(const IniFileText& f, const TuningKey& k, std::string& field) {
+  ReadText(f, k.section, k.key, field);
+  return false;
+}
+
 }  // namespace
 
 std::string TuningFile() {
@@ -135,13 +226,7 @@ void HoldLevelsInsideGrid() {
 
 }  // namespace
 
-void ReadLevels(bool& readFile) {
-  if (!readFile) return;
-  ReadLevels(readFile, ReadIniFile(TuningFile()));
-}
-
-void ReadLevels(bool& readFile, const IniFileText& file) {
-  if (!readFile) return;
+bool ReadLevels(const IniFileText& file) {
   bool complete = true;
   for (int n = 1; n <= 10 && complete; ++n) {
     auto& level = Levels[static_cast<std::size_t>(n)];
@@ -174,6 +259,7 @@ void ReadLevels(bool& readFile, const IniFileText& file) {
   HoldLevelsInsideGrid();
   // A value missing part-way leaves the map height as the defaults gave it.
   if (complete) MapHeight = ComputeMapHeight();
+  return complete;
 }
 
 StartPositionsRead ReadTuning(const std::string& file) { return ReadTuning(ReadIniFile(file)); }
@@ -195,65 +281,10 @@ StartPositionsRead ReadTuning(const IniFileText& f) {
                                         "Tile_Stone"};
   for (std::size_t i = 1; i <= 6; ++i) ReadInteger(f, "Map Precentage", kTiles[i], t.MapPercentage[i]);
 
-  ReadSingle(f, "Player", "Position_Tile_X", t.Position_Tile_X, core::TileSize);
-  ReadSingle(f, "Player", "Position_Tile_Y", t.Position_Tile_Y, core::TileSize);
-  ReadSingle(f, "Player", "WalkSpeed", t.WalkSpeed);
-  ReadSingle(f, "Player", "WalkSpeed_Mud_DEVIDER", t.WalkSpeed_Mud_DEVIDER);
-  ReadSingleDivided(f, "Player", "WalkSpeed_Ice_MULTIPLY", t.WalkSpeed_Ice_MULTIPLY, 15.0);
-  ReadSingleDivided(f, "Player", "Weight", t.Weight, 10.0);
-  ReadSingle(f, "Player", "SlowDown_AfterHit_Ice_DEVIDER", t.SlowDown_AfterHit_Ice_DEVIDER);
-  ReadSingle(f, "Player", "BounceFrom_Everything_DEVIDER", t.BounceFrom_Everything_DEVIDER);
-  ReadSingleDivided(f, "Player", "BounceFrom_Gum_DEVIDER", t.BounceFrom_Gum_DEVIDER, 10.0);
-  ReadSingle(f, "Player", "Smash_Glass_ForceNeeded", t.Smash_Glass_ForceNeeded);
-  ReadSingle(f, "Player", "Jump_Force", t.Jump_Force);
-
-  ReadSingle(f, "Falling_Tiles", "Weight", t.FallingTiles_Weight);
-  ReadSingle(f, "Falling_Tiles", "Hit_PushOnForce", t.Hit_PushOnForce);
-  ReadSingle(f, "Falling_Tiles", "Hit_SmashOnForce", t.Hit_SmashOnForce);
-  ReadInteger(f, "Falling_Tiles", "Smashing_Explosion_Distance", t.Smashing_Explosion_Distance);
-  ReadBool(f, "Falling_Tiles", "Continue_Falling_After_PushingAnotherTile",
-           t.Continue_Falling_After_PushingAnotherTile);
-
-  ReadSingle(f, "Score", "Staying_Alive", t.Staying_Alive);
-  ReadSingle(f, "Score", "Falling_Speed", t.Falling_Speed);
-  ReadSingle(f, "Score", "Hit_PushTile", t.Hit_PushTile);
-  ReadSingle(f, "Score", "Hot_SmashTile", t.Hot_SmashTile);
-  ReadSingle(f, "Score", "Combo_LastsFor_Seconds", t.Combo_LastsFor_Seconds);
-  ReadSingleDivided(f, "Score", "Combo_OnHitTile_AppendToMultiplyer", t.Combo_OnHitTile_AppendToMultiplyer, 10.0);
-  ReadBool(f, "Score", "Graphic_BackLayer", t.Graphic_BackLayer);
-  ReadText(f, "Score", "Graphic_RGB", t.Graphic_RGB);
-  ReadBool(f, "Score", "Graphic_Combo_Visible", t.Graphic_Combo_Visible);
-  ReadText(f, "Score", "Graphic_Combo_RGB", t.Graphic_Combo_RGB);
-  ReadBool(f, "Score", "Graphic_ComboOverPlayer_Visible", t.Graphic_ComboOverPlayer_Visible);
-  ReadBool(f, "Score", "ScoreIs_ComboPlusScore", t.ScoreIs_ComboPlusScore);
-
-  read.DrillStart = ReadSingle(f, "Sharp drills", "Starting_Position_Y", t.Starting_Position_Y);
-  ReadSingle(f, "Sharp drills", "Speed_of_Lowering", t.Speed_of_Lowering);
-  ReadLong(f, "Sharp drills", "HitStone_GoBack_Pixels", t.HitStone_GoBack_Pixels);
-
-  ReadSingle(f, "Player", "Bonus_BombsAtStart", t.Bonus_BombsAtStart);
-
-  ReadInteger(f, "Bonus", "NumOf_BigEars", t.NumOf_BigEars);
-  ReadInteger(f, "Bonus", "NumOf_Bomb", t.NumOf_Bomb);
-  ReadInteger(f, "Bonus", "NumOf_BombGlass", t.NumOf_BombGlass);
-  ReadInteger(f, "Bonus", "NumOf_Boots", t.NumOf_Boots);
-  ReadInteger(f, "Bonus", "NumOf_Pie", t.NumOf_Pie);
-
-  ReadSingleDivided(f, "Score", "Bonus_BombGlass_Points", t.Bonus_BombGlass_Points, 10.0);
-  ReadSingleDivided(f, "Score", "Bonus_Bomb_Points", t.Bonus_Bomb_Points, 10.0);
-  ReadSingleDivided(f, "Bonus", "Bomb_Weight", t.Bomb_Weight, 10.0);
-  ReadSingleDivided(f, "Score", "Bonus_Bomb_Points", t.Bonus_Bomb_Points, 10.0);
-  ReadSingleDivided(f, "Bonus", "Pie_Weight", t.Pie_Weight, 10.0);
-  ReadInteger(f, "Score", "Bonus_Pie_Points", t.Bonus_Pie_Points);
-  ReadSingleDivided(f, "Bonus", "Boot_Weight", t.Boot_Weight, 10.0);
-  ReadSingle(f, "Score", "Bonus_Boot_Points", t.Bonus_Boot_Points);
-  ReadSingle(f, "Bonus", "Bonus_Boot_Time", t.Bonus_Boot_Time);
-  ReadSingle(f, "Bonus", "Ears_Weight", t.Ears_Weight, 0.1);
-  ReadSingle(f, "Score", "Bonus_Ears_Points", t.Bonus_Ears_Points);
-  ReadSingle(f, "Bonus", "Bonus_Ears_Time", t.Bonus_Ears_Time);
-
-  read.WaterStartup = ReadDouble(f, "Water", "StartupHeight", t.StartupHeight);
-  read.WaterFixed = ReadDouble(f, "Water", "FixedHeight", t.FixedHeight);
+  for (const TuningKey& k : kTuningKeys) {
+    const bool got = std::visit([&](auto field) { return ReadKey(f, k, t.*field); }, k.field);
+    if (got && k.noted) read.*k.noted = true;
+  }
   return read;
 }
 

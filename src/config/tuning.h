@@ -103,11 +103,10 @@ extern GameTuning Tuning;
 // The tuning file of the current game mode.
 std::string TuningFile();
 
-// Reads the level table from the current mode's tuning file; stops at the
-// first missing or malformed value. Does nothing when readFile is false.
-void ReadLevels(bool& readFile);
-// The same from a tuning file already read (one read serves a whole load).
-void ReadLevels(bool& readFile, const IniFileText& file);
+// Reads the level table from a tuning file already read (one read serves a
+// whole load); stops at the first missing or malformed value. True when the
+// whole table was read.
+bool ReadLevels(const IniFileText& file);
 // Sets the built-in level table (rows 1..11) and the map height.
 void SetDefaultLevels();
 // The sum of the level sizes 1..10.

@@ -42,6 +42,29 @@ struct ControlState {
 };
 extern ControlState Controls;
 
+// What the in-game keys ask of the game this frame besides walking and
+// jumping. The input layer fills it; the world applies it, in the order of
+// the fields, as the keys were always handled (a give-up before the bomb and
+// the pause: a game given up is never paused).
+struct FrameCommands {
+  bool ToggleDebugWindow = false;
+  // Debug keys acting every frame they are held (the window is shown).
+  bool ScrollAhead = false;     // A
+  bool ScrollBack = false;      // Z
+  bool CreatureToTop = false;   // R
+  bool ViewToCreature = false;  // O
+  bool GiveUp = false;          // Escape
+  int EndPlaybackKeys = 0;      // keys held that end a replay being played back
+  bool Bomb = false;            // the bomb asked for goes off
+  bool TogglePause = false;
+  // Debug keys acting once per press (the window is shown).
+  bool FillBombs = false;       // B, held
+  bool Lighter = false;         // W
+  bool Heavier = false;         // E
+  bool GlassBomb = false;       // G
+  bool Screenshot = false;      // S, taken by the frame once the controls are read
+};
+
 // The debug window is shown and its test keys act.
 extern bool DebugWindowVisible;
 

@@ -44,6 +44,8 @@ void SeedRandom(std::uint64_t seed) {
   for (auto& s : g_state) s = SplitMix(x);
 }
 
+std::array<std::uint64_t, 4> RandomState() { return {g_state[0], g_state[1], g_state[2], g_state[3]}; }
+
 Single Rnd() {
   // 24 random bits scaled by 2^-24: exactly representable, never 1.0.
   return static_cast<Single>(Next() >> 40) * (1.0f / 16777216.0f);

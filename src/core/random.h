@@ -2,6 +2,7 @@
 // from --seed, so a seeded headless run is fully reproducible.
 #pragma once
 
+#include <array>
 #include <cstdint>
 
 #include "core/numeric.h"
@@ -13,6 +14,8 @@ void SeedRandom(std::uint64_t seed);
 Single Rnd();
 // A whole number drawn uniformly from lowest to highest, both included.
 std::int32_t RandomWhole(std::int32_t lowest, std::int32_t highest);
+// The generator's whole state, for fingerprints of a run (never to draw from).
+std::array<std::uint64_t, 4> RandomState();
 // 32 random bits, for a game's own seed.
 std::uint32_t RandomSeedWord();
 

@@ -2,9 +2,9 @@
 
 #include <string_view>
 
+#include "audio/sound.h"
 #include "config/settings_store.h"
 #include "config/tuning.h"
-#include "config/utility_component.h"
 #include "core/game_state.h"
 #include "frontend/menu.h"
 #include "platform/files.h"
@@ -21,10 +21,9 @@ std::string NewEntryKey;
 
 namespace {
 
-// The won picture of the mode, taken out of the archive into the
-// application directory and loaded into the won screen's slot.
+// The won picture of the mode, from the application directory into the won
+// screen's slot.
 void LoadWonPicture(std::string_view file, bool yield) {
-  config::Utility().ExtractFile(file);
   if (yield) platform::PumpEvents();
   render::LoadTexture(render::WonImage, platform::AppPath("\\" + std::string(file)), 0);
   if (yield) platform::PumpEvents();
@@ -134,6 +133,26 @@ void EndOfGameCheck() {
 
   // 4. The wind-up, once.
   WindUp();
+}
+
+void TypeName(const input::NameKeys& keys) {
+  if (keys.confirm) world::EndReady = true;
+  for (const char c : keys.typed) AppendTypedChar(c);
+}
+
+void AppendTypedChar(char c) {
+  std::string& name = world::TypedName;
+  if (c == '-') {
+    if (!name.empty()) {
+      name.pop_back();
+      audio::PlaySound("key", false, 100, 0, 0);
+    }
+    return;
+  }
+  if (name.size() < input::kMaxNameLength) {
+    name += c;
+    audio::PlaySound("key", false, 100, 0, 0);
+  }
 }
 
 }  // namespace tw::frontend

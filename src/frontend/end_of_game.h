@@ -5,6 +5,7 @@
 #include <string>
 
 #include "config/options.h"
+#include "input/name_entry.h"
 
 namespace tw::frontend {
 
@@ -20,5 +21,13 @@ bool IsNewEntry(const config::HighScoreEntry& entry);
 // The last world step of every unpaused game frame; does nothing while the
 // game is not over.
 void EndOfGameCheck();
+
+// Name entry's keys applied: a confirmation readies the wind-up, then each
+// character typed edits the name in turn.
+void TypeName(const input::NameKeys& keys);
+// Edits the typed name: '-' erases the last character, anything else is
+// appended while the name is shorter than 20 characters. Each change plays
+// the "key" sound.
+void AppendTypedChar(char c);
 
 }  // namespace tw::frontend

@@ -6,17 +6,17 @@
 #include "config/ini_store.h"
 #include "config/options.h"
 #include "config/tuning.h"
-#include "config/utility_component.h"
 #include "core/game_state.h"
+#include "core/random.h"
 #include "frontend/menu_screens.h"
 #include "input/controls.h"
 #include "input/keyboard.h"
 #include "platform/files.h"
-#include "render/game_screen.h"
 #include "render/menu_background.h"
 #include "render/screenshot.h"
 #include "replay/replay.h"
 #include "world/new_game.h"
+#include "world/looks.h"
 #include "world/player.h"
 
 namespace tw::frontend {
@@ -25,6 +25,7 @@ std::string MenuScreen;
 Integer MenuItem = 0;
 bool NewGamePending = false;
 Single MenuFade = 0;
+Single ReturnFade = 0;
 Single IdleFrames = 0;
 ScreenFadeLevels ScreenFades{};
 MenuLatchState MenuLatches{};
@@ -162,9 +163,7 @@ Single* ScreenFadeFor(std::string_view screen) {
 }
 
 void MenuInput() {
-  // A failed read keeps the previous table; the device is acquired again
-  // by the next read.
-  input::ReadKeyboard();
+  // The keys were read at the end of the frame before.
   namespace key = core::key;
 
   // 1.-2. Arm playback or recording of the next game (acting while held).
@@ -234,12 +233,13 @@ void MenuInput() {
   if (Fires(key::S, MenuLatches.Screenshot)) render::TakeScreenshot();
 }
 
-void LiftMenuFade() {
+Single LiftMenuFade() {
   if (MenuFade > 0 && MenuItem == kItemBack) {
     MenuFade -= 2;
     if (MenuFade < 0) MenuFade = 0;
-    render::DrawMenuBackground(MenuFade);
+    return MenuFade;
   }
+  return -1.0f;
 }
 
 void ResetGameTransients(bool ending) {
@@ -254,10 +254,8 @@ void ResetGameTransients(bool ending) {
 
 void StartGame() {
   ResetGameTransients(false);
-  bool read_file = true;
-  world::StartNewGame(read_file);
-  render::ResetGameScreen();
-  render::MenuFadeOverGame = &LiftMenuFade;
+  world::StartNewGame();
+  world::ResetLooks();
 }
 
 bool NewGameFade() {
@@ -312,7 +310,7 @@ std::string ChooseIdleReplayFile() {
   if (present.empty()) return {};
   // Drawing 1..10 until an existing file comes up picks each present file
   // with equal chance; drawing among the present ones does the same at once.
-  const auto pick = config::Utility().RandomWhole(1, static_cast<std::int32_t>(present.size()));
+  const auto pick = core::RandomWhole(1, static_cast<std::int32_t>(present.size()));
   return present[static_cast<std::size_t>(pick - 1)];
 }
 

@@ -19,6 +19,8 @@ extern Integer MenuItem;
 extern bool NewGamePending;
 // 100 while no game is pending; counts down for the fade into a game.
 extern Single MenuFade;
+// Set to 100 when a finished game hands back to the menu; the menu fades in.
+extern Single ReturnFade;
 // Main-menu frames without navigation (drives the idle replay).
 extern Single IdleFrames;
 
@@ -68,8 +70,9 @@ extern MenuLatchState MenuLatches;
 // One menu frame: input, transitions, drawing, present (menu_screens.cpp).
 void MenuFrame();
 
-// The menu's keyboard input for one frame: reads the keyboard, then acts on
-// Escape, Return, the arrows, the replay keys and the screenshot key.
+// The menu's keyboard input for one frame, from the keys read at the end of
+// the frame before: Escape, Return, the arrows, the replay keys and the
+// screenshot key.
 void MenuInput();
 
 // The main-menu item that leads to `screen` ("options" 4, ...); the main menu
@@ -89,11 +92,12 @@ bool NewGameFade();
 // flags are cleared, a recording written and a replay's mode given back.
 void ResetGameTransients(bool ending);
 // Starts a new game: the transient state reset, the world's set-up, the game
-// screen reset, the menu's fade handed to the game screen.
+// screen's looks reset.
 void StartGame();
 // The game screen's first frames: the menu's background lifts off over 50
-// frames after a start from the menu.
-void LiftMenuFade();
+// frames after a start from the menu. The opacity to lay it over the game at
+// this frame, or below 0 for none.
+Single LiftMenuFade();
 // Counts idle main-menu frames and starts an idle replay when they run out
 // and a replay file is there to play.
 void IdleReplayStart();

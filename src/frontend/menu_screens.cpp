@@ -443,9 +443,9 @@ void MenuFrame() {
     render::LogoFade -= 1.5f;
     Sprite(render::TexLogo, 0, 0, 640, 480, 0, render::LogoFade, 0, 0);
   }
-  if (render::ReturnFade > 0) {
-    render::ReturnFade -= 2;
-    render::DrawMenuBackground(render::ReturnFade);
+  if (ReturnFade > 0) {
+    ReturnFade -= 2;
+    render::DrawMenuBackground(ReturnFade);
   }
   FinishMenuFrame();
   render::EndFrame();

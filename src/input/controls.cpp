@@ -1,11 +1,8 @@
 #include "input/controls.h"
 
-#include "config/tuning.h"
 #include "core/game_state.h"
 #include "input/keyboard.h"
-#include "world/bonuses.h"
 #include "world/player.h"
-#include "world/tile_dynamics.h"
 
 namespace tw::input {
 
@@ -14,11 +11,9 @@ using core::Controls;
 using core::DebugWindowVisible;
 using core::IsDown;
 using core::KeyState;
-using core::kKeyDown;
 namespace key = core::key;
 
 KeyLatchState KeyLatches{};
-bool ScreenshotRequested = false;
 
 namespace {
 
@@ -35,63 +30,51 @@ bool Pressed(int code, bool& latch) {
   return false;
 }
 
-Single NextLevelSpeed() {
-  const int row = core::CurrentLevel + 1;
-  if (row < 0 || row >= static_cast<int>(config::Levels.size())) return 0.0f;
-  return config::Levels[static_cast<std::size_t>(row)].ScreenSpeed;
-}
-
 }  // namespace
 
-void ReadControls() {
+core::FrameCommands ReadControls() {
   auto& c = Controls;
+  core::FrameCommands cmd;
   const bool playback = world::ReplayPlayback;
+  // The mouse stands in for keys without touching the key table: the right
+  // button for Space, both buttons for Up.
+  const bool space = IsDown(key::Space) || core::MouseButton3;
+  const bool up = IsDown(key::Up) || (core::MouseButton1 && core::MouseButton2);
 
   // 1. Tab shows or hides the debug window.
-  if (Pressed(key::Tab, KeyLatches.Tab)) DebugWindowVisible = !DebugWindowVisible;
+  cmd.ToggleDebugWindow = Pressed(key::Tab, KeyLatches.Tab);
+  const bool debug = DebugWindowVisible != cmd.ToggleDebugWindow;
 
-  // 2. Test keys that act every frame they are held (all of them, those of
-  // step 11 too, mark the game as one the table does not take).
-  for (int k : {key::A, key::Z, key::R, key::O, key::B, key::W, key::E, key::G}) core::TestKeysUsed |= DebugWindowVisible && !playback && !core::GameOver && IsDown(k);
-  if (DebugWindowVisible) {
-    const Single speed = NextLevelSpeed();
-    if (IsDown(key::A)) {
-      // Speed x 5 is a Single product; only the step time brings in Double.
-      core::ScrollY = static_cast<Single>(static_cast<double>(core::ScrollY) +
-                                          static_cast<double>(speed * 5.0f) * core::FrameTime);
-    }
-    if (IsDown(key::Z)) {
-      core::ScrollY = static_cast<Single>(static_cast<double>(core::ScrollY) -
-                                          static_cast<double>(speed) * core::FrameTime * 10.0);
-    }
-    if (IsDown(key::R)) world::Player.Y = -core::ScrollY + 96.0f;
-    if (IsDown(key::O)) core::ScrollY = -world::Player.Y + 160.0f;
+  // 2. Test keys that act every frame they are held.
+  if (debug) {
+    cmd.ScrollAhead = IsDown(key::A);
+    cmd.ScrollBack = IsDown(key::Z);
+    cmd.CreatureToTop = IsDown(key::R);
+    cmd.ViewToCreature = IsDown(key::O);
   }
 
-  // 3. Escape gives up.
-  if (IsDown(key::Escape) && world::EndFade == 0.0f) {
-    core::Paused = false;
-    world::EndGame();
-  }
+  // 3. Escape gives up (and ends a pause).
+  cmd.GiveUp = IsDown(key::Escape) && world::EndFade == 0.0f;
+  const bool paused = core::Paused && !cmd.GiveUp;
 
   // 4. Any of these keys ends a replay being played back.
   if (playback) {
     for (int code : {key::Return, key::Up, key::Down, key::Left, key::Right, key::Space}) {
-      if (IsDown(code) && world::EndFade == 0.0f) world::EndGame();
+      if (IsDown(code)) ++cmd.EndPlaybackKeys;
     }
   }
 
-  // 5. The bomb, once per press of Space or Down.
-  if (!core::Paused) {
-    if (core::MouseButton3) KeyState[key::Space] = kKeyDown;
+  // 5. The bomb, once per press of Space or Down (a request left by the
+  // autoplayer goes off here too).
+  if (!paused) {
     if (!c.BombLatch) {
-      if ((IsDown(key::Space) || IsDown(key::Down)) && !playback) c.BombRequest = true;
-    } else if (!IsDown(key::Space) && !IsDown(key::Down)) {
+      if ((space || IsDown(key::Down)) && !playback) c.BombRequest = true;
+    } else if (!space && !IsDown(key::Down)) {
       c.BombLatch = false;
     }
     if (c.BombRequest) {
       c.BombRequest = false;
-      world::Explode(0);
+      cmd.Bomb = true;
       c.BombLatch = true;
     }
   }
@@ -106,33 +89,34 @@ void ReadControls() {
     c.MoveLeft = false;
   }
 
-  // 8.-9. Jump, once per press; both mouse buttons jump.
-  if (core::MouseButton1 && core::MouseButton2) KeyState[key::Up] = kKeyDown;
-  if (IsDown(key::Up) && !c.JumpLatch && !playback) {
+  // 8.-9. Jump, once per press.
+  if (up && !c.JumpLatch && !playback) {
     c.JumpLatch = true;
     c.JumpRequest = true;
-  } else if (IsUp(key::Up)) {
+  } else if (!up) {
     c.JumpLatch = false;
   }
 
-  // 10. Pause. Escape in the same frame wins: a game given up is never
-  // paused (its wind-up must run).
+  // 10. Pause. The world ignores it once the game is over, so a give-up in
+  // the same frame wins (its wind-up must run); the latch set here is reset
+  // before the next game reads the keys.
   if (IsDown(key::P) && !KeyLatches.P && !playback && !core::GameOver) {
     KeyLatches.P = true;
-    core::Paused = !core::Paused;
+    cmd.TogglePause = true;
   }
   if (IsUp(key::P)) KeyLatches.P = false;
 
   // 11. Test keys acting once per press.
-  if (DebugWindowVisible) {
-    if (IsDown(key::B)) world::Bombs = 100;
-    if (Pressed(key::W, KeyLatches.W)) world::Player.Weight -= 1.0f;
-    if (Pressed(key::E, KeyLatches.E)) world::Player.Weight += 1.0f;
-    if (Pressed(key::G, KeyLatches.G)) world::GlassBombPending = true;
+  if (debug) {
+    cmd.FillBombs = IsDown(key::B);
+    cmd.Lighter = Pressed(key::W, KeyLatches.W);
+    cmd.Heavier = Pressed(key::E, KeyLatches.E);
+    cmd.GlassBomb = Pressed(key::G, KeyLatches.G);
   }
 
-  // 12. Screenshot (taken by the frame right after the controls are read).
-  if (Pressed(key::S, KeyLatches.S)) ScreenshotRequested = true;
+  // 12. Screenshot.
+  cmd.Screenshot = Pressed(key::S, KeyLatches.S);
+  return cmd;
 }
 
 void ResetControls() {
@@ -150,7 +134,6 @@ void ResetControls() {
   KeyLatches.W = IsDown(key::W);
   KeyLatches.E = IsDown(key::E);
   KeyLatches.G = IsDown(key::G);
-  ScreenshotRequested = false;
 }
 
 }  // namespace tw::input

@@ -1,5 +1,6 @@
-// Per-frame controls: keys turned into the creature's intents, and the
-// in-game keys (give up, pause, screenshot, debug window).
+// Per-frame controls: keys turned into the creature's intents and into the
+// commands of the in-game keys (give up, bomb, pause, screenshot, the debug
+// window and its test keys), which the world applies.
 #pragma once
 
 #include "core/input_state.h"
@@ -18,10 +19,9 @@ struct KeyLatchState {
 };
 extern KeyLatchState KeyLatches;
 
-// S was pressed: the game frame takes a screenshot once the controls are read.
-extern bool ScreenshotRequested;
-
-void ReadControls();
+// Turns this frame's keys into the creature's intents (core::Controls) and
+// the commands the world applies; writes nothing else but the key latches.
+core::FrameCommands ReadControls();
 // The intents cleared and every latch set to whether its key is held now, so
 // nothing one game (or the menu) left behind acts in the next.
 void ResetControls();

@@ -2,7 +2,6 @@
 
 #include <array>
 
-#include "audio/sound.h"
 #include "input/controls.h"
 #include "input/keyboard.h"
 #include "world/player.h"
@@ -52,35 +51,21 @@ bool& LatchOf(int code) {
 
 }  // namespace
 
-void ScanNameKeys() {
-  // A failed read keeps the previous table; the next read acquires again.
-  ReadKeyboard();
-  if ((IsDown(key::Escape) || IsDown(key::Return)) && world::EndFade == 0.0f) world::EndReady = true;
+NameKeys ScanNameKeys() {
+  NameKeys keys;
+  keys.confirm = (IsDown(key::Escape) || IsDown(key::Return)) && world::EndFade == 0.0f;
   for (const NameKey& k : kNameKeys) {
     bool& latch = LatchOf(k.code);
     const std::uint8_t state = KeyState[static_cast<std::size_t>(k.code)];
     if (state == kKeyDown && !latch) {
       latch = true;
-      AppendTypedChar(std::string_view(&k.character, 1));
+      keys.typed += k.character;
     } else if (state == 0) {
       latch = false;
     }
   }
+  return keys;
 }
 
-void AppendTypedChar(std::string_view c) {
-  std::string& name = world::TypedName;
-  if (c == "-") {
-    if (!name.empty()) {
-      name.pop_back();
-      audio::PlaySound("key", false, 100, 0, 0);
-    }
-    return;
-  }
-  if (name.size() < kMaxNameLength) {
-    name += c;
-    audio::PlaySound("key", false, 100, 0, 0);
-  }
-}
 
 }  // namespace tw::input

@@ -1,20 +1,21 @@
 // Typing a name for the high-score table.
 #pragma once
 
-#include <string_view>
+#include <string>
 
 namespace tw::input {
 
 // The longest name the table takes.
 inline constexpr std::size_t kMaxNameLength = 20;
 
-// One game-over frame of name entry: reads the keyboard, confirms the name
-// with Return or Escape, and types the digits, letters, Space and Backspace
-// once per press.
-void ScanNameKeys();
-// Edits the typed name: "-" erases the last character, anything else is
-// appended while the name is shorter than 20 characters. Each change plays
-// the "key" sound.
-void AppendTypedChar(std::string_view c);
+// What the keys of one game-over frame ask of the name being typed.
+struct NameKeys {
+  bool confirm = false;  // Return or Escape, before the screen fades
+  std::string typed;     // digits, letters and spaces once per press, in scan order; '-' erases
+};
+
+// One game-over frame of name entry, from the keys read at the end of the
+// frame before; the front end applies what it returns.
+NameKeys ScanNameKeys();
 
 }  // namespace tw::input

@@ -16,6 +16,7 @@
 
 #include "platform/files.h"
 #include "platform/soft_raster.h"
+#include "platform/web.h"
 
 namespace tw::platform {
 
@@ -207,13 +208,25 @@ bool OpenDisplay(const VideoConfig& config) {
     g.sdl_video_started = true;
   }
   Uint32 flags = SDL_WINDOW_ALLOW_HIGHDPI | SDL_WINDOW_RESIZABLE;
+  int window_width = config.window_width, window_height = config.window_height;
+  if (BrowserOwnsLoop()) {
+    // The page's canvas keeps the game's own size and the browser scales it
+    // into the box the page gives it. The picture holds no more detail than
+    // the canvas anyway; a backing store of box size times the pixel density
+    // would cost the software renderer a full-size copy every frame, and its
+    // framebuffer fills only the box's size in CSS pixels (a quarter of the
+    // box at density 2) when SDL is allowed high density.
+    flags = 0;
+    window_width = config.canvas_width;
+    window_height = config.canvas_height;
+  }
   if (g.backend == VideoBackend::Offscreen) {
     flags |= SDL_WINDOW_HIDDEN;
   } else if (config.full_screen) {
     flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
   }
   g.window = SDL_CreateWindow(config.title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
-                              config.window_width, config.window_height, flags);
+                              window_width, window_height, flags);
   if (g.window == nullptr) return false;
   if (g.backend == VideoBackend::Offscreen) {
     g.canvas_surface =

@@ -1,5 +1,7 @@
 #include "platform/web.h"
 
+#include <SDL.h>
+
 #ifdef __EMSCRIPTEN__
 #include <emscripten.h>
 // EM_ASM's JavaScript names its arguments $0, $1...
@@ -30,8 +32,9 @@ void StopBrowserLoop(int exit_code) {
 }
 
 void PublishPageState(const PageState& s) {
-  EM_ASM(Module.twSetState(UTF8ToString($0), $1, $2, $3, $4, $5, $6, $7, $8, $9, $10), s.screen, s.item, s.in_game,
-         s.paused, s.game_over, s.level, s.frame, s.score, s.x, s.y, s.fps);
+  EM_ASM(Module.twSetState(UTF8ToString($0), $1, $2, $3, $4, $5, $6, $7, $8, $9, $10, $11, UTF8ToString($12)),
+         s.screen, s.item, s.in_game, s.paused, s.game_over, s.level, s.frame, s.score, s.x, s.y, s.fps, s.naming,
+         s.name);
 }
 
 void SyncSaves() {
@@ -50,5 +53,25 @@ void SyncSaves() {}
 const char* BrowserSaveDir() { return ""; }
 
 #endif
+
+extern "C" {
+#ifdef __EMSCRIPTEN__
+EMSCRIPTEN_KEEPALIVE
+#endif
+void tw_page_key(const char* sdl_key_name, int down) {
+  if (sdl_key_name == nullptr || SDL_WasInit(SDL_INIT_EVENTS) == 0) return;
+  const SDL_Scancode sc = SDL_GetScancodeFromName(sdl_key_name);
+  if (sc == SDL_SCANCODE_UNKNOWN) return;
+  SDL_Event e{};
+  e.type = down != 0 ? SDL_KEYDOWN : SDL_KEYUP;
+  e.key.timestamp = SDL_GetTicks();
+  SDL_Window* focus = SDL_GetKeyboardFocus();
+  e.key.windowID = focus != nullptr ? SDL_GetWindowID(focus) : 0;
+  e.key.state = down != 0 ? SDL_PRESSED : SDL_RELEASED;
+  e.key.keysym.scancode = sc;
+  e.key.keysym.sym = SDL_GetKeyFromScancode(sc);
+  SDL_PushEvent(&e);
+}
+}
 
 }  // namespace tw::platform

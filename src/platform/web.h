@@ -27,6 +27,8 @@ struct PageState {
   double score = 0;
   double x = 0, y = 0;  // the creature
   double fps = 0;
+  bool naming = false;    // the game waits for a name for the high-score table
+  const char* name = "";  // the name typed so far
 };
 void PublishPageState(const PageState& state);
 
@@ -35,5 +37,11 @@ void PublishPageState(const PageState& state);
 void SyncSaves();
 // The folder the page keeps in IndexedDB across reloads; empty on the desktop.
 const char* BrowserSaveDir();
+
+// The page's own controls (the touch pad, the name field) press and release
+// keys by SDL's key names ("Left", "Return", "A"...): the same key events a
+// keyboard sends, so the game cannot tell them apart. Unknown names are
+// ignored. Called from the page; on the desktop nothing calls it.
+extern "C" void tw_page_key(const char* sdl_key_name, int down);
 
 }  // namespace tw::platform

@@ -7,7 +7,6 @@
 
 #include "audio/sound.h"
 #include "config/settings_store.h"
-#include "config/utility_component.h"
 #include "platform/audio.h"
 #include "platform/clock.h"
 #include "platform/files.h"
@@ -86,21 +85,31 @@ const std::array<SoundEntry, kSoundCount> SoundCatalogue = {{
 
 namespace {
 
+// One picture of the catalogue: its file, its colour key (0: none) and its slot.
+struct Row {
+  const char* path;
+  std::uint32_t key;
+  Texture* slot;
+};
+
+void AddRows(std::vector<TextureEntry>& t, std::initializer_list<Row> rows) {
+  for (const Row& r : rows) t.push_back({r.path, r.key, r.slot});
+}
+
 std::vector<TextureEntry> BuildCatalogue() {
   constexpr std::uint32_t M = kMagentaKey;
   std::vector<TextureEntry> t;
-  auto add = [&t](std::string path, std::uint32_t key, Texture& slot) {
-    t.push_back({std::move(path), key, &slot});
-  };
-  add("\\fonts\\blue.bmp", M, TexFontBlue);
-  add("\\fonts\\default_num.bmp", M, TexFontDefaultNum);
-  add("\\textures\\menu\\logo.jpg", 0, TexLogo);
-  add("\\textures\\menu\\logo_loading.dds", 0, TexLogoLoading);
-
   const std::string tiles = "\\textures\\level_tiles\\tile_ground_";
-  add(tiles + "glass.bmp", M, TileTextures[5]);
-  add(tiles + "glass_bw.bmp", M, TileTextures[60]);
-  add(tiles + "stone.dds", 0, TileTextures[6]);
+  const std::string menu = "\\textures\\menu\\";
+  AddRows(t, {
+      {"\\fonts\\blue.bmp", M, &TexFontBlue},
+      {"\\fonts\\default_num.bmp", M, &TexFontDefaultNum},
+      {"\\textures\\menu\\logo.jpg", 0, &TexLogo},
+      {"\\textures\\menu\\logo_loading.dds", 0, &TexLogoLoading},
+      {"\\textures\\level_tiles\\tile_ground_glass.bmp", M, &TileTextures[5]},
+      {"\\textures\\level_tiles\\tile_ground_glass_bw.bmp", M, &TileTextures[60]},
+      {"\\textures\\level_tiles\\tile_ground_stone.dds", 0, &TileTextures[6]},
+  });
   static const char* const kColours[] = {"green",    "greendark", "blue",   "blue2", "bluedark",
                                          "bluelight", "brown",     "orange", "orangedark",
                                          "red",       "reddark",   "yellow", "bw"};
@@ -108,114 +117,109 @@ std::vector<TextureEntry> BuildCatalogue() {
   for (std::size_t k = 0; k < std::size(kColours); ++k) {
     const std::size_t base = k == 0 ? 1 : (k == 12 ? 56 : 7 + 4 * (k - 1));
     for (std::size_t f = 0; f < 4; ++f) {
-      add(tiles + kColours[k] + kForms[f] + ".dds", 0, TileTextures[base + f]);
+      t.push_back({tiles + kColours[k] + kForms[f] + ".dds", 0, &TileTextures[base + f]});
     }
   }
-
-  add("\\textures\\level_text.dds", 0, TexLevelText);
+  AddRows(t, {
+      {"\\textures\\level_text.dds", 0, &TexLevelText},
+  });
   for (std::size_t n = 0; n < LevelNumTextures.size(); ++n) {
-    add("\\textures\\level_num_" + std::to_string(n) + ".dds", 0, LevelNumTextures[n]);
+    t.push_back({"\\textures\\level_num_" + std::to_string(n) + ".dds", 0, &LevelNumTextures[n]});
   }
-  add("\\textures\\paused.dds", 0, TexPaused);
-
-  add("\\textures\\tile_wall_bricks.bmp", 0, TileTextures[51]);
-  add("\\textures\\tile_wall_wood.bmp", 0, TileTextures[52]);
-  add("\\textures\\tile_wall_wood_bw.bmp", 0, TileTextures[61]);
-  add("\\textures\\tile_wall_bricks2.bmp", 0, TileTextures[54]);
-  add("\\textures\\tile_wall_bricks2_bw.bmp", 0, TileTextures[62]);
-  add("\\textures\\tile_wall_metal.dds", 0, TileTextures[55]);
-
-  add("\\textures\\bonus\\bonus_selection.dds", 0, TexBonusSelection);
-  add("\\textures\\bonus\\bomb.dds", 0, TexBomb);
-  add("\\textures\\bonus\\pie.bmp", M, TexPie);
-  add("\\textures\\bonus\\boot.dds", 0, TexBoot);
-  add("\\textures\\bonus\\bombglass.dds", 0, TexBombGlass);
-  add("\\textures\\bonus\\bigears.dds", 0, TexBigEars);
-
-  add("\\textures\\sidebar.dds", 0, TexSidebar);
-  add("\\textures\\sidebar_h.dds", 0, TexSidebarH);
-  add("\\textures\\debug_window.bmp", 0, TexDebugWindow);
-  add("\\textures\\bolo_blue.dds", 0, TexBoloBlue);
-  add("\\textures\\bolo_eyes.dds", 0, TexBoloEyes);
-  add("\\textures\\background_sky.bmp", 0, TexBackgroundSky);
-  add("\\textures\\background_lightblue.bmp", 0, TexBackgroundLightBlue);
-  add("\\textures\\background_black.bmp", 0, TexBackgroundBlack);
-  add("\\textures\\background_red.bmp", 0, TexBackgroundRed);
-  add("\\textures\\sharp.bmp", M, TexSharp);
-  add("\\textures\\clouds.bmp", M, TexClouds);
-  add("\\textures\\tile_wall_ground.bmp", 0, TexTileWallGround);
-  add("\\textures\\bonus\\explosion.dds", 0, TexExplosion);
-  add("\\textures\\bonus\\text_boom.bmp", M, TexTextBoom);
-  add("\\textures\\arrow.dds", 0, TexArrow);
-  add("\\wd_wow.jpg", 0, TexWdWow);
-  add("\\textures\\particles.png", 0, TexParticles);
-  add("\\textures\\weighticon.dds", 0, TexWeightIcon);
-
-  const std::string menu = "\\textures\\menu\\";
-  add(menu + "load1.jpg", 0, TexLoad1);
-  add(menu + "title.dds", 0, TexTitle);
+  AddRows(t, {
+      {"\\textures\\paused.dds", 0, &TexPaused},
+      {"\\textures\\tile_wall_bricks.bmp", 0, &TileTextures[51]},
+      {"\\textures\\tile_wall_wood.bmp", 0, &TileTextures[52]},
+      {"\\textures\\tile_wall_wood_bw.bmp", 0, &TileTextures[61]},
+      {"\\textures\\tile_wall_bricks2.bmp", 0, &TileTextures[54]},
+      {"\\textures\\tile_wall_bricks2_bw.bmp", 0, &TileTextures[62]},
+      {"\\textures\\tile_wall_metal.dds", 0, &TileTextures[55]},
+      {"\\textures\\bonus\\bonus_selection.dds", 0, &TexBonusSelection},
+      {"\\textures\\bonus\\bomb.dds", 0, &TexBomb},
+      {"\\textures\\bonus\\pie.bmp", M, &TexPie},
+      {"\\textures\\bonus\\boot.dds", 0, &TexBoot},
+      {"\\textures\\bonus\\bombglass.dds", 0, &TexBombGlass},
+      {"\\textures\\bonus\\bigears.dds", 0, &TexBigEars},
+      {"\\textures\\sidebar.dds", 0, &TexSidebar},
+      {"\\textures\\sidebar_h.dds", 0, &TexSidebarH},
+      {"\\textures\\debug_window.bmp", 0, &TexDebugWindow},
+      {"\\textures\\bolo_blue.dds", 0, &TexBoloBlue},
+      {"\\textures\\bolo_eyes.dds", 0, &TexBoloEyes},
+      {"\\textures\\background_sky.bmp", 0, &TexBackgroundSky},
+      {"\\textures\\background_lightblue.bmp", 0, &TexBackgroundLightBlue},
+      {"\\textures\\background_black.bmp", 0, &TexBackgroundBlack},
+      {"\\textures\\background_red.bmp", 0, &TexBackgroundRed},
+      {"\\textures\\sharp.bmp", M, &TexSharp},
+      {"\\textures\\clouds.bmp", M, &TexClouds},
+      {"\\textures\\tile_wall_ground.bmp", 0, &TexTileWallGround},
+      {"\\textures\\bonus\\explosion.dds", 0, &TexExplosion},
+      {"\\textures\\bonus\\text_boom.bmp", M, &TexTextBoom},
+      {"\\textures\\arrow.dds", 0, &TexArrow},
+      {"\\wd_wow.jpg", 0, &TexWdWow},
+      {"\\textures\\particles.png", 0, &TexParticles},
+      {"\\textures\\weighticon.dds", 0, &TexWeightIcon},
+      {"\\textures\\menu\\load1.jpg", 0, &TexLoad1},
+      {"\\textures\\menu\\title.dds", 0, &TexTitle},
+  });
   for (std::size_t n = 0; n < ButterflyTextures.size(); ++n) {
-    add(menu + "butterfly" + std::to_string(n + 1) + ".dds", 0, ButterflyTextures[n]);
+    t.push_back({menu + "butterfly" + std::to_string(n + 1) + ".dds", 0, &ButterflyTextures[n]});
   }
-  add(menu + "story.dds", 0, TexStory);
-  add(menu + "story2.dds", 0, TexStory2);
-  add(menu + "b_newgame.dds", 0, TexBNewGame);
-  add(menu + "b_highscores.dds", 0, TexBHighScores);
-  add(menu + "b_story.dds", 0, TexBStory);
-  add(menu + "b_options.dds", 0, TexBOptions);
-  add(menu + "b_howtoplay.dds", 0, TexBHowToPlay);
-  add(menu + "b_credits.dds", 0, TexBCredits);
-  add(menu + "b_exit.dds", 0, TexBExit);
-  add(menu + "b_back.dds", 0, TexBBack);
-  add(menu + "b_next.dds", 0, TexBNext);
-
-  const std::string credits = menu + "credits\\";
-  add(credits + "c_contributor11.dds", 0, TexCContributor11);
-  add(credits + "c_copyright.dds", 0, TexCCopyright);
-  add(credits + "c_contributor01.dds", 0, TexCContributor01);
-  add(credits + "c_contributor10.dds", 0, TexCContributor10);
-  add(credits + "c_contributor03.dds", 0, TexCContributor03);
-  add(credits + "c_contributor02.dds", 0, TexCContributor02);
-  add(credits + "c_contributor04.dds", 0, TexCContributor04);
-  add(credits + "c_tumblewell.dds", 0, TexCTumblewell);
-  add(credits + "c_contributor05.dds", 0, TexCContributor05);
-  add(credits + "c_graphics.dds", 0, TexCGraphics);
-  add(credits + "c_contributor06.dds", 0, TexCContributor06);
-  add(credits + "c_contributor07.dds", 0, TexCContributor07);
-  add(credits + "c_contributor08.dds", 0, TexCContributor08);
-  add(credits + "c_contributor09.dds", 0, TexCContributor09);
-  add(credits + "c_programming.dds", 0, TexCProgramming);
-  add(credits + "c_soundandmusic.dds", 0, TexCSoundAndMusic);
-  add(credits + "c_thanksto.dds", 0, TexCThanksTo);
-  add(credits + "logo_kelvo.dds", 0, TexLogoKelvo);
-
-  add(menu + "howtoplay.dds", 0, TexHowToPlay);
-  add(menu + "s_title.dds", 0, TexSTitle);
-  add(menu + "s_yournameplease.dds", 0, TexSYourNamePlease);
-
-  const std::string options = menu + "options\\";
-  add(options + "o_gamemode.dds", 0, TexOGameMode);
-  add(options + "o_fullscreen.dds", 0, TexOFullScreen);
-  add(options + "o_details.dds", 0, TexODetails);
-  add(options + "o_sound.dds", 0, TexOSound);
-  add(options + "o_s_gamemode.dds", 0, TexOSGameMode);
-  add(options + "o_s_fullscreen.dds", 0, TexOSFullScreen);
-  add(options + "o_s_details.dds", 0, TexOSDetails);
-  add(options + "o_s_sound.dds", 0, TexOSSound);
-  add(options + "o_s_on.dds", 0, TexOSOn);
-  add(options + "o_ss_on.dds", 0, TexOSSOn);
-  add(options + "o_s_off.dds", 0, TexOSOff);
-  add(options + "o_ss_off.dds", 0, TexOSSOff);
-  add(options + "o_s_high.dds", 0, TexOSHigh);
-  add(options + "o_ss_high.dds", 0, TexOSSHigh);
-  add(options + "o_s_low.dds", 0, TexOSLow);
-  add(options + "o_ss_low.dds", 0, TexOSSLow);
-  add(options + "o_s_arcade.dds", 0, TexOSArcade);
-  add(options + "o_ss_arcade.dds", 0, TexOSSArcade);
-  add(options + "o_s_story.dds", 0, TexOSStory);
-  add(options + "o_ss_story.dds", 0, TexOSSStory);
-  add(options + "unlock.dds", 0, TexUnlock);
-  add(options + "restart.dds", 0, TexRestart);
+  AddRows(t, {
+      {"\\textures\\menu\\story.dds", 0, &TexStory},
+      {"\\textures\\menu\\story2.dds", 0, &TexStory2},
+      {"\\textures\\menu\\b_newgame.dds", 0, &TexBNewGame},
+      {"\\textures\\menu\\b_highscores.dds", 0, &TexBHighScores},
+      {"\\textures\\menu\\b_story.dds", 0, &TexBStory},
+      {"\\textures\\menu\\b_options.dds", 0, &TexBOptions},
+      {"\\textures\\menu\\b_howtoplay.dds", 0, &TexBHowToPlay},
+      {"\\textures\\menu\\b_credits.dds", 0, &TexBCredits},
+      {"\\textures\\menu\\b_exit.dds", 0, &TexBExit},
+      {"\\textures\\menu\\b_back.dds", 0, &TexBBack},
+      {"\\textures\\menu\\b_next.dds", 0, &TexBNext},
+      {"\\textures\\menu\\credits\\c_contributor11.dds", 0, &TexCContributor11},
+      {"\\textures\\menu\\credits\\c_copyright.dds", 0, &TexCCopyright},
+      {"\\textures\\menu\\credits\\c_contributor01.dds", 0, &TexCContributor01},
+      {"\\textures\\menu\\credits\\c_contributor10.dds", 0, &TexCContributor10},
+      {"\\textures\\menu\\credits\\c_contributor03.dds", 0, &TexCContributor03},
+      {"\\textures\\menu\\credits\\c_contributor02.dds", 0, &TexCContributor02},
+      {"\\textures\\menu\\credits\\c_contributor04.dds", 0, &TexCContributor04},
+      {"\\textures\\menu\\credits\\c_tumblewell.dds", 0, &TexCTumblewell},
+      {"\\textures\\menu\\credits\\c_contributor05.dds", 0, &TexCContributor05},
+      {"\\textures\\menu\\credits\\c_graphics.dds", 0, &TexCGraphics},
+      {"\\textures\\menu\\credits\\c_contributor06.dds", 0, &TexCContributor06},
+      {"\\textures\\menu\\credits\\c_contributor07.dds", 0, &TexCContributor07},
+      {"\\textures\\menu\\credits\\c_contributor08.dds", 0, &TexCContributor08},
+      {"\\textures\\menu\\credits\\c_contributor09.dds", 0, &TexCContributor09},
+      {"\\textures\\menu\\credits\\c_programming.dds", 0, &TexCProgramming},
+      {"\\textures\\menu\\credits\\c_soundandmusic.dds", 0, &TexCSoundAndMusic},
+      {"\\textures\\menu\\credits\\c_thanksto.dds", 0, &TexCThanksTo},
+      {"\\textures\\menu\\credits\\logo_kelvo.dds", 0, &TexLogoKelvo},
+      {"\\textures\\menu\\howtoplay.dds", 0, &TexHowToPlay},
+      {"\\textures\\menu\\s_title.dds", 0, &TexSTitle},
+      {"\\textures\\menu\\s_yournameplease.dds", 0, &TexSYourNamePlease},
+      {"\\textures\\menu\\options\\o_gamemode.dds", 0, &TexOGameMode},
+      {"\\textures\\menu\\options\\o_fullscreen.dds", 0, &TexOFullScreen},
+      {"\\textures\\menu\\options\\o_details.dds", 0, &TexODetails},
+      {"\\textures\\menu\\options\\o_sound.dds", 0, &TexOSound},
+      {"\\textures\\menu\\options\\o_s_gamemode.dds", 0, &TexOSGameMode},
+      {"\\textures\\menu\\options\\o_s_fullscreen.dds", 0, &TexOSFullScreen},
+      {"\\textures\\menu\\options\\o_s_details.dds", 0, &TexOSDetails},
+      {"\\textures\\menu\\options\\o_s_sound.dds", 0, &TexOSSound},
+      {"\\textures\\menu\\options\\o_s_on.dds", 0, &TexOSOn},
+      {"\\textures\\menu\\options\\o_ss_on.dds", 0, &TexOSSOn},
+      {"\\textures\\menu\\options\\o_s_off.dds", 0, &TexOSOff},
+      {"\\textures\\menu\\options\\o_ss_off.dds", 0, &TexOSSOff},
+      {"\\textures\\menu\\options\\o_s_high.dds", 0, &TexOSHigh},
+      {"\\textures\\menu\\options\\o_ss_high.dds", 0, &TexOSSHigh},
+      {"\\textures\\menu\\options\\o_s_low.dds", 0, &TexOSLow},
+      {"\\textures\\menu\\options\\o_ss_low.dds", 0, &TexOSSLow},
+      {"\\textures\\menu\\options\\o_s_arcade.dds", 0, &TexOSArcade},
+      {"\\textures\\menu\\options\\o_ss_arcade.dds", 0, &TexOSSArcade},
+      {"\\textures\\menu\\options\\o_s_story.dds", 0, &TexOSStory},
+      {"\\textures\\menu\\options\\o_ss_story.dds", 0, &TexOSSStory},
+      {"\\textures\\menu\\options\\unlock.dds", 0, &TexUnlock},
+      {"\\textures\\menu\\options\\restart.dds", 0, &TexRestart},
+  });
   return t;
 }
 
@@ -288,9 +292,6 @@ void LoadTexture(Texture& slot, const std::string& path, std::uint32_t key) {
 }
 
 void LoadAllTextures() {
-  // The won-game pictures would come out of this archive; nothing here
-  // depends on the answer.
-  config::Utility().OpenArchive("Textures\\other.pak", "Open File");
   const auto& table = TextureCatalogue();
   g_bulk_loading = true;
   g_shown_label_alpha = -1;

@@ -3,8 +3,8 @@
 #include <cmath>
 #include <utility>
 
-#include "input/keyboard.h"
 #include "config/options.h"
+#include "input/keyboard.h"
 #include "config/saves.h"
 #include "platform/audio.h"
 #include "platform/input.h"
@@ -81,14 +81,12 @@ void DrawSaveNotice() {
   DrawBitmapText(n.line1, centred(n.line1, big), 12, TexFontBlue, big, 0, alpha, 255, 110, 90);
   const Single small = n.line2.size() > 48 ? 0.45f : 0.6f;
   DrawBitmapText(n.line2, centred(n.line2, small), 38, TexFontBlue, small, 0, alpha, 255, 255, 255);
-  config::CountDownSaveNotice();
 }
 
 }  // namespace
 
 void EndFrame() {
   DrawSaveNotice();
-  input::ReadKeyboard();  // a failed read keeps last frame's table
   platform::Present();
 }
 

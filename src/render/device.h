@@ -22,7 +22,7 @@ extern Single DegToRad;
 // retry), draw colour, keyboard, font description, text fonts, sounds and
 // the texture catalogue behind the loading screen. True on success.
 bool InitGraphics();
-// Ends a frame: reads the keyboard, presents the canvas.
+// Ends a frame's drawing: the save notice over it, then the canvas presented.
 void EndFrame();
 // Releases the device and every texture.
 void ShutdownGraphics();

@@ -21,18 +21,16 @@
 #include "world/drills_water.h"
 #include "world/effects.h"
 #include "world/grid.h"
+#include "world/looks.h"
 #include "world/player.h"
-#include "core/random.h"
 #include "world/score.h"
 #include "world/tile_dynamics.h"
 
 namespace tw::render {
 
-void (*MenuFadeOverGame)() = nullptr;
-
-GameScreenState GameScreen{};
-
 namespace {
+
+using world::Looks;
 
 constexpr Single kLeft = static_cast<Single>(world::GridLeft);
 
@@ -43,16 +41,7 @@ Texture TileTexture(Integer value, bool grey, bool greyGlass) {
   return slot > 0 ? TileTextures[static_cast<std::size_t>(slot)] : Texture{0};
 }
 
-Single RandomAngle(Single range) { return std::floor(core::Rnd() * range); }
-
-// The row at the top of the canvas.
-std::int32_t TopRow() { return num::CLng(-static_cast<double>(core::ScrollY)) / 32; }
-
-Single ScreenRise() {
-  const int level = core::CurrentLevel;
-  if (level < 0 || level >= static_cast<int>(config::Levels.size())) return 0.0f;
-  return -(config::Levels[static_cast<std::size_t>(level)].ScreenSpeed / 50.0f);
-}
+using world::TopRow;
 
 // ---- 1, 2: sky and clouds ---------------------------------------------------
 
@@ -78,9 +67,9 @@ void DrawClouds() {
   White();
 }
 
-// ---- 3: tiles and the rules that run on each visible cell ---------------------
+// ---- 3: tiles ---------------------------------------------------------------------
 
-void DrawTilesAndCellRules() {
+void DrawTiles() {
   const bool story = config::GameOptions.GameMode_Story;
   const std::int32_t top = TopRow();
   for (std::int32_t row = top; row <= top + 15; ++row) {
@@ -99,12 +88,8 @@ void DrawTilesAndCellRules() {
       } else {
         DrawSprite(TileTexture(v, !touched, false), x, y, 32, 32, 0, 100, 0, 0);
       }
-      world::GlassBombCell(col, row);
-      world::WaterContactCell(col, row);
-      world::DrillContactCell(col, row);
     }
   }
-  world::GlassBombPending = false;  // the conversion lasts one frame
 }
 
 // ---- 4: the creature ----------------------------------------------------------
@@ -124,7 +109,7 @@ void DrawEar(Single rootX, Single rootY, int srcTop, bool rootOnRight, Single an
 }
 
 void DrawCreatureAt(Single worldX, Single canvasY, Integer alpha) {
-  GameScreenState& s = GameScreen;
+  const world::LooksState& s = Looks;
   const Single x = kLeft + worldX;
   const Single y = canvasY;
   DrawSprite(TexBoloBlue, x, y, 32, 32, s.Wobble, alpha, 0, 0);
@@ -144,39 +129,7 @@ void DrawCreatureAt(Single worldX, Single canvasY, Integer alpha) {
 }
 
 void DrawCreature() {
-  GameScreenState& s = GameScreen;
-  world::PlayerState& p = world::Player;
-  s.TrailX[2] = s.TrailX[1];
-  s.TrailY[2] = s.TrailY[1];
-  s.TrailX[1] = s.TrailX[0];
-  s.TrailY[1] = s.TrailY[0];
-  s.TrailX[0] = p.X;
-  s.TrailY[0] = p.Y + core::ScrollY;
-  if (!core::Paused) {
-    if (p.X == s.TrailX[1] || p.Airborne) {
-      s.Wobble = 0;
-    } else {
-      s.Wobble = RandomAngle(14) - 7.0f;
-    }
-    if (p.VelocityY <= 0.0f || s.Squint >= 100.0f) {
-      s.Squint -= 10.0f;
-      if (s.Squint < 0.0f) s.Squint = 0.0f;
-    } else {
-      s.Squint += 0.5f;
-    }
-  }
-  s.EyeOffset = s.Squint / 15.0f;
-  if (s.EyeOffset > 3.0f) s.EyeOffset = 3.0f;
-  const Single target = static_cast<Single>(num::CLng(static_cast<double>(s.EyeOffset)) / 2);
-  if (p.SwooshTimer > target) {
-    p.SwooshTimer -= 0.4f;
-  } else if (p.SwooshTimer < target) {
-    p.SwooshTimer += 0.2f;
-  }
-  // Measured against the eye offset rather than the target, as the game always
-  // did: while falling fast the ears keep fluttering round their rest angle.
-  if (std::fabs(p.SwooshTimer - s.EyeOffset) < 0.2f) p.SwooshTimer = target;
-
+  const world::LooksState& s = Looks;
   DrawCreatureAt(s.TrailX[2], s.TrailY[2], 10);
   DrawCreatureAt(s.TrailX[1], s.TrailY[1], 20);
   DrawCreatureAt(s.TrailX[0], s.TrailY[0], 100);
@@ -185,12 +138,10 @@ void DrawCreature() {
 // ---- 5, 6: falling tiles and smash debris ----------------------------------------
 
 void DrawFallingTiles() {
-  const Single top = -core::ScrollY;
   for (std::size_t i = 0; i < world::FallingTiles.size(); ++i) {
     const world::FallingTile& t = world::FallingTiles[i];
-    if (!t.Active || !(top - 32.0f < t.Y && t.Y < top + 480.0f)) continue;
-    Single& angle = GameScreen.FallingAngle[i];
-    if (!core::Paused) angle = t.Splashed ? 0.0f : RandomAngle(360);
+    if (!Looks.FallingShown[i]) continue;
+    const Single angle = Looks.FallingAngle[i];
     const Integer v = num::CInt(static_cast<double>(t.TileType));
     const bool grey = !t.Touched;
     const Texture tex = TileTexture(v, v != world::kGlass && grey,
@@ -202,14 +153,12 @@ void DrawFallingTiles() {
 void DrawSmashDebris() {
   const bool story = config::GameOptions.GameMode_Story;
   const Integer distance = config::Tuning.Smashing_Explosion_Distance;
-  const Single rise = ScreenRise();
   for (std::size_t i = 0; i < world::SmashDebrisList.size(); ++i) {
     const world::SmashDebris& d = world::SmashDebrisList[i];
-    if (!d.Active) continue;
+    if (!Looks.DebrisShown[i]) continue;
     const Integer alpha =
         distance > 0 ? num::CInt(100.0 - 100.0 / distance * static_cast<double>(d.Age)) : Integer{100};
-    Single& angle = GameScreen.DebrisAngle[i];
-    if (!core::Paused) angle = RandomAngle(360);
+    const Single angle = Looks.DebrisAngle[i];
     const Integer v = num::CInt(static_cast<double>(d.TileType));
     const bool grey = !d.Touched && story;
     const Texture tex = TileTexture(v, grey, grey);
@@ -218,12 +167,8 @@ void DrawSmashDebris() {
     const Single right = kLeft + d.X + 16.0f + spread;
     const Single upper = d.Y + core::ScrollY - spread;
     const Single lower = d.Y + core::ScrollY + 16.0f + spread;
-    const bool dusty = d.Y + core::ScrollY > world::DrillY + 64.0f && alpha > 5;
     const Single quarters[4][4] = {{left, upper, 0, 0}, {right, upper, 16, 0}, {left, lower, 0, 16}, {right, lower, 16, 16}};
-    for (const auto& q : quarters) {
-      DrawSpriteRegion(tex, q[0], q[1], 16, 16, q[2], q[3], angle, alpha, 0, 0);
-      if (dusty) world::SpawnParticle(world::kParticleDust, q[0], q[1], 0.0f, rise, 2.0f, 20.0f, true);
-    }
+    for (const auto& q : quarters) DrawSpriteRegion(tex, q[0], q[1], 16, 16, q[2], q[3], angle, alpha, 0, 0);
   }
 }
 
@@ -238,7 +183,8 @@ Texture BonusTexture(const world::Bonus& b) {
   return 0;
 }
 
-void DrawBonusSelection(const world::Bonus& b, Single size) {
+void DrawBonusSelection(const world::Bonus& b) {
+  const Single size = static_cast<Single>(b.SelectionAlpha) * 32.0f / 100.0f;
   if (size < 1.0f) return;  // a zero size would mean the picture's own size
   const Single offset = static_cast<Single>(16 - num::CLng(static_cast<double>(size)) / 2);
   DrawSprite(TexBonusSelection, b.X + kLeft + offset, b.Y + core::ScrollY + offset, 32, 32, world::BonusSpin,
@@ -249,12 +195,26 @@ void DrawBonusItem(const world::Bonus& b) {
   DrawSprite(BonusTexture(b), b.X + kLeft, b.Y + core::ScrollY, 32, 32, world::BonusSpin, 100, 0, 0);
 }
 
+// In index order, each halo before its item.
+void DrawBonuses() {
+  const Single top = -core::ScrollY;
+  const Single bottom = 480.0f - core::ScrollY;
+  for (std::size_t k = 1; k < world::Bonuses.size(); ++k) {
+    const world::Bonus& b = world::Bonuses[k];
+    if (b.SelectionAlpha > 0 && b.Y < bottom) DrawBonusSelection(b);
+    if (b.Active && b.Y + 32.0f > top && b.Y < bottom) DrawBonusItem(b);
+  }
+}
+
 void DrawExplosion(const world::ExplosionEffect& e) {
+  if (!e.Active) return;
   DrawSprite(TexExplosion, kLeft + e.X, e.Y, 134, 128, e.FlashAngle, e.Alpha, 0, 0);
   if (e.BoomX != 0.0f) DrawSprite(TexTextBoom, kLeft + e.BoomX, e.BoomY, 64, 19, e.BoomAngle, e.Alpha, 0, 0);
 }
 
-void DrawParticle(const world::Particle& p, Integer alpha) {
+void DrawParticle(const world::Particle& p) {
+  if (p.Life < 1) return;
+  const Integer alpha = world::ParticleAlpha(p);
   auto fleck = [&] { DrawSpriteRegion(TexParticles, p.X, p.Y, 32, 32, 32, 0, p.Angle, alpha, 32, 16); };
   switch (p.Kind) {
     case world::kParticleDust:
@@ -289,7 +249,7 @@ void DrawDrills() {
   const std::int32_t shaft = num::CLng(static_cast<double>(world::DrillY) + 32.0) / 32;
   for (int col = 1; col <= 13; ++col) {
     const Single x = kLeft + static_cast<Single>(col * 32);
-    DrawSprite(TexSharp, x, world::DrillY, 32, 32, RandomAngle(10) - 5.0f, 100, 0, 0);
+    DrawSprite(TexSharp, x, world::DrillY, 32, 32, Looks.DrillAngle[static_cast<std::size_t>(col - 1)], 100, 0, 0);
     // Sixteen blocks reach the canvas top from the drills' lowest place (484,
     // the end-of-game descent); the cap only guards a wild starting height.
     for (std::int32_t k = 1; k <= shaft && k <= 16; ++k) {
@@ -298,45 +258,32 @@ void DrawDrills() {
   }
 }
 
-void DrawWaterStrip(int x, int cell) {
-  GameScreenState& s = GameScreen;
-  const Single wave = world::WaterWave[static_cast<std::size_t>(cell)];
-  const Single height = 482.0f - world::WaterY - wave;
-  s.WaterPhaseA += 50.0f;
-  if (s.WaterPhaseA > 8000.0f) s.WaterPhaseA = 0.0f;
-  const Single left = static_cast<Single>(x) + kLeft;
-  // With the water line below the canvas the strip has no height to draw.
-  if (height > 0.0f) {
-    DrawSprite(TexBackgroundSky, left, world::WaterY + wave + std::cos(s.WaterPhaseA), 1, 1, 0, 50, 2, height);
-  }
-  if (world::WaterY + 25.0f < 480.0f) {
-    s.WaterPhaseB += 50.0f;
-    if (s.WaterPhaseB > 1000.0f) s.WaterPhaseB = 0.0f;
-    const Single y = world::WaterY + 25.0f + static_cast<Single>(num::CInt(static_cast<double>(wave))) +
-                     std::cos(s.WaterPhaseB);
-    if (height > 0.0f) DrawSprite(TexBackgroundSky, left, y, 1, 1, 0, 50, 2, height);
-  }
-}
-
 void DrawWater() {
-  if (!config::GameOptions.Details_High) return;
+  if (!Looks.WaterShown) return;
   SetDrawColor(100, 100, 255);
-  world::DriftWaterLine();
-  world::RelaxWaterSurface(DrawWaterStrip);
+  for (int strip = 0; strip < world::kWaterStrips; ++strip) {
+    const world::WaterStrip& w = Looks.Water[static_cast<std::size_t>(strip)];
+    // With the water line below the canvas the strip has no height to draw.
+    if (w.height <= 0.0f) continue;
+    const Single left = static_cast<Single>(31 + 2 * strip) + kLeft;
+    DrawSprite(TexBackgroundSky, left, w.top, 1, 1, 0, 50, 2, w.height);
+    if (w.foamOn) DrawSprite(TexBackgroundSky, left, w.foam, 1, 1, 0, 50, 2, w.height);
+  }
   White();
 }
 
 // ---- 10: popups, arrows, timers -------------------------------------------------
 
-void DrawPopup(const world::ScorePopup& p) {
-  DrawBitmapText(p.Text, p.X, p.Y, TexFontDefaultNum, 1.0f / 2.4f, 0, p.Alpha, 200, 255, 200);
+void DrawPopups() {
+  if (core::CurrentLevel < 1) return;
+  for (std::size_t i = 1; i < world::ScorePopups.size(); ++i) {
+    const world::ScorePopup& p = world::ScorePopups[i];
+    if (p.Active) DrawBitmapText(p.Text, p.X, p.Y, TexFontDefaultNum, 1.0f / 2.4f, 0, p.Alpha, 200, 255, 200);
+  }
 }
 
 void DrawArrows() {
-  if (core::GameOver) return;
-  GameScreenState& s = GameScreen;
-  if (world::Player.Y + core::ScrollY >= 331.0f && !world::Player.Airborne) s.ArrowHintsOn = true;
-  if (!s.ArrowHintsOn) return;
+  if (core::GameOver || !Looks.ArrowHintsOn) return;
   const std::int32_t scrolled = num::CLng(-static_cast<double>(core::ScrollY));
   const std::int32_t top = scrolled / 32;
   const std::int32_t d = scrolled - top * 32;
@@ -351,20 +298,8 @@ void DrawArrows() {
 // ---- 11, 12: level banner, name entry ----------------------------------------------
 
 void DrawLevelBanner() {
-  GameScreenState& s = GameScreen;
-  if (core::CurrentLevel != s.ShownLevel && core::CurrentLevel < 11) {
-    s.ShownLevel = core::CurrentLevel;
-    s.BannerTime = 200;
-  }
-  if (s.BannerTime <= 0) return;
-  if (!core::Paused) {
-    s.BannerTime = static_cast<Integer>(s.BannerTime - 1);
-    if (s.BannerAlpha < s.BannerTime) {
-      s.BannerAlpha = static_cast<Integer>(s.BannerAlpha + 1);
-    } else if (s.BannerAlpha > s.BannerTime) {
-      s.BannerAlpha = static_cast<Integer>(s.BannerAlpha - 1);
-    }
-  }
+  const world::LooksState& s = Looks;
+  if (!s.BannerShown) return;
   DrawSprite(TexLevelText, 128, 360, 256, 128, 0, s.BannerAlpha, 256, 128);
   if (s.ShownLevel >= 0 && s.ShownLevel < static_cast<Integer>(LevelNumTextures.size())) {
     DrawSprite(LevelNumTextures[static_cast<std::size_t>(s.ShownLevel)], 368, 360, 128, 128, 0, s.BannerAlpha, 128,
@@ -481,7 +416,6 @@ void ScoreColour(Single& red, Single& green, Single& blue) {
 }
 
 void DrawScore() {
-  if (world::Score < 0.0f) world::Score = 0.0f;
   const int digits = ScoreDigits(world::Score);
   if (config::Tuning.Graphic_BackLayer) {
     DrawSprite(TexBackgroundLightBlue, kLeft + 38, 10, 1, 1, 0, 55, static_cast<Single>(digits * 22), 22);
@@ -507,29 +441,16 @@ double SecondsSinceMidnight() {
 }
 
 void DrawPause() {
-  GameScreenState& s = GameScreen;
-  if (core::Paused) {
-    s.PauseFade = static_cast<Integer>(s.PauseFade + 5 > 100 ? 100 : s.PauseFade + 5);
-  } else if (s.PauseFade > 0) {
-    s.PauseFade = static_cast<Integer>(s.PauseFade - 5);
-  } else {
-    return;
-  }
+  const world::LooksState& s = Looks;
+  if (!s.PauseShown) return;
   DrawSprite(TexBackgroundBlack, 0, 0, 1, 1, 0, static_cast<Integer>(s.PauseFade - 40), 640, 480);
   DrawSprite(TexPaused, 64, 200, 512, 128, static_cast<Single>(std::cos(SecondsSinceMidnight())),
              static_cast<Integer>(s.PauseFade - 10), 512, 128);
 }
 
 // Hand-back at the end of a game: the screen darkens, then the menu takes over.
-void HandBack() {
-  if (world::EndFade > 0) {
-    world::EndFade -= 2;
-    if (world::EndFade <= 0) {
-      ReturnFade = 100;
-      core::InGame = false;
-    }
-    DrawMenuBackground(100 - world::EndFade);
-  }
+void DrawHandBack() {
+  if (Looks.HandBackShown) DrawMenuBackground(100 - world::EndFade);
 }
 
 }  // namespace
@@ -557,28 +478,22 @@ int ScoreDigits(Single score) {
   return 5;
 }
 
-void ResetGameScreen() {
-  GameScreen.ShownLevel = 0;
-  GameScreen.BannerTime = 0;
-  GameScreen.BannerAlpha = 0;
-  GameScreen.ArrowHintsOn = false;
-}
-
-void RenderGame() {
+void RenderGame(Single menuOverlay) {
   DrawSky();
   DrawClouds();
-  DrawTilesAndCellRules();
+  DrawTiles();
   DrawCreature();
   DrawFallingTiles();
   DrawSmashDebris();
-  world::UpdateBonuses({DrawBonusSelection, DrawBonusItem});
-  world::UpdateExplosions(DrawExplosion);
-  world::UpdateParticles(DrawParticle);
+  DrawBonuses();
+  for (const world::ExplosionEffect& e : world::ExplosionEffects) DrawExplosion(e);
+  if (config::GameOptions.Details_High) {
+    for (const world::Particle& p : world::Particles) DrawParticle(p);
+  }
   DrawDrills();
   DrawWater();
-  world::UpdateScorePopups(DrawPopup);
+  DrawPopups();
   DrawArrows();
-  world::TickBonusTimers();
   DrawLevelBanner();
   DrawNameEntry();
   DrawBombColumn();
@@ -589,8 +504,8 @@ void RenderGame() {
   DrawScore();
   DrawDebugWindow();
   DrawPause();
-  if (MenuFadeOverGame) MenuFadeOverGame();
-  HandBack();
+  if (menuOverlay >= 0.0f) DrawMenuBackground(menuOverlay);
+  DrawHandBack();
   EndFrame();
 }
 

@@ -1,43 +1,15 @@
-// The game screen: everything drawn during a game, and the share of game logic
-// that runs with the drawing every frame (also while paused).
+// The game screen: everything drawn during a game.
 #pragma once
-
-#include <array>
 
 #include "core/numeric.h"
 
 namespace tw::render {
 
-struct GameScreenState {
-  Integer ShownLevel = 0;   // the level whose banner was last started
-  Integer BannerTime = 0;   // frames of banner left
-  Integer BannerAlpha = 0;
-  Integer PauseFade = 0;    // opacity of the pause overlay, 0..100
-  bool ArrowHintsOn = false;
-  // The creature's last three screen positions (world x, canvas y), 0 newest.
-  std::array<Single, 3> TrailX{};
-  std::array<Single, 3> TrailY{};
-  Single Wobble = 0;     // the creature's drawing angle
-  Single Squint = 0;     // 0..100, rises while it falls
-  Single EyeOffset = 0;  // Squint / 15, at most 3
-  Single WaterPhaseA = 0;
-  Single WaterPhaseB = 0;
-  // Drawing angles of falling tiles and smash debris, drawn afresh each
-  // unpaused frame and kept while paused.
-  std::array<Single, 51> FallingAngle{};
-  std::array<Single, 27> DebrisAngle{};
-};
-extern GameScreenState GameScreen;
-
-// Draws and presents one game frame, running the frame's share of the rules.
-void RenderGame();
-// The banner and the look-ahead arrows start afresh with a new game.
-void ResetGameScreen();
-
-// The menu lays its background over a game's first frames and lifts it: the
-// fade and the item it depends on are the menu's, so the front end installs
-// this when it starts a game. Drawn after the pause overlay; none when unset.
-extern void (*MenuFadeOverGame)();
+// Draws and presents one game frame. It only reads: the frame's rules and
+// the looks they move ran before it. `menuOverlay` is the opacity of the
+// menu's background laid over the game while the menu's fade lifts (below 0:
+// none).
+void RenderGame(Single menuOverlay = -1.0f);
 
 // The tile texture slot for a cell value: grey versions for untouched tiles
 // when `grey`, glass as its grey picture only when `greyGlass`. 0 (nothing)

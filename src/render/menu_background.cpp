@@ -7,7 +7,6 @@
 namespace tw::render {
 
 Single BackgroundAngle = 0;
-Single ReturnFade = 0;
 
 namespace {
 

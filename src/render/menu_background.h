@@ -9,8 +9,6 @@ namespace tw::render {
 
 // Turning angle of the high-detail background, in tenths of a degree.
 extern Single BackgroundAngle;
-// Set to 100 when a finished game hands back to the menu; the menu fades in.
-extern Single ReturnFade;
 
 // Draws the background at `alpha` percent; with high details it turns a step.
 void DrawMenuBackground(Single alpha);

@@ -53,24 +53,17 @@ void PickUp(Bonus& b) {
 
 }  // namespace
 
-void UpdateBonuses(const BonusPainter& painter) {
+void UpdateBonuses() {
   BonusSpin += 5.0f;
   if (BonusSpin > 359.0f) BonusSpin = 0.0f;
 
-  const Single top = -core::ScrollY;
-  const Single bottom = 480.0f - core::ScrollY;
   for (std::size_t k = 1; k < Bonuses.size(); ++k) {
     Bonus& b = Bonuses[k];
 
-    if (b.SelectionAlpha > 0) {
-      if (!b.Active) b.SelectionAlpha = static_cast<Integer>(b.SelectionAlpha > 4 ? b.SelectionAlpha - 4 : 0);
-      if (b.Y < bottom && painter.selection) {
-        painter.selection(b, static_cast<Single>(b.SelectionAlpha) * 32.0f / 100.0f);
-      }
+    if (b.SelectionAlpha > 0 && !b.Active) {
+      b.SelectionAlpha = static_cast<Integer>(b.SelectionAlpha > 4 ? b.SelectionAlpha - 4 : 0);
     }
     if (!b.Active) continue;
-
-    if (b.Y + 32.0f > top && b.Y < bottom && painter.item) painter.item(b);
 
     // The drills: a bomb goes off (without points), anything else is lost.
     if (DrillTipWorldY() > b.Y) {

@@ -34,18 +34,11 @@ extern Single BonusSpin;  // degrees
 inline bool BootsOn() { return BootTime > 0.0f; }
 inline bool EarsOn() { return EarsTime > 0.0f; }
 
-// Drawing hooks of the bonus pass; either may be null. The selection halo is
-// given its current size in pixels (it shrinks away after a pickup).
-struct BonusPainter {
-  void (*selection)(const Bonus& bonus, Single size) = nullptr;
-  void (*item)(const Bonus& bonus) = nullptr;
-};
 
 // Once per rendered frame, also while paused: turns the spin, shrinks the
 // halos of spent bonuses, lets the drills destroy bonuses (bombs go off) and
-// lets the creature pick them up. Visible bonuses are handed to the painter
-// in index order, at the point of the pass where they are drawn.
-void UpdateBonuses(const BonusPainter& painter = {});
+// lets the creature pick them up.
+void UpdateBonuses();
 // Counts the boots and ears down by one frame, except while paused or after
 // the game has ended.
 void TickBonusTimers();

@@ -68,25 +68,22 @@ void SpawnExplosion(Single x, Single y, Single boomX, Single boomY, Single boomA
   }
 }
 
-void UpdateParticles(void (*draw)(const Particle&, Integer)) {
+void UpdateParticles() {
   if (!config::GameOptions.Details_High) return;
   for (Particle& p : Particles) {
     if (p.Life < 1) continue;
-    const Integer alpha = p.Fade ? (p.Life < 50 ? p.Life : Integer{50}) : Integer{50};
     p.X += p.VelocityX;
     p.Y += p.VelocityY;
     p.Angle += p.Spin;
     p.Life = static_cast<Integer>(p.Life - 1);
-    if (draw) draw(p, alpha);
   }
 }
 
-void UpdateExplosions(void (*draw)(const ExplosionEffect&)) {
+void UpdateExplosions() {
   for (ExplosionEffect& e : ExplosionEffects) {
     if (!e.Active) continue;
     if (e.Alpha > 0) {
       if (!core::Paused) e.Alpha = static_cast<Integer>(e.Alpha - 10);
-      if (draw) draw(e);
     } else {
       e.Alpha = 0;
       e.Active = false;

@@ -43,11 +43,16 @@ void SpawnParticle(Integer kind, Single x, Single y, Single velocityX, Single ve
 void SpawnExplosion(Single x, Single y, Single boomX, Single boomY, Single boomAngle);
 void ClearEffects();
 
-// Once per rendered frame (also while paused): moves and ages every live
-// particle and hands it to `draw` with its opacity (0..50). High detail only.
-void UpdateParticles(void (*draw)(const Particle& particle, Integer alpha) = nullptr);
-// Once per rendered frame: fades every live explosion by 10 (not while
-// paused) and hands it to `draw`; a spent one is retired instead.
-void UpdateExplosions(void (*draw)(const ExplosionEffect& effect) = nullptr);
+// Once per frame (also while paused): moves and ages every live particle.
+// High detail only.
+void UpdateParticles();
+// The opacity (0..50) a particle is drawn with after its update.
+inline Integer ParticleAlpha(const Particle& p) {
+  const Integer before = static_cast<Integer>(p.Life + 1);
+  return p.Fade ? (before < 50 ? before : Integer{50}) : Integer{50};
+}
+// Once per frame: fades every live explosion by 10 (not while paused); a
+// spent one is retired.
+void UpdateExplosions();
 
 }  // namespace tw::world

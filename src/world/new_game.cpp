@@ -19,8 +19,7 @@
 
 namespace tw::world {
 
-void StartNewGame(bool& readFile) {
-  if (!readFile) return;
+NewGameRead StartNewGame() {
   // One read of the tuning file serves the whole set-up.
   const config::IniFileText file = config::ReadIniFile(config::TuningFile());
 
@@ -52,7 +51,8 @@ void StartNewGame(bool& readFile) {
 
   // The drills' position and the water lines take a value as it is read, so a
   // missing key leaves them where the previous game left them.
-  const config::StartPositionsRead read = config::ReadTuning(file);
+  NewGameRead done;
+  const config::StartPositionsRead read = done.positions = config::ReadTuning(file);
   const config::GameTuning& t = config::Tuning;
   if (read.DrillStart) DrillY = t.Starting_Position_Y;
   if (read.WaterStartup) WaterY = static_cast<Single>(static_cast<double>(CanvasHeight) - t.StartupHeight);
@@ -63,8 +63,9 @@ void StartNewGame(bool& readFile) {
   ResetPlayer();
   Bombs = t.Bonus_BombsAtStart;
 
-  config::ReadLevels(readFile, file);
+  done.levels = config::ReadLevels(file);
   GenerateShaft();
+  return done;
 }
 
 }  // namespace tw::world

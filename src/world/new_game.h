@@ -2,10 +2,17 @@
 // and the shaft generated.
 #pragma once
 
+#include "config/tuning.h"
+
 namespace tw::world {
 
-// Starts a new game. Does nothing when readFile is false (the level table
-// then also stays as it was).
-void StartNewGame(bool& readFile);
+// What the set-up read from the tuning file.
+struct NewGameRead {
+  config::StartPositionsRead positions;  // the drills' and the water's keys
+  bool levels = false;                   // the whole level table
+};
+
+// Starts a new game.
+NewGameRead StartNewGame();
 
 }  // namespace tw::world

@@ -102,24 +102,11 @@ void Footprint(Integer kind, Single life) {
   }
 }
 
-}  // namespace
-
-void ResetPlayer() {
-  const auto& t = config::Tuning;
-  P = PlayerState{};
-  P.X = OnGrid(t.Position_Tile_X);
-  P.Y = t.Position_Tile_Y;
-  P.PrevX = P.X;
-  P.Weight = t.Weight;
-  GameWon = false;
-}
-
-void UpdatePlayer() {
-  if (core::GameOver) return;
+// A jump, or a brake while falling.
+void Jump() {
   const auto& t = config::Tuning;
   const double dt = core::FrameTime;
   auto& c = core::Controls;
-
   // 1. Jump, or a brake while falling.
   if (c.JumpRequest) {
     if (P.VelocityY > 0.0f) {
@@ -136,7 +123,11 @@ void UpdatePlayer() {
     }
     c.JumpRequest = false;
   }
+}
 
+// Walking (on ice a move keeps going until something stops it), its sound and footprints.
+void Walk() {
+  auto& c = core::Controls;
   // 2.-5. Walking; on ice a move keeps going until something stops it.
   const double w = BootsOn() ? 1.5 : 1.0;
   P.OnIce = MaterialAt(26, 36) == kMatIce || MaterialAt(6, 36) == kMatIce;
@@ -176,7 +167,11 @@ void UpdatePlayer() {
   }
   // 7.
   P.PrevX = P.X;
+}
 
+// Gravity while nothing is underfoot.
+void Air() {
+  const double dt = core::FrameTime;
   // 8. Gravity.
   if (Empty(26, 32) && Empty(4, 32)) {
     P.VelocityY = static_cast<Single>(static_cast<double>(P.VelocityY) + static_cast<double>(P.Weight) * dt);
@@ -186,7 +181,11 @@ void UpdatePlayer() {
                     ScreenRise(), 2.0f, 20.0f, true);
     }
   }
+}
 
+// Ground contact by material: gum bounces, glass breaks, the rest is knocked.
+void Landing() {
+  const auto& t = config::Tuning;
   // 9. Ground contact.
   if (Solid(26, 32) || Solid(4, 32)) {
     if (Solid(4, 32)) Touch(4, 32);
@@ -221,7 +220,10 @@ void UpdatePlayer() {
           -SafeDivide(static_cast<double>(P.VelocityY), static_cast<double>(t.BounceFrom_Everything_DEVIDER)));
     }
   }
+}
 
+// Moving, snapping to the floor and out of the walls, the head, side touches and falling tiles.
+void Settle() {
   // 10.-12. Move, snap to the floor, drop into one-tile holes.
   P.Y += P.VelocityY;
   if (Solid(16, 32)) P.Y = SnapToCell(P.Y, 0);
@@ -270,7 +272,10 @@ void UpdatePlayer() {
       f.Touched = true;
     }
   }
+}
 
+// The drill warning, the water, and the end of the game: lost or won.
+void EndChecks() {
   // 18. Drill warning.
   const Single s = core::ScrollY + P.Y + DrillY;
   if (s < 1.0f && P.VelocityY > 0.0f && !P.NeedleWarned) {
@@ -308,6 +313,28 @@ void UpdatePlayer() {
     GameWon = true;
     EndGame();
   }
+}
+
+}  // namespace
+
+void ResetPlayer() {
+  const auto& t = config::Tuning;
+  P = PlayerState{};
+  P.X = OnGrid(t.Position_Tile_X);
+  P.Y = t.Position_Tile_Y;
+  P.PrevX = P.X;
+  P.Weight = t.Weight;
+  GameWon = false;
+}
+
+void UpdatePlayer() {
+  if (core::GameOver) return;
+  Jump();
+  Walk();
+  Air();
+  Landing();
+  Settle();
+  EndChecks();
 }
 
 void EndGame() {

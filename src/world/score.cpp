@@ -77,7 +77,7 @@ void ShowScorePopup(Single x, Single y, std::string_view text) {
   }
 }
 
-void UpdateScorePopups(void (*draw)(const ScorePopup&)) {
+void UpdateScorePopups() {
   if (core::CurrentLevel < 1) return;
   for (std::size_t i = 1; i < ScorePopups.size(); ++i) {
     ScorePopup& p = ScorePopups[i];
@@ -85,8 +85,6 @@ void UpdateScorePopups(void (*draw)(const ScorePopup&)) {
     p.Alpha = static_cast<Integer>(p.Alpha - 2);
     if (p.Alpha < 1) p.Active = false;
     p.Y -= 2.0f;
-    // The entry that has just run out is still shown this once.
-    if (draw) draw(p);
   }
 }
 

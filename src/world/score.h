@@ -34,9 +34,8 @@ extern std::array<ScorePopup, kPopupSlots> ScorePopups;
 // ("brick_push", "brick_smash").
 void ScoreStep(std::string_view sound);
 void ShowScorePopup(Single x, Single y, std::string_view text);
-// Rises and fades the popups; `draw` (may be null) is called for every entry
-// that was active at the start of the step, after its update.
-void UpdateScorePopups(void (*draw)(const ScorePopup&) = nullptr);
+// Rises and fades the popups.
+void UpdateScorePopups();
 // Score, stay-alive total, falling points and combo count to 0.
 void ResetScoreAccumulators();
 // Points as a popup shows them: the shortest decimal form.

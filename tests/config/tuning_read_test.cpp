@@ -90,19 +90,14 @@ TEST_F(TuningRead, ModeChoosesTheFileAndPlayedGamesComeFromTheSettings) {
   WriteTuning("[Player]\nWalkSpeed=11\n", /*story=*/true);
   WriteTuning("[Player]\nWalkSpeed=22\n", /*story=*/false);
   config::GameOptions.GameMode_Story = true;
-  bool read = true;
-  world::StartNewGame(read);
+  const world::NewGameRead read = world::StartNewGame();
   EXPECT_FLOAT_EQ(config::Tuning.WalkSpeed, 11.0f);
   EXPECT_EQ(config::PlayedGames, 7);
+  // The file has no level table and places neither the drills nor the water.
+  EXPECT_EQ(std::tuple(read.levels, read.positions.DrillStart, read.positions.WaterStartup), std::tuple(false, false, false));
   config::GameOptions.GameMode_Story = false;
-  world::StartNewGame(read);
+  world::StartNewGame();
   EXPECT_FLOAT_EQ(config::Tuning.WalkSpeed, 22.0f);
-
-  // With the flag false nothing happens.
-  world::Player.X = 5;
-  bool skip = false;
-  world::StartNewGame(skip);
-  EXPECT_FLOAT_EQ(world::Player.X, 5.0f);
 }
 
 TEST_F(TuningRead, ANewGameClearsTheWorldOfTheLastOne) {

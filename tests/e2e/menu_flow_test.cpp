@@ -18,32 +18,17 @@ constexpr const char* kReadOptions =
     "[main]\r\nDetails_High=True\r\nGameMode_Story=True\r\nSound_On=True\r\nFULL_SCREEN=False\r\n"
     "ArcadeLocked=True\r\nStoryReaden=True\r\n";
 
-// A private application directory (linked pictures and tuning files) and
-// settings folder, kept across the runs of one test.
-struct MenuRun {
-  test::TempDir data;
-  test::TempDir config;
-  test::RunResult result;
-  std::optional<JsonValue> report;
-
-  MenuRun() { test::LinkAppData(data.path); }
-
+// The menu driven by a keyboard script, from a private application
+// directory and settings folder kept across the runs of one test.
+struct MenuRun : test::GameRun {
   void WriteOptions(const std::string& text) const { test::WriteText(data.File("textures/options.bmp"), text); }
   std::string Options() const { return test::ReadText(data.File("textures/options.bmp")); }
   std::string StoryScores() const { return test::ReadText(data.File("textures/dot_black2.bmp")); }
 
   // Runs `frames` frames with the keyboard script `keys` ("FRAME KEY down|up" lines).
   void Run(int frames, const std::string& keys = "") {
-    test::WriteText(config.File("keys.txt"), keys);
-    test::ReportedRun run = test::RunReported(data.path, config.path, {"--headless", "--fast", "--seed", "11", "--keys",
-                                                                      config.File("keys.txt"), "--frames",
-                                                                      std::to_string(frames)});
-    result = std::move(run.result);
-    report = std::move(run.report);
-    ASSERT_EQ(result.exit_code, 0) << result.err;
-    ASSERT_TRUE(report);
+    ASSERT_TRUE(Start({"--seed", "11", "--frames", std::to_string(frames)}, keys.empty() ? "\n" : keys)) << result.err;
   }
-  const JsonValue& R() const { return *report; }
   std::string Screen() const { return R()["menu"]["screen"].string; }
   int Item() const { return static_cast<int>(R()["menu"]["item"].number); }
 };
@@ -133,18 +118,6 @@ TEST(MenuFlow, OptionTogglesAreWrittenAndTheDisplayModeWaitsForTheNextStart) {
 
 // Return on New Game at frame 5: the game's first frame is 25.
 constexpr int kFirstGameFrame = 25;
-
-TEST(MenuFlow, AGameGivenUpAtOnceEndsOnTheMainMenuWithNewGameSelected) {
-  MenuRun run;
-  run.WriteOptions(kReadOptions);
-  run.Run(kFirstGameFrame, Presses({{5, "Return"}}));
-  EXPECT_NE(run.R()["mode"].string, "menu");  // the game has begun
-
-  run.Run(200, Presses({{5, "Return"}, {kFirstGameFrame + 1, "Escape"}}));
-  EXPECT_EQ(std::tuple(run.R()["mode"].string, run.Screen(), run.Item()), std::tuple("menu", "", 1));
-  EXPECT_EQ(run.R()["played_games"].number, 1);  // the first run ended during its game
-  EXPECT_EQ(run.R()["high_scores"][9]["score"].number, 250);
-}
 
 // The story tuning file with some lines replaced ("Key=value" each).
 std::string StoryTuning(const std::map<std::string, std::string>& replace) {

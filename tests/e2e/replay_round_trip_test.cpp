@@ -43,17 +43,6 @@ std::string KeyScript(const Case& c, int name_at = -1) {
   return s.str();
 }
 
-struct GameRun {
-  test::RunResult result;
-  JsonValue report;
-};
-
-GameRun Play(const std::string& data, const std::string& config, std::vector<std::string> args) {
-  args.insert(args.end(), {"--headless", "--fast"});
-  test::ReportedRun run = test::RunReported(data, config, std::move(args));
-  return {std::move(run.result), run.report.value_or(JsonValue{})};
-}
-
 void SaveMode(const std::string& data, bool story) {
   test::WriteText(data + "/textures/options.bmp", std::string("[main]\r\nGameMode_Story=") +
                                                       (story ? "True" : "False") +
@@ -70,8 +59,8 @@ TEST(ReplayRoundTrip, RecordedGamesPlayBackTheSameUnderAnotherSeedAndMode) {
   }
   for (const Case& c : cases) {
     SCOPED_TRACE(c.mode + " seed " + std::to_string(c.seed));
-    test::TempDir data, config;
-    test::LinkAppData(data.path);
+    test::GameRun run;
+    const test::TempDir& data = run.data;
     const bool story = c.mode == "story";
     SaveMode(data.path, story);
     // A table every score enters, or one no score reaches.
@@ -81,38 +70,34 @@ TEST(ReplayRoundTrip, RecordedGamesPlayBackTheSameUnderAnotherSeedAndMode) {
     }
     test::WriteText(data.File(story ? "textures/dot_black2.bmp" : "textures/dot_white2.bmp"), table);
     std::string frames = std::to_string(c.give_up + 300);
+    std::string keys = KeyScript(c);
     if (c.name_entry) {
       // A first run finds the frame the creature is lost in; the recording
       // types the name after it.
-      test::WriteText(config.File("keys.txt"), KeyScript(c));
-      const GameRun probe = Play(data.path, config.path,
-                                 {"--start", c.mode, "--seed", std::to_string(c.seed), "--keys",
-                                  config.File("keys.txt"), "--frames", std::to_string(c.give_up)});
-      ASSERT_TRUE(probe.report["replay"]["game_ended"].boolean) << "the creature outlived the script";
-      const int lost = static_cast<int>(probe.report["replay"]["end_frame"].number);
-      test::WriteText(config.File("keys.txt"), KeyScript(c, lost + 30));
+      ASSERT_TRUE(run.Start({"--start", c.mode, "--seed", std::to_string(c.seed), "--frames", std::to_string(c.give_up)},
+                            KeyScript(c)));
+      ASSERT_TRUE(run.R()["replay"]["game_ended"].boolean) << "the creature outlived the script";
+      const int lost = static_cast<int>(run.R()["replay"]["end_frame"].number);
+      keys = KeyScript(c, lost + 30);
       frames = std::to_string(lost + 400);
-    } else {
-      test::WriteText(config.File("keys.txt"), KeyScript(c));
     }
-    const GameRun a = Play(data.path, config.path,
-                       {"--start", c.mode, "--record", "--seed", std::to_string(c.seed), "--keys",
-                        config.File("keys.txt"), "--frames", frames});
-    ASSERT_EQ(a.result.exit_code, 0) << a.result.err;
-    ASSERT_EQ(a.report["mode"].string, "menu") << "the recorded game was not wound up";
+    ASSERT_TRUE(run.Start({"--start", c.mode, "--record", "--seed", std::to_string(c.seed), "--frames", frames}, keys))
+        << run.result.err;
+    const JsonValue ar = run.R();
+    ASSERT_EQ(ar["mode"].string, "menu") << "the recorded game was not wound up";
     const std::string recorded = test::ReadText(data.File("replay.ini"));
     EXPECT_NE(recorded.find("\r\nmode=" + c.mode + "\r\n"), std::string::npos);
     if (c.name_entry) {  // the wind-up waited for the name
-      EXPECT_NE(a.report["high_scores"][0]["name"].string.find('A'), std::string::npos);
-      EXPECT_GT(a.report["replay"]["frame"].number, a.report["replay"]["end_frame"].number + 20);
+      EXPECT_NE(ar["high_scores"][0]["name"].string.find('A'), std::string::npos);
+      EXPECT_GT(ar["replay"]["frame"].number, ar["replay"]["end_frame"].number + 20);
     }
 
     SaveMode(data.path, !story);  // the other mode is the saved one now
-    const GameRun b = Play(data.path, config.path, {"--play", data.File("replay.ini"), "--seed", "999", "--frames", frames});
-    ASSERT_EQ(b.result.exit_code, 0) << b.result.err;
-    EXPECT_EQ(b.report["mode"].string, "menu");
-    EXPECT_EQ(b.report["options"]["game_mode_story"].boolean, !story);  // the saved mode is left alone
-    const JsonValue &ga = a.report["game"], &gb = b.report["game"], &ra = a.report["replay"], &rb = b.report["replay"];
+    ASSERT_TRUE(run.Start({"--play", data.File("replay.ini"), "--seed", "999", "--frames", frames})) << run.result.err;
+    const JsonValue br = run.R();
+    EXPECT_EQ(br["mode"].string, "menu");
+    EXPECT_EQ(br["options"]["game_mode_story"].boolean, !story);  // the saved mode is left alone
+    const JsonValue &ga = ar["game"], &gb = br["game"], &ra = ar["replay"], &rb = br["replay"];
     EXPECT_TRUE(ra["game_ended"].boolean && rb["game_ended"].boolean);
     EXPECT_EQ(ra["end_frame"].number, rb["end_frame"].number);
     EXPECT_EQ(ra["end_score"].number, rb["end_score"].number);
@@ -134,11 +119,10 @@ TEST(ReplayRoundTrip, RecordedGamesPlayBackTheSameUnderAnotherSeedAndMode) {
     }
     test::WriteText(data.File("plain.ini"), plain);
     SaveMode(data.path, story);
-    const GameRun p = Play(data.path, config.path, {"--play", data.File("plain.ini"), "--frames", frames});
-    ASSERT_EQ(p.result.exit_code, 0) << p.result.err;
-    EXPECT_EQ(p.report["mode"].string, "menu");
-    EXPECT_TRUE(p.report["replay"]["game_ended"].boolean);
-    EXPECT_LE(p.report["replay"]["end_frame"].number, ra["end_frame"].number + 300);
+    ASSERT_TRUE(run.Start({"--play", data.File("plain.ini"), "--frames", frames})) << run.result.err;
+    EXPECT_EQ(run.R()["mode"].string, "menu");
+    EXPECT_TRUE(run.R()["replay"]["game_ended"].boolean);
+    EXPECT_LE(run.R()["replay"]["end_frame"].number, ra["end_frame"].number + 300);
   }
 }
 

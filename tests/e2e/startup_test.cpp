@@ -15,25 +15,12 @@ namespace {
 
 using test::JsonValue;
 
-struct GameRun {
-  test::TempDir data;
-  test::TempDir config;
-  test::RunResult result;
-  std::optional<JsonValue> report;
-
-  void Start(std::vector<std::string> args, std::vector<std::string> env = {}) {
-    test::ReportedRun run = test::RunReported(data.path, config.path, std::move(args), std::move(env));
-    result = std::move(run.result);
-    report = std::move(run.report);
-  }
-};
+using test::GameRun;
 
 TEST(Startup, FirstHeadlessRunCreatesOptionsAndScoresAndReports) {
-  GameRun run;
-  run.Start({"--headless", "--fast", "--frames", "50"});
-  ASSERT_EQ(run.result.exit_code, 0) << run.result.err;
-  ASSERT_TRUE(run.report);
-  const JsonValue& r = *run.report;
+  GameRun run(false);
+  ASSERT_TRUE(run.Start({"--frames", "50"})) << run.result.err;
+  const JsonValue& r = run.R();
   EXPECT_EQ(r["frames"].number, 50);
   EXPECT_EQ(r["mode"].string, "menu");
   const std::map<std::string, bool> defaults = {{"details_high", true}, {"game_mode_story", true}, {"sound_on", true},
@@ -57,15 +44,13 @@ TEST(Startup, FirstHeadlessRunCreatesOptionsAndScoresAndReports) {
 }
 
 TEST(Startup, SavedOptionsAndScoresAreUsed) {
-  GameRun run;
+  GameRun run(false);
   test::WriteText(run.data.File("Textures/Options.bmp"),
                   "[main]\r\nDetails_High=False\r\nGameMode_Story=False\r\nSound_On=False\r\n"
                   "FULL_SCREEN=True\r\nArcadeLocked=False\r\nStoryReaden=True\r\n");
   test::WriteText(run.data.File("Textures/dot_white2.bmp"), "[hs]\n0s=40000\n0n=CHAMP\n");
-  run.Start({"--headless", "--fast", "--frames", "3"});
-  ASSERT_EQ(run.result.exit_code, 0) << run.result.err;
-  ASSERT_TRUE(run.report);
-  const JsonValue& r = *run.report;
+  ASSERT_TRUE(run.Start({"--frames", "3"})) << run.result.err;
+  const JsonValue& r = run.R();
   const JsonValue& o = r["options"];
   EXPECT_EQ(std::tuple(o["details_high"].boolean, o["game_mode_story"].boolean, o["full_screen"].boolean,
                        o["full_screen_choice"].boolean, o["story_readen"].boolean),
@@ -79,21 +64,19 @@ TEST(Startup, SavedOptionsAndScoresAreUsed) {
 
 TEST(Startup, ATableWithANegativeScoreGetsNoPhantomEntry) {
   // Valid file content: nothing may be inserted above the last entry.
-  GameRun run;
+  GameRun run(false);
   std::string table = "[hs]\n9s=-5\n9n=P9\n";
   for (const std::string n : {"0", "1", "2", "3", "4", "5", "6", "7", "8"}) table += n + "s=9" + n + "\n" + n + "n=P" + n + "\n";
   test::WriteText(run.data.File("textures/dot_black2.bmp"), table);
-  run.Start({"--headless", "--fast", "--frames", "3"});
-  ASSERT_EQ(run.result.exit_code, 0) << run.result.err;
-  ASSERT_TRUE(run.report);
-  EXPECT_EQ((*run.report)["high_scores"][8]["name"].string, "P8");
-  EXPECT_EQ((*run.report)["high_scores"][9]["name"].string, "P9");
-  EXPECT_EQ((*run.report)["high_scores"][9]["score"].number, -5);
+  ASSERT_TRUE(run.Start({"--frames", "3"})) << run.result.err;
+  EXPECT_EQ(run.R()["high_scores"][8]["name"].string, "P8");
+  EXPECT_EQ(run.R()["high_scores"][9]["name"].string, "P9");
+  EXPECT_EQ(run.R()["high_scores"][9]["score"].number, -5);
 }
 
 TEST(Startup, AStartRemovesTheTemporariesOfAKilledRunOnly) {
   // Ours of a dead process go; a running process's and look-alikes stay.
-  GameRun run;
+  GameRun run(false);
   const std::string dead = "999999999", alive = std::to_string(::getpid());
   const std::pair<std::string, bool> files[] = {{run.data.File("textures/options.bmp.tmp" + dead + "_4"), false},
                                                 {run.data.File("replay.ini.tmp" + dead + "_0"), false},
@@ -101,35 +84,29 @@ TEST(Startup, AStartRemovesTheTemporariesOfAKilledRunOnly) {
                                                 {run.data.File("textures/dot_black2.bmp.tmp" + alive + "_0"), true},
                                                 {run.data.File("notes.tmp7"), true}};
   for (const auto& [path, stays] : files) test::WriteText(path, "partial");
-  run.Start({"--headless", "--fast", "--frames", "3"});
-  ASSERT_EQ(run.result.exit_code, 0) << run.result.err;
+  ASSERT_TRUE(run.Start({"--frames", "3"})) << run.result.err;
   for (const auto& [path, stays] : files) EXPECT_EQ(std::filesystem::exists(path), stays) << path;
 }
 
 TEST(Startup, StartOptionEntersAGameWithoutSavingTheMode) {
-  GameRun run;
-  run.Start({"--headless", "--fast", "--frames", "10", "--start", "arcade", "--seed", "5"});
-  ASSERT_EQ(run.result.exit_code, 0) << run.result.err;
-  ASSERT_TRUE(run.report);
-  EXPECT_NE((*run.report)["mode"].string, "menu");
-  EXPECT_FALSE((*run.report)["options"]["game_mode_story"].boolean);
-  EXPECT_EQ((*run.report)["high_scores"][0]["score"].number, 2000);
+  GameRun run(false);
+  ASSERT_TRUE(run.Start({"--frames", "10", "--start", "arcade", "--seed", "5"})) << run.result.err;
+  EXPECT_NE(run.R()["mode"].string, "menu");
+  EXPECT_FALSE(run.R()["options"]["game_mode_story"].boolean);
+  EXPECT_EQ(run.R()["high_scores"][0]["score"].number, 2000);
   EXPECT_NE(test::ReadText(run.data.File("textures/options.bmp")).find("GameMode_Story=True"), std::string::npos);
 }
 
 TEST(Startup, OffscreenRunDrawsAndStops) {
-  GameRun run;
-  run.Start({"--offscreen", "--fast", "--frames", "20"});
-  ASSERT_EQ(run.result.exit_code, 0) << run.result.err;
-  ASSERT_TRUE(run.report);
-  EXPECT_EQ((*run.report)["frames"].number, 20);
+  GameRun run(false);
+  ASSERT_TRUE(run.Start({"--offscreen", "--frames", "20"})) << run.result.err;
+  EXPECT_EQ(run.R()["frames"].number, 20);
 }
 
 TEST(Startup, AStartWithNothingChangedWritesNoFile) {
-  GameRun run;
-  const std::vector<std::string> args{"--offscreen", "--fast", "--frames", "5"};
-  run.Start(args);
-  ASSERT_EQ(run.result.exit_code, 0) << run.result.err;
+  GameRun run(false);
+  const std::vector<std::string> args{"--offscreen", "--frames", "5"};
+  ASSERT_TRUE(run.Start(args)) << run.result.err;
   // Every file the first start left (options, score table, settings), with
   // its modification time.
   namespace fs = std::filesystem;
@@ -142,8 +119,7 @@ TEST(Startup, AStartWithNothingChangedWritesNoFile) {
     }
   }
   ASSERT_GE(files.size(), 3u);
-  run.Start(args);
-  ASSERT_EQ(run.result.exit_code, 0) << run.result.err;
+  ASSERT_TRUE(run.Start(args)) << run.result.err;
   for (const auto& [path, time] : files) EXPECT_EQ(fs::last_write_time(path), time) << path;
 }
 
@@ -172,7 +148,7 @@ TEST(CommandLineErrors, MissingFoldersAndWrongFilesExitWithTwoAndCreateNothing) 
            {"--data", dir.path, "--report", missing + "/report.json"},
            {"--data", dir.path, "--report", dir.path},
            {"--start", "arc\x1b[2Jade\x07"}}) {
-    std::vector<std::string> full = {"--headless", "--fast", "--frames", "1"};
+    std::vector<std::string> full = {"--frames", "1"};
     full.insert(full.end(), args.begin(), args.end());
     const test::RunResult r = test::RunGame(full, {"XDG_CONFIG_HOME=" + dir.path});
     EXPECT_EQ(r.exit_code, 2) << args.back();

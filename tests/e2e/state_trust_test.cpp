@@ -11,6 +11,8 @@
 #include <filesystem>
 #include <sstream>
 
+#include <tuple>
+
 #include "test_support.h"
 
 namespace tw {
@@ -47,27 +49,15 @@ int CountOf(const std::string& text, const std::string& part) {
   return n;
 }
 
-struct Game {
-  test::TempDir data;
-  test::TempDir config;
-  test::RunResult result;
-  std::optional<JsonValue> report;
-
-  Game() {
-    test::LinkAppData(data.path);
-    test::WriteText(data.File("textures/options.bmp"), kReadOptions);
-  }
+struct Game : test::GameRun {
+  Game() { test::WriteText(data.File("textures/options.bmp"), kReadOptions); }
   std::string Scores() const { return data.File("textures/dot_black2.bmp"); }
 
   void Run(std::vector<std::string> args, const std::string& keys, std::vector<std::string> env = {}) {
-    test::WriteText(config.File("keys.txt"), keys);
-    args.insert(args.begin(), {"--headless", "--fast", "--seed", "5", "--keys", config.File("keys.txt")});
-    test::ReportedRun run = test::RunReported(data.path, config.path, args, env);
-    result = std::move(run.result);
-    report = std::move(run.report);
+    args.insert(args.begin(), {"--seed", "5"});
+    Start(std::move(args), keys.empty() ? "\n" : keys, std::move(env));
     ASSERT_TRUE(report) << result.err;
   }
-  const JsonValue& R() const { return *report; }
 };
 
 // A story game started at once and given up at frame 5 (Escape, still held,
@@ -98,17 +88,6 @@ TEST(FailedSaves, AFullDiskIsToldOnStderrAndOnScreenAndWhatIsLostGivesANonZeroEx
   int linked = 0;
   for ([[maybe_unused]] const auto& e : fs::directory_iterator(fresh.File("textures"))) ++linked;
   EXPECT_EQ(entries, linked + 2);  // options and the story table
-}
-
-TEST(FailedSaves, AFailedSaveIsKeptAndWrittenAtTheOrderlyShutDown) {
-  Game g;
-  test::WriteText(g.Scores(), LowTable());
-  g.Run({"--start", "story", "--frames", "120"}, kGiveUp,
-        Injected({"TW_FAIL_WRITE=dot_black2.bmp", "TW_FAIL_WRITE_COUNT=1"}));
-  EXPECT_EQ(CountOf(g.result.err, "cannot save the high scores"), 1) << g.result.err;
-  EXPECT_EQ(CountOf(g.result.err, "lost:"), 0) << g.result.err;
-  EXPECT_EQ(g.result.exit_code, 0);
-  EXPECT_NE(test::ReadText(g.Scores()).find("0n=BOLO"), std::string::npos) << test::ReadText(g.Scores());
 }
 
 TEST(FailedSaves, TheSettingsStoreAndTheReplayAreToldToo) {
@@ -175,7 +154,8 @@ std::string EscapeAndP(const std::string& later = "") {
 TEST(OneResetPerGame, EscapeWinsOverPInTheSameFrame) {
   Game g;
   g.Run({"--frames", "200"}, EscapeAndP());
-  EXPECT_EQ(g.R()["mode"].string, "menu");
+  EXPECT_EQ(std::tuple(g.R()["mode"].string, g.R()["menu"]["screen"].string, g.R()["menu"]["item"].number),
+            std::tuple("menu", "", 1.0));  // back on the main menu with New Game selected
   EXPECT_EQ(g.R()["played_games"].number, 1);  // the wind-up ran
   EXPECT_TRUE(g.R()["replay"]["game_ended"].boolean);
   // The next game starts unpaused.
@@ -191,20 +171,6 @@ TEST(OneResetPerGame, EscapeAndPWithRecordingOnWriteTheFirstGameAndRecordNoMore)
   const std::string replay = test::ReadText(g.data.File("replay.ini"));
   EXPECT_NE(replay.find("endframe="), std::string::npos) << replay;
   EXPECT_NE(replay.find("lastframe="), std::string::npos) << replay;
-}
-
-TEST(CutShortRecordings, PlayBackToTheFrameTheyStoppedAt) {
-  Game g;
-  // The last key change comes early; the recording runs on long after it.
-  g.Run({"--start", "story", "--record", "--frames", "400"}, "10 Right down\n30 Right up\n");
-  ASSERT_EQ(g.result.exit_code, 0) << g.result.err;
-  const double recorded = g.R()["replay"]["frame"].number;
-  ASSERT_GT(recorded, 300);
-  g.Run({"--play", g.data.File("replay.ini"), "--frames", "900"}, "");
-  ASSERT_EQ(g.result.exit_code, 0) << g.result.err;
-  EXPECT_TRUE(g.R()["replay"]["game_ended"].boolean);
-  EXPECT_GE(g.R()["replay"]["end_frame"].number, recorded);
-  EXPECT_LE(g.R()["replay"]["end_frame"].number, recorded + 2);
 }
 
 TEST(NoSharedFolders, AnEmptyEnvironmentSavesNoPerUserFile) {

@@ -127,19 +127,6 @@ TEST_F(MenuFrames, ButterfliesSpawnOnTheCanvasAndTurnBackWhenTheyLeaveIt) {
   EXPECT_EQ(std::count(back.begin(), back.end(), false), 0);
 }
 
-TEST_F(MenuFrames, ButterflyTimersAndSizesRoundTheirSingleProducts) {
-  // Seeds whose draws give a Single product that rounds onto a half (or off
-  // one) where the exact product would round the other way.
-  for (auto& b : frontend::Butterflies) b = frontend::Butterfly{};
-  core::SeedRandom(5844);
-  frontend::MoveButterflies();
-  EXPECT_EQ(frontend::Butterflies[36].FlapTimer, 41);  // spawned as 42, one flap step
-  for (auto& b : frontend::Butterflies) b = frontend::Butterfly{};
-  core::SeedRandom(107843);
-  frontend::MoveButterflies();
-  EXPECT_EQ(frontend::Butterflies[14].Size, 6);
-}
-
 TEST_F(MenuFrames, LastStepTurnsALeftoverItemTenIntoNewGame) {
   MenuScreen = "won";
   MenuItem = 10;

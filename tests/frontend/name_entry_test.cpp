@@ -12,9 +12,9 @@ namespace key = core::key;
 
 void Type(int code) {
   Press(code);
-  input::ScanNameKeys();
+  frontend::TypeName(input::ScanNameKeys());
   Release(code);
-  input::ScanNameKeys();
+  frontend::TypeName(input::ScanNameKeys());
 }
 
 TEST_F(NameEntry, DigitsLettersAndSpaceAreTypedOncePerPressInScanOrder) {
@@ -22,7 +22,7 @@ TEST_F(NameEntry, DigitsLettersAndSpaceAreTypedOncePerPressInScanOrder) {
   Type(key::B);
   Type(key::O);
   Press(key::Space);
-  for (int i = 0; i < 4; ++i) input::ScanNameKeys();  // held: one space only
+  for (int i = 0; i < 4; ++i) frontend::TypeName(input::ScanNameKeys());  // held: one space only
   Release(key::Space);
   Type(key::D0);
   Type(key::D1 + 8);  // the 9 key
@@ -30,7 +30,7 @@ TEST_F(NameEntry, DigitsLettersAndSpaceAreTypedOncePerPressInScanOrder) {
   // Two keys going down in the same frame come out in the table's order.
   Press(key::Z);
   Press(key::D1 + 2);
-  input::ScanNameKeys();
+  frontend::TypeName(input::ScanNameKeys());
   EXPECT_EQ(std::tuple(world::TypedName, CountSound("key"), world::EndReady), std::tuple("BO 093Z", 7, false));
 }
 
@@ -43,7 +43,7 @@ TEST_F(NameEntry, TwentyCharactersAtMostAndBackspaceStopsAtEmpty) {
   for (int i = 0; i < 25; ++i) Type(key::Backspace);
   EXPECT_TRUE(world::TypedName.empty());
   EXPECT_EQ(CountSound("key"), 21);  // 20 erasures, none on the empty name
-  input::AppendTypedChar("-");
+  frontend::AppendTypedChar('-');
   EXPECT_TRUE(world::TypedName.empty());
 }
 
@@ -52,25 +52,25 @@ TEST_F(NameEntry, GameKeyLatchesAreShared) {
   // Space still latched by a bomb in the game is not typed until released.
   core::Controls.BombLatch = true;
   Press(key::Space);
-  input::ScanNameKeys();
+  frontend::TypeName(input::ScanNameKeys());
   EXPECT_EQ(world::TypedName, "");
   Release(key::Space);
-  input::ScanNameKeys();
+  frontend::TypeName(input::ScanNameKeys());
   EXPECT_FALSE(core::Controls.BombLatch);
   // A space typed in the name latches the bomb in turn.
   Press(key::Space);
-  input::ScanNameKeys();
+  frontend::TypeName(input::ScanNameKeys());
   EXPECT_EQ(world::TypedName, " ");
   EXPECT_TRUE(core::Controls.BombLatch);
   Release(key::Space);
-  input::ScanNameKeys();
+  frontend::TypeName(input::ScanNameKeys());
   // E, G and W share the test keys' latches.
   input::KeyLatches.E = true;
   input::KeyLatches.G = true;
   Press(key::E);
   Press(key::G);
   Press(key::W);
-  input::ScanNameKeys();
+  frontend::TypeName(input::ScanNameKeys());
   EXPECT_EQ(world::TypedName, " W");
   EXPECT_TRUE(input::KeyLatches.W);
 }
@@ -79,15 +79,15 @@ TEST_F(NameEntry, ReturnOrEscapeConfirmOnlyBeforeTheFade) {
   world::EndReady = false;
   world::EndFade = 40;
   Press(key::Return);
-  input::ScanNameKeys();
+  frontend::TypeName(input::ScanNameKeys());
   EXPECT_FALSE(world::EndReady);
   world::EndFade = 0;
-  input::ScanNameKeys();
+  frontend::TypeName(input::ScanNameKeys());
   EXPECT_TRUE(world::EndReady);
   Release(key::Return);
   world::EndReady = false;
   Press(key::Escape);
-  input::ScanNameKeys();
+  frontend::TypeName(input::ScanNameKeys());
   EXPECT_TRUE(world::EndReady);
 }
 

@@ -6,6 +6,7 @@
 // lies below it.
 #include "../world/world_fixture.h"
 
+#include "app/game_frame.h"
 #include "input/autoplayer.h"
 #include "world/level_scroll.h"
 
@@ -21,30 +22,27 @@ struct Hands {
 };
 
 // Plays up to `frames` frames of a game from `seed`; `meddle` (if given)
-// changes the world before the autoplayer looks in the frame it is called
-// with. Returns the hands of every frame.
+// changes the world before the frame it is called with. Returns the hands of every frame.
 std::vector<Hands> Play(input::AutoplayStyle style, bool story, int seed, int frames,
                         const std::function<void(int)>& meddle = {}) {
   config::GameOptions.GameMode_Story = story;
   core::SeedRandom(static_cast<std::uint64_t>(seed));
-  bool read = true;
-  world::StartNewGame(read);
+  world::StartNewGame();
   input::SetAutoplayStyle(style);
   input::ResetAutoplayer();
-  std::vector<Hands> hands;
-  for (int frame = 0; frame < frames && !core::GameOver; ++frame) {
-    input::ReadControls();  // fires a bomb asked for in the previous frame
-    if (meddle) meddle(frame);
-    input::Autoplay();
+  static std::vector<Hands> hands;
+  hands.clear();
+  app::Autoplaying = true;
+  app::OnIntents = [] {
     const auto& c = core::Controls;
     hands.push_back({c.MoveLeft, c.MoveRight, c.JumpRequest, c.BombRequest});
-    world::UpdatePlayer();
-    world::UpdateTiles();
-    world::LowerDrills();
-    world::ScoreStep("");
-    world::TrackLevelAndScroll();
-    world::UpdateBonuses();
+  };
+  for (int frame = 0; frame < frames && !core::GameOver; ++frame) {
+    if (meddle) meddle(frame);
+    app::GameFrame();
   }
+  app::OnIntents = nullptr;
+  app::Autoplaying = false;
   return hands;
 }
 

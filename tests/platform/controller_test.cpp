@@ -8,6 +8,7 @@
 #include "app/desktop_events.h"
 #include "platform/input.h"
 #include "platform/video.h"
+#include "app/game_frame.h"
 #include "replay/replay.h"
 
 namespace tw::testing {
@@ -95,7 +96,7 @@ TEST_F(ControllerTest, ThePadPlaysAndMovesThroughTheMenuLikeTheKeyboard) {
   const auto frame = [this](SDL_GameControllerButton b) {  // pressed for one frame, then released
     Button(b, true);
     input::ReadKeyboard();
-    input::ReadControls();
+    world::ApplyCommands(input::ReadControls());
     Button(b, false);
   };
   frame(SDL_CONTROLLER_BUTTON_DPAD_RIGHT);
@@ -114,8 +115,10 @@ TEST_F(ControllerTest, ThePadPlaysAndMovesThroughTheMenuLikeTheKeyboard) {
   frontend::MenuItem = 1;
   for (auto b : {SDL_CONTROLLER_BUTTON_DPAD_DOWN, SDL_CONTROLLER_BUTTON_A}) {
     Button(b, true);
+    input::ReadKeyboard();
     frontend::MenuInput();
     Button(b, false);
+    input::ReadKeyboard();
     frontend::MenuInput();
   }
   EXPECT_EQ(frontend::MenuScreen, "hs");  // moved to High Scores and confirmed
@@ -135,11 +138,8 @@ TEST_F(ControllerTest, AGamePlayedWithThePadPlaysBackTheSame) {
     for (int f = 0; f < 60; ++f) {
       if (record) Button(SDL_CONTROLLER_BUTTON_DPAD_RIGHT, f >= 5 && f < 30);
       if (record) Button(SDL_CONTROLLER_BUTTON_A, f == 10);
-      input::ReadKeyboard();
-      if (!core::GameOver) input::ReadControls();
-      replay::ReplayStep();
-      world::UpdatePlayer();
-      world::UpdateTiles();
+      app::GameFrame();
+      app::EndOfFrame();
     }
     world::EndGame();
     frontend::EndOfGameCheck();

@@ -4,6 +4,7 @@
 
 #include "platform/input.h"
 #include "platform/video.h"
+#include "platform/web.h"
 
 namespace tw::platform {
 namespace {
@@ -102,6 +103,32 @@ TEST_F(KeyboardDeviceTest, AltEnterAndF11SwitchTheWindowWithoutConfirmingAnythin
   PumpEvents();
   EXPECT_EQ(toggles, 2);
   SetWindowEvents({});
+}
+
+// The page's touch pad and name field press keys by SDL's names: each one
+// lands on the game's own key code, held until released; unknown names and
+// a missing name do nothing.
+TEST_F(KeyboardDeviceTest, PageKeysByNameReachTheTableAsTheKeyboardsOwn) {
+  const struct {
+    const char* name;
+    int code;
+  } keys[] = {{"Left", 203}, {"Right", 205}, {"Up", 200}, {"Down", 208}, {"Return", 28}, {"Escape", 1},
+              {"Space", 57},  {"P", 25},      {"W", 17},    {"7", 8},      {"Backspace", 14}};
+  std::array<std::uint8_t, 256> table{};
+  for (const auto& k : keys) {
+    tw_page_key(k.name, 1);
+    ASSERT_TRUE(ReadKeyboardTable(table));
+    EXPECT_EQ(table[static_cast<std::size_t>(k.code)], 128) << k.name;
+    ASSERT_TRUE(ReadKeyboardTable(table));
+    EXPECT_EQ(table[static_cast<std::size_t>(k.code)], 128) << k.name << " is held until released";
+    tw_page_key(k.name, 0);
+    ASSERT_TRUE(ReadKeyboardTable(table));
+    EXPECT_EQ(table[static_cast<std::size_t>(k.code)], 0) << k.name;
+  }
+  tw_page_key("NoSuchKey", 1);
+  tw_page_key(nullptr, 1);
+  ASSERT_TRUE(ReadKeyboardTable(table));
+  for (std::size_t i = 0; i < 256; ++i) EXPECT_EQ(table[i], 0) << i;
 }
 
 }  // namespace

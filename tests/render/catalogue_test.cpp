@@ -13,7 +13,6 @@
 #include <vector>
 
 #include "config/settings_store.h"
-#include "config/utility_component.h"
 #include "platform/audio.h"
 #include "platform/files.h"
 #include "platform/video.h"
@@ -97,7 +96,6 @@ TEST_F(CatalogueLoad, EveryEntryLoadsIntoItsSlot) {
   }
   EXPECT_EQ(std::tuple(TileTextures[0], TileTextures[53], LoadingScreenOn, LoadCount, Stored()),
             std::tuple(0, 0, true, 160, "160"));
-  EXPECT_TRUE(config::Utility().ArchiveOpen());
 }
 
 TEST_F(CatalogueLoad, MissingOrDamagedFilesLeaveTheirSlotsEmpty) {

@@ -15,6 +15,8 @@
 #include "render/debug_overlay.h"
 #include "render/draw.h"
 #include "render/game_screen.h"
+#include "world/frame.h"
+#include "world/looks.h"
 #include "offscreen_canvas.h"
 
 namespace tw::testing {
@@ -27,11 +29,8 @@ class GameScreenTest : public WorldTest {
     core::InGame = true;
     core::GameOver = false;
   }
-  // A new game as the menu starts it: the screen reset, the menu's fade handed over.
-  void AfterNewGame() override {
-    render::ResetGameScreen();
-    render::MenuFadeOverGame = &frontend::LiftMenuFade;
-  }
+  // A new game as the menu starts it: the screen's looks start afresh.
+  void AfterNewGame() override { world::ResetLooks(); }
   void TearDown() override {
     platform::CloseDisplay();
     WorldTest::TearDown();
@@ -59,8 +58,15 @@ class GameScreenTest : public WorldTest {
     PlaceCreature(12, 1);
   }
 
+  // A frame without a world step (as while paused): the frame's rules, then
+  // the drawing with the menu's fade laid over it.
+  static bool Frame() {
+    const bool handed_back = world::RunFrameRules();
+    render::RenderGame(frontend::LiftMenuFade());
+    return handed_back;
+  }
   static void Frames(int n) {
-    for (int i = 0; i < n; ++i) render::RenderGame();
+    for (int i = 0; i < n; ++i) Frame();
   }
 
   void Read() { shot_.emplace(); }

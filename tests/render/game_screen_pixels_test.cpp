@@ -31,7 +31,7 @@ TEST_F(GameScreenPixels, UntouchedTilesAreGreyInStoryAndColouredOnceTouched) {
   Set(5, 6, 40);  // red, mud
   world::TileGrid.Touched[3][6] = false;
   world::TileGrid.Touched[5][6] = false;
-  render::RenderGame();
+  Frame();
   // The references: the grey and coloured pictures drawn plainly in row 9.
   render::DrawSprite(render::TileTextures[56], 80 + 3 * 32, 9 * 32, 32, 32, 0, 100, 0, 0);
   render::DrawSprite(render::TileTextures[57], 80 + 5 * 32, 9 * 32, 32, 32, 0, 100, 0, 0);
@@ -42,7 +42,7 @@ TEST_F(GameScreenPixels, UntouchedTilesAreGreyInStoryAndColouredOnceTouched) {
   EXPECT_NE(Pixel(CellX(3), CellY(6)), Pixel(CellX(7), CellY(9)));
 
   world::TileGrid.Touched[3][6] = true;
-  render::RenderGame();
+  Frame();
   render::DrawSprite(render::TileTextures[1], 80 + 7 * 32, 9 * 32, 32, 32, 0, 100, 0, 0);
   Read();
   EXPECT_EQ(Pixel(CellX(3), CellY(6)), Pixel(CellX(7), CellY(9)));
@@ -50,7 +50,7 @@ TEST_F(GameScreenPixels, UntouchedTilesAreGreyInStoryAndColouredOnceTouched) {
 
 TEST_F(GameScreenPixels, GlassIsDrawnAtOneFifthOpacity) {
   Set(4, 7, 5);
-  render::RenderGame();
+  Frame();
   render::DrawSprite(render::TileTextures[5], 80 + 8 * 32, 7 * 32, 32, 32, 0, 100, 0, 0);
   Read();
   const std::uint32_t sky = Pixel(CellX(6), CellY(7));
@@ -69,14 +69,14 @@ TEST_F(GameScreenPixels, GlassIsDrawnAtOneFifthOpacity) {
 
 TEST_F(GameScreenPixels, PauseDarkensTheScreenAndFadesBack) {
   Set(2, 4, 1);
-  render::RenderGame();
+  Frame();
   Read();
   const std::uint32_t sky = Pixel(40, 150);
   const std::uint32_t tile = Pixel(CellX(2), CellY(4));
   core::Paused = true;
   Frames(20);  // 5 per frame up to 100
   Read();
-  EXPECT_EQ(render::GameScreen.PauseFade, 100);
+  EXPECT_EQ(world::Looks.PauseFade, 100);
   // Black at 60 % over everything: 40 % of the colour is left.
   for (int s : {0, 8, 16}) {
     EXPECT_NEAR(Channel(Pixel(40, 150), s), Channel(sky, s) * 0.4, 3) << s;
@@ -85,28 +85,28 @@ TEST_F(GameScreenPixels, PauseDarkensTheScreenAndFadesBack) {
   core::Paused = false;
   Frames(19);
   Read();
-  EXPECT_EQ(render::GameScreen.PauseFade, 5);
+  EXPECT_EQ(world::Looks.PauseFade, 5);
   EXPECT_EQ(Pixel(40, 150), sky);  // alpha 5 - 40 is nothing
 }
 
 TEST_F(GameScreenPixels, DebugWindowShowsOnceItsTextHasBeenBuilt) {
-  render::RenderGame();
+  Frame();
   Read();
   const std::uint32_t sky = Pixel(60, 120), corner = Pixel(600, 470);
   core::DebugWindowVisible = true;
-  render::RenderGame();  // switched on while paused: not placed yet
+  Frame();  // switched on while paused: not placed yet
   Read();
   EXPECT_EQ(Pixel(60, 120), sky);
   EXPECT_EQ(Pixel(600, 470), corner);
   render::UpdateDebugText();
-  render::RenderGame();
+  Frame();
   Read();
   EXPECT_EQ(Pixel(60, 120), sky);
   EXPECT_GT(Distance(Pixel(600, 470), corner), 30);  // the dark window in the lower right
 }
 
 TEST_F(GameScreenPixels, ScreenshotsTakeTheFirstFreeNumber) {
-  render::RenderGame();
+  Frame();
   std::ofstream(dir_ / "screenshot001.bmp") << "x";
   std::ofstream(dir_ / "screenshot003.bmp") << "x";
   render::TakeScreenshot();

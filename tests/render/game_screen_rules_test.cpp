@@ -3,7 +3,6 @@
 // look-ahead arrows; and how particles are tinted.
 #include <gtest/gtest.h>
 
-#include "render/menu_background.h"
 #include "world/level_scroll.h"
 #include "game_screen_fixture.h"
 
@@ -28,11 +27,11 @@ class GameScreenRules : public GameScreenTest {
 TEST_F(GameScreenRules, TheMenuFadeRunsOutOnlyAfterAMenuStart) {
   frontend::MenuFade = 3;
   frontend::MenuItem = 1;
-  render::RenderGame();
+  Frame();
   frontend::MenuItem = 10;
-  render::RenderGame();
+  Frame();
   const Single after_one = frontend::MenuFade;
-  render::RenderGame();
+  Frame();
   EXPECT_EQ(std::tuple(after_one, frontend::MenuFade), std::tuple(1.0f, 0.0f));
 }
 
@@ -40,29 +39,29 @@ TEST_F(GameScreenRules, TheEndFadeHandsBackToTheMenu) {
   world::EndFade = 5;  // 2 per frame
   Frames(2);
   EXPECT_TRUE(core::InGame);
-  render::RenderGame();
-  EXPECT_EQ(std::tuple(world::EndFade, core::InGame, render::ReturnFade), std::tuple(-1.0f, false, 100.0f));
+  EXPECT_TRUE(Frame());
+  EXPECT_EQ(std::tuple(world::EndFade, core::InGame), std::tuple(-1.0f, false));
 }
 
 TEST_F(GameScreenRules, TheLevelBannerFadesInAndOutAndHoldsWhilePaused) {
-  render::RenderGame();
-  EXPECT_EQ(render::GameScreen.BannerTime, 0);  // level 0 has no banner
+  Frame();
+  EXPECT_EQ(world::Looks.BannerTime, 0);  // level 0 has no banner
   core::CurrentLevel = 3;
-  render::RenderGame();
-  const auto& g = render::GameScreen;
+  Frame();
+  const auto& g = world::Looks;
   EXPECT_EQ(std::tuple(g.ShownLevel, g.BannerTime, g.BannerAlpha), std::tuple(3, 199, 1));
   core::Paused = true;
   Frames(10);
-  EXPECT_EQ(render::GameScreen.BannerTime, 199);
+  EXPECT_EQ(world::Looks.BannerTime, 199);
   core::Paused = false;
   Frames(199);
   EXPECT_EQ(std::tuple(g.BannerTime, g.BannerAlpha), std::tuple(0, 0));
   // The end zone (level 11) gets none; a new game starts the banners afresh.
   core::CurrentLevel = 11;
-  render::RenderGame();
-  EXPECT_EQ(render::GameScreen.BannerTime, 0);
+  Frame();
+  EXPECT_EQ(world::Looks.BannerTime, 0);
   StartGame(false);
-  EXPECT_EQ(render::GameScreen.ShownLevel, 0);
+  EXPECT_EQ(world::Looks.ShownLevel, 0);
 }
 
 TEST_F(GameScreenRules, TheGlassBombConvertsTheVisibleRowsForOneFrame) {
@@ -71,7 +70,7 @@ TEST_F(GameScreenRules, TheGlassBombConvertsTheVisibleRowsForOneFrame) {
   core::ScrollY = -64;  // rows 2..17 visible
   for (const auto& [c, r, v] : {std::tuple{4, 1, 1}, {4, 2, 1}, {5, 17, 40}, {5, 18, 1}, {6, 9, 6}, {7, 9, 55}}) Set(c, r, static_cast<Integer>(v));
   world::GlassBombPending = true;
-  render::RenderGame();
+  Frame();
   EXPECT_FALSE(world::GlassBombPending);
   EXPECT_EQ(std::tuple(Get(4, 1), Get(4, 2), Get(5, 17), Get(5, 18), Get(6, 9), Get(7, 9)), std::tuple(1, 5, 5, 1, 6, 55));
   EXPECT_EQ(std::tuple(world::SmashDebrisList[0].Active, world::SmashDebrisList[1].Active, world::Score), std::tuple(true, true, 0.0f));
@@ -79,7 +78,7 @@ TEST_F(GameScreenRules, TheGlassBombConvertsTheVisibleRowsForOneFrame) {
 
 TEST_F(GameScreenRules, ANegativeScoreIsKeptAsZero) {
   world::Score = -3.0f;
-  render::RenderGame();
+  Frame();
   EXPECT_FLOAT_EQ(world::Score, 0.0f);
 }
 
@@ -88,7 +87,7 @@ TEST_F(GameScreenRules, TheFramePassLetsTheDrillsBreakVisibleTilesEvenWhilePause
   world::DrillY = 5 * 32 - 32 + 8;  // tip in row 5
   Set(7, 5, 6);
   Set(8, 6, 1);
-  render::RenderGame();
+  Frame();
   EXPECT_EQ(Get(7, 5), 0);
   EXPECT_FLOAT_EQ(world::DrillY, 5 * 32 - 32 + 8 - 2.0f);
   EXPECT_EQ(Get(8, 6), 1);
@@ -100,11 +99,11 @@ TEST_F(GameScreenRules, ArrowHintsStartLowOnTheScreenAndLastTheGame) {
                                         {100.0f, false, true}}) {
     world::Player.Y = y;
     world::Player.Airborne = airborne;
-    render::RenderGame();
-    EXPECT_EQ(render::GameScreen.ArrowHintsOn, on) << y << airborne;
+    Frame();
+    EXPECT_EQ(world::Looks.ArrowHintsOn, on) << y << airborne;
   }
   StartGame(false);
-  EXPECT_FALSE(render::GameScreen.ArrowHintsOn);
+  EXPECT_FALSE(world::Looks.ArrowHintsOn);
 }
 
 }  // namespace

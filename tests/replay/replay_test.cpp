@@ -5,6 +5,7 @@
 #include "../world/world_fixture.h"
 #include "config/ini_store.h"
 #include "frontend/end_of_game.h"
+#include "app/game_frame.h"
 #include "replay/replay.h"
 
 namespace tw::testing {
@@ -28,13 +29,7 @@ class Replay : public WorldTest {
     StartGame(false, WithValues(BasicTuning(), {{"WalkSpeed", "50"}}));
   }
 
-  // The steps of an unpaused game frame that matter here, in the main loop's order.
-  static void Frame() {
-    if (!core::GameOver) input::ReadControls();
-    replay::ReplayStep();
-    world::UpdatePlayer();
-    frontend::EndOfGameCheck();
-  }
+  static void Frame() { app::GameFrame(); }
 
   std::string Text(const std::string& name) const {
     std::stringstream s;

@@ -3,6 +3,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -79,6 +80,23 @@ ReportedRun RunReported(const std::string& data, const std::string& config, std:
   ReportedRun run{RunGame(args, env), std::nullopt};
   if (std::filesystem::exists(report)) run.report = ParseJson(ReadText(report));
   return run;
+}
+
+GameRun::GameRun(bool link_data) {
+  if (link_data) LinkAppData(data.path);
+}
+
+bool GameRun::Start(std::vector<std::string> args, const std::string& keys, std::vector<std::string> env) {
+  if (!keys.empty()) {
+    WriteText(config.File("keys.txt"), keys);
+    args.insert(args.begin(), {"--keys", config.File("keys.txt")});
+  }
+  if (std::find(args.begin(), args.end(), "--offscreen") == args.end()) args.insert(args.begin(), "--headless");
+  args.insert(args.begin(), "--fast");
+  ReportedRun run = RunReported(data.path, config.path, std::move(args), std::move(env));
+  result = std::move(run.result);
+  report = std::move(run.report);
+  return result.exit_code == 0 && report.has_value();
 }
 
 void LinkAppData(const std::string& dir) {

@@ -59,4 +59,20 @@ struct ReportedRun {
 ReportedRun RunReported(const std::string& data, const std::string& config, std::vector<std::string> args,
                         std::vector<std::string> env = {});
 
+// The one way the end-to-end tests run the game: a private application
+// directory (the generated data linked in, unless asked for an empty one) and
+// settings folder, kept across the runs of one test, and the last run.
+struct GameRun {
+  explicit GameRun(bool link_data = true);
+  TempDir data;
+  TempDir config;
+  RunResult result;
+  std::optional<JsonValue> report;
+  // Runs the game on the two folders, headless and fast unless `args` names
+  // another display; `keys` (when not empty) is the keyboard script. True
+  // when it exited with 0 and wrote its report.
+  bool Start(std::vector<std::string> args, const std::string& keys = "", std::vector<std::string> env = {});
+  const JsonValue& R() const { return *report; }
+};
+
 }  // namespace tw::test

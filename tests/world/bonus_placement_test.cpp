@@ -32,23 +32,6 @@ TEST_F(BonusPlacement, SpotsLieOnSomethingSolidAndAreNeverShared) {
   }
 }
 
-TEST_F(BonusPlacement, DrawsAreSingleProducts) {
-  // With this seed the row draw is 0x1.afc0fcp-1 x 1040: in Single it rounds
-  // up to 877 (row 887), in Double it floors to 876 (row 886).
-  EmptyShaft();
-  ASSERT_FLOAT_EQ(config::MapHeight, 1050.0f);
-  world::Bonuses.assign(2, world::Bonus{});
-  Set(6, 888, 1);  // (6, 887) lies on a tile; (6, 886) would float
-  core::SeedRandom(53952);
-  core::Rnd();
-  core::Rnd();
-  const Single afterFirstSpot = core::Rnd();
-  core::SeedRandom(53952);
-  ASSERT_TRUE(world::PlaceBonus(world::kBonusPie));
-  EXPECT_EQ(std::tuple(world::Bonuses[1].X, world::Bonuses[1].Y), std::tuple(6 * 32.0f, 887 * 32.0f));
-  EXPECT_EQ(core::Rnd(), afterFirstSpot);  // the first spot drawn was taken
-}
-
 TEST_F(BonusPlacement, NoCountsOrNoRoomPlaceNothing) {
   StartGame(false, WithValues(BasicTuning(), {{"NumOf_BigEars", "0"}, {"NumOf_Bomb", "0"}, {"NumOf_BombGlass", "0"},
                                               {"NumOf_Boots", "0"}, {"NumOf_Pie", "0"}}));

@@ -17,29 +17,29 @@ class Controls : public WorldTest {
   // `times` reads of the controls with `code` held down.
   static void Hold(int code, int times = 1) {
     Press(code);
-    for (int i = 0; i < times; ++i) input::ReadControls();
+    for (int i = 0; i < times; ++i) world::ApplyCommands(input::ReadControls());
   }
 };
 
 TEST_F(Controls, WalkingIntentsFromKeysAndMouse) {
   Press(key::Left);
   Press(key::Right);
-  input::ReadControls();
+  world::ApplyCommands(input::ReadControls());
   // Right is tested second, so it wins.
   EXPECT_EQ(std::tuple(core::Controls.MoveLeft, core::Controls.MoveRight), std::tuple(false, true));
   Release(key::Right);
-  input::ReadControls();
+  world::ApplyCommands(input::ReadControls());
   EXPECT_EQ(std::tuple(core::Controls.MoveLeft, core::Controls.MoveRight), std::tuple(true, false));
   Release(key::Left);
 
   // Both mouse buttons: a jump, no walking.
   core::Controls = core::ControlState{};
   core::MouseButton1 = core::MouseButton2 = true;
-  input::ReadControls();
+  world::ApplyCommands(input::ReadControls());
   const auto& c = core::Controls;
   EXPECT_EQ(std::tuple(c.MoveLeft, c.MoveRight, c.JumpRequest), std::tuple(false, false, true));
   core::MouseButton2 = false;
-  input::ReadControls();
+  world::ApplyCommands(input::ReadControls());
   EXPECT_TRUE(core::Controls.MoveLeft);
 }
 
@@ -50,14 +50,14 @@ TEST_F(Controls, OneBombPerPressOfSpaceOrDown) {
   EXPECT_FLOAT_EQ(world::Bombs, 2.0f);
   Press(key::Down);
   Release(key::Space);
-  input::ReadControls();  // Down still held: the latch stays
+  world::ApplyCommands(input::ReadControls());  // Down still held: the latch stays
   EXPECT_FLOAT_EQ(world::Bombs, 2.0f);
   Release(key::Down);
-  input::ReadControls();
+  world::ApplyCommands(input::ReadControls());
   Hold(key::Down);
   EXPECT_FLOAT_EQ(world::Bombs, 1.0f);
   Release(key::Down);
-  input::ReadControls();
+  world::ApplyCommands(input::ReadControls());
   core::Paused = true;  // paused: no bomb
   Hold(key::Space);
   EXPECT_FLOAT_EQ(world::Bombs, 1.0f);
@@ -67,7 +67,7 @@ TEST_F(Controls, PauseGiveUpAndTheEndOfAReplay) {
   Hold(key::P, 2);  // held: one toggle
   EXPECT_TRUE(core::Paused);
   Release(key::P);
-  input::ReadControls();
+  world::ApplyCommands(input::ReadControls());
   Hold(key::P);
   EXPECT_FALSE(core::Paused);
   core::Paused = true;
@@ -77,7 +77,7 @@ TEST_F(Controls, PauseGiveUpAndTheEndOfAReplay) {
   core::GameOver = false;
   world::ReplayPlayback = true;
   Press(key::Left);
-  input::ReadControls();
+  world::ApplyCommands(input::ReadControls());
   EXPECT_EQ(std::tuple(core::Controls.MoveLeft, core::GameOver), std::tuple(false, true));
 }
 
@@ -92,16 +92,15 @@ TEST_F(Controls, TestKeysNeedTheDebugWindow) {
   Hold(key::B);
   EXPECT_FLOAT_EQ(world::Bombs, 100.0f);
   Release(key::B);
-  Hold(key::A);
-  // The A key scrolls at five times the next level's screen speed; speed x 5 is rounded to a Single before the Double step time scales it;
-  // this speed is one where that rounding shows in the stored ScrollY.
-  Single& speed = config::Levels[static_cast<std::size_t>(core::CurrentLevel + 1)].ScreenSpeed;
-  const Single tuned = speed;
-  speed = 0x1.99a61ep+6f;
+  // A scrolls ahead at five times the next level's speed, Z back at ten times.
+  const Single speed = config::Levels[static_cast<std::size_t>(core::CurrentLevel + 1)].ScreenSpeed;
+  ASSERT_GT(speed, 0.0f);
   core::ScrollY = -100;
-  input::ReadControls();
-  EXPECT_EQ(core::ScrollY, -89.7587814f);  // a Double product would give -89.7587738
-  speed = tuned;
+  Hold(key::A);
+  Release(key::A);
+  EXPECT_FLOAT_EQ(core::ScrollY, -100.0f + speed * 5.0f * 0.02f);
+  Hold(key::Z);
+  EXPECT_FLOAT_EQ(core::ScrollY, -100.0f - speed * 5.0f * 0.02f);
 }
 
 }  // namespace

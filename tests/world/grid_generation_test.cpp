@@ -107,15 +107,5 @@ TEST_F(Generation, StoryShaftHasDoubleGlassAndUntouchedPlatforms) {
   EXPECT_FLOAT_EQ(world::Score, 0.0f);  // the touches made while generating do not count
 }
 
-TEST_F(Generation, StartColumnIsASingleProduct) {
-  // With this seed the first platform's start draw is 0x1.924924p-1 x 14:
-  // in Single it rounds up to 11, in Double it floors to 10. The row's other
-  // one-tile platforms fall in columns 7 and 1.
-  core::SeedRandom(2656440);
-  StartGame(false, BasicTuning() + LevelSection(1, 3, [](int) { return "20"; }, "green"));
-  EXPECT_NE(Get(11, 10), 0);
-  EXPECT_EQ(Get(10, 10), 0);
-}
-
 }  // namespace
 }  // namespace tw::testing

@@ -84,31 +84,6 @@ TEST_F(PlayerMove, WalkingSpeedPerMaterialAndWithBoots) {
   }
 }
 
-TEST_F(PlayerMove, MudAndIceSpeedsAreSinglesBeforeTheStepTime) {
-  // WalkSpeed / divisor and factor x WalkSpeed are rounded to Single before
-  // the Double step time scales them; in Double they land one Single apart.
-  OnFloor(2, WithValues(BasicTuning(), {{"WalkSpeed", "217"}, {"WalkSpeed_Mud_DEVIDER", "3"}}));
-  PlaceCreature(3, 5);
-  Step(true);
-  EXPECT_EQ(world::Player.X, 0x1.85c964p+6f);  // 96 + Single(72.333336) x 0.02
-
-  OnFloor(4, WithValues(BasicTuning(), {{"WalkSpeed", "209"}, {"WalkSpeed_Ice_MULTIPLY", "5"}}));
-  Step(true);
-  EXPECT_EQ(world::Player.X, 0x1.42c964p+7f);  // 160 + Single(0.33333334 x 209) x 0.02
-}
-
-TEST_F(PlayerMove, JumpPitchIsRoundedFromASingle) {
-  OnFloor(world::kStone);
-  ListenToSounds();
-  // (W - 4) x 4 + 22 is exactly 7.5 in Single (half to even: 8); in Double
-  // it stays just below and would round to 7.
-  world::Player.Weight = std::nextafter(0.375f, 0.0f);
-  core::Controls.JumpRequest = true;
-  world::UpdatePlayer();
-  ASSERT_FALSE(PlayedSounds().empty());
-  EXPECT_EQ(std::tuple(PlayedSounds().front().name, PlayedSounds().front().fourth), std::tuple(std::string("jump"), 8));
-}
-
 TEST_F(PlayerMove, IceKeepsTheCreatureSlidingUntilAWall) {
   EmptyShaft();
   Floor(6, 2, 12, 4);  // ice
@@ -124,26 +99,6 @@ TEST_F(PlayerMove, IceKeepsTheCreatureSlidingUntilAWall) {
   world::UpdatePlayer();
   EXPECT_GT(world::Player.X, 284.0f);
 
-}
-
-TEST_F(PlayerMove, GumFlecksTakeEachOffsetFromX) {
-  // Near x = 0 the Single sums X + 14 and (X + 22) - 8 differ in their last
-  // bit; the flecks sit at X + 22, X + 18, X + 14 and X - 5, X - 9, X - 13.
-  OnFloor(3);
-  Floor(6, 0, 1, 3);
-  PlaceCreature(0, 5);
-  const Single x = 0x1.200002p-18f;
-  world::Player.X = world::Player.PrevX = x;
-  world::Player.VelocityY = 2.0f;
-  world::ClearEffects();
-  world::UpdatePlayer();
-  std::vector<Single> xs;
-  for (const auto& p : world::Particles) {
-    if (p.Life > 0 && p.Kind == world::kParticleGum) xs.push_back(p.X);
-  }
-  const std::vector<Single> expected = {x + 22.0f + 80.0f, x + 18.0f + 80.0f, x + 14.0f + 80.0f,
-                                        x - 5.0f + 80.0f,  x - 9.0f + 80.0f,  x - 13.0f + 80.0f};
-  EXPECT_EQ(xs, expected);
 }
 
 TEST_F(PlayerMove, LandingsBounceSmashGlassOrKnockTilesLoose) {

@@ -69,16 +69,6 @@ TEST_F(Scoring, PointsNearTheFloatLimitStopAtTheLargestFiniteScore) {
   }
 }
 
-TEST_F(Scoring, FallingRewardRoundsSpeedTimesFactorToASingle) {
-  // Falling_Speed x VelocityY is a Single product before the Double step
-  // time; a Double product all through gives 0x1.13404ep-8 here.
-  StartGame(false, WithValues(BasicTuning(), {{"Staying_Alive", "0"}, {"Falling_Speed", "3"}}));
-  world::Player.Airborne = true;
-  world::Player.VelocityY = 0.07f;
-  world::ScoreStep("");
-  EXPECT_EQ(world::Score, 0x1.13405p-8f);
-}
-
 TEST_F(Scoring, PopupsStartOnlyFromTheFirstLevelAndTheListIsBounded) {
   StartGame(false);
   core::CurrentLevel = 0;

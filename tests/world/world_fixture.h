@@ -27,6 +27,7 @@
 #include "world/bonuses.h"
 #include "world/drills_water.h"
 #include "world/effects.h"
+#include "world/frame.h"
 #include "world/grid.h"
 #include "world/player.h"
 #include "core/random.h"
@@ -150,8 +151,7 @@ class WorldTest : public ::testing::Test {
   void StartGame(bool story, const std::string& tuning = BasicTuning()) {
     config::GameOptions.GameMode_Story = story;
     WriteTuning(tuning, story);
-    bool read = true;
-    world::StartNewGame(read);
+    world::StartNewGame();
     AfterNewGame();
   }
   // What the layers above the world add to a new game (the screen fixtures).
