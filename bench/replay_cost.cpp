@@ -38,7 +38,7 @@ double MsSince(Clock::time_point start) {
 
 void NewGame(bool record, bool playback) {
   replay::ReplayRecord = record;
-  world::ReplayPlayback = playback;
+  core::ReplayPlayback = playback;
   replay::ReplayFile = replay::kRecordFile;
   replay::ReplayFrame = 0;
   core::GameOver = false;

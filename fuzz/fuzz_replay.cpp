@@ -53,7 +53,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   core::GameOver = false;
   core::InGame = true;
   replay::ReplayRecord = false;
-  world::ReplayPlayback = true;
+  core::ReplayPlayback = true;
   replay::ReplayFile = "replay.ini";
   replay::ReplayFrame = 0;
   world::EndFade = 0;

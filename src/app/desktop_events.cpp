@@ -19,7 +19,7 @@ void ToggleFullScreen() {
 }
 
 void PauseWhileAway() {
-  if (core::InGame && !core::GameOver && !world::ReplayPlayback) core::Paused = true;
+  if (core::InGame && !core::GameOver && !core::ReplayPlayback) core::Paused = true;
 }
 
 }  // namespace tw::app

@@ -94,7 +94,7 @@ void PublishState() {
   st.y = static_cast<double>(world::Player.Y);
   st.fps = static_cast<double>(core::FrameClock.Fps);
   // The rule WindUp applies: only a score above the table's last entry is named.
-  st.naming = core::InGame && core::GameOver && !world::ReplayPlayback && world::EndFade == 0.0f &&
+  st.naming = core::InGame && core::GameOver && !core::ReplayPlayback && world::EndFade == 0.0f &&
               num::CLng(static_cast<double>(world::Score)) > config::HighScores[9].Score;
   st.name = world::TypedName.c_str();
   platform::PublishPageState(st);
@@ -275,7 +275,7 @@ int RunGame(const CommandLine& cl) {
   g_run.cpu_start = platform::ProcessCpuSeconds();  // the loop's cost, not the loading's
   if (cl.record) replay::ReplayRecord = true;  // the game --start begins, or the next one
   if (core::Running && cl.play_file) {
-    world::ReplayPlayback = true;
+    core::ReplayPlayback = true;
     replay::ReplayRecord = false;
     replay::ReplayFile = *cl.play_file;
     const bool story = cl.start == StartMode::None ? config::GameOptions.GameMode_Story

@@ -7,6 +7,7 @@ bool Running = false;
 bool InGame = false;
 bool Paused = false;
 bool GameOver = false;
+bool ReplayPlayback = false;
 bool MouseButton1 = false;
 bool MouseButton2 = false;
 bool MouseButton3 = false;

@@ -18,6 +18,9 @@ extern bool GameOver;
 // The test keys of the debug window changed the world in the current game:
 // its score is not a player's and stays out of the high-score table.
 extern bool TestKeysUsed;
+// Set while a recording plays back: the world, the controls and the menus
+// all ask it, so it sits with the other game flags.
+extern bool ReplayPlayback;
 
 // Mouse flags, written only by the window's button events (buttons 1..3).
 extern bool MouseButton1;

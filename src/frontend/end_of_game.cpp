@@ -30,7 +30,7 @@ void LoadWonPicture(std::string_view file, bool yield) {
 }
 
 void WindUp() {
-  const bool playback = world::ReplayPlayback;
+  const bool playback = core::ReplayPlayback;
   // 1. Closing values of a recording (the file is written whole now).
   replay::WriteClosingValues();
 
@@ -109,7 +109,7 @@ void EndOfGameCheck() {
   replay::NoteGameOver();  // before a played-back game's score is cleared
 
   // 1. A played-back game is wound up at once and never enters the table.
-  if (world::ReplayPlayback) {
+  if (core::ReplayPlayback) {
     world::Score = 0;
     world::EndReady = true;
     IdleFrames = kIdleReplayRearm;

@@ -168,13 +168,13 @@ void MenuInput() {
 
   // 1.-2. Arm playback or recording of the next game (acting while held).
   if (KeyHeld(key::R)) {
-    world::ReplayPlayback = true;
+    core::ReplayPlayback = true;
     replay::ReplayRecord = false;
     replay::ReplayFile = replay::kRecordFile;
   }
   if (KeyHeld(key::T)) {
     replay::ReplayRecord = true;
-    world::ReplayPlayback = false;
+    core::ReplayPlayback = false;
   }
 
   bool acted = false;
@@ -322,7 +322,7 @@ void IdleReplayStart() {
   // Without any replay file there is nothing to show; look again after
   // another 300 idle frames.
   if (file.empty()) return;
-  world::ReplayPlayback = true;
+  core::ReplayPlayback = true;
   replay::ReplayRecord = false;
   replay::ReplayFile = std::move(file);
   if (config::GameOptions.Sound_On) audio::GameTrack().Play(0);

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "config/options.h"
+#include "core/game_state.h"
 #include "frontend/end_of_game.h"
 #include "frontend/menu.h"
 #include "render/bitmap_font.h"
@@ -82,7 +83,7 @@ void DrawMainButtons() {
 void DrawStatusLine() {
   const render::Texture font = render::TexFontDefaultNum;
   const Single third = 1.0f / 3.0f;
-  const bool playback = world::ReplayPlayback;
+  const bool playback = core::ReplayPlayback;
   const bool record = replay::ReplayRecord;
   if (playback || record) {
     const char* first = (playback && !record) ? "LOADING REPLAY" : "SAVING MAP TO REPLAY FILE";

@@ -724,7 +724,7 @@ AutoplayCounts AutoplayPressCounts() {
 }
 
 void Autoplay() {
-  if (core::GameOver || core::Paused || world::ReplayPlayback) return;
+  if (core::GameOver || core::Paused || core::ReplayPlayback) return;
   ++S.frame;
   // A bomb asked for has gone off once the controls have taken the request.
   if (S.bombAsked && !core::Controls.BombRequest) {

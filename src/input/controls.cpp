@@ -35,7 +35,7 @@ bool Pressed(int code, bool& latch) {
 core::FrameCommands ReadControls() {
   auto& c = Controls;
   core::FrameCommands cmd;
-  const bool playback = world::ReplayPlayback;
+  const bool playback = core::ReplayPlayback;
   // The mouse stands in for keys without touching the key table: the right
   // button for Space, both buttons for Up.
   const bool space = IsDown(key::Space) || core::MouseButton3;

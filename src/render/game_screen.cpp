@@ -310,7 +310,7 @@ void DrawLevelBanner() {
 bool AskingForName() {
   // Between the end of the game and the player's confirmation; a played-back
   // game never asks.
-  return core::GameOver && world::EndFade == 0.0f && !world::ReplayPlayback &&
+  return core::GameOver && world::EndFade == 0.0f && !core::ReplayPlayback &&
          !(world::Score < static_cast<Single>(config::HighScores[9].Score));
 }
 
@@ -384,7 +384,7 @@ void DrawWeight() {
 // ---- 14, 15: nearest high score, score ----------------------------------------------
 
 void DrawNearest() {
-  if (world::ReplayPlayback) return;
+  if (core::ReplayPlayback) return;
   int place = 1;
   for (int i = 9; i >= 0; --i) {
     if (static_cast<Single>(config::HighScores[static_cast<std::size_t>(i)].Score) > world::Score) {

@@ -552,7 +552,7 @@ void PrepareNewGame() {
   g_play.pause_looked_up = -1;
   std::uint32_t seed = core::RandomSeedWord();
   core::PlaybackHasGameSeed = false;
-  if (world::ReplayPlayback) {
+  if (core::ReplayPlayback) {
     if (ReplayFile.empty()) ReplayFile = kRecordFile;
     LoadPlaybackFile();  // read afresh for every played-back game
     if (const auto recorded = RecordedSeed()) {
@@ -585,8 +585,8 @@ void ReplayStep() {
   g_rec.paused_frames = 0;
   if (ReplayRecord) RecordKeyChanges();
   // 3.-4. Playback: the start state at frame 0, then this frame's keys.
-  if (world::ReplayPlayback && f == 0.0f) LoadStartState();
-  if (world::ReplayPlayback && !ReplayRecord) PlayFrame(f);
+  if (core::ReplayPlayback && f == 0.0f) LoadStartState();
+  if (core::ReplayPlayback && !ReplayRecord) PlayFrame(f);
   // 5.
   ReplayFrame = f + 1.0f;
 }
@@ -596,7 +596,7 @@ void PausedFrame() {
 }
 
 void PlayPauses() {
-  if (!world::ReplayPlayback || ReplayRecord) return;
+  if (!core::ReplayPlayback || ReplayRecord) return;
   if (core::GameOver) {  // ended by a key: nothing more to stand still for
     g_play.pause_left = 0;
   }
@@ -636,7 +636,7 @@ void WriteClosingValues() {
 }
 
 void FinishGame() {
-  world::ReplayPlayback = false;
+  core::ReplayPlayback = false;
   ReplayRecord = false;
   Flush();
   g_rec.open = false;
@@ -656,9 +656,9 @@ void ShutDown() {
 ReplayStatus Status() {
   ReplayStatus s;
   s.record = ReplayRecord;
-  s.playback = world::ReplayPlayback;
+  s.playback = core::ReplayPlayback;
   s.frame = ReplayFrame;
-  s.file = ReplayRecord ? RecordPath() : world::ReplayPlayback ? PlaybackPath() : g_last_file;
+  s.file = ReplayRecord ? RecordPath() : core::ReplayPlayback ? PlaybackPath() : g_last_file;
   s.game_ended = g_end.noted;
   s.end_frame = g_end.frame;
   s.end_score = g_end.score;

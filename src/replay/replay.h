@@ -22,7 +22,7 @@
 namespace tw::replay {
 
 // The current or next game is recorded into "replay.ini". (Its counterpart,
-// the playback flag, is world::ReplayPlayback.)
+// the playback flag, is core::ReplayPlayback.)
 extern bool ReplayRecord;
 // The file played back, relative to the application directory (or a full
 // path); empty means "replay.ini".

@@ -74,7 +74,7 @@ void DrillContactCell(int column, int row) {
   // chance follows from the game's seed, frame and column, so a replay that
   // carries the seed meets it again; a replay without one ignores it.
   const bool knock = num::FloorToLong(static_cast<double>(core::GameChance(column)) * 20.0) == 2;
-  const bool chance_counts = !ReplayPlayback || core::PlaybackHasGameSeed;
+  const bool chance_counts = !core::ReplayPlayback || core::PlaybackHasGameSeed;
   if (knock && !config::GameOptions.GameMode_Story && chance_counts && !stone) {
     HitTile(c, r, tune.Hit_SmashOnForce - 0.5f, false, true);
   } else {

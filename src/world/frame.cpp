@@ -56,7 +56,7 @@ void ApplyCommands(const core::FrameCommands& c) {
   // attract games among them) and a game already over are not the player's.
   const bool testKey = c.ScrollAhead || c.ScrollBack || c.CreatureToTop || c.ViewToCreature ||
                        c.FillBombs || c.Lighter || c.Heavier || c.GlassBomb;
-  if (testKey && !ReplayPlayback && !core::GameOver) core::TestKeysUsed = true;
+  if (testKey && !core::ReplayPlayback && !core::GameOver) core::TestKeysUsed = true;
   if (c.ScrollAhead) {
     // Speed x 5 is a Single product; only the step time brings in Double.
     core::ScrollY = static_cast<Single>(static_cast<double>(core::ScrollY) +

@@ -25,7 +25,6 @@ Single EndFade = 0;
 std::string TypedName;
 std::string LastName;
 Long LastGameScore = 0;
-bool ReplayPlayback = false;
 
 namespace {
 
@@ -351,7 +350,7 @@ void EndGame() {
   } else {
     audio::PlaySound("done", false, 90, 0, 30);
   }
-  if (!ReplayPlayback) LastGameScore = num::CLng(static_cast<double>(Score));
+  if (!core::ReplayPlayback) LastGameScore = num::CLng(static_cast<double>(Score));
 }
 
 }  // namespace tw::world

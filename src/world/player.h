@@ -31,8 +31,6 @@ extern Single EndFade;          // 0 while playing and during name entry
 extern std::string TypedName;   // the name being typed (at most 20 characters)
 extern std::string LastName;    // the name of the previous qualifying game
 extern Long LastGameScore;      // score of the last live game (32 bits: scores can pass 32767)
-// Set by the replay module while it plays a recording back.
-extern bool ReplayPlayback;
 
 // Places the creature for a new game and clears its flags.
 void ResetPlayer();

@@ -22,7 +22,7 @@ class EndOfGame : public FrontendTest {
     world::EndFade = 0;
     world::EndReady = false;
     world::GameWon = false;
-    world::ReplayPlayback = false;
+    core::ReplayPlayback = false;
     replay::ReplayRecord = false;
     config::PlayedGames = 4;
   }
@@ -89,7 +89,7 @@ TEST_F(EndOfGame, AGameChangedByTheTestKeysDoesNotEnterTheTable) {
                         Case{"B in a replay", true, true, false, false}, Case{"B once over", true, false, true, false}}) {
     SCOPED_TRACE(t.what);
     world::StartNewGame();
-    world::ReplayPlayback = t.playback;
+    core::ReplayPlayback = t.playback;
     core::GameOver = t.over;
     core::DebugWindowVisible = true;
     core::KeyState[core::key::B] = t.key ? core::kKeyDown : 0;
@@ -103,20 +103,20 @@ TEST_F(EndOfGame, AGameChangedByTheTestKeysDoesNotEnterTheTable) {
     EXPECT_EQ(config::HighScores[0].Name == name, !t.key);
     EXPECT_EQ(Contains("textures/dot_black2.bmp", name), !t.key);
   }
-  world::ReplayPlayback = false;
+  core::ReplayPlayback = false;
   core::TestKeysUsed = true;
   world::StartNewGame();
   EXPECT_FALSE(core::TestKeysUsed);
 }
 
 TEST_F(EndOfGame, APlayedBackGameNeverCountsAndArmsTheNextIdleReplay) {
-  world::ReplayPlayback = true;
+  core::ReplayPlayback = true;
   world::Score = 5000;
   world::LastName = "EVE";
   frontend::EndOfGameCheck();  // wound up at once, no name asked
   EXPECT_EQ(std::tuple(world::Score, frontend::IdleFrames, frontend::MenuScreen, frontend::MenuItem, config::HighScores[0].Score),
             std::tuple(0.0f, 900.0f, "", 1, 2500));
-  EXPECT_EQ(std::tuple(world::LastName, config::PlayedGames, PlayedGamesStored(), world::ReplayPlayback),
+  EXPECT_EQ(std::tuple(world::LastName, config::PlayedGames, PlayedGamesStored(), core::ReplayPlayback),
             std::tuple("EVE", 4, "none", false));
 }
 
@@ -135,7 +135,7 @@ TEST_F(EndOfGame, OnlyAWonStoryGameUnlocksArcade) {
   // A won game played back in story mode shows no picture but is not left won.
   core::GameOver = true;
   config::GameOptions.GameMode_Story = true;
-  world::ReplayPlayback = true;
+  core::ReplayPlayback = true;
   world::GameWon = true;
   frontend::EndOfGameCheck();
   EXPECT_EQ(std::tuple(frontend::MenuScreen, world::GameWon), std::tuple("", false));

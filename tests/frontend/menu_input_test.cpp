@@ -94,9 +94,9 @@ TEST_F(MenuInput, NewGameArmsTheFadeAndTheReplayKeysArmOneMode) {
 
   Tap(key::T);
   EXPECT_TRUE(replay::ReplayRecord);
-  EXPECT_FALSE(world::ReplayPlayback);
+  EXPECT_FALSE(core::ReplayPlayback);
   Tap(key::R);
-  EXPECT_EQ(std::tuple(world::ReplayPlayback, replay::ReplayRecord, replay::ReplayFile),
+  EXPECT_EQ(std::tuple(core::ReplayPlayback, replay::ReplayRecord, replay::ReplayFile),
             std::tuple(true, false, "replay.ini"));
 }
 

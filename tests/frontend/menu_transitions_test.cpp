@@ -41,7 +41,7 @@ TEST_F(MenuFrames, NoIdleReplayStartsWithoutReplayFiles) {
   frontend::IdleFrames = 0;
   for (int i = 0; i < 1201; ++i) frontend::IdleReplayStart();
   EXPECT_FALSE(frontend::NewGamePending);
-  EXPECT_FALSE(world::ReplayPlayback);
+  EXPECT_FALSE(core::ReplayPlayback);
   EXPECT_EQ(frontend::IdleFrames, 900.0f);  // looks again 300 frames later
   // No countdown to nothing; one shows within a second of a file turning up.
   EXPECT_FALSE(frontend::IdleReplayAvailable());
@@ -61,7 +61,7 @@ TEST_F(MenuFrames, AnIdleReplayPlaysOneOfTheFilesThatExist) {
   MenuItem = 3;
   frontend::IdleFrames = 1200;
   frontend::IdleReplayStart();
-  EXPECT_EQ(std::tuple(frontend::NewGamePending, world::ReplayPlayback, replay::ReplayRecord, MenuItem, frontend::IdleFrames),
+  EXPECT_EQ(std::tuple(frontend::NewGamePending, core::ReplayPlayback, replay::ReplayRecord, MenuItem, frontend::IdleFrames),
             std::tuple(true, true, false, 10, 900.0f));
   EXPECT_TRUE(replay::ReplayFile == "replay4.ini" || replay::ReplayFile == "replay9.ini")
       << replay::ReplayFile;

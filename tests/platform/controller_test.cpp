@@ -128,7 +128,7 @@ TEST_F(ControllerTest, AGamePlayedWithThePadPlaysBackTheSame) {
   for (auto& e : config::HighScores) e.Score = 100000;  // no name entry
   const auto game = [this](bool record) {
     replay::ReplayRecord = record;
-    world::ReplayPlayback = !record;
+    core::ReplayPlayback = !record;
     replay::ReplayFile = "";
     replay::ReplayFrame = 0;
     world::EndFade = 0;
@@ -154,7 +154,7 @@ TEST_F(ControllerTest, UnpluggingAPadPausesAGameInPlayButNotAReplay) {
   EmptyShaft();
   core::InGame = true;
   core::GameOver = false;
-  world::ReplayPlayback = true;
+  core::ReplayPlayback = true;
   const int second = Plug();  // several at once; the watched replay goes on
   input::ReadKeyboard();
   EXPECT_EQ(platform::ConnectedPads(), 2);
@@ -163,7 +163,7 @@ TEST_F(ControllerTest, UnpluggingAPadPausesAGameInPlayButNotAReplay) {
   EXPECT_EQ(platform::ConnectedPads(), 1);
   EXPECT_FALSE(core::Paused);
 
-  world::ReplayPlayback = false;
+  core::ReplayPlayback = false;
   SDL_JoystickClose(pad_);
   pad_ = nullptr;
   SDL_JoystickDetachVirtual(pad_index_);

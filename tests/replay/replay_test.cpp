@@ -20,7 +20,7 @@ class Replay : public WorldTest {
 
   void NewGame(bool record, bool playback, const std::string& file = "") {
     replay::ReplayRecord = record;
-    world::ReplayPlayback = playback;
+    core::ReplayPlayback = playback;
     replay::ReplayFile = file;
     replay::ReplayFrame = 0;
     world::EndFade = 0;  // the previous game's fade has run out

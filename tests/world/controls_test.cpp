@@ -75,7 +75,7 @@ TEST_F(Controls, PauseGiveUpAndTheEndOfAReplay) {
   EXPECT_EQ(std::tuple(core::Paused, core::GameOver), std::tuple(false, true));
   // During a replay any key ends it and does not steer.
   core::GameOver = false;
-  world::ReplayPlayback = true;
+  core::ReplayPlayback = true;
   Press(key::Left);
   world::ApplyCommands(input::ReadControls());
   EXPECT_EQ(std::tuple(core::Controls.MoveLeft, core::GameOver), std::tuple(false, true));

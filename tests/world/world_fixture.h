@@ -130,7 +130,7 @@ class WorldTest : public ::testing::Test {
     input::KeyLatches = input::KeyLatchState{};
     core::Paused = false;
     core::MouseButton1 = core::MouseButton2 = core::MouseButton3 = false;
-    world::ReplayPlayback = false;
+    core::ReplayPlayback = false;
     world::EndFade = 0;
     for (auto& entry : config::HighScores) entry = config::HighScoreEntry{};
     config::ClearPendingEntry();

@@ -437,9 +437,15 @@ async function storyToMenuByTouch(page, hand) {
 const boxes = (page) => page.evaluate(() => {
   const r = (sel) => { const b = document.querySelector(sel).getBoundingClientRect();
                        return { left: b.left, right: b.right, top: b.top, bottom: b.bottom, w: b.width, h: b.height }; };
-  return { canvas: r('#canvas'), left: r('#pad-left'), right: r('#pad-right'),
+  return { canvas: r('#canvas'), left: r('#pad-left'), right: r('#pad-right'), bar: r('.bar'),
            vw: window.innerWidth, vh: window.innerHeight };
 });
+
+// The page's own buttons (Saves, Full screen) lie wholly off the picture.
+const barOff = (b) => b.bar.bottom <= b.canvas.top + 1 || b.bar.top >= b.canvas.bottom - 1 ||
+                      b.bar.right <= b.canvas.left + 1 || b.bar.left >= b.canvas.right - 1;
+const barText = (b) => `the page's buttons at ${b.bar.left.toFixed(0)}-${b.bar.right.toFixed(0)} x ` +
+                       `${b.bar.top.toFixed(0)}-${b.bar.bottom.toFixed(0)}`;
 
 // x over `ms`: [at start, at end].
 async function xOver(page, ms) {
@@ -461,9 +467,10 @@ async function phone() {
         `a phone shows the pad: ${labels.join(', ')}; the smallest button ${smallest.toFixed(0)} CSS px`);
   let b = await boxes(page);
   check(b.canvas.top >= 0 && b.canvas.bottom <= b.left.top + 1 && b.canvas.bottom <= b.right.top + 1 &&
-        b.left.bottom <= b.vh + 1 && b.canvas.w >= 0.95 * b.vw && Math.abs(b.canvas.w * 3 - b.canvas.h * 4) < 8,
+        b.left.bottom <= b.vh + 1 && b.canvas.w >= 0.95 * b.vw && Math.abs(b.canvas.w * 3 - b.canvas.h * 4) < 8 &&
+        barOff(b),
         `portrait: the picture across the top (${b.canvas.w.toFixed(0)}x${b.canvas.h.toFixed(0)} of ` +
-        `${b.vw}x${b.vh}), the pad below it (from y ${Math.min(b.left.top, b.right.top).toFixed(0)})`);
+        `${b.vw}x${b.vh}), the pad below it (from y ${Math.min(b.left.top, b.right.top).toFixed(0)}), ${barText(b)}`);
   await shot(page, 'phone-portrait.png');
 
   await storyToMenuByTouch(page, hand);
@@ -540,10 +547,11 @@ async function phone() {
   await sleep(400);
   b = await boxes(page);
   check(b.left.right <= b.canvas.left + 1 && b.right.left >= b.canvas.right - 1 && b.canvas.bottom <= b.vh + 1 &&
-        b.canvas.top >= -1 && Math.abs(b.canvas.w * 3 - b.canvas.h * 4) < 8,
+        b.canvas.top >= -1 && Math.abs(b.canvas.w * 3 - b.canvas.h * 4) < 8 && barOff(b),
         `landscape: the pad at the sides (${b.left.left.toFixed(0)}-${b.left.right.toFixed(0)} and ` +
         `${b.right.left.toFixed(0)}-${b.right.right.toFixed(0)}), the picture between (` +
-        `${b.canvas.left.toFixed(0)}-${b.canvas.right.toFixed(0)}, ${b.canvas.h.toFixed(0)} high of ${b.vh})`);
+        `${b.canvas.left.toFixed(0)}-${b.canvas.right.toFixed(0)}, ${b.canvas.h.toFixed(0)} high of ${b.vh}), ` +
+        barText(b));
   await shot(page, 'phone-landscape.png');
 
   // A key on a keyboard hides the pad; a touch brings it back.
@@ -630,12 +638,12 @@ function quarterShares(img) {
   return shares;
 }
 
-// The story's first page at densities 1, 2 and 3, both renderers: the
+// The story's first page at densities 1, 1.5, 2 and 3, both renderers: the
 // picture fills its box (each quarter of the box as lit as at density 1).
 async function densities() {
   for (const renderer of ['software', 'opengles2']) {
     let reference = null;
-    for (const dpr of [1, 2, 3]) {
+    for (const dpr of [1, 1.5, 2, 3]) {
       const { page, ctx } = await openPage('', null, { width: 1024, height: 768, deviceScaleFactor: dpr },
                                            'renderer=' + renderer);
       await waitFor(page, () => Module.gameState.screen === 'story', 20000, 'the story');
