@@ -79,7 +79,8 @@ TEST_F(EndOfGame, TheTableIsDecidedOnTheStoredScoreAndBlankNamesAreBolo) {
 
 // The debug window alone changes nothing; a test key acting on the world
 // (here B, a hundred bombs) keeps the game out of the table, until the next
-// game starts. A replay played back, or a game already over, leaves the flag.
+// game starts (the row after it would fail otherwise). A replay played back,
+// or a game already over, leaves the flag.
 TEST_F(EndOfGame, AGameChangedByTheTestKeysDoesNotEnterTheTable) {
   struct Case {
     const char* what;
@@ -104,9 +105,6 @@ TEST_F(EndOfGame, AGameChangedByTheTestKeysDoesNotEnterTheTable) {
     EXPECT_EQ(Contains("textures/dot_black2.bmp", name), !t.key);
   }
   core::ReplayPlayback = false;
-  core::TestKeysUsed = true;
-  world::StartNewGame();
-  EXPECT_FALSE(core::TestKeysUsed);
 }
 
 TEST_F(EndOfGame, APlayedBackGameNeverCountsAndArmsTheNextIdleReplay) {

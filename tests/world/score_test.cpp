@@ -57,7 +57,6 @@ TEST_F(Scoring, PointsNearTheFloatLimitStopAtTheLargestFiniteScore) {
                                            std::tuple{"3.4e38", "-3.4e38", 0.0f}}) {
     StartGame(false, WithValues(BasicTuning(), {{"Staying_Alive", alive}, {"Hit_PushTile", push}}));
     core::ScrollY = -1.0f;  // staying alive counts once the shaft scrolls
-    core::CurrentLevel = 1;
     for (int i = 0; i < 100; ++i) {
       world::ScoreStep("brick_push");
       world::ScoreStep("");
