@@ -10,7 +10,8 @@
 # Usage: bench/autoplay_table.sh [path/to/tumblewell] [seeds] [first seed]
 # (TUNING_STORY=FILE and TUNING_ARCADE=FILE measure other tuning files than the build's.)
 # (MODES="story" or "arcade" plays one mode only, PLAYERS="human" or "sharp"
-# one player only; JOBS sets the parallel runs.)
+# one player only; JOBS sets the parallel runs; PRESS_GAP=12 holds the human
+# player to 12 frames between presses instead of its 10.)
 set -euo pipefail
 TUNING_STORY=${TUNING_STORY:+$(realpath "$TUNING_STORY")}
 TUNING_ARCADE=${TUNING_ARCADE:+$(realpath "$TUNING_ARCADE")}
@@ -21,8 +22,12 @@ FIRST=${3:-1}
 JOBS=${JOBS:-2}
 MODES=${MODES:-story arcade}
 PLAYERS=${PLAYERS:-human sharp}
-WORK=$(mktemp -d)
-trap 'rm -rf "$WORK"' EXIT
+PRESS_GAP=${PRESS_GAP:-}
+# (KEEP=DIR keeps every game's report in DIR.)
+if [ -n "${KEEP:-}" ]; then WORK=$(realpath "$KEEP"); mkdir -p "$WORK"; else
+  WORK=$(mktemp -d)
+  trap 'rm -rf "$WORK"' EXIT
+fi
 
 # One game: name, mode, seed, extra options; each in its own application
 # directory so the high-score tables stay the built-in ones.
@@ -38,7 +43,9 @@ export -f play tw_link_app_data tw_use_tunings
 export BIN WORK TUNING_STORY TUNING_ARCADE
 for mode in $MODES; do
   for player in $PLAYERS; do
-    for seed in $(seq "$FIRST" $((FIRST + SEEDS - 1))); do echo "$player $mode $seed --autoplay=$player"; done
+    extra=""
+    [ "$player" = human ] && [ -n "$PRESS_GAP" ] && extra="--press-gap $PRESS_GAP"
+    for seed in $(seq "$FIRST" $((FIRST + SEEDS - 1))); do echo "$player $mode $seed --autoplay=$player${extra:+ $extra}"; done
   done
   echo "idle $mode 0 --frames 30000"  # ten minutes of nobody playing
 done | xargs -P "$JOBS" -L 1 bash -c 'play "$@"' _

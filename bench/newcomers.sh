@@ -3,12 +3,16 @@
 # feedback at all), the way someone plays who has never seen the game. Each
 # kind plays SEEDS story games (and as many arcade games), with its timings
 # drawn anew from the seed:
-#   idle    walks off the starting ledge, then touches nothing;
+#   left    walks off the starting ledge to the left, then touches nothing;
+#   right   the same to the right (the two ways off the ledge should be
+#           equally safe: compare their deaths within 30 s);
 #   walker  walks off the ledge, then now and then walks a little either way;
 #   tapper  walks off the ledge, then taps Up every 0.5 to 1.5 s;
 #   mixer   walks back and forth, tapping Up every 0.3 to 1 s.
-# Prints per kind and mode the median and worst survival and how many reached
-# level 2; last, the same over the walker, tapper and mixer together.
+# Prints per kind and mode the median and worst survival, deaths within 30 s,
+# how many reached levels 2 and 3, deaths by cause and how many deaths by
+# drills had the drills' tip above the screen in the second before; last, the
+# same over the walker, tapper and mixer together.
 # Usage: bench/newcomers.sh [path/to/tumblewell] [seeds]   (JOBS: parallel runs)
 # (TUNING_STORY=FILE and TUNING_ARCADE=FILE measure other tuning files than the build's.)
 set -euo pipefail
@@ -19,7 +23,7 @@ BIN=$(realpath "${1:-build/tumblewell}")
 SEEDS=${2:-20}
 JOBS=${JOBS:-2}
 MODES=${MODES:-story arcade}
-KINDS="idle walker tapper mixer"
+KINDS=${KINDS:-left right walker tapper mixer}
 WORK=$(mktemp -d)
 trap 'rm -rf "$WORK"' EXIT
 FRAMES=9000  # three minutes: a newcomer still alive then counts as 180 s
@@ -33,7 +37,7 @@ def script(kind, rng):
     ev = []
     def tap(key, f, length=3):
         ev.append((f, key, "down")); ev.append((f + length, key, "up"))
-    side = rng.choice(["Left", "Right"])
+    side = {"left": "Left", "right": "Right"}.get(kind) or rng.choice(["Left", "Right"])
     f = rng.randint(30, 90)  # a moment to look at the screen first
     hold = rng.randint(45, 75)  # long enough to leave the starting ledge (three tiles)
     ev.append((f, side, "down")); ev.append((f + hold, side, "up"))
@@ -58,7 +62,7 @@ def script(kind, rng):
             break
     return "".join(f"{a} {k} {d}\n" for a, k, d in sorted(ev, key=lambda e: e[0]) if a < END)
 
-for kind in ["idle", "walker", "tapper", "mixer"]:
+for kind in ["left", "right", "walker", "tapper", "mixer"]:
     for seed in range(1, seeds + 1):
         rng = random.Random(f"{kind}-{seed}")
         open(os.path.join(work, f"{kind}_{seed}.keys"), "w").write(script(kind, rng))
@@ -83,13 +87,17 @@ done | xargs -P "$JOBS" -L 1 bash -c 'play "$@"' _
 MODES="$MODES" KINDS="$KINDS" python3 - "$WORK" "$SEEDS" <<'PY'
 import json, os, statistics, sys
 work, seeds = sys.argv[1], int(sys.argv[2])
-print(f"{'newcomer':8} {'mode':7} {'games':>5} {'median s':>8} {'worst s':>7} {'reached level 2':>15}  deaths: bottom drills water")
+print(f"{'newcomer':8} {'mode':7} {'games':>5} {'median s':>8} {'worst s':>7} {'dead by 30 s':>12} {'level 2':>7} {'level 3':>7}"
+      "  deaths: bottom drills water  drills unseen")
 def row(name, mode, rs):
     t = [r["seconds"] for r in rs]
+    early = sum(r["over"] and not r["won"] and r["seconds"] <= 30 for r in rs)
     lv2 = sum(r["level"] >= 2 or r["won"] for r in rs)
+    lv3 = sum(r["level"] >= 3 or r["won"] for r in rs)
     causes = [sum(r["cause"] == c for r in rs) for c in ("bottom", "drills", "water")]
-    print(f"{name:8} {mode:7} {len(rs):5} {statistics.median(t):8.1f} {min(t):7.1f} {100 * lv2 / len(rs):14.0f}%  "
-          f"{causes[0]:13} {causes[1]:6} {causes[2]:5}")
+    unseen = sum(r["cause"] == "drills" and r.get("drill_tip_hidden_frames_last_second", 0) > 0 for r in rs)
+    print(f"{name:8} {mode:7} {len(rs):5} {statistics.median(t):8.1f} {min(t):7.1f} {100 * early / len(rs):11.0f}% "
+          f"{100 * lv2 / len(rs):6.0f}% {100 * lv3 / len(rs):6.0f}%  {causes[0]:13} {causes[1]:6} {causes[2]:5}  {unseen:13}")
 for mode in os.environ["MODES"].split():
     pooled = []
     for kind in os.environ["KINDS"].split():
@@ -100,7 +108,7 @@ for mode in os.environ["MODES"].split():
                 rs.append(json.load(open(p))["result"])
         if rs:
             row(kind, mode, rs)
-            if kind != "idle":
+            if kind not in ("left", "right"):
                 pooled += rs
     if pooled:
         row("together", mode, pooled)

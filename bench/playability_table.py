@@ -22,7 +22,7 @@ def main():
     modes = os.environ.get("MODES", "story arcade").split()
     players = os.environ.get("PLAYERS", "human sharp").split()
     print(f"{'player':7} {'mode':7} {'games':>5} {'won':>5} {'depth med/worst':>16} {'level med':>9} "
-          f"{'score med':>9} {'time med':>8} {'presses med':>11} {'min gap':>7}  deaths: bottom drills water")
+          f"{'score med':>9} {'time med':>8} {'presses/s':>9} {'Up':>4} {'min gap':>7} {'min hold':>8}  deaths: bottom drills water")
     details = []
     for mode in modes:
         for player in players:
@@ -34,10 +34,15 @@ def main():
             depth = [r["depth_rows"] for r in rs]
             causes = {c: sum(r["cause"] == c for r in rs) for c in ("bottom", "drills", "water")}
             gaps = [r.get("shortest_press_gap", -1) for r in rs if r.get("shortest_press_gap", -1) >= 0]
+            holds = [r.get("shortest_hold", -1) for r in rs if r.get("shortest_hold", -1) >= 0]
+            presses = sum(r.get("presses", 0) for r in rs)
+            ups = sum(r.get("presses_by_key", {}).get("up", 0) for r in rs)
+            rate = presses / max(1e-9, sum(r["seconds"] for r in rs))
             print(f"{player:7} {mode:7} {len(rs):5} {100 * won / len(rs):4.0f}% {statistics.median(depth):8.0f} /{min(depth):6} "
                   f"{statistics.median(r['level'] for r in rs):9.1f} {statistics.median(r['score'] for r in rs):9.0f} "
-                  f"{statistics.median(r['seconds'] for r in rs):7.1f}s {statistics.median(r.get('presses', 0) for r in rs):11.0f} "
-                  f"{min(gaps) if gaps else -1:7}  {causes['bottom']:13} {causes['drills']:6} {causes['water']:5}")
+                  f"{statistics.median(r['seconds'] for r in rs):7.1f}s {rate:9.2f} {100 * ups / max(1, presses):3.0f}% "
+                  f"{min(gaps) if gaps else -1:7} {min(holds) if holds else -1:8}  "
+                  f"{causes['bottom']:13} {causes['drills']:6} {causes['water']:5}")
             lost = [r for r in rs if not r["won"]]
             by_level = {lv: sum(r["level"] == lv for r in lost) for lv in range(0, 11)}
             # Seconds in each level, over the games that went on past it.

@@ -45,8 +45,11 @@ std::string HelpText() {
          "                     comment; frames count from 0 over menu and game alike\n"
          "  --autoplay         the computer plays (with --start, the run ends with the game),\n"
          "                     held to a person's limits: it sees only the screen, reacts\n"
-         "                     0.2 s late and presses at most six keys a second\n"
+         "                     0.2 s late, presses at most five keys a second and holds\n"
+         "                     each at least 80 ms\n"
          "  --autoplay=sharp   the computer plays without those limits (for comparison)\n"
+         "  --press-gap N      the limited autoplayer's fewest frames between two\n"
+         "                     presses (default 10: five a second)\n"
          "  --report FILE      at shut-down, write the game's state as a JSON object\n"
          "  --state FILE       keep one line in FILE telling the frame, mode, menu screen\n"
          "                     and item and display mode, rewritten when they change\n"
@@ -123,6 +126,14 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& args
         return std::nullopt;
       }
       cl.frames = n;
+    } else if (a == "--press-gap") {
+      if (!value(v)) return std::nullopt;
+      std::int64_t n = 0;
+      if (!ParseWhole(v, n) || n < 1 || n > 1000) {
+        error = "option --press-gap needs a whole number of frames from 1 to 1000, not \"" + core::Printable(v) + "\"";
+        return std::nullopt;
+      }
+      cl.press_gap = static_cast<int>(n);
     } else if (a == "--seed") {
       if (!value(v)) return std::nullopt;
       std::uint64_t n = 0;

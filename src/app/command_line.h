@@ -30,6 +30,7 @@ struct CommandLine {
   // when that game is over.
   bool autoplay = false;
   bool sharp_autoplay = false;  // --autoplay=sharp: the unlimited player
+  int press_gap = 0;            // --press-gap: the limited player's gap; 0 keeps its own
   StartMode start = StartMode::None;
   bool record = false;                   // record the game --start begins (else the next)
   std::optional<std::string> play_file;  // play this replay back at once

@@ -281,6 +281,7 @@ int RunGame(const CommandLine& cl) {
   Autoplaying = cl.autoplay;
   input::SetAutoplayStyle(cl.sharp_autoplay ? input::AutoplayStyle::Sharp : input::AutoplayStyle::Human);
   if (cl.autoplay) Result.player = cl.sharp_autoplay ? "sharp" : "human";
+  if (cl.press_gap > 0) input::SetHumanPressGap(cl.press_gap);
   g_run = Run{};
   g_run.cl = cl;
   StartUp(cl);

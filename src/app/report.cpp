@@ -44,11 +44,13 @@ void TrackGameResult() {
     ++r.frames;
     ++r.level_frames[static_cast<std::size_t>(std::clamp<int>(core::CurrentLevel, 0, 11))];
     r.water_frames = p.InWater ? r.water_frames + 1 : 0;
+    r.tip_hidden[static_cast<std::size_t>(r.frames % 50)] = world::DrillY + 32.0f <= 0.0f;
     return;
   }
   r.over = true;
   r.won = world::GameWon;
   r.score = static_cast<double>(world::Score);
+  r.tip_hidden_last_second = static_cast<int>(std::count(r.tip_hidden.begin(), r.tip_hidden.end(), true));
   if (r.won) {
     r.cause = "won";
   } else if (p.Y > 480.0f - core::ScrollY) {
@@ -208,12 +210,21 @@ std::string BuildReport(const FrameTiming& timing) {
     j.BeginArray("level_seconds");
     for (std::size_t i = 1; i < 11; ++i) j.Number("", static_cast<double>(Result.level_frames[i]) / 50.0);
     j.EndArray();
+    j.Integer("drill_tip_hidden_frames_last_second", Result.tip_hidden_last_second);
     j.String("player", Result.player);
     if (Result.player != "keyboard") {
       // How hard the hands worked: every new press, and the closest two.
       const input::AutoplayCounts counts = input::AutoplayPressCounts();
       j.Integer("presses", static_cast<int>(counts.presses));
       j.Integer("shortest_press_gap", static_cast<int>(counts.shortestGap));
+      j.Integer("shortest_hold", static_cast<int>(counts.shortestHold));
+      j.BeginObject("presses_by_key");
+      j.Integer("left", static_cast<int>(counts.left));
+      j.Integer("right", static_cast<int>(counts.right));
+      j.Integer("up", static_cast<int>(counts.up));
+      j.Integer("bomb", static_cast<int>(counts.bomb));
+      j.EndObject();
+      if (Result.player == "human") j.Integer("press_gap_limit", input::HumanPressGap());
     }
     j.EndObject();
   }

@@ -56,7 +56,11 @@ struct GameResult {
   std::int64_t water_frames = 0;  // frames in the water just before the end
   int deepest_row = 0;
   int level = 0;
-  std::array<std::int64_t, 12> level_frames{};  // game frames spent in each level (0 before the scroll starts)
+  std::array<std::int64_t, 12> level_frames{};
+  // Of the last second's frames, those in which the drills' tip was above the
+  // screen (a death by drills nobody could see coming has some).
+  std::array<bool, 50> tip_hidden{};
+  int tip_hidden_last_second = 0;  // game frames spent in each level (0 before the scroll starts)
   double score = 0;
   // Who played: "keyboard", or the autoplayer ("human" or "sharp").
   std::string player = "keyboard";

@@ -15,6 +15,7 @@ bool MouseButton3 = false;
 std::array<std::uint8_t, 256> KeyState{};
 ControlState Controls{};
 bool DebugWindowVisible = false;
+bool TestKeysUsed = false;
 Double FrameTime = 0.0;
 Single ScrollY = 0.0f;
 Integer CurrentLevel = 0;

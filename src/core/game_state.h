@@ -15,6 +15,9 @@ extern bool Running;
 extern bool InGame;
 extern bool Paused;
 extern bool GameOver;
+// The test keys of the debug window changed the world in the current game:
+// its score is not a player's and stays out of the high-score table.
+extern bool TestKeysUsed;
 // Set while a recording plays back: the world, the controls and the menus
 // all ask it, so it sits with the other game flags.
 extern bool ReplayPlayback;

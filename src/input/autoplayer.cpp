@@ -56,8 +56,11 @@ constexpr double kSoftLandingGuess = 1.3;   // pixels per frame
 constexpr double kWalkGuess = 110.0 / 50;   // pixels per frame
 constexpr double kMudGuess = 0.4;
 constexpr double kGravityGuess = 0.03;      // pixels per frame, per frame
-constexpr double kJumpRiseGuess = 110;      // pixels
-constexpr double kJumpUpFramesGuess = 80;
+// A first guess at a jump, on the low side: the first jump watched teaches
+// the real one (a guess too high would keep it from jumping under drills
+// that are in fact out of reach).
+constexpr double kJumpRiseGuess = 70;       // pixels
+constexpr double kJumpUpFramesGuess = 60;
 
 constexpr int kHistory = kHumanReactionFrames + 3;
 
@@ -69,6 +72,9 @@ struct AutoplayerState {
   std::array<bool, kKeyCount> held{};
   long presses = 0;
   long shortestGap = -1;
+  long shortestHold = -1;
+  std::array<long, kKeyCount> perKey{};
+  bool bombAsked = false;  // asked for, not yet gone off
   int deepestRow = 0;
   long lastProgress = 0;  // frame at which a new deepest row was reached
   long lastBomb = -100000;
@@ -89,6 +95,7 @@ struct AutoplayerState {
   long riseStart = 0;
 };
 AutoplayerState S;
+int HumanGap = kHumanPressGap;
 
 // The screen the current decision is made from: null for the sharp player,
 // which reads the world itself.
@@ -130,7 +137,9 @@ void TakeSight(Sight& s) {
           visible ? world::TileAt(static_cast<Single>(c), static_cast<Single>(row)) : Integer{0};
     }
   }
-  s.drillTip = static_cast<double>(world::DrillY) + 32.0;
+  // Drills above the screen are not seen: all a person knows then is that
+  // they come from the top edge.
+  s.drillTip = std::max(0.0, static_cast<double>(world::DrillY) + 32.0);
   FillThings(s, true);
   s.bombs = static_cast<double>(world::Bombs);
   s.ears = world::EarsOn();
@@ -165,44 +174,74 @@ Things Tiles() { return Seen ? Things{Seen->tiles.data(), Seen->tileCount} : Thi
 
 // ---- keys, pressed no faster than a hand can ----------------------------------
 
-bool MayPress(VirtualKey k) {
-  if (S.style == AutoplayStyle::Human) return S.frame - S.lastAnyPress >= kHumanPressGap;
-  return S.frame - S.lastPress[k] >= kAutoplayPressGap;
-}
+bool Human() { return S.style == AutoplayStyle::Human; }
 
-void CountPress(VirtualKey k) {
+// A press made in frame `at` (a bomb's when it goes off, a frame after it
+// was asked for, so that `at` may lie ahead).
+bool MayPressAt(VirtualKey k, long at) {
+  if (Human()) return !S.bombAsked && at - S.lastAnyPress >= HumanGap;
+  return at - S.lastPress[k] >= kAutoplayPressGap;
+}
+bool MayPress(VirtualKey k) { return MayPressAt(k, S.frame); }
+
+void CountPressAt(VirtualKey k, long at) {
   if (S.presses > 0) {
-    const long gap = S.frame - S.lastAnyPress;
+    const long gap = at - S.lastAnyPress;
     if (S.shortestGap < 0 || gap < S.shortestGap) S.shortestGap = gap;
   }
   ++S.presses;
-  S.lastPress[k] = S.frame;
-  S.lastAnyPress = S.frame;
+  ++S.perKey[k];
+  S.lastPress[k] = at;
+  S.lastAnyPress = at;
+}
+void CountPress(VirtualKey k) { CountPressAt(k, S.frame); }
+
+// The human player's finger stays down at least kHumanHoldFrames; the sharp
+// player's may let go at once.
+bool MayRelease(VirtualKey k) { return !Human() || S.frame - S.lastPress[k] >= kHumanHoldFrames; }
+
+void CountRelease(VirtualKey k) {
+  const long hold = S.frame - S.lastPress[k];
+  if (S.shortestHold < 0 || hold < S.shortestHold) S.shortestHold = hold;
 }
 
 // Holds Left (-1), Right (+1) or neither (0). A key that was up needs a new
 // press; while held the intent is set every frame, as the keyboard does.
+// A key let go of before it has been held long enough stays down (and keeps
+// walking) until it has.
 void Walk(int direction) {
-  const VirtualKey want = direction < 0 ? kLeftKey : kRightKey;
-  const VirtualKey other = direction < 0 ? kRightKey : kLeftKey;
-  if (direction == 0) {
-    S.held[kLeftKey] = S.held[kRightKey] = false;
-    return;
+  const auto setIntent = [](int dir) {
+    core::Controls.MoveLeft = dir < 0;
+    core::Controls.MoveRight = dir > 0;
+  };
+  for (VirtualKey k : {kLeftKey, kRightKey}) {
+    const bool wanted = direction != 0 && k == (direction < 0 ? kLeftKey : kRightKey);
+    if (S.held[k] && !wanted) {
+      if (!MayRelease(k)) {
+        setIntent(k == kLeftKey ? -1 : 1);
+        return;
+      }
+      S.held[k] = false;
+      CountRelease(k);
+    }
   }
-  S.held[other] = false;
+  if (direction == 0) return;
+  const VirtualKey want = direction < 0 ? kLeftKey : kRightKey;
   if (!S.held[want]) {
     if (!MayPress(want)) return;
     S.held[want] = true;
     CountPress(want);
   }
-  core::Controls.MoveLeft = direction < 0;
-  core::Controls.MoveRight = direction > 0;
+  setIntent(direction);
 }
 
 // One press of Up: a jump when standing, a brake when falling.
+// (The world acts on Up once per press, so how long it stays down changes
+// nothing: it counts as held for kHumanHoldFrames.)
 void PressUp() {
   if (!MayPress(kUpKey)) return;
   CountPress(kUpKey);
+  if (Human()) S.shortestHold = S.shortestHold < 0 ? kHumanHoldFrames : std::min<long>(S.shortestHold, kHumanHoldFrames);
   S.upPressed[Slot(S.frame)] = true;
   core::Controls.JumpRequest = true;
   core::Controls.JumpLatch = true;
@@ -232,7 +271,7 @@ struct View {
 
 // What one press of Up leaves of the falling speed (big ears brake harder).
 double BrakeFactor(const View& w) { return w.ears ? 0.75 : 0.9; }
-int PressGap() { return S.style == AutoplayStyle::Human ? kHumanPressGap : kAutoplayPressGap; }
+int PressGap() { return Human() ? HumanGap : kAutoplayPressGap; }
 
 // Ground contact, seen from the cells under the feet and the falling tiles.
 void Settle(View& w) {
@@ -417,10 +456,12 @@ double FallFrames(const View& w, double drop, bool braking) {
   return t;
 }
 
+// The controls set a bomb off at the start of the next frame: that is when
+// it counts as pressed, and no other press comes before it has gone off.
 void PressBomb(const View& w) {
-  if (!MayPress(kBombKey) || w.bombs < 1.0 || core::Controls.BombLatch) return;
-  CountPress(kBombKey);
+  if (!MayPressAt(kBombKey, S.frame + 1) || w.bombs < 1.0 || core::Controls.BombLatch) return;
   S.lastBomb = S.frame;
+  S.bombAsked = true;
   core::Controls.BombRequest = true;
 }
 
@@ -674,11 +715,22 @@ void ResetAutoplayer() {
 void SetAutoplayStyle(AutoplayStyle style) { S.style = style; }
 AutoplayStyle CurrentAutoplayStyle() { return S.style; }
 
-AutoplayCounts AutoplayPressCounts() { return {S.presses, S.shortestGap}; }
+void SetHumanPressGap(int frames) { HumanGap = std::max(1, frames); }
+int HumanPressGap() { return HumanGap; }
+
+AutoplayCounts AutoplayPressCounts() {
+  return {S.presses, S.shortestGap, S.shortestHold, S.perKey[kLeftKey], S.perKey[kRightKey], S.perKey[kUpKey],
+          S.perKey[kBombKey]};
+}
 
 void Autoplay() {
   if (core::GameOver || core::Paused || core::ReplayPlayback) return;
   ++S.frame;
+  // A bomb asked for has gone off once the controls have taken the request.
+  if (S.bombAsked && !core::Controls.BombRequest) {
+    S.bombAsked = false;
+    CountPressAt(kBombKey, S.frame);
+  }
   View w;
   if (S.style == AutoplayStyle::Human) {
     TakeSight(SightAt(S.frame));

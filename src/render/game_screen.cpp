@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <ctime>
 #include <string_view>
+#include <utility>
 
 #include "config/options.h"
 #include "config/tuning.h"
@@ -317,6 +318,14 @@ void DrawNameEntry() {
   if (!AskingForName()) return;
   constexpr Single kTwoThirds = 2.0f / 3.0f;
   DrawSprite(TexSTitle, 150, 160, 512, 64, 0, 100, 512 * kTwoThirds, 64 * kTwoThirds);
+  if (core::TestKeysUsed) {
+    // The test keys changed this game: say why no name is asked for.
+    for (const auto& [text, y] : {std::pair{"TEST KEYS USED", 240.0f}, std::pair{"NO HIGH SCORE", 300.0f}}) {
+      const Single x = 320.0f - static_cast<Single>(std::string_view(text).size()) * static_cast<Single>(Glyphs.width) / 2.0f;
+      DrawBitmapText(text, x, y, TexFontBlue, 1, 0, 100, 255, 255, 255);
+    }
+    return;
+  }
   DrawSprite(TexSYourNamePlease, 147, 300, 512, 64, 0, 100, 512 * kTwoThirds, 64 * kTwoThirds);
   // Centred under the title; one glyph per character.
   std::size_t chars = 0;

@@ -28,6 +28,7 @@ NewGameRead StartNewGame() {
   ResetScoreAccumulators();
   ComboMultiplier = 1.0f;
   core::CurrentLevel = 0;
+  core::TestKeysUsed = false;
 
   // The whole tile layer, end zone included, so nothing of an earlier shaft
   // survives below a shorter one.

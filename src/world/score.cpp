@@ -40,8 +40,12 @@ void ScoreStep(std::string_view sound) {
     Score += t.Hot_SmashTile;
   } else {
     // Staying alive only counts once the shaft has started to scroll (the
-    // creature has dug its first rows): a game nobody plays earns nothing.
-    if (core::ScrollY < 0.0f) {
+    // creature has dug its first rows: a game nobody plays earns nothing),
+    // and not at all while a level's view stands still, as at the bottom,
+    // where waiting instead of finishing would outscore a game played to the end.
+    const std::size_t level = static_cast<std::size_t>(std::clamp<int>(core::CurrentLevel, 0, 11));
+    const bool standing = level >= 1 && !(config::Levels[level].ScreenSpeed > 0.0f);
+    if (core::ScrollY < 0.0f && !standing) {
       StayAliveTotal = static_cast<Single>(static_cast<double>(StayAliveTotal) +
                                            static_cast<double>(t.Staying_Alive) * core::FrameTime);
     }
@@ -53,7 +57,7 @@ void ScoreStep(std::string_view sound) {
     }
     KeepFinite(StayAliveTotal);
     KeepFinite(FallPoints);
-    Score = StayAliveTotal + Score + FallPoints;
+    Score = (standing ? Single{0} : StayAliveTotal) + Score + FallPoints;
     FallPoints = 0;
   }
   KeepFinite(Score);

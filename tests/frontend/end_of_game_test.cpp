@@ -5,6 +5,10 @@
 #include <tuple>
 
 #include "config/settings_store.h"
+#include "input/controls.h"
+#include "world/bonuses.h"
+#include "world/frame.h"
+#include "world/new_game.h"
 
 namespace tw::testing {
 namespace {
@@ -71,6 +75,36 @@ TEST_F(EndOfGame, TheTableIsDecidedOnTheStoredScoreAndBlankNamesAreBolo) {
   config::LoadHighScores();
   EXPECT_EQ(config::HighScores[6].Name, "BOLO");
   EXPECT_EQ(config::HighScores[6].Score, 1100);
+}
+
+// The debug window alone changes nothing; a test key acting on the world
+// (here B, a hundred bombs) keeps the game out of the table, until the next
+// game starts (the row after it would fail otherwise). A replay played back,
+// or a game already over, leaves the flag.
+TEST_F(EndOfGame, AGameChangedByTheTestKeysDoesNotEnterTheTable) {
+  struct Case {
+    const char* what;
+    bool key, playback, over, flagged;
+  };
+  for (const Case& t : {Case{"window only", false, false, false, false}, Case{"B pressed", true, false, false, true},
+                        Case{"B in a replay", true, true, false, false}, Case{"B once over", true, false, true, false}}) {
+    SCOPED_TRACE(t.what);
+    world::StartNewGame();
+    core::ReplayPlayback = t.playback;
+    core::GameOver = t.over;
+    core::DebugWindowVisible = true;
+    core::KeyState[core::key::B] = t.key ? core::kKeyDown : 0;
+    world::ApplyCommands(input::ReadControls());
+    core::KeyState[core::key::B] = 0;
+    EXPECT_EQ(std::tuple(core::TestKeysUsed, world::Bombs == 100), std::tuple(t.flagged, t.key));
+    if (t.playback || t.over) continue;
+    core::GameOver = true;
+    const std::string name = t.key ? "CHEAT" : "FAIR";
+    Finish(3000 + (t.key ? 1 : 0), name);
+    EXPECT_EQ(config::HighScores[0].Name == name, !t.key);
+    EXPECT_EQ(Contains("textures/dot_black2.bmp", name), !t.key);
+  }
+  core::ReplayPlayback = false;
 }
 
 TEST_F(EndOfGame, APlayedBackGameNeverCountsAndArmsTheNextIdleReplay) {

@@ -1,8 +1,9 @@
 // The autoplayers play whole games through the keyboard's intents. The human
 // one keeps a person's limits: never both directions at once, at least
-// kHumanPressGap frames between any two new presses, and decisions taken
-// from what the screen showed kHumanReactionFrames ago, never from what lies
-// below it.
+// kHumanPressGap frames between any two new presses (a bomb counted when it
+// goes off), every walk key held at least kHumanHoldFrames, and decisions
+// taken from what the screen showed kHumanReactionFrames ago, never from what
+// lies below it.
 #include "../world/world_fixture.h"
 
 #include "app/game_frame.h"
@@ -52,13 +53,23 @@ TEST_F(Autoplayer, BothPlayersKeepTheirLimitsAndGetSomewhere) {
       const bool human = style == input::AutoplayStyle::Human;
       SCOPED_TRACE(std::string(human ? "human " : "sharp ") + (story ? "story" : "arcade"));
       const std::vector<Hands> hands = Play(style, story, 7, 6000);
-      int lastPress = -1000, lastJump = -1000, jumps = 0, presses = 0;
+      int lastPress = -1000, lastJump = -1000, jumps = 0, presses = 0, bombs = 0;
+      int walkSince = 0;  // frame the walk key now held went down
       for (int f = 0; f < static_cast<int>(hands.size()); ++f) {
         const Hands& h = hands[static_cast<std::size_t>(f)];
         const Hands before = f > 0 ? hands[static_cast<std::size_t>(f - 1)] : Hands{};
         ASSERT_FALSE(h.left && h.right) << "frame " << f;
-        // A walk key going down is a press; held on, it is not.
-        const bool press = h.jump || h.bomb || (h.left && !before.left) || (h.right && !before.right);
+        // A walk key going down is a press; held on, it is not. A bomb asked
+        // for goes off when the next frame reads the controls.
+        const bool bombNow = f > 0 && before.bomb;
+        const bool walkDown = (h.left && !before.left) || (h.right && !before.right);
+        const bool walkUp = (before.left && !h.left) || (before.right && !h.right);
+        if (human && walkUp) {
+          EXPECT_GE(f - walkSince, input::kHumanHoldFrames) << "frame " << f;
+        }
+        if (walkDown) walkSince = f;
+        bombs += bombNow ? 1 : 0;
+        const bool press = h.jump || bombNow || walkDown;
         if (h.jump) {
           EXPECT_GE(f - lastJump, input::kAutoplayPressGap) << "frame " << f;
           lastJump = f;
@@ -78,8 +89,11 @@ TEST_F(Autoplayer, BothPlayersKeepTheirLimitsAndGetSomewhere) {
       }
       const input::AutoplayCounts counts = input::AutoplayPressCounts();
       EXPECT_GE(counts.presses, presses);  // a press the world undid at once still counts
+      EXPECT_EQ(counts.left + counts.right + counts.up + counts.bomb, counts.presses);
+      EXPECT_EQ(counts.bomb, bombs);
       if (human) {
         EXPECT_GE(counts.shortestGap, input::kHumanPressGap);
+        EXPECT_GE(counts.shortestHold, input::kHumanHoldFrames);
       }
       EXPECT_GT(jumps, 5);
       // Lasting 20 seconds means it found its way down past the drills.

@@ -79,13 +79,15 @@ game --headless --frames 3 --report "$WORK/out/first.json" 2>"$WORK/out/err1" ||
 
 # A game the computer plays, started from the menu. Any score enters a table of
 # noughts (the player's own copy, edited as install_check does). K and Return
-# pressed now and then all along: in the game they do nothing, at its end they
-# type the name and confirm it.
+# pressed together now and then all along: in the game they do nothing, at its
+# end they type the name and confirm it in one frame. (Pressed apart, a game
+# ending between a K and the next Return would have the Return confirm the
+# empty name, stored as BOLO, as it would for a person.)
 sed -i 's/^\([0-9]\)s=.*/\1s=0/' "$U/textures/dot_black2.bmp"
 {
   printf '5 Escape down\n6 Escape up\n20 Return down\n21 Return up\n'
   for ((f = 100; f < 40000; f += 20)); do
-    printf '%d K down\n%d K up\n%d Return down\n%d Return up\n' $f $((f + 2)) $((f + 10)) $((f + 12))
+    printf '%d K down\n%d Return down\n%d K up\n%d Return up\n' $f $f $((f + 2)) $((f + 2))
   done
 } >"$WORK/keys.txt"
 chmod 644 "$WORK/keys.txt"

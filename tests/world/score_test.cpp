@@ -18,15 +18,26 @@ TEST_F(Scoring, StepSumsInArcadeAndStoryMode) {
     for (int i = 0; i < 3000; ++i) world::ScoreStep("");
     EXPECT_FLOAT_EQ(world::Score, 0.0f) << story;
     core::ScrollY = -1.0f;
+    core::CurrentLevel = 1;
     // Staying alive: each step adds the whole total reached so far.
     for (int i = 0; i < 3; ++i) world::ScoreStep("");
     EXPECT_NEAR(world::Score, 0.02f + 0.04f + 0.06f, 1e-6) << story;
+    // At the bottom the view stands still (the end zone does not scroll):
+    // waiting there earns nothing more, until the view would move again.
+    core::CurrentLevel = 11;
+    ASSERT_EQ(config::Levels[11].ScreenSpeed, 0.0f);
+    const Single atBottom = world::Score;
+    for (int i = 0; i < 500; ++i) world::ScoreStep("");
+    EXPECT_FLOAT_EQ(world::Score, atBottom) << story;
+    core::CurrentLevel = 1;
+    world::ScoreStep("");
+    EXPECT_NEAR(world::Score - atBottom, 0.08f, 1e-5) << story;
     // Falling (and rising, negatively): Falling_Speed x VelocityY x 0.02, arcade mode only.
     world::Player.Airborne = true;
     world::Player.VelocityY = -2.0f;
     const Single rising = world::Score;
     world::ScoreStep("");
-    EXPECT_NEAR(world::Score - rising, 0.08f + (story ? 0.0f : -0.4f), 1e-5) << story;
+    EXPECT_NEAR(world::Score - rising, 0.10f + (story ? 0.0f : -0.4f), 1e-5) << story;
   }
   // Push and smash rewards add only their points; nothing once the game is over.
   StartGame(false);

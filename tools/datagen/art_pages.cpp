@@ -225,7 +225,7 @@ Image howToPlayPage() {
   const Row bonuses[] = {{bonusBomb(), "Bomb: one more to drop"},
                          {bonusPie(), "Pie: points, but heavier"},
                          {bonusBoot(), "Boot: run fast for a while"},
-                         {bonusEars(), "Big ears: jump again in the air"},
+                         {bonusEars(), "Big ears: Up brakes a fall harder"},
                          {bonusGlassBomb(), "Glass bomb: all you see turns to glass"}};
   for (int i = 0; i < 5; ++i) {
     const bool wide = i == 4;
