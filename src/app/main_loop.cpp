@@ -15,6 +15,7 @@
 #include "app/desktop_events.h"
 #include "app/game_frame.h"
 #include "app/report.h"
+#include "frontend/end_of_game.h"
 #include "frontend/menu.h"
 #include "input/autoplayer.h"
 #include "input/keyboard.h"
@@ -98,6 +99,12 @@ void PublishState() {
   st.naming = core::InGame && core::GameOver && !core::ReplayPlayback && world::EndFade == 0.0f &&
               num::CLng(static_cast<double>(world::Score)) > config::HighScores[9].Score;
   st.name = world::TypedName.c_str();
+  if (!core::InGame) {
+    const Integer row = frontend::TableRow;
+    st.run = frontend::MenuScreen == "hs" && row >= 0 && row < 10
+                 ? config::HighScores[static_cast<std::size_t>(row)].Run.c_str()
+                 : frontend::LastRunCode.c_str();
+  }
   platform::PublishPageState(st);
 }
 

@@ -18,6 +18,7 @@
 namespace tw::frontend {
 
 std::string NewEntryKey;
+std::string LastRunCode;
 
 namespace {
 
@@ -40,6 +41,7 @@ void WindUp() {
   // Decided on the rounded score the table stores, so that a game that
   // qualifies is always inserted (the table holds 32-bit scores).
   const Long score = num::CLng(static_cast<double>(world::Score));
+  if (!playback) LastRunCode = replay::RecordedRunCode();
   if (playback && WatchingTableRun) {
     // A run watched from the table goes back to the table.
     WatchingTableRun = false;
@@ -57,7 +59,7 @@ void WindUp() {
     config::HighScoreEntry& pending = config::HighScores[config::kPendingEntry];
     pending.Name = world::TypedName;
     pending.Score = score;
-    pending.Run = replay::RecordedRunCode();  // kept beside the table, to be watched from it
+    pending.Run = LastRunCode;  // kept beside the table, to be watched from it
     NewEntryKey = EntryKey(pending);
     config::SaveHighScores();
     MenuScreen = "hs";

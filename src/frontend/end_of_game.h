@@ -13,6 +13,10 @@ namespace tw::frontend {
 // high-score screen highlights the rows that match. Empty at start-up.
 extern std::string NewEntryKey;
 
+// The run code of the last game played (not watched), for a link to it;
+// empty until a game has ended.
+extern std::string LastRunCode;
+
 // The key of a table entry, comparable with NewEntryKey.
 std::string EntryKey(const config::HighScoreEntry& entry);
 // True when `entry` is the latest entry made (by name and score).

@@ -2,6 +2,8 @@
 
 #include <SDL.h>
 
+#include <string>
+
 #ifdef __EMSCRIPTEN__
 #include <emscripten.h>
 // EM_ASM's JavaScript names its arguments $0, $1...
@@ -32,6 +34,12 @@ void StopBrowserLoop(int exit_code) {
 }
 
 void PublishPageState(const PageState& s) {
+  // A run code is a couple of kilobytes: copied over only when it changes.
+  static std::string published_run;
+  if (published_run != s.run) {
+    published_run = s.run;
+    EM_ASM(Module.twRunCode = UTF8ToString($0), s.run);
+  }
   EM_ASM(Module.twSetState(UTF8ToString($0), $1, $2, $3, $4, $5, $6, $7, $8, $9, $10, $11, UTF8ToString($12)),
          s.screen, s.item, s.in_game, s.paused, s.game_over, s.level, s.frame, s.score, s.x, s.y, s.fps, s.naming,
          s.name);

@@ -29,6 +29,9 @@ struct PageState {
   double fps = 0;
   bool naming = false;    // the game waits for a name for the high-score table
   const char* name = "";  // the name typed so far
+  // The run the page can link to now (the picked table entry's, or the last
+  // game's once back in the menu); "" for none. Sent only when it changes.
+  const char* run = "";
 };
 void PublishPageState(const PageState& state);
 

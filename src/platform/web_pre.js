@@ -267,7 +267,8 @@ Module['twSetState'] = function (screen, item, inGame, paused, gameOver, level, 
                                  name) {
   Module['gameState'] = {
     screen: screen, item: item, inGame: !!inGame, paused: !!paused, gameOver: !!gameOver, level: level,
-    frame: frame, score: score, x: x, y: y, fps: fps, naming: !!naming, name: name
+    frame: frame, score: score, x: x, y: y, fps: fps, naming: !!naming, name: name,
+    run: Module['twRunCode'] || ''
   };
   if (Module['twOnState']) Module['twOnState'](Module['gameState']);
 };

@@ -11,7 +11,9 @@
 //    nothing held after the fingers lift or the touch is cancelled, a finger
 //    on the picture not read as a mouse button;
 //  - the ten attract replays played in the page, each end identical to the
-//    native build's report of the same replay;
+//    native build's report of the same replay; a run opened from a link
+//    (index.html#run=CODE) ending as the native playback of its file, and
+//    after a game a link to its run that the native build plays to its score;
 //  - a high score reached by touch, its name typed through the page's text
 //    field, kept across a reload; the saves kept when IndexedDB fails to
 //    open (once: read on the retry; always: the page says so and writes
@@ -95,14 +97,14 @@ async function cleanUp() {
 // The first one comes from an empty cache: its transfer is the page's.
 // `view` is a puppeteer viewport (size, deviceScaleFactor, isMobile, hasTouch).
 let firstLoad = true;
-async function openPage(query, context, view = { width: 1024, height: 768 }, extra = '') {
+async function openPage(query, context, view = { width: 1024, height: 768 }, extra = '', hash = '') {
   const ctx = context || (await browser.createBrowserContext());
   const page = await ctx.newPage();
   await page.setViewport(view);
   page.on('pageerror', (e) => console.log(`  page error: ${e.message}`));
   const transfer = firstLoad && !context ? await countTransfer(page) : null;
   firstLoad = false;
-  await page.goto(pageUrl(query, extra));
+  await page.goto(pageUrl(query, extra) + hash);
   await waitForRun(page);
   if (transfer) await transfer();
   return { page, ctx };
@@ -207,17 +209,22 @@ async function shot(page, name) {
 // --- the native build's ends of the replays ----------------------------------
 
 function nativeReport(replay, frames) {
+  return nativeRun((data) => ['--play', path.join(data, replay)], frames, replay);
+}
+
+// The native build's report of a run with `how(data folder)`'s options.
+function nativeRun(how, frames, what) {
   const work = fs.mkdtempSync(path.join(os.tmpdir(), 'tw-native-'));
   // A scratch copy of the data the page ships, so both read the same files.
   const data = path.join(work, 'data');
   fs.cpSync(path.join(site, '..', 'web-data'), data, { recursive: true });
   const report = path.join(work, 'report.json');
   const run = spawnSync(path.join(native, 'tumblewell'),
-                        ['--headless', '--fast', '--data', data, '--play', path.join(data, replay),
+                        ['--headless', '--fast', '--data', data, ...how(data),
                          '--frames', String(frames), '--report', report],
                         { env: { ...process.env, XDG_CONFIG_HOME: path.join(work, 'config'),
                                  XDG_DATA_HOME: path.join(work, 'share'), SDL_AUDIODRIVER: 'dummy' } });
-  if (run.status !== 0) throw new Error(`native run of ${replay} failed: ${run.stderr}`);
+  if (run.status !== 0) throw new Error(`native run of ${what} failed: ${run.stderr}`);
   const text = fs.readFileSync(report, 'utf8');
   fs.rmSync(work, { recursive: true, force: true });
   return JSON.parse(text);
@@ -365,6 +372,36 @@ async function attractReplays() {
     }
     await ctx.close();
   }
+}
+
+// A run in a link: index.html#run=CODE plays the run the code holds and ends
+// as the native build's playback of the file the code was made from.
+async function runLink() {
+  const replay = 'replay7.ini';  // a short one
+  const file = path.join(site, '..', 'web-data', replay);
+  const share = spawnSync(path.join(native, 'tumblewell'), ['--share', file], { encoding: 'utf8' });
+  const code = share.stdout.trim();
+  const end = Number((/^endframe=(\d+)/m.exec(fs.readFileSync(file, 'utf8')) || [0, 0])[1]);
+  const frames = end + 300;
+  const expected = gameOnly(nativeReport(replay, frames));
+  const { page, ctx } = await openPage(`--headless --fast --frames ${frames} --report /tmp/report.json`, null,
+                                       undefined, '', '#run=' + code);
+  await waitFor(page, () => Module.twExitCode !== undefined, 600000, 'the end of the linked run');
+  const got = await page.evaluate(() => ({ code: Module.twExitCode,
+                                           text: FS.readFile('/tmp/report.json', { encoding: 'utf8' }) }));
+  const report = gameOnly(JSON.parse(got.text));
+  const same = ['end_frame', 'end_score'].every((k) => report.replay[k] === expected.replay[k]) &&
+    JSON.stringify(report.result) === JSON.stringify(expected.result) &&
+    JSON.stringify(report.game.player) === JSON.stringify(expected.game.player);
+  check(share.status === 0 && got.code === 0 && report.replay.game_ended && same,
+        `index.html#run= with ${replay}'s code (${code.length} characters): end frame ${report.replay.end_frame}, ` +
+        `score ${report.replay.end_score}, creature at (${report.game.player.x}, ${report.game.player.y})` +
+        (same ? ', as the native playback of the file' : ' - DIFFERS from the native playback'));
+  if (!same) {
+    console.log('  native:  ' + JSON.stringify(expected));
+    console.log('  browser: ' + JSON.stringify(report));
+  }
+  await ctx.close();
 }
 
 // --- touch ---------------------------------------------------------------------
@@ -706,6 +743,17 @@ async function highScoreByTouch(ctx) {
   await waitFor(page, () => !Module.gameState.inGame, 15000, 'the menu after the name entry');
   await waitFor(page, () => Module.twSavesPending === 0, 10000, 'the saves reaching IndexedDB');
   const saved = await page.evaluate(() => Module.gameState.score);
+  // Back in the menu, the page offers a link to the game just played; the
+  // native build plays the link's run to the same score.
+  await page.evaluate(() => document.getElementById('runbutton').click());
+  const link = await page.evaluate(() => ({ shown: !document.getElementById('runbutton').hidden,
+                                            url: document.getElementById('runlink').value }));
+  const linked = /#run=([A-Za-z0-9_-]+)$/.exec(link.url);
+  let played = null;
+  if (linked) played = nativeRun(() => ['--play-code', linked[1]], 40000, 'the linked run').replay;
+  check(link.shown && played !== null && played.game_ended && Math.round(Number(played.end_score)) === Math.round(saved),
+        `after the game a link to its run (${link.url.length} characters); played natively it ends with score ` +
+        `${played ? played.end_score : 'nothing'} (the game's ${saved})`);
   await page.close();
   const report = await reportRun(ctx);
   const entry = report.high_scores.find((e) => e.name === 'WEB');
@@ -1011,6 +1059,7 @@ try {
     if (!only || only === 'failures') await failurePages();
     if (!only || only === 'offline') await offline();
     if (!only || only === 'replays') await attractReplays();
+    if (!only || only === 'replays') await runLink();
     if (!only || only === 'scores') await scoresAndSaves();
   }
 } catch (e) {
