@@ -750,7 +750,12 @@ async function highScoreByTouch(ctx) {
                                             url: document.getElementById('runlink').value }));
   const linked = /#run=([A-Za-z0-9_-]+)$/.exec(link.url);
   let played = null;
-  if (linked) played = nativeRun(() => ['--play-code', linked[1]], 40000, 'the linked run').replay;
+  // Without the attract replays, so the menu that follows shows no other game.
+  const noAttract = (data) => {
+    for (let i = 1; i <= 10; i++) fs.rmSync(path.join(data, `replay${i}.ini`), { force: true });
+    return ['--play-code', linked[1]];
+  };
+  if (linked) played = nativeRun(noAttract, 40000, 'the linked run').replay;
   check(link.shown && played !== null && played.game_ended && Math.round(Number(played.end_score)) === Math.round(saved),
         `after the game a link to its run (${link.url.length} characters); played natively it ends with score ` +
         `${played ? played.end_score : 'nothing'} (the game's ${saved})`);
