@@ -81,6 +81,17 @@ Run g_run;
 
 int FinishRun();
 
+// The run's exit code, or for --verify the verdict's (its line printed), in
+// the desktop's loop and the browser's alike.
+int FinishRunOrVerify() {
+  const int code = FinishRun();
+  if (!g_run.cl.verify) return code;
+  const replay::Verdict verdict = replay::VerifyVerdict();
+  std::printf("%s\n", verdict.line.c_str());
+  std::fflush(stdout);
+  return verdict.exit_code;
+}
+
 // What the page shows its tests (and anyone curious) about the game.
 void PublishState() {
   platform::PageState st;
@@ -119,7 +130,7 @@ void BrowserTick() {
   for (int i = 0; i < due; ++i) {
     if (fast && platform::PerformanceCounter() - start > freq * 12 / 1000) break;
     if (!StepFrame()) {
-      platform::StopBrowserLoop(FinishRun());
+      platform::StopBrowserLoop(FinishRunOrVerify());
       return;
     }
     Single target = 50.0f;
@@ -317,11 +328,7 @@ int RunGame(const CommandLine& cl) {
     core::WaitFrame(target);
     g_run.meter.Tick();
   }
-  const int code = FinishRun();
-  if (!cl.verify) return code;
-  const replay::Verdict verdict = replay::VerifyVerdict();
-  std::printf("%s\n", verdict.line.c_str());
-  return verdict.exit_code;
+  return FinishRunOrVerify();
 }
 
 namespace {

@@ -11,7 +11,8 @@
 //    nothing held after the fingers lift or the touch is cancelled, a finger
 //    on the picture not read as a mouse button;
 //  - the ten attract replays played in the page, each end identical to the
-//    native build's report of the same replay; a run opened from a link
+//    native build's report of the same replay, and each verified (--verify)
+//    against its state trail by the page's own build; a run opened from a link
 //    (index.html#run=CODE) ending as the native playback of its file, and
 //    after a game a link to its run that the native build plays to its score;
 //  - a high score reached by touch, its name typed through the page's text
@@ -97,9 +98,10 @@ async function cleanUp() {
 // The first one comes from an empty cache: its transfer is the page's.
 // `view` is a puppeteer viewport (size, deviceScaleFactor, isMobile, hasTouch).
 let firstLoad = true;
-async function openPage(query, context, view = { width: 1024, height: 768 }, extra = '', hash = '') {
+async function openPage(query, context, view = { width: 1024, height: 768 }, extra = '', hash = '', before = null) {
   const ctx = context || (await browser.createBrowserContext());
   const page = await ctx.newPage();
+  if (before) before(page);
   await page.setViewport(view);
   page.on('pageerror', (e) => console.log(`  page error: ${e.message}`));
   const transfer = firstLoad && !context ? await countTransfer(page) : null;
@@ -371,6 +373,15 @@ async function attractReplays() {
       console.log('  browser: ' + JSON.stringify(report));
     }
     await ctx.close();
+    // The page's own build checks the file's state trail too.
+    const lines = [];
+    const v = await openPage(`--verify /data/${replay}`, null, undefined, '', '', (page) =>
+      page.on('console', (m) => lines.push(m.text())));
+    await waitFor(v.page, () => Module.twExitCode !== undefined, 600000, `the check of ${replay}`);
+    const verified = await v.page.evaluate(() => Module.twExitCode);
+    const said = lines.find((l) => l.startsWith('verified: ')) || lines.join(' | ');
+    check(verified === 0 && said.startsWith('verified: '), `${replay} verified in the page: ${said}`);
+    await v.ctx.close();
   }
 }
 
