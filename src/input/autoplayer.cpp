@@ -471,6 +471,7 @@ void PressBomb(const View& w) {
 struct Gap {
   int col = -1;
   double cost = 1e9;
+  bool blind = false;  // the drop lands out of sight
 };
 
 Gap FindGap(const View& w, int direction) {
@@ -487,7 +488,8 @@ Gap FindGap(const View& w, int direction) {
     double cost = walk;
     const int land = LandingRow(col, w.floor);
     const double landCanvas = land > 0 ? land * 32.0 + w.scrollY : 1e9;
-    if (landCanvas > 450) cost += 400;  // drops out of sight: a long fall to brake
+    g.blind = landCanvas > 450;
+    if (g.blind) cost += 400;  // drops out of sight: a long fall to brake
     if (land > 0 && Material(col, land) == world::kMatStone) cost += 40;
     g.cost = cost;
     break;
@@ -531,8 +533,9 @@ bool PlanWalk(const View& w, int& direction) {
   const bool stuck = S.frame - S.lastProgress > 100;
   if (best.col < 0 || (stuck && best.cost > 200)) return false;
   // Every way down drops out of sight: better wait for the scroll to show
-  // where it leads, unless the drills are close.
-  if (best.cost >= 400 && w.canvasY > 120 && !urgent && w.scrolling) {
+  // where it leads, unless the drills are close. (Asked of the hole itself:
+  // the bonus for keeping to a chosen hole must not talk it into a blind drop.)
+  if (best.blind && w.canvasY > 120 && !urgent && w.scrolling) {
     S.lastProgress = S.frame;
     return true;
   }
