@@ -267,6 +267,7 @@ struct View {
   double jumpRoom = 130;  // room under the drills a digging jump needs
   bool grounded = false;
   bool riding = false;  // standing on a tile that has been knocked loose
+  bool seenFalling = false;  // the screen itself showed the creature going down
 };
 
 // What one press of Up leaves of the falling speed (big ears brake harder).
@@ -315,6 +316,7 @@ View LookSharp() {
   w.ears = world::EarsOn();
   w.boots = world::BootsOn();
   w.drillGap = w.y + w.scrollY - static_cast<double>(world::DrillY + 32.0f);
+  w.seenFalling = p.Airborne && w.v > 0;
   Settle(w);
   return w;
 }
@@ -327,6 +329,7 @@ View LookHuman(const Sight& seen, const Sight& before) {
   w.x = seen.x;
   w.y = seen.y;
   w.v = before.frame == seen.frame - 1 ? seen.y - before.y : 0.0;
+  w.seenFalling = w.v > 0.05;
   w.scrollY = seen.scrollY;
   w.scrollPerFrame = before.frame == seen.frame - 1 ? std::max(0.0, before.scrollY - seen.scrollY) : 0.0;
   w.scrolling = w.scrollPerFrame > 0.01;
@@ -532,6 +535,10 @@ bool PlanWalk(const View& w, int& direction) {
   S.targetFloor = w.floor;
   const bool stuck = S.frame - S.lastProgress > 100;
   if (best.col < 0 || (stuck && best.cost > 200)) return false;
+  // Four seconds on one floor without getting into a hole close by: the
+  // hands overshoot it, back and forth (a one-column hole leaves a 10-pixel
+  // window, a press walks 9 at least). Dig instead.
+  if (S.frame - S.lastProgress > 200) return false;
   // Every way down drops out of sight: better wait for the scroll to show
   // where it leads, unless the drills are close. (Asked of the hole itself:
   // the bonus for keeping to a chosen hole must not talk it into a blind drop.)
@@ -634,6 +641,9 @@ void Falling(const View& w) {
   if (landCanvas > 440 && w.canvasY > 200 && w.v > w.scrollPerFrame) brake = true;
   // A digging jump has to come down hard.
   if (S.digFloor >= 0 && land == S.digFloor) brake = false;
+  // Up on the ground is a jump: under the drills it brakes only a fall the
+  // screen has shown, not one merely expected after stepping into a hole.
+  if (w.drillGap < w.jumpRoom && !w.seenFalling) brake = false;
   brake = brake && w.v > 0;
   // Walk and brake with one pair of hands: a walk that has still to be
   // started goes first (once held it costs nothing), braking takes the next
