@@ -714,6 +714,9 @@ void Falling(const View& w) {
     steer = dx < 0 ? -1 : 1;
     break;
   }
+  // Just off an edge, a step back lands on the floor it left: walking off
+  // and steering back would go on for ever.
+  if (steer != 0 && (Solid(CellOf(w.x + 4 + steer * 9), w.floor) || Solid(CellOf(w.x + 26 + steer * 9), w.floor))) steer = 0;
   act(steer);
 }
 
