@@ -109,7 +109,7 @@ TEST_F(Autoplayer, BothPlayersKeepTheirLimitsAndGetSomewhere) {
 // notices the change below the screen at once.
 TEST_F(Autoplayer, DecidesFromTheScreenOfAMomentAgo) {
   CopyInstalledTuning(dir_);
-  constexpr int kAt = 2800;  // in level 2, where there is a way down to plan
+  constexpr int kAt = 3000;  // early in level 3, where there is a way down to plan
   struct Case {
     const char* name;
     input::AutoplayStyle style;
