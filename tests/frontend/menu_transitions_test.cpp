@@ -34,7 +34,7 @@ TEST_F(MenuFrames, ANewGameStartsTwentyFramesAfterItWasChosen) {
   // Item 10 carries the game screen's fade in from the menu background.
   EXPECT_EQ(MenuItem, 10);
   EXPECT_FALSE(core::GameOver);
-  EXPECT_EQ(config::MapHeight, 246.0f);  // the story tuning file was read (the built-in levels make 1,050)
+  EXPECT_EQ(config::MapHeight, 234.0f);  // the story tuning file was read (the built-in levels make 1,050)
 }
 
 TEST_F(MenuFrames, NoIdleReplayStartsWithoutReplayFiles) {
