@@ -11,6 +11,7 @@
 #include "config/tuning.h"
 #include "core/frame_clock.h"
 #include "core/game_state.h"
+#include "core/input_state.h"
 #include "core/printable.h"
 #include "app/desktop_events.h"
 #include "app/game_frame.h"
@@ -110,6 +111,10 @@ void PublishState() {
   st.naming = core::InGame && core::GameOver && !core::ReplayPlayback && world::EndFade == 0.0f &&
               num::CLng(static_cast<double>(world::Score)) > config::HighScores[9].Score;
   st.name = world::TypedName.c_str();
+  // What the pad's tests look at: a released button is no key down, whatever
+  // the creature's slide or fall does with its position meanwhile.
+  st.held = static_cast<int>(std::count(core::KeyState.begin(), core::KeyState.end(), core::kKeyDown)) +
+            core::MouseButton1 + core::MouseButton2 + core::MouseButton3;
   if (!core::InGame) {
     const Integer row = frontend::TableRow;
     st.run = frontend::MenuScreen == "hs" && row >= 0 && row < 10

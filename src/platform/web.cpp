@@ -40,9 +40,9 @@ void PublishPageState(const PageState& s) {
     published_run = s.run;
     EM_ASM(Module.twRunCode = UTF8ToString($0), s.run);
   }
-  EM_ASM(Module.twSetState(UTF8ToString($0), $1, $2, $3, $4, $5, $6, $7, $8, $9, $10, $11, UTF8ToString($12)),
+  EM_ASM(Module.twSetState(UTF8ToString($0), $1, $2, $3, $4, $5, $6, $7, $8, $9, $10, $11, UTF8ToString($12), $13),
          s.screen, s.item, s.in_game, s.paused, s.game_over, s.level, s.frame, s.score, s.x, s.y, s.fps, s.naming,
-         s.name);
+         s.name, s.held);
 }
 
 void SyncSaves() {

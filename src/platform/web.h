@@ -29,6 +29,7 @@ struct PageState {
   double fps = 0;
   bool naming = false;    // the game waits for a name for the high-score table
   const char* name = "";  // the name typed so far
+  int held = 0;           // keys and mouse buttons the game sees held now
   // The run the page can link to now (the picked table entry's, or the last
   // game's once back in the menu); "" for none. Sent only when it changes.
   const char* run = "";

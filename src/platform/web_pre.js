@@ -264,10 +264,10 @@ Module['twImportSaves'] = function (files, done) {
 
 // What the page shows its tests about the game (platform::PublishPageState).
 Module['twSetState'] = function (screen, item, inGame, paused, gameOver, level, frame, score, x, y, fps, naming,
-                                 name) {
+                                 name, held) {
   Module['gameState'] = {
     screen: screen, item: item, inGame: !!inGame, paused: !!paused, gameOver: !!gameOver, level: level,
-    frame: frame, score: score, x: x, y: y, fps: fps, naming: !!naming, name: name,
+    frame: frame, score: score, x: x, y: y, fps: fps, naming: !!naming, name: name, held: held,
     run: Module['twRunCode'] || ''
   };
   if (Module['twOnState']) Module['twOnState'](Module['gameState']);
